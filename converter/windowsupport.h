@@ -1,0 +1,38 @@
+// Small window helpers that both of the program's windows share: twips to pixels, the classic
+// 8.25-point font, the keep-on-top request and the program's message box. They live beside the
+// converter because the main window depends on the converter, never the other way round.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace converter {
+
+// Layouts are given in twips; 15 twips are one pixel at 96 dots per inch.
+constexpr int pixelsFromTwips(int twips)
+{
+    return twips / 15;
+}
+
+constexpr QRect rectFromTwips(int left, int top, int width, int height)
+{
+    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width), pixelsFromTwips(height)};
+}
+
+// The platform's user-interface font at 8.25 points, so texts fit the fixed field heights.
+void useClassicFont(QWidget *window);
+
+// The labels' Tahoma, registered from Debian's fonts-wine when the system lacks it.
+QFont labelFont(qreal pointSize, int weight);
+
+// Keeps the window above all windows that are not themselves top-most, without moving,
+// resizing or activating it. Call before the first show and on each activation.
+void keepOnTop(QWidget *window);
+
+// A modal box with the text, an OK button only, no icon and the title "Vantrel"; returns when closed.
+void showMessageBox(QWidget *parent, const QString &text);
+
+} // namespace converter

@@ -1,0 +1,18 @@
+// Where the program keeps its three data files, and their full paths.
+// File names are joined to the folder by plain concatenation, as the files have always been found.
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+// "c:\vantrel" on Windows; the home folder followed by "/vantrel" elsewhere.
+QString defaultDataFolder();
+
+QString settingsPath(const QString &folder);
+QString bookieListPath(const QString &folder);
+QString archivePath(const QString &folder);
+
+inline const QString settingsSection = QStringLiteral("Default");
+
+} // namespace store

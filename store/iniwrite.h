@@ -1,0 +1,9 @@
+// Setting one value in the INI-style settings file by rewriting the whole file.
+#pragma once
+
+#include <QString>
+
+// Sets key in section to value, adding the key (and the section) when missing, and replaces the
+// file atomically in its normal form. Throws store::FileError when the file cannot be read or
+// replaced; the old file is then left whole.
+void WriteIniValue(const QString &path, const QString &section, const QString &key, const QString &value);

@@ -1,0 +1,145 @@
+// Number texts: what counts as a number in a locale, and how figures are shown.
+#include <QTest>
+
+#include "numbertext.h"
+
+class TestNumberText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void accepted_data();
+    void accepted();
+    void rejected_data();
+    void rejected();
+    void figure_data();
+    void figure();
+    void plain_data();
+    void plain();
+    void figureParsesBack_data();
+    void figureParsesBack();
+};
+
+namespace {
+const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+const QLocale german(QLocale::German, QLocale::Germany);
+} // namespace
+
+void TestNumberText::accepted_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("en plain") << english << "25" << 25.0;
+    QTest::newRow("en blanks around") << english << "  2.05 " << 2.05;
+    QTest::newRow("en grouping") << english << "1,000" << 1000.0;
+    QTest::newRow("en grouped negative") << english << "-1,230.00" << -1230.0;
+    QTest::newRow("en leading plus") << english << "+5" << 5.0;
+    QTest::newRow("en exponent") << english << "1e3" << 1000.0;
+    QTest::newRow("de comma decimal") << german << "1,5" << 1.5;
+    QTest::newRow("de grouped") << german << "1.230,00" << 1230.0;
+}
+
+void TestNumberText::accepted()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(calc::parseNumber(text, locale), std::optional<double>(expected));
+}
+
+void TestNumberText::rejected_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("empty") << english << "";
+    QTest::newRow("blanks only") << english << "   ";
+    QTest::newRow("letters") << english << "abc";
+    QTest::newRow("infinity word") << english << "inf";
+    QTest::newRow("nan") << english << "nan";
+    QTest::newRow("beyond double range") << english << "1e400";
+    QTest::newRow("hexadecimal") << english << "0x10";
+    QTest::newRow("misplaced grouping") << english << "1,2,3";
+    QTest::newRow("NUL inside") << english << QStringLiteral("2") + QChar(0) + QStringLiteral("5");
+    QTest::newRow("de point decimal") << german << "1.5";
+}
+
+void TestNumberText::rejected()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QCOMPARE(calc::parseNumber(text, locale), std::nullopt);
+}
+
+void TestNumberText::figure_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("en exact half away from zero") << english << 0.125 << "0.13";
+    QTest::newRow("en negative half away from zero") << english << -0.125 << "-0.13";
+    QTest::newRow("en grouping") << english << 1230.0 << "1,230.00";
+    QTest::newRow("en leading zero") << english << 0.5 << "0.50";
+    QTest::newRow("de grouping and comma") << german << 1230.0 << "1.230,00";
+    QTest::newRow("de negative") << german << -24.966 << "-24,97";
+}
+
+void TestNumberText::figure()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(calc::formatFigure(value, locale), expected);
+}
+
+void TestNumberText::plain_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("quarter") << english << 2.25 << "2.25";
+    QTest::newRow("whole without separator") << english << 3.0 << "3";
+    QTest::newRow("fifteen digits") << english << 1.0 / 3 + 1 << "1.33333333333333";
+    QTest::newRow("negative") << english << -0.25 << "-0.25";
+    QTest::newRow("no grouping") << english << 1234567.0 << "1234567";
+    QTest::newRow("de comma") << german << 3.5 << "3,5";
+    QTest::newRow("de no grouping") << german << 1234567.5 << "1234567,5";
+}
+
+void TestNumberText::plain()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(calc::formatPlain(value, locale), expected);
+}
+
+void TestNumberText::figureParsesBack_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+
+    for (const QLocale &locale : {english, german, QLocale(QLocale::French, QLocale::France), QLocale::c()}) {
+        for (double value : {-1234567.891, -0.004, 0.0, 95.004, 1039.585}) {
+            const QByteArray tag = locale.name().toLatin1() + ' ' + QByteArray::number(value);
+            QTest::newRow(tag.constData()) << locale << value;
+        }
+    }
+}
+
+void TestNumberText::figureParsesBack()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    const QString shown = calc::formatFigure(value, locale);
+    const std::optional<double> parsed = calc::parseNumber(shown, locale);
+    QVERIFY2(parsed.has_value(), qPrintable(shown));
+    QVERIFY2(qAbs(*parsed - value) <= 0.005 + 1e-9, qPrintable(shown));
+}
+
+QTEST_GUILESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"
