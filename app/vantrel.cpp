@@ -2,13 +2,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "archive.h"
+#include "datafiles.h"
 #include "datafolder.h"
 #include "fileerror.h"
+#include "frmfrac.h"
+#include "iniread.h"
 #include "iniwrite.h"
 #include "matchedbet.h"
 #include "numbertext.h"
@@ -57,26 +62,30 @@ QString rangeMessage(calc::RangeProblem problem)
 
 } // namespace
 
-Vantrel::Vantrel(const QString &dataFolder, QWidget *parent)
+Vantrel::Vantrel(const QString &dataFolder, converter::MessageSink showMessage, QWidget *parent)
     : QDialog(parent)
     , m_dataFolder(dataFolder)
-    , m_showMessage([this](const QString &text) { converter::showMessageBox(this, text); })
+    , m_showMessage(std::move(showMessage))
 {
+    if (!m_showMessage)
+        m_showMessage = [this](const QString &text) { converter::showMessageBox(this, text); };
     setObjectName(QStringLiteral("Vantrel"));
     setWindowTitle(QStringLiteral("Vantrel - The Matched Betting Toolkit v1.3"));
     // A normal resizable window, although a dialog, so that Calculate can be the default button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
         | Qt::WindowCloseButtonHint);
+    converter::keepOnTop(this);
     converter::useClassicFont(this);
     resize(converter::pixelsFromTwips(6240), converter::pixelsFromTwips(2670));
     createControls();
     wireEvents();
+    Form_Load();
     txtStake->setFocus();
 }
 
-void Vantrel::setMessageSink(MessageSink sink)
+void Vantrel::setClock(Clock clock)
 {
-    m_showMessage = std::move(sink);
+    m_clock = std::move(clock);
 }
 
 void Vantrel::keyPressEvent(QKeyEvent *event)
@@ -203,6 +212,160 @@ void Vantrel::setTabOrder()
 void Vantrel::wireEvents()
 {
     connect(Command1, &QPushButton::clicked, this, &Vantrel::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Vantrel::Command2_Click);
+    connect(cmdArchive, &QPushButton::clicked, this, &Vantrel::cmdArchive_Click);
+    // Mouse moves over the window and the controls with help; focus on the seven editable fields.
+    setMouseTracking(true);
+    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (helpFor(control).isNull())
+            continue;
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+    for (QLineEdit *field : inputFields())
+        field->installEventFilter(this);
+    txtEvent->installEventFilter(this);
+}
+
+QString Vantrel::helpFor(const QObject *control) const
+{
+    // Each row stands for the control's MouseMove handler (txtStake_MouseMove and the rest).
+    const std::pair<const QObject *, QString> help[] = {
+        {txtStake, QStringLiteral("Amount of bet placed with a bookmaker.")},
+        {txtStakeForfeit, QStringLiteral("The amount of the bet which is stake non returned..")},
+        {txtBackOdds, QStringLiteral("The odds offered for the back bet (Usually at the bookmakers).")},
+        {txtBackComm, QStringLiteral("The commision rate for your back stake.  Usually 0 at bookmakers.")},
+        {txtLayOdds, QStringLiteral("Odds availible on the lay side at Betfair.")},
+        {txtLayComm, QStringLiteral("The commision rate for your lay stake (Betfair etc).")},
+        {txtLayStake, QStringLiteral("Amount of money to request at betfair (Backer's Stake).")},
+        {txtLayRisk, QStringLiteral("Amount of money needed in Betfair incase your lay loses (Liability).")},
+        {txtBackReturns, QStringLiteral("The guaranteed retuns from the back bet (bookmakers).")},
+        {txtLayReturns, QStringLiteral("The guaranteed retuns from the lay bet (Betfair).")},
+        {txtCloseness, QStringLiteral("Percentage of your original stake returned.")},
+        {cmdArchive,
+            QStringLiteral("Archive current figures to a csv file (%1)")
+                .arg(QDir::toNativeSeparators(store::archivePath(m_dataFolder)))},
+        {Command2, QStringLiteral("Convert fractional odds to decimal.")},
+    };
+    for (const auto &[helped, text] : help) {
+        if (helped == control)
+            return text;
+    }
+    return {};
+}
+
+bool Vantrel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (const QString help = helpFor(watched); event->type() == QEvent::MouseMove && !help.isNull())
+        txtStatus->setText(help);
+    // txtStake_GotFocus and the other six: the whole text is selected, so typing replaces it.
+    if (event->type() == QEvent::FocusIn)
+        converter::selectWholeTextOnFocus(
+            static_cast<QLineEdit *>(watched), static_cast<QFocusEvent *>(event)->reason());
+    return QDialog::eventFilter(watched, event);
+}
+
+void Vantrel::mouseMoveEvent(QMouseEvent *event)
+{
+    // Form_MouseMove: over the bare background only. Moves over a control without help
+    // (a label, the bookmaker box) reach the window too, and change nothing.
+    if (!childAt(event->position().toPoint()))
+        txtStatus->clear();
+    QDialog::mouseMoveEvent(event);
+}
+
+bool Vantrel::event(QEvent *event)
+{
+    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        && converter::becomesActiveForm(this))
+        Form_Activate();
+    return QDialog::event(event);
+}
+
+void Vantrel::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    QDialog::closeEvent(event);
+}
+
+void Vantrel::Form_Activate()
+{
+    converter::keepOnTop(this);
+}
+
+void Vantrel::Command2_Click()
+{
+    if (!m_converter)
+        m_converter = new frmFrac(m_showMessage);
+    m_converter->show();
+    m_converter->raise();
+    m_converter->activateWindow();
+}
+
+void Vantrel::Form_QueryUnload()
+{
+    // The converter stays open; the program ends when its last window closes.
+    m_converter = nullptr;
+}
+
+void Vantrel::cmdArchive_Click()
+{
+    if (txtEvent->text().contains(QLatin1Char(','))) {
+        showMessage(QStringLiteral("Commas not allowed in event string."));
+        return;
+    }
+    const QLocale locale;
+    const store::ArchiveEntry entry {
+        store::archiveDateTime(m_clock(), locale),
+        txtEvent->text(),
+        cboBookies->currentText(),
+        {txtStake->text(), txtStakeForfeit->text(), txtBackOdds->text(), txtLayOdds->text(), txtLayRisk->text(),
+            txtLayStake->text(), txtBackComm->text(), txtLayComm->text(), txtBackReturn->text(), txtBackReturns->text(),
+            txtLayReturns->text(), txtCloseness->text()},
+    };
+    try {
+        store::appendToArchive(m_dataFolder, store::archiveLine(entry, locale));
+    } catch (const store::FileError &error) {
+        showMessage(QStringLiteral("Error: ") + error.description());
+    }
+}
+
+void Vantrel::Form_Load()
+{
+    // Each step runs even when an earlier one failed, so the calculator works whatever the disk
+    // does; the first failure is reported once.
+    QString firstFailure;
+    for (void (Vantrel::*step)() : {&Vantrel::EnsureDataFiles, &Vantrel::LoadBookies, &Vantrel::readSettings}) {
+        try {
+            (this->*step)();
+        } catch (const store::FileError &error) {
+            if (firstFailure.isEmpty())
+                firstFailure = error.description();
+        }
+    }
+    if (!firstFailure.isEmpty())
+        showMessage(QStringLiteral("Error: ") + firstFailure);
+}
+
+void Vantrel::EnsureDataFiles()
+{
+    store::ensureDataFiles(m_dataFolder);
+}
+
+void Vantrel::LoadBookies()
+{
+    const QString text = cboBookies->currentText();
+    cboBookies->addItems(store::readBookieList(m_dataFolder));
+    // Filling an empty box selects its first entry; the box keeps its own text and selects nothing.
+    cboBookies->setCurrentIndex(-1);
+    cboBookies->setEditText(text);
+}
+
+void Vantrel::readSettings()
+{
+    const QString path = store::settingsPath(m_dataFolder);
+    for (std::size_t i = 0; i < settingsKeys.size(); ++i)
+        inputFields()[i]->setText(ReadIniValue(path, store::settingsSection, settingsKeys[i]));
 }
 
 std::array<QLineEdit *, 6> Vantrel::inputFields() const

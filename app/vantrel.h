@@ -1,16 +1,23 @@
-// The main window: the bet inputs, the Calculate button and the six figures.
-// It translates between its controls and calc/ and store/; it holds no arithmetic or file format.
+// The main window: the bet inputs, the six figures, the archive button, the help line and the
+// door to the fraction converter. It translates between its controls and calc/, store/ and
+// converter/; it holds no arithmetic and no file format of its own.
 #pragma once
 
 #include <array>
 #include <functional>
+#include <optional>
 
+#include <QDateTime>
 #include <QDialog>
+#include <QPointer>
+
+#include "windowsupport.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class frmFrac;
 
 namespace calc {
 struct MatchedBetFigures;
@@ -23,27 +30,42 @@ class Vantrel final : public QDialog
     Q_DISABLE_COPY_MOVE(Vantrel)
 
 public:
-    using MessageSink = std::function<void(const QString &)>;
+    using Clock = std::function<QDateTime()>;
 
-    // dataFolder holds the settings file; main.cpp passes the default, tests a temporary folder.
-    explicit Vantrel(const QString &dataFolder, QWidget *parent = nullptr);
+    // dataFolder holds the data files; main.cpp passes the default, tests a temporary folder.
+    // showMessage replaces the modal message box, so that a test reads the text without a modal
+    // loop; it also reaches the converter window.
+    explicit Vantrel(const QString &dataFolder, converter::MessageSink showMessage = {}, QWidget *parent = nullptr);
 
-    // Replaces the modal message box, so that a test reads the text without a modal loop.
-    void setMessageSink(MessageSink sink);
+    // The archive's clock; the system clock unless a test fixes the time.
+    void setClock(Clock clock);
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private slots:
     void Command1_Click();
+    void Command2_Click();
+    void cmdArchive_Click();
 
 private:
     void createControls();
     void createLabels();
-    QLineEdit *addField(const char *name, const QRect &geometry, const QString &text, const QColor &background);
     QPushButton *addButton(const char *name, const QRect &geometry, const QString &caption);
     void setTabOrder();
     void wireEvents();
+    QString helpFor(const QObject *control) const;
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_QueryUnload();
+    void EnsureDataFiles();
+    void LoadBookies();
+    void readSettings();
 
     std::array<QLineEdit *, 6> inputFields() const;
     std::optional<calc::MatchedBetInput> readInputs() const;
@@ -53,7 +75,9 @@ private:
     void showMessage(const QString &text);
 
     QString m_dataFolder;
-    MessageSink m_showMessage;
+    converter::MessageSink m_showMessage;
+    Clock m_clock = &QDateTime::currentDateTime;
+    QPointer<frmFrac> m_converter;
 
     QLineEdit *txtStake = nullptr;
     QLineEdit *txtStakeForfeit = nullptr;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 
 #ifdef Q_OS_WIN
@@ -57,6 +59,23 @@ QFont labelFont(qreal pointSize, int weight)
     font.setPointSizeF(pointSize);
     font.setWeight(QFont::Weight(weight));
     return font;
+}
+
+bool becomesActiveForm(QWidget *window)
+{
+    static QPointer<QWidget> activeForm;
+    if (activeForm == window)
+        return false;
+    activeForm = window;
+    return true;
+}
+
+void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason)
+{
+    const auto selectWholeText = [field] { field->setSelection(0, int(field->text().size())); };
+    selectWholeText();
+    if (reason == Qt::MouseFocusReason)
+        QMetaObject::invokeMethod(field, selectWholeText, Qt::QueuedConnection);
 }
 
 void showMessageBox(QWidget *parent, const QString &text)

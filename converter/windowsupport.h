@@ -3,13 +3,19 @@
 // converter because the main window depends on the converter, never the other way round.
 #pragma once
 
+#include <functional>
+
 #include <QFont>
 #include <QRect>
 #include <QString>
 
+class QLineEdit;
 class QWidget;
 
 namespace converter {
+
+// Where a window's messages go: the modal box by default, a recorder in tests.
+using MessageSink = std::function<void(const QString &)>;
 
 // Layouts are given in twips; 15 twips are one pixel at 96 dots per inch.
 constexpr int pixelsFromTwips(int twips)
@@ -31,6 +37,14 @@ QFont labelFont(qreal pointSize, int weight);
 // Keeps the window above all windows that are not themselves top-most, without moving,
 // resizing or activating it. Call before the first show and on each activation.
 void keepOnTop(QWidget *window);
+
+// True when the window takes over from another of the program's windows as the active one, or
+// is the first: the program's idea of activation. Returning from another application is none.
+bool becomesActiveForm(QWidget *window);
+
+// Selects the whole text of a field that has just gained the focus. After a click, it selects
+// again once the click has placed the caret, which would otherwise undo the selection.
+void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason);
 
 // A modal box with the text, an OK button only, no icon and the title "Vantrel"; returns when closed.
 void showMessageBox(QWidget *parent, const QString &text);

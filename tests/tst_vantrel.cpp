@@ -1,19 +1,13 @@
 // The main window driven as a user drives it: typing into the fields, pressing Calculate,
 // and reading the figures, the colour, the messages and the settings file.
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "vantrel.h"
+#include "mainwindowfixture.h"
 
 namespace {
 
 const QColor outputYellow(255, 255, 192);
 const QColor closenessGreen(128, 255, 128);
-const QStringList inputNames {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"};
 const QStringList figureNames {
     "txtBackReturn", "txtLayStake", "txtLayRisk", "txtLayReturns", "txtBackReturns", "txtCloseness"};
 
@@ -44,46 +38,24 @@ private slots:
     void unwritableSettingsReported();
 
 private:
-    QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
-    void typeInto(QLineEdit *edit, const QString &text) const;
-    void typeInputs(const QStringList &texts) const;
+    QLineEdit *field(const QString &name) const { return m_ui->field(name); }
     QStringList figures() const;
     QColor closenessColour() const;
-    QByteArray settingsBytes() const;
+    QByteArray settingsBytes() const { return m_ui->bytes(QStringLiteral("vantrel.ini")); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Vantrel> m_window;
-    QStringList m_messages;
+    std::unique_ptr<MainWindowFixture> m_ui;
 };
 
 void TestVantrel::init()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_messages.clear();
-    m_window = std::make_unique<Vantrel>(m_dir->path());
-    m_window->setMessageSink([this](const QString &text) { m_messages << text; });
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_ui = std::make_unique<MainWindowFixture>();
+    m_ui->open();
 }
 
 void TestVantrel::cleanup()
 {
-    m_window.reset();
-    m_dir.reset();
-}
-
-void TestVantrel::typeInto(QLineEdit *edit, const QString &text) const
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
-}
-
-void TestVantrel::typeInputs(const QStringList &texts) const
-{
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        typeInto(field(inputNames[i]), texts[i]);
+    m_ui.reset();
 }
 
 QStringList TestVantrel::figures() const
@@ -97,12 +69,6 @@ QStringList TestVantrel::figures() const
 QColor TestVantrel::closenessColour() const
 {
     return field(QStringLiteral("txtCloseness"))->palette().color(QPalette::Base);
-}
-
-QByteArray TestVantrel::settingsBytes() const
-{
-    QFile file(m_dir->filePath(QStringLiteral("vantrel.ini")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void TestVantrel::controlGeometry_data()
@@ -134,11 +100,11 @@ void TestVantrel::controlGeometry()
 {
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
-    QWidget *control = m_window->findChild<QWidget *>(name);
+    QWidget *control = m_ui->window->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), pixels);
     // Resizing the window moves nothing.
-    m_window->resize(700, 400);
+    m_ui->window->resize(700, 400);
     QCOMPARE(control->geometry(), pixels);
 }
 
@@ -147,7 +113,7 @@ void TestVantrel::labels()
     const QStringList captions {"Stake", "Back Odds", "Lay Odds", "Back Returns", "Lay Stake", "Stake Forfeit",
         "Back Comm.", "Lay Comm.", "Lay Returns", "Back Return", "Lay Risk", "Closeness %", "Event"};
     for (qsizetype i = 0; i < captions.size(); ++i) {
-        const QLabel *label = m_window->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i));
+        const QLabel *label = m_ui->window->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i));
         QVERIFY(label);
         QCOMPARE(label->text(), captions[i]);
         QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
@@ -159,9 +125,9 @@ void TestVantrel::labels()
 
 void TestVantrel::initialLook()
 {
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Vantrel - The Matched Betting Toolkit v1.3"));
-    QCOMPARE(m_window->size(), QSize(416, 178));
-    QCOMPARE(m_window->findChild<QComboBox *>(QStringLiteral("cboBookies"))->currentText(),
+    QCOMPARE(m_ui->window->windowTitle(), QStringLiteral("Vantrel - The Matched Betting Toolkit v1.3"));
+    QCOMPARE(m_ui->window->size(), QSize(416, 178));
+    QCOMPARE(m_ui->window->findChild<QComboBox *>(QStringLiteral("cboBookies"))->currentText(),
         QStringLiteral("Select Bookie..."));
     QCOMPARE(field(QStringLiteral("txtStatus"))->text(), QStringLiteral("Text1"));
     QVERIFY(field(QStringLiteral("txtStatus"))->isReadOnly());
@@ -171,18 +137,18 @@ void TestVantrel::initialLook()
         QVERIFY(field(name)->text().isEmpty());
         QCOMPARE(field(name)->palette().color(QPalette::Base), outputYellow);
     }
-    QVERIFY(m_window->findChild<QPushButton *>(QStringLiteral("Command1"))->isDefault());
-    QCOMPARE(m_window->findChild<QPushButton *>(QStringLiteral("Command1"))->palette().color(QPalette::Button),
+    QVERIFY(m_ui->window->findChild<QPushButton *>(QStringLiteral("Command1"))->isDefault());
+    QCOMPARE(m_ui->window->findChild<QPushButton *>(QStringLiteral("Command1"))->palette().color(QPalette::Button),
         QColor(192, 192, 192));
-    QCOMPARE(m_window->focusWidget(), field(QStringLiteral("txtStake")));
+    QCOMPARE(m_ui->window->focusWidget(), field(QStringLiteral("txtStake")));
 }
 
 void TestVantrel::tabCycle()
 {
     const QStringList cycle {"txtStake", "txtBackOdds", "txtLayOdds", "txtStakeForfeit", "txtBackComm", "txtLayComm",
         "txtEvent", "cboBookies", "Command1", "txtStatus", "txtStake"};
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_ui->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_ui->window.get()));
     field(QStringLiteral("txtStake"))->setFocus();
     for (const QString &name : cycle.mid(1)) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -229,14 +195,14 @@ void TestVantrel::calculate()
     QFETCH(QColor, colour);
     QLocale::setDefault(locale);
 
-    typeInputs(inputs);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    m_ui->typeInputs(inputs);
+    m_ui->press(QStringLiteral("Command1"));
 
-    QCOMPARE(m_messages, QStringList());
+    QCOMPARE(m_ui->messages, QStringList());
     QCOMPARE(figures(), expected);
     QCOMPARE(closenessColour(), colour);
-    const QString saved = QStringLiteral("[Default]\r\nLayComm=%6\r\nBackComm=%5\r\nLayOdds=%4\r\nBackOdds=%3\r\n"
-                                         "StakeForfeit=%2\r\nStake=%1\r\n")
+    const QString saved = QStringLiteral("[Default]\r\nStake=%1\r\nStakeForfeit=%2\r\nBackOdds=%3\r\nLayOdds=%4\r\n"
+                                         "BackComm=%5\r\nLayComm=%6\r\n")
                               .arg(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4], inputs[5]);
     QCOMPARE(settingsBytes(), saved.toLatin1());
 }
@@ -267,15 +233,15 @@ void TestVantrel::rejected()
     QFETCH(QStringList, inputs);
     QFETCH(QString, message);
 
-    typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
+    m_ui->press(QStringLiteral("Command1"));
     const QStringList before = figures();
     const QByteArray settingsBefore = settingsBytes();
 
-    typeInputs(inputs);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    m_ui->typeInputs(inputs);
+    m_ui->press(QStringLiteral("Command1"));
 
-    QCOMPARE(m_messages, QStringList {message});
+    QCOMPARE(m_ui->messages, QStringList {message});
     QCOMPARE(figures(), before);
     QCOMPARE(closenessColour(), closenessGreen);
     QCOMPARE(settingsBytes(), settingsBefore);
@@ -306,17 +272,17 @@ void TestVantrel::colourFollowsShownFigure()
     QFETCH(QStringList, inputs);
     QFETCH(QString, closeness);
     QFETCH(QColor, colour);
-    typeInputs(inputs);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    m_ui->typeInputs(inputs);
+    m_ui->press(QStringLiteral("Command1"));
     QCOMPARE(field(QStringLiteral("txtCloseness"))->text(), closeness);
     QCOMPARE(closenessColour(), colour);
 }
 
 void TestVantrel::inputsSavedAsTyped()
 {
-    typeInputs({"1,000", "0.00", "2", "2.05", "0", "4.750"});
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QCOMPARE(m_messages, QStringList());
+    m_ui->typeInputs({"1,000", "0.00", "2", "2.05", "0", "4.750"});
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->messages, QStringList());
     QCOMPARE(field(QStringLiteral("txtStake"))->text(), QStringLiteral("1,000"));
     QVERIFY(settingsBytes().contains("Stake=1,000\r\n"));
     QVERIFY(settingsBytes().contains("LayComm=4.750\r\n"));
@@ -335,31 +301,34 @@ void TestVantrel::enterPressesCalculate_data()
 void TestVantrel::enterPressesCalculate()
 {
     QFETCH(QString, name);
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QWidget *control = m_window->findChild<QWidget *>(name);
+    m_ui->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_ui->window.get()));
+    QWidget *control = m_ui->window->findChild<QWidget *>(name);
     control->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(field(QStringLiteral("txtBackReturn"))->text(), QStringLiteral("50.00"));
-    QCOMPARE(m_window->findChild<QComboBox *>(QStringLiteral("cboBookies"))->count(), 0);
-    QVERIFY(m_window->isVisible());
+    QCOMPARE(field(QStringLiteral("txtBackReturn"))->text(), QStringLiteral("1,230.00"));
+    QCOMPARE(m_ui->window->findChild<QComboBox *>(QStringLiteral("cboBookies"))->count(), 25);
+    QCOMPARE(m_ui->window->findChild<QComboBox *>(QStringLiteral("cboBookies"))->currentText(),
+        QStringLiteral("Select Bookie..."));
+    QVERIFY(m_ui->window->isVisible());
 }
 
 void TestVantrel::escapeKeepsWindowOpen()
 {
     QTest::keyClick(field(QStringLiteral("txtStake")), Qt::Key_Escape);
-    QVERIFY(m_window->isVisible());
+    QVERIFY(m_ui->window->isVisible());
 }
 
 void TestVantrel::unwritableSettingsReported()
 {
     // A directory in the settings file's place cannot be replaced, even by root.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("vantrel.ini")));
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_messages.first()));
-    QVERIFY(m_messages.first().size() > 7);
-    QCOMPARE(figures(), QStringList({"50.00", "24.97", "26.22", "23.78", "23.78", "95.13"}));
+    QVERIFY(QFile::remove(m_ui->path(QStringLiteral("vantrel.ini"))));
+    QVERIFY(QDir().mkpath(m_ui->path(QStringLiteral("vantrel.ini"))));
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_ui->messages.first()));
+    QVERIFY(m_ui->messages.first().size() > 7);
+    QCOMPARE(figures(), QStringList({"1,230.00", "199.92", "1,039.58", "190.42", "190.42", "95.21"}));
 }
 
 QTEST_MAIN(TestVantrel)

@@ -1,0 +1,56 @@
+#include "archive.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include "datafolder.h"
+#include "filesystem.h"
+
+namespace store {
+
+namespace {
+
+QString archivedFigure(QString text, const QLocale &locale)
+{
+    if (locale.decimalPoint() != QLatin1String(","))
+        return text;
+    return text.remove(locale.groupSeparator()).replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+} // namespace
+
+QString archiveDateTime(const QDateTime &moment, const QLocale &locale)
+{
+    const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
+    const QTime time = moment.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return date;
+    // Qt's long time format ends in the time zone ("t"), which the archive has never held.
+    static const QRegularExpression timeZone(QStringLiteral("\\s*\\bt+\\b"));
+    const QString timeFormat = locale.timeFormat(QLocale::LongFormat).remove(timeZone).trimmed();
+    return date + QLatin1Char(' ') + locale.toString(time, timeFormat);
+}
+
+QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)
+{
+    QStringList fields {entry.dateTime, entry.event, entry.bookmaker};
+    for (const QString &figure : entry.figures)
+        fields << archivedFigure(figure, locale);
+    for (QString &field : fields)
+        field.remove(QLatin1Char(','));
+    return fields.join(QLatin1Char(','));
+}
+
+void appendToArchive(const QString &folder, const QString &line)
+{
+    const FileSystem fileSystem;
+    fileSystem.makeSureOfFolder(folder);
+    const QString path = archivePath(folder);
+    if (!fileSystem.fileExists(path))
+        fileSystem.createTextFile(path).close();
+    TextStream stream = fileSystem.openTextFile(path, IOMode::ForAppending, true);
+    stream.writeLine(line);
+    stream.close();
+}
+
+} // namespace store

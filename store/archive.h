@@ -1,0 +1,33 @@
+// The archive: one comma-separated record per click, appended to a file that is never read.
+#pragma once
+
+#include <array>
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+namespace store {
+
+struct ArchiveEntry
+{
+    QString dateTime;
+    QString event;
+    QString bookmaker;
+    // Stake, stake forfeit, back odds, lay odds, lay risk, lay stake, back commission,
+    // lay commission, back return, back returns, lay returns, closeness: as the fields show them.
+    std::array<QString, 12> figures;
+};
+
+// The locale's short date, a space and its long time without the time zone; midnight gives the date alone.
+QString archiveDateTime(const QDateTime &moment, const QLocale &locale);
+
+// Fifteen fields without their commas, joined by commas. Where the locale's decimal separator is
+// the comma, the figures lose their grouping and take "." as the decimal point instead, so that
+// 24,97 stays 24.97 rather than becoming 2497.
+QString archiveLine(const ArchiveEntry &entry, const QLocale &locale);
+
+// Makes sure of the folder and the file, then appends the line with CR LF. Throws FileError.
+void appendToArchive(const QString &folder, const QString &line);
+
+} // namespace store

@@ -1,0 +1,168 @@
+// The data folder's first-run defaults, the bookmaker list and the file layer beneath them.
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "datafiles.h"
+#include "fileerror.h"
+#include "filesystem.h"
+
+class TestDataFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstStartWritesDefaults();
+    void missingFileAloneIsCreated_data();
+    void missingFileAloneIsCreated();
+    void secondStartChangesNothing();
+    void blockedFolderThrows();
+    void bookieList_data();
+    void bookieList();
+    void missingBookieListGivesNoEntries();
+    void appendFailureOnFullDiskThrows();
+
+private:
+    QString folder() const { return m_dir->filePath(QStringLiteral("vantrel")); }
+    QString file(const char *name) const { return folder() + QLatin1Char('/') + QLatin1String(name); }
+    static QByteArray bytesOf(const QString &path);
+    static void writeBytes(const QString &path, const QByteArray &bytes);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+namespace {
+
+const QByteArray defaultList = "BET24\r\nBet365\r\nBetDaq\r\nBetFred\r\nBetInternet\r\nBetOddOrEven\r\nBlueSquare\r\n"
+                               "BoyleSports\r\nCanBet\r\nCentreBet\r\nCoral\r\nEastwoods\r\nGamebookers\r\n"
+                               "GamingClub\r\nGlobet\r\nLadbrokes\r\nMansion\r\nOmnibet\r\nPaddyPower\r\n"
+                               "PremierBet\r\nSkyBet\r\nSportingbet.com\r\nStanJamesUK\r\nTotesport\r\nUKBetting\r\n";
+const QByteArray defaultSettings = "[Default]\r\nStake=200\r\nStakeForfeit=50\r\nBackOdds=6.4\r\nLayOdds=6.2\r\n"
+                                   "BackComm=0\r\nLayComm=4.75\r\n\r\n";
+
+} // namespace
+
+void TestDataFiles::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QByteArray TestDataFiles::bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void TestDataFiles::writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void TestDataFiles::firstStartWritesDefaults()
+{
+    store::ensureDataFiles(folder());
+    QVERIFY(QFileInfo(folder()).isDir());
+    QCOMPARE(bytesOf(file("bookieList.txt")), defaultList);
+    QCOMPARE(bytesOf(file("vantrel.ini")), defaultSettings);
+    QCOMPARE(QDir(folder()).count(), 4); // ".", ".." and the two files: no archive yet
+}
+
+void TestDataFiles::missingFileAloneIsCreated_data()
+{
+    QTest::addColumn<QString>("present");
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("list missing") << "vantrel.ini"
+                                  << "bookieList.txt" << defaultList;
+    QTest::newRow("settings missing") << "bookieList.txt"
+                                      << "vantrel.ini" << defaultSettings;
+}
+
+void TestDataFiles::missingFileAloneIsCreated()
+{
+    QFETCH(QString, present);
+    QFETCH(QString, missing);
+    QFETCH(QByteArray, expected);
+    QVERIFY(QDir().mkpath(folder()));
+    const QString presentPath = folder() + QLatin1Char('/') + present;
+    writeBytes(presentPath, "edited by the user\r\n");
+
+    store::ensureDataFiles(folder());
+
+    QCOMPARE(bytesOf(presentPath), QByteArray("edited by the user\r\n"));
+    QCOMPARE(bytesOf(folder() + QLatin1Char('/') + missing), expected);
+}
+
+void TestDataFiles::secondStartChangesNothing()
+{
+    store::ensureDataFiles(folder());
+    writeBytes(file("vantrel.ini"), QByteArray()); // an empty file is left as it is
+    const QDateTime listTime = QFileInfo(file("bookieList.txt")).lastModified();
+    const QDateTime settingsTime = QFileInfo(file("vantrel.ini")).lastModified();
+    QTest::qWait(20);
+
+    store::ensureDataFiles(folder());
+
+    QCOMPARE(bytesOf(file("bookieList.txt")), defaultList);
+    QCOMPARE(bytesOf(file("vantrel.ini")), QByteArray());
+    QCOMPARE(QFileInfo(file("bookieList.txt")).lastModified(), listTime);
+    QCOMPARE(QFileInfo(file("vantrel.ini")).lastModified(), settingsTime);
+}
+
+void TestDataFiles::blockedFolderThrows()
+{
+    writeBytes(folder(), "a plain file where the folder belongs");
+    QVERIFY_THROWS_EXCEPTION(store::FileError, store::ensureDataFiles(folder()));
+    QVERIFY_THROWS_EXCEPTION(store::FileError, store::readBookieList(folder()));
+    QCOMPARE(bytesOf(folder()), QByteArray("a plain file where the folder belongs"));
+}
+
+void TestDataFiles::bookieList_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty line kept") << QByteArray("Coral\r\n\r\nMansion\r\n") << QStringList {"Coral", "", "Mansion"};
+    QTest::newRow("blanks kept") << QByteArray("  Coral \r\n") << QStringList {"  Coral "};
+    QTest::newRow("duplicates kept") << QByteArray("Coral\r\nCoral\r\n") << QStringList {"Coral", "Coral"};
+    QTest::newRow("no final line end") << QByteArray("Coral\r\nMansion") << QStringList {"Coral", "Mansion"};
+    QTest::newRow("LF line ends") << QByteArray("Coral\nMansion\n") << QStringList {"Coral", "Mansion"};
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("final empty line") << QByteArray("Coral\r\n\r\n") << QStringList {"Coral", ""};
+    QTest::newRow("unsorted") << QByteArray("Zeta\r\nAlpha\r\n") << QStringList {"Zeta", "Alpha"};
+    QTest::newRow("default list") << defaultList
+                                  << QString::fromLatin1(defaultList).split(QStringLiteral("\r\n")).mid(0, 25);
+}
+
+void TestDataFiles::bookieList()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, expected);
+    QVERIFY(QDir().mkpath(folder()));
+    writeBytes(this->file("bookieList.txt"), file);
+    QCOMPARE(store::readBookieList(folder()), expected);
+}
+
+void TestDataFiles::missingBookieListGivesNoEntries()
+{
+    QCOMPARE(store::readBookieList(folder()), QStringList());
+    QVERIFY(QFileInfo(folder()).isDir()); // the folder is made sure of on the way
+}
+
+void TestDataFiles::appendFailureOnFullDiskThrows()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full on this system");
+    const store::FileSystem fileSystem;
+    store::TextStream stream = fileSystem.openTextFile(QStringLiteral("/dev/full"), store::IOMode::ForAppending, true);
+    stream.writeLine(QStringLiteral("a record"));
+    QVERIFY_THROWS_EXCEPTION(store::FileError, stream.close());
+}
+
+QTEST_GUILESS_MAIN(TestDataFiles)
+#include "tst_datafiles.moc"
