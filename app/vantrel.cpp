@@ -222,9 +222,8 @@ void Vantrel::wireEvents()
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }
-    for (QLineEdit *field : inputFields())
+    for (QLineEdit *field : editableFields())
         field->installEventFilter(this);
-    txtEvent->installEventFilter(this);
 }
 
 QString Vantrel::helpFor(const QObject *control) const
@@ -256,12 +255,17 @@ QString Vantrel::helpFor(const QObject *control) const
 
 bool Vantrel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (const QString help = helpFor(watched); event->type() == QEvent::MouseMove && !help.isNull())
-        txtStatus->setText(help);
+    if (event->type() == QEvent::MouseMove) {
+        if (const QString help = helpFor(watched); !help.isNull())
+            txtStatus->setText(help);
+    }
     // txtStake_GotFocus and the other six: the whole text is selected, so typing replaces it.
-    if (event->type() == QEvent::FocusIn)
-        converter::selectWholeTextOnFocus(
-            static_cast<QLineEdit *>(watched), static_cast<QFocusEvent *>(event)->reason());
+    if (event->type() == QEvent::FocusIn) {
+        for (QLineEdit *field : editableFields()) {
+            if (field == watched)
+                converter::selectWholeTextOnFocus(field, static_cast<QFocusEvent *>(event)->reason());
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -371,6 +375,11 @@ void Vantrel::readSettings()
 std::array<QLineEdit *, 6> Vantrel::inputFields() const
 {
     return {txtStake, txtStakeForfeit, txtBackOdds, txtLayOdds, txtBackComm, txtLayComm};
+}
+
+std::array<QLineEdit *, 7> Vantrel::editableFields() const
+{
+    return {txtStake, txtStakeForfeit, txtBackOdds, txtLayOdds, txtBackComm, txtLayComm, txtEvent};
 }
 
 std::optional<calc::MatchedBetInput> Vantrel::readInputs() const

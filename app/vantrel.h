@@ -68,6 +68,7 @@ private:
     void readSettings();
 
     std::array<QLineEdit *, 6> inputFields() const;
+    std::array<QLineEdit *, 7> editableFields() const;
     std::optional<calc::MatchedBetInput> readInputs() const;
     void showFigures(const calc::MatchedBetFigures &figures);
     void saveInputs();

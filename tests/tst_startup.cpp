@@ -1,0 +1,212 @@
+// The main window's life: what it loads at start, the converter it opens, and its closing.
+#include <QLabel>
+
+#include "frmfrac.h"
+#include "mainwindowfixture.h"
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void firstStart();
+    void storedValuesLoadedUnchanged_data();
+    void storedValuesLoadedUnchanged();
+    void restartRestoresLastCalculation();
+    void blockedDataFolder();
+    void bookmakerListAsEdited();
+    void converterOpensOnce();
+    void closedConverterOpensAfresh();
+    void closingMainLeavesConverterRunning();
+    void returningFromMainMovesConverter();
+
+private:
+    QList<frmFrac *> converters() const;
+    void closeConverters() const;
+
+    std::unique_ptr<MainWindowFixture> m_ui;
+};
+
+void TestStartup::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_ui = std::make_unique<MainWindowFixture>();
+}
+
+void TestStartup::cleanup()
+{
+    closeConverters();
+    m_ui.reset();
+}
+
+QList<frmFrac *> TestStartup::converters() const
+{
+    QList<frmFrac *> open;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *converter = qobject_cast<frmFrac *>(widget); converter && converter->isVisible())
+            open << converter;
+    }
+    return open;
+}
+
+void TestStartup::closeConverters() const
+{
+    for (frmFrac *converter : converters())
+        converter->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestStartup::firstStart()
+{
+    m_ui->open();
+    const QStringList expected {"200", "50", "6.4", "6.2", "0", "4.75"};
+    const QStringList names {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        QCOMPARE(m_ui->field(names[i])->text(), expected[i]);
+    QCOMPARE(m_ui->bookies()->count(), 25);
+    QCOMPARE(m_ui->bookies()->itemText(0), QStringLiteral("BET24"));
+    QCOMPARE(m_ui->bookies()->itemText(24), QStringLiteral("UKBetting"));
+    QCOMPARE(m_ui->bookies()->currentText(), QStringLiteral("Select Bookie..."));
+    QCOMPARE(m_ui->bookies()->currentIndex(), -1);
+    QCOMPARE(m_ui->field(QStringLiteral("txtEvent"))->text(), QStringLiteral("Liverpool v Man U Correct Score 2-1"));
+    QVERIFY(m_ui->field(QStringLiteral("txtBackReturn"))->text().isEmpty());
+    QCOMPARE(m_ui->messages, QStringList());
+    QVERIFY(!QFileInfo::exists(m_ui->path(QStringLiteral("vantrelLog.txt"))));
+
+    m_ui->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_ui->window.get()));
+    QCOMPARE(QApplication::focusWidget(), m_ui->field(QStringLiteral("txtStake")));
+    QCOMPARE(m_ui->field(QStringLiteral("txtStake"))->selectedText(), QStringLiteral("200"));
+    QVERIFY(m_ui->window->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+void TestStartup::storedValuesLoadedUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("LayComm removed") << QByteArray("[Default]\r\nStake=1\r\nStakeForfeit=2\r\nBackOdds=3\r\n"
+                                                   "LayOdds=4\r\nBackComm=5\r\n")
+                                     << QStringList {"1", "2", "3", "4", "5", ""};
+    QTest::newRow("not numbers shown as stored") << QByteArray("[Default]\r\nStake=lots\r\nLayComm= 4.75 \r\n")
+                                                 << QStringList {"lots", "", "", "", "", " 4.75 "};
+    QTest::newRow("no section") << QByteArray("Stake=1\r\n") << QStringList {"", "", "", "", "", ""};
+}
+
+void TestStartup::storedValuesLoadedUnchanged()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, expected);
+    m_ui->writeBytes(QStringLiteral("vantrel.ini"), settings);
+    m_ui->open();
+    const QStringList names {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        QCOMPARE(m_ui->field(names[i])->text(), expected[i]);
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")), settings);
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->messages, QStringList {"Invalid input. Please ensure values are numeric."});
+}
+
+void TestStartup::restartRestoresLastCalculation()
+{
+    m_ui->open();
+    m_ui->typeInputs({"1,000", "0", "2.50", "2.6", "0", "2"});
+    m_ui->press(QStringLiteral("Command1"));
+    m_ui->typeInputs({"999"}); // typed after the last Calculate: not kept
+    m_ui->window->close();
+    m_ui->window.reset();
+
+    m_ui->open();
+    QCOMPARE(m_ui->field(QStringLiteral("txtStake"))->text(), QStringLiteral("1,000"));
+    QCOMPARE(m_ui->field(QStringLiteral("txtBackOdds"))->text(), QStringLiteral("2.50"));
+    QCOMPARE(m_ui->field(QStringLiteral("txtLayComm"))->text(), QStringLiteral("2"));
+}
+
+void TestStartup::blockedDataFolder()
+{
+    QFile blocker(m_ui->folder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_ui->open();
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_ui->messages.first()));
+    QCOMPARE(m_ui->bookies()->count(), 0);
+
+    // The calculator still works from the layout's own values; saving reports its failure.
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->field(QStringLiteral("txtBackReturn"))->text(), QStringLiteral("50.00"));
+    QCOMPARE(m_ui->messages.size(), 2);
+    QVERIFY(QFileInfo(m_ui->folder()).isFile());
+}
+
+void TestStartup::bookmakerListAsEdited()
+{
+    m_ui->writeBytes(QStringLiteral("bookieList.txt"), "Coral\n\n  Mansion \nCoral");
+    m_ui->open();
+    QStringList entries;
+    for (int i = 0; i < m_ui->bookies()->count(); ++i)
+        entries << m_ui->bookies()->itemText(i);
+    QCOMPARE(entries, QStringList({"Coral", "", "  Mansion ", "Coral"}));
+    QCOMPARE(m_ui->bookies()->currentText(), QStringLiteral("Select Bookie..."));
+}
+
+void TestStartup::converterOpensOnce()
+{
+    m_ui->open();
+    QVERIFY(converters().isEmpty());
+    m_ui->press(QStringLiteral("Command2"));
+    m_ui->press(QStringLiteral("Command2"));
+    QCOMPARE(converters().size(), 1);
+    QVERIFY(m_ui->window->isVisible()); // modeless: the main window stays usable
+    QVERIFY(!converters().first()->parentWidget());
+}
+
+void TestStartup::closedConverterOpensAfresh()
+{
+    m_ui->open();
+    m_ui->press(QStringLiteral("Command2"));
+    QPointer<frmFrac> first = converters().first();
+    first->findChild<QLineEdit *>(QStringLiteral("txtNum"))->setText(QStringLiteral("9"));
+    first->close();
+    QTRY_VERIFY(first.isNull());
+
+    m_ui->press(QStringLiteral("Command2"));
+    QCOMPARE(converters().size(), 1);
+    QCOMPARE(converters().first()->findChild<QLineEdit *>(QStringLiteral("txtNum"))->text(), QStringLiteral("5"));
+}
+
+void TestStartup::closingMainLeavesConverterRunning()
+{
+    m_ui->open();
+    m_ui->press(QStringLiteral("Command2"));
+    QVERIFY(m_ui->window->close());
+    QVERIFY(!m_ui->window->isVisible());
+    QCOMPARE(converters().size(), 1);
+
+    // Still usable, and still one of the windows whose closing can end the program.
+    frmFrac *converter = converters().first();
+    QVERIFY(converter->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+    QTest::mouseClick(converter->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QCOMPARE(converter->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("2.25"));
+}
+
+void TestStartup::returningFromMainMovesConverter()
+{
+    m_ui->open();
+    m_ui->press(QStringLiteral("Command2"));
+    frmFrac *converter = converters().first();
+    QVERIFY(QTest::qWaitForWindowActive(converter));
+    converter->move(100, 120);
+
+    m_ui->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_ui->window.get()));
+    QCOMPARE(converter->pos(), QPoint(100, 120));
+    converter->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(converter));
+    QCOMPARE(converter->pos(), QPoint(0, 0));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
