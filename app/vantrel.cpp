@@ -1,14 +1,13 @@
 #include "vantrel.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "archive.h"
+#include "colours.h"
 #include "datafiles.h"
 #include "datafolder.h"
 #include "fileerror.h"
@@ -19,14 +18,7 @@
 #include "numbertext.h"
 #include "windowsupport.h"
 
-using converter::rectFromTwips;
-
 namespace {
-
-const QColor outputYellow(255, 255, 192);
-const QColor commissionPeach(255, 224, 192);
-const QColor buttonGrey(192, 192, 192);
-const QColor closenessGreen(128, 255, 128);
 
 // Settings keys, in the order of inputFields().
 const std::array<QString, 6> settingsKeys = {
@@ -37,15 +29,6 @@ const std::array<QString, 6> settingsKeys = {
     QStringLiteral("BackComm"),
     QStringLiteral("LayComm"),
 };
-
-enum class Look { Input, Commission, Output, Status };
-
-void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
 
 QString rangeMessage(calc::RangeProblem problem)
 {
@@ -94,119 +77,6 @@ void Vantrel::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape)
         return;
     QDialog::keyPressEvent(event);
-}
-
-void Vantrel::createControls()
-{
-    struct FieldRow
-    {
-        QLineEdit *Vantrel::*field;
-        const char *name;
-        int left, top, width, height;
-        const char *text;
-        Look look;
-    };
-    static const FieldRow rows[] = {
-        {&Vantrel::txtStake, "txtStake", 1200, 120, 855, 285, "25", Look::Input},
-        {&Vantrel::txtStakeForfeit, "txtStakeForfeit", 3240, 120, 855, 285, "0", Look::Input},
-        {&Vantrel::txtBackReturn, "txtBackReturn", 5160, 120, 975, 285, "", Look::Output},
-        {&Vantrel::txtBackOdds, "txtBackOdds", 1200, 480, 855, 285, "2", Look::Input},
-        {&Vantrel::txtBackComm, "txtBackComm", 3240, 480, 855, 285, "0", Look::Commission},
-        {&Vantrel::txtLayRisk, "txtLayRisk", 5160, 480, 975, 285, "", Look::Output},
-        {&Vantrel::txtLayOdds, "txtLayOdds", 1200, 840, 855, 285, "2.05", Look::Input},
-        {&Vantrel::txtLayComm, "txtLayComm", 3240, 840, 855, 285, "4.75", Look::Commission},
-        {&Vantrel::txtBackReturns, "txtBackReturns", 1200, 1200, 855, 285, "", Look::Output},
-        {&Vantrel::txtLayReturns, "txtLayReturns", 3240, 1200, 855, 285, "", Look::Output},
-        {&Vantrel::txtLayStake, "txtLayStake", 1200, 1560, 855, 285, "", Look::Output},
-        {&Vantrel::txtCloseness, "txtCloseness", 5160, 1560, 975, 285, "", Look::Output},
-        {&Vantrel::txtEvent, "txtEvent", 1200, 1920, 2895, 315, "Liverpool v Man U Correct Score 2-1", Look::Input},
-        {&Vantrel::txtStatus, "txtStatus", 120, 2280, 6015, 285, "Text1", Look::Status},
-    };
-    createLabels();
-    for (const FieldRow &row : rows) {
-        QLineEdit *field = new QLineEdit(QString::fromUtf8(row.text), this);
-        field->setObjectName(QLatin1String(row.name));
-        field->setGeometry(rectFromTwips(row.left, row.top, row.width, row.height));
-        field->setCursorPosition(0); // show a long text from its start
-        if (row.look == Look::Commission)
-            setBackground(field, QPalette::Base, commissionPeach);
-        if (row.look == Look::Output) {
-            field->setReadOnly(true);
-            field->setFocusPolicy(Qt::ClickFocus);
-            setBackground(field, QPalette::Base, outputYellow);
-        }
-        if (row.look == Look::Status) {
-            field->setReadOnly(true);
-            setBackground(field, QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
-        }
-        this->*row.field = field;
-    }
-
-    cboBookies = new QComboBox(this);
-    cboBookies->setObjectName(QStringLiteral("cboBookies"));
-    cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
-    cboBookies->setEditable(true);
-    cboBookies->setInsertPolicy(QComboBox::NoInsert);
-    cboBookies->setEditText(QStringLiteral("Select Bookie..."));
-
-    Command1 = addButton("Command1", rectFromTwips(4200, 840, 1935, 615), QStringLiteral("Calculate"));
-    Command1->setDefault(true);
-    setBackground(Command1, QPalette::Button, buttonGrey);
-    Command2 = addButton("Command2", rectFromTwips(2280, 1560, 735, 255), QStringLiteral("a / b"));
-    Command2->setFocusPolicy(Qt::ClickFocus);
-    cmdArchive = addButton("cmdArchive", rectFromTwips(3240, 1560, 735, 255), QStringLiteral("Archive"));
-    cmdArchive->setFocusPolicy(Qt::ClickFocus);
-    setTabOrder();
-}
-
-void Vantrel::createLabels()
-{
-    struct LabelRow
-    {
-        int left, top, width;
-        const char *caption;
-    };
-    // Indexed as the label group has always been: each names the field to its right.
-    static const LabelRow rows[13] = {
-        {120, 120, 735, "Stake"},
-        {120, 480, 1095, "Back Odds"},
-        {120, 840, 975, "Lay Odds"},
-        {120, 1200, 1095, "Back Returns"},
-        {120, 1560, 855, "Lay Stake"},
-        {2160, 120, 1095, "Stake Forfeit"},
-        {2160, 480, 975, "Back Comm."},
-        {2160, 840, 855, "Lay Comm."},
-        {2160, 1200, 975, "Lay Returns"},
-        {4200, 120, 975, "Back Return"},
-        {4200, 480, 735, "Lay Risk"},
-        {4080, 1560, 975, "Closeness %"},
-        {120, 1920, 855, "Event"},
-    };
-    const QFont tahoma = converter::labelFont(8.25, QFont::Normal);
-    for (std::size_t i = 0; i < Label1.size(); ++i) {
-        const LabelRow &row = rows[i];
-        QLabel *label = new QLabel(QString::fromUtf8(row.caption), this);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        label->setGeometry(rectFromTwips(row.left, row.top, row.width, 255));
-        label->setFont(tahoma);
-        Label1[i] = label;
-    }
-}
-
-QPushButton *Vantrel::addButton(const char *name, const QRect &geometry, const QString &caption)
-{
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
-void Vantrel::setTabOrder()
-{
-    const QWidget *cycle[] = {txtStake, txtBackOdds, txtLayOdds, txtStakeForfeit, txtBackComm, txtLayComm, txtEvent,
-        cboBookies, Command1, txtStatus};
-    for (std::size_t i = 1; i < std::size(cycle); ++i)
-        QWidget::setTabOrder(const_cast<QWidget *>(cycle[i - 1]), const_cast<QWidget *>(cycle[i]));
 }
 
 void Vantrel::wireEvents()
@@ -444,7 +314,8 @@ void Vantrel::colourCloseness()
     const double threshold = calc::parseNumber(txtStakeForfeit->text(), locale) == 0.0 ? 95 : 85;
     // The colour follows the figure as shown, rounded, not the full-precision value.
     const double shown = calc::parseNumber(txtCloseness->text(), locale).value_or(0);
-    setBackground(txtCloseness, QPalette::Base, shown > threshold ? closenessGreen : outputYellow);
+    colours::setBackground(
+        txtCloseness, QPalette::Base, shown > threshold ? colours::closenessGreen : colours::outputYellow);
 }
 
 void Vantrel::showMessage(const QString &text)

@@ -1,0 +1,133 @@
+// The main window's controls: kind, place, size, initial text, colour and keyboard behaviour,
+// one row per control, in twips as the window has always been laid out.
+#include "vantrel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "colours.h"
+#include "windowsupport.h"
+
+using converter::rectFromTwips;
+
+namespace {
+
+enum class Look { Input, Commission, Output, Status };
+
+} // namespace
+
+void Vantrel::createControls()
+{
+    struct FieldRow
+    {
+        QLineEdit *Vantrel::*field;
+        const char *name;
+        int left, top, width, height;
+        const char *text;
+        Look look;
+    };
+    static const FieldRow rows[] = {
+        {&Vantrel::txtStake, "txtStake", 1200, 120, 855, 285, "25", Look::Input},
+        {&Vantrel::txtStakeForfeit, "txtStakeForfeit", 3240, 120, 855, 285, "0", Look::Input},
+        {&Vantrel::txtBackReturn, "txtBackReturn", 5160, 120, 975, 285, "", Look::Output},
+        {&Vantrel::txtBackOdds, "txtBackOdds", 1200, 480, 855, 285, "2", Look::Input},
+        {&Vantrel::txtBackComm, "txtBackComm", 3240, 480, 855, 285, "0", Look::Commission},
+        {&Vantrel::txtLayRisk, "txtLayRisk", 5160, 480, 975, 285, "", Look::Output},
+        {&Vantrel::txtLayOdds, "txtLayOdds", 1200, 840, 855, 285, "2.05", Look::Input},
+        {&Vantrel::txtLayComm, "txtLayComm", 3240, 840, 855, 285, "4.75", Look::Commission},
+        {&Vantrel::txtBackReturns, "txtBackReturns", 1200, 1200, 855, 285, "", Look::Output},
+        {&Vantrel::txtLayReturns, "txtLayReturns", 3240, 1200, 855, 285, "", Look::Output},
+        {&Vantrel::txtLayStake, "txtLayStake", 1200, 1560, 855, 285, "", Look::Output},
+        {&Vantrel::txtCloseness, "txtCloseness", 5160, 1560, 975, 285, "", Look::Output},
+        {&Vantrel::txtEvent, "txtEvent", 1200, 1920, 2895, 315, "Liverpool v Man U Correct Score 2-1", Look::Input},
+        {&Vantrel::txtStatus, "txtStatus", 120, 2280, 6015, 285, "Text1", Look::Status},
+    };
+    createLabels();
+    for (const FieldRow &row : rows) {
+        QLineEdit *field = new QLineEdit(QString::fromUtf8(row.text), this);
+        field->setObjectName(QLatin1String(row.name));
+        field->setGeometry(rectFromTwips(row.left, row.top, row.width, row.height));
+        field->setCursorPosition(0); // show a long text from its start
+        if (row.look == Look::Commission)
+            colours::setBackground(field, QPalette::Base, colours::commissionPeach);
+        if (row.look == Look::Output) {
+            field->setReadOnly(true);
+            field->setFocusPolicy(Qt::ClickFocus);
+            colours::setBackground(field, QPalette::Base, colours::outputYellow);
+        }
+        if (row.look == Look::Status) {
+            field->setReadOnly(true);
+            colours::setBackground(field, QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
+        }
+        this->*row.field = field;
+    }
+
+    cboBookies = new QComboBox(this);
+    cboBookies->setObjectName(QStringLiteral("cboBookies"));
+    cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
+    cboBookies->setEditable(true);
+    cboBookies->setInsertPolicy(QComboBox::NoInsert);
+    cboBookies->setEditText(QStringLiteral("Select Bookie..."));
+
+    Command1 = addButton("Command1", rectFromTwips(4200, 840, 1935, 615), QStringLiteral("Calculate"));
+    Command1->setDefault(true);
+    colours::setBackground(Command1, QPalette::Button, colours::buttonGrey);
+    Command2 = addButton("Command2", rectFromTwips(2280, 1560, 735, 255), QStringLiteral("a / b"));
+    Command2->setFocusPolicy(Qt::ClickFocus);
+    cmdArchive = addButton("cmdArchive", rectFromTwips(3240, 1560, 735, 255), QStringLiteral("Archive"));
+    cmdArchive->setFocusPolicy(Qt::ClickFocus);
+    setTabOrder();
+}
+
+void Vantrel::createLabels()
+{
+    struct LabelRow
+    {
+        int left, top, width;
+        const char *caption;
+    };
+    // Indexed as the label group has always been: each names the field to its right.
+    static const LabelRow rows[13] = {
+        {120, 120, 735, "Stake"},
+        {120, 480, 1095, "Back Odds"},
+        {120, 840, 975, "Lay Odds"},
+        {120, 1200, 1095, "Back Returns"},
+        {120, 1560, 855, "Lay Stake"},
+        {2160, 120, 1095, "Stake Forfeit"},
+        {2160, 480, 975, "Back Comm."},
+        {2160, 840, 855, "Lay Comm."},
+        {2160, 1200, 975, "Lay Returns"},
+        {4200, 120, 975, "Back Return"},
+        {4200, 480, 735, "Lay Risk"},
+        {4080, 1560, 975, "Closeness %"},
+        {120, 1920, 855, "Event"},
+    };
+    const QFont tahoma = converter::labelFont(8.25, QFont::Normal);
+    for (std::size_t i = 0; i < Label1.size(); ++i) {
+        const LabelRow &row = rows[i];
+        QLabel *label = new QLabel(QString::fromUtf8(row.caption), this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        label->setGeometry(rectFromTwips(row.left, row.top, row.width, 255));
+        label->setFont(tahoma);
+        Label1[i] = label;
+    }
+}
+
+QPushButton *Vantrel::addButton(const char *name, const QRect &geometry, const QString &caption)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+void Vantrel::setTabOrder()
+{
+    const QWidget *cycle[] = {txtStake, txtBackOdds, txtLayOdds, txtStakeForfeit, txtBackComm, txtLayComm, txtEvent,
+        cboBookies, Command1, txtStatus};
+    for (std::size_t i = 1; i < std::size(cycle); ++i)
+        QWidget::setTabOrder(const_cast<QWidget *>(cycle[i - 1]), const_cast<QWidget *>(cycle[i]));
+}
