@@ -50,8 +50,6 @@ Vantrel::Vantrel(const QString &dataFolder, converter::MessageSink showMessage, 
     , m_dataFolder(dataFolder)
     , m_showMessage(std::move(showMessage))
 {
-    if (!m_showMessage)
-        m_showMessage = [this](const QString &text) { converter::showMessageBox(this, text); };
     setObjectName(QStringLiteral("Vantrel"));
     setWindowTitle(QStringLiteral("Vantrel - The Matched Betting Toolkit v1.3"));
     // A normal resizable window, although a dialog, so that Calculate can be the default button.
@@ -320,5 +318,5 @@ void Vantrel::colourCloseness()
 
 void Vantrel::showMessage(const QString &text)
 {
-    m_showMessage(text);
+    converter::showMessage(this, m_showMessage, text);
 }

@@ -28,8 +28,6 @@ template<typename Control> Control *place(Control *control, const char *name, co
 frmFrac::frmFrac(converter::MessageSink showMessage)
     : m_showMessage(std::move(showMessage))
 {
-    if (!m_showMessage)
-        m_showMessage = [this](const QString &text) { converter::showMessageBox(this, text); };
     setObjectName(QStringLiteral("frmFrac"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("FractionConverter"));
@@ -120,16 +118,16 @@ void frmFrac::Command1_Click()
     const std::optional<double> denominator = calc::parseNumber(txtDenom->text(), locale);
     const std::optional<double> numerator = calc::parseNumber(txtNum->text(), locale);
     if (!numerator || !denominator) {
-        m_showMessage(QStringLiteral("Numberic values only please."));
+        converter::showMessage(this, m_showMessage, QStringLiteral("Numberic values only please."));
         return;
     }
     if (calc::denominatorRoundsToZero(*denominator)) {
-        m_showMessage(QStringLiteral("Can't divide by zero"));
+        converter::showMessage(this, m_showMessage, QStringLiteral("Can't divide by zero"));
         return;
     }
     const std::optional<double> odds = calc::decimalOdds(*numerator, *denominator);
     if (!odds) {
-        m_showMessage(QStringLiteral("No result can be calculated from these values."));
+        converter::showMessage(this, m_showMessage, QStringLiteral("No result can be calculated from these values."));
         return;
     }
     Label1->setText(calc::formatPlain(*odds, locale));

@@ -78,8 +78,12 @@ void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason)
         QMetaObject::invokeMethod(field, selectWholeText, Qt::QueuedConnection);
 }
 
-void showMessageBox(QWidget *parent, const QString &text)
+void showMessage(QWidget *parent, const MessageSink &sink, const QString &text)
 {
+    if (sink) {
+        sink(text);
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

@@ -46,7 +46,8 @@ bool becomesActiveForm(QWidget *window);
 // again once the click has placed the caret, which would otherwise undo the selection.
 void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason);
 
-// A modal box with the text, an OK button only, no icon and the title "Vantrel"; returns when closed.
-void showMessageBox(QWidget *parent, const QString &text);
+// Hands the text to the sink when a test gave one; otherwise shows a modal box with the text, an OK
+// button only, no icon and the title "Vantrel", and returns when the user has closed it.
+void showMessage(QWidget *parent, const MessageSink &sink, const QString &text);
 
 } // namespace converter
