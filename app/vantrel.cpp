@@ -297,10 +297,11 @@ void Vantrel::showFigures(const calc::MatchedBetFigures &figures)
 
 void Vantrel::saveInputs()
 {
-    const QString path = store::settingsPath(m_dataFolder);
+    QList<std::pair<QString, QString>> values;
+    for (std::size_t i = 0; i < settingsKeys.size(); ++i)
+        values.append({settingsKeys[i], inputFields()[i]->text()});
     try {
-        for (std::size_t i = 0; i < settingsKeys.size(); ++i)
-            WriteIniValue(path, store::settingsSection, settingsKeys[i], inputFields()[i]->text());
+        WriteIniValues(store::settingsPath(m_dataFolder), store::settingsSection, values);
     } catch (const store::FileError &error) {
         showMessage(QStringLiteral("Error: ") + error.description());
     }

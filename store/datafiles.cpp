@@ -1,6 +1,9 @@
 #include "datafiles.h"
 
+#include <QFile>
+
 #include "datafolder.h"
+#include "fileerror.h"
 #include "filesystem.h"
 
 namespace store {
@@ -51,9 +54,16 @@ void writeIfMissing(const FileSystem &fileSystem, const QString &path, const QSt
     if (fileSystem.fileExists(path))
         return;
     fileSystem.createTextFile(path).close();
-    TextStream stream = fileSystem.openTextFile(path, IOMode::ForAppending, true);
-    stream.writeLine(content);
-    stream.close();
+    try {
+        TextStream stream = fileSystem.openTextFile(path, IOMode::ForAppending, true);
+        stream.writeLine(content);
+        stream.close();
+    } catch (const FileError &) {
+        // An existing file is never rewritten, so a default file left empty would stay empty for
+        // good; without it, the next start tries again.
+        QFile::remove(path);
+        throw;
+    }
 }
 
 } // namespace

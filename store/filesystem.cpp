@@ -42,9 +42,13 @@ TextStream::~TextStream() = default;
 
 void TextStream::writeLine(const QString &text)
 {
+    const qint64 sizeBefore = m_file->size();
     const QByteArray bytes = text.toLocal8Bit() + "\r\n";
-    if (m_file->write(bytes) != bytes.size())
-        throw FileError(m_file->errorString());
+    if (m_file->write(bytes) == bytes.size())
+        return;
+    const QString failure = m_file->errorString();
+    m_file->resize(sizeBefore);
+    throw FileError(failure);
 }
 
 QString TextStream::readLine()
@@ -66,8 +70,6 @@ bool TextStream::atEndOfStream() const
 
 void TextStream::close()
 {
-    if (!m_file->flush())
-        throw FileError(m_file->errorString());
     m_file->close();
 }
 
@@ -105,8 +107,9 @@ TextStream FileSystem::openTextFile(const QString &path, IOMode mode, bool creat
 {
     if (!create && !QFileInfo::exists(path))
         throw FileError(describe(std::make_error_code(std::errc::no_such_file_or_directory)));
+    // Unbuffered, so that a line the disk refused is not written again from a buffer on closing.
     if (mode == IOMode::ForAppending)
-        return TextStream(openFile(path, QIODevice::WriteOnly | QIODevice::Append));
+        return TextStream(openFile(path, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered));
     if (!QFileInfo::exists(path))
         createTextFile(path).close();
     return TextStream(openFile(path, QIODevice::ReadOnly));

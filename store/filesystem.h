@@ -18,12 +18,12 @@ public:
     TextStream &operator=(TextStream &&) noexcept;
     ~TextStream();
 
-    // Writes the text and CR LF.
+    // Writes the text and CR LF, through to the disk. When the disk takes only part of the line,
+    // the part is cut off again, so that the file never ends in half a line, and it throws.
     void writeLine(const QString &text);
     // The next line without its end; CR LF and a lone LF both end a line.
     QString readLine();
     bool atEndOfStream() const;
-    // Flushes and closes; a failure to write the last bytes throws here.
     void close();
 
 private:

@@ -83,7 +83,8 @@ void replaceFile(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly))
         throw store::FileError(file.errorString());
     const QByteArray bytes = text.toLocal8Bit();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // An explicit flush: a failure to write out the last buffered bytes must stop the commit.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         throw store::FileError(file.errorString());
 }
 
@@ -91,7 +92,16 @@ void replaceFile(const QString &path, const QString &text)
 
 void WriteIniValue(const QString &path, const QString &section, const QString &key, const QString &value)
 {
-    // The leading CR LF lets the header pattern match on the first line; "[]" ends the last section.
-    const QString w = crlf + withCrlfLineEnds(store::ini::openAndReadAll(path)) + QStringLiteral("[]");
-    replaceFile(path, normalForm(setKey(w, section, key, value)));
+    WriteIniValues(path, section, {{key, value}});
+}
+
+void WriteIniValues(const QString &path, const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    QString text = store::ini::openAndReadAll(path);
+    for (const auto &[key, value] : values) {
+        // The leading CR LF lets the header pattern match on the first line; "[]" ends the last section.
+        const QString w = crlf + withCrlfLineEnds(text) + QStringLiteral("[]");
+        text = normalForm(setKey(w, section, key, value));
+    }
+    replaceFile(path, text);
 }

@@ -160,8 +160,7 @@ void TestDataFiles::appendFailureOnFullDiskThrows()
         QSKIP("no /dev/full on this system");
     const store::FileSystem fileSystem;
     store::TextStream stream = fileSystem.openTextFile(QStringLiteral("/dev/full"), store::IOMode::ForAppending, true);
-    stream.writeLine(QStringLiteral("a record"));
-    QVERIFY_THROWS_EXCEPTION(store::FileError, stream.close());
+    QVERIFY_THROWS_EXCEPTION(store::FileError, stream.writeLine(QStringLiteral("a record")));
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

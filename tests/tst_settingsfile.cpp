@@ -20,6 +20,8 @@ private slots:
     void writeMissingFile();
     void writeLongFile();
     void writeIntoDirectoryFails();
+    void batchEqualsSingleWrites_data();
+    void batchEqualsSingleWrites();
     void writtenValueReadsBack_data();
     void writtenValueReadsBack();
 
@@ -201,6 +203,30 @@ void TestSettingsFile::writeIntoDirectoryFails()
     QVERIFY_THROWS_EXCEPTION(store::FileError,
         WriteIniValue(path(), QStringLiteral("Default"), QStringLiteral("Stake"), QStringLiteral("1")));
     QVERIFY(QFileInfo(path()).isDir());
+}
+
+void TestSettingsFile::batchEqualsSingleWrites_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("missing section") << QByteArray("[Other]\r\nA=1\r\n");
+    QTest::newRow("first-run file") << firstRunFile;
+    QTest::newRow("scrambled") << QByteArray(
+        "\r\n\r\nx\r\n[DEFAULT]\r\nlaycomm=1\r\n\r\n\r\n\r\nStake=[\r\nBackOdds=2");
+    QTest::newRow("LF only") << QByteArray("[Default]\nStake=1\n[Other]\nLayOdds=2\n");
+}
+
+void TestSettingsFile::batchEqualsSingleWrites()
+{
+    QFETCH(QByteArray, before);
+    const QList<std::pair<QString, QString>> values {{"Stake", "25"}, {"StakeForfeit", "0"}, {"BackOdds", "2"},
+        {"LayOdds", "2.05"}, {"BackComm", ""}, {"LayComm", " 4.75"}};
+    writeBytes(before);
+    for (const auto &[key, value] : values)
+        WriteIniValue(path(), QStringLiteral("Default"), key, value);
+    const QByteArray singly = readBytes();
+    writeBytes(before);
+    WriteIniValues(path(), QStringLiteral("Default"), values);
+    QCOMPARE(readBytes(), singly);
 }
 
 void TestSettingsFile::writtenValueReadsBack_data()

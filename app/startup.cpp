@@ -1,0 +1,10 @@
+#include "startup.h"
+
+#include <QApplication>
+#include <QIcon>
+
+void prepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.xpm")));
+}

@@ -1,0 +1,35 @@
+// Every figure the display produces must be recognised as a number and parse back to its
+// rounded value, in every locale; and no text at all may crash the recogniser.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include <QLocale>
+
+#include "numbertext.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                      QLocale(QLocale::German, QLocale::Germany),
+                                      QLocale(QLocale::French, QLocale::France),
+                                      QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()};
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const QLocale &locale : locales) {
+        if (const std::optional<double> value = calc::parseNumber(text, locale); value && !std::isfinite(*value))
+            std::abort();
+    }
+    if (size < sizeof(double))
+        return 0;
+    double value = 0;
+    std::memcpy(&value, data, sizeof value);
+    if (!std::isfinite(value))
+        return 0;
+    for (const QLocale &locale : locales) {
+        const std::optional<double> parsed = calc::parseNumber(calc::formatFigure(value, locale), locale);
+        if (!parsed || std::fabs(*parsed - value) > 0.005 + std::fabs(value) * 1e-15)
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,125 @@
+// File faults that permission bits cannot make for root: a full disk (a child process with a
+// small file-size limit) and a process killed in the middle of its writes.
+#include <csignal>
+#include <sys/resource.h>
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void settingsOnFullDiskKeepOldFile();
+    void settingsSurviveKill();
+    void archiveOnFullDiskKeepsRecords();
+    void defaultsOnFullDiskAreRetried();
+
+private:
+    // Runs the helper with its file size limited to fileSizeLimit bytes (0: no limit).
+    int runHelper(const QStringList &args, qint64 fileSizeLimit = 0, QString *error = nullptr) const;
+    QByteArray bytesOf(const QString &path) const;
+    void writeBytes(const QString &path, const QByteArray &bytes) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestFaults::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+int TestFaults::runHelper(const QStringList &args, qint64 fileSizeLimit, QString *error) const
+{
+    QProcess helper;
+    helper.setChildProcessModifier([fileSizeLimit] {
+        if (fileSizeLimit > 0) {
+            const rlimit limit {rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails instead of killing
+        }
+    });
+    helper.start(QStringLiteral(FAULT_HELPER), args);
+    helper.waitForFinished();
+    if (error)
+        *error = QString::fromLocal8Bit(helper.readAllStandardError());
+    return helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
+}
+
+QByteArray TestFaults::bytesOf(const QString &path) const
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void TestFaults::writeBytes(const QString &path, const QByteArray &bytes) const
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void TestFaults::settingsOnFullDiskKeepOldFile()
+{
+    const QString path = m_dir->filePath(QStringLiteral("vantrel.ini"));
+    const QByteArray old = "[Default]\r\nStake=200\r\nLayComm=4.75\r\n";
+    writeBytes(path, old);
+    QString error;
+    QCOMPARE(runHelper({"settings", path, QString(5000, QLatin1Char('9')), "1", "1"}, 4096, &error), 3);
+    QVERIFY2(!error.isEmpty(), "the failure carries the system's description");
+    QCOMPARE(bytesOf(path), old);
+}
+
+void TestFaults::settingsSurviveKill()
+{
+    const QString path = m_dir->filePath(QStringLiteral("vantrel.ini"));
+    const QString a(3000, QLatin1Char('a'));
+    const QString b(3000, QLatin1Char('b'));
+    const QByteArray withA = "[Default]\r\nStake=" + a.toLatin1() + "\r\n";
+    const QByteArray withB = "[Default]\r\nStake=" + b.toLatin1() + "\r\n";
+    writeBytes(path, withA);
+    for (int round = 0; round < 100; ++round) {
+        QProcess writer;
+        writer.start(QStringLiteral(FAULT_HELPER), {"settings", path, a, b, "0"});
+        QVERIFY(writer.waitForStarted());
+        QTest::qSleep(int(QRandomGenerator::global()->bounded(2, 25)));
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
+        const QByteArray now = bytesOf(path);
+        QVERIFY2(
+            now == withA || now == withB, qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
+    }
+}
+
+void TestFaults::archiveOnFullDiskKeepsRecords()
+{
+    const QString folder = m_dir->path();
+    const QByteArray records = "first record,1\r\nsecond record,2\r\n";
+    writeBytes(m_dir->filePath(QStringLiteral("vantrelLog.txt")), records);
+    QString error;
+    // Room for part of the new record only: the part must not stay behind.
+    QCOMPARE(
+        runHelper({"archive", folder, "third record," + QString(200, QLatin1Char('3'))}, records.size() + 20, &error),
+        3);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(bytesOf(m_dir->filePath(QStringLiteral("vantrelLog.txt"))), records);
+}
+
+void TestFaults::defaultsOnFullDiskAreRetried()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("vantrel"));
+    QCOMPARE(runHelper({"defaults", folder}, 100), 3);
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/bookieList.txt")));
+
+    QCOMPARE(runHelper({"defaults", folder}), 0);
+    QVERIFY(bytesOf(folder + QStringLiteral("/bookieList.txt")).endsWith("UKBetting\r\n"));
+    QVERIFY(bytesOf(folder + QStringLiteral("/vantrel.ini")).endsWith("LayComm=4.75\r\n\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"
