@@ -2,6 +2,8 @@
 // one row per control, in twips as the window has always been laid out.
 #include "vantrel.h"
 
+#include <limits>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -47,7 +49,7 @@ void Vantrel::createControls()
     };
     createLabels();
     for (const FieldRow &row : rows) {
-        QLineEdit *field = new QLineEdit(QString::fromUtf8(row.text), this);
+        QLineEdit *field = converter::newTextField(QString::fromUtf8(row.text), this);
         field->setObjectName(QLatin1String(row.name));
         field->setGeometry(rectFromTwips(row.left, row.top, row.width, row.height));
         field->setCursorPosition(0); // show a long text from its start
@@ -70,6 +72,7 @@ void Vantrel::createControls()
     cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
     cboBookies->setEditable(true);
     cboBookies->setInsertPolicy(QComboBox::NoInsert);
+    cboBookies->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));
 
     Command1 = addButton("Command1", rectFromTwips(4200, 840, 1935, 615), QStringLiteral("Calculate"));

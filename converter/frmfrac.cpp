@@ -44,8 +44,9 @@ frmFrac::frmFrac(converter::MessageSink showMessage)
 
 void frmFrac::createControls()
 {
-    txtNum = place(new QLineEdit(QStringLiteral("5"), this), "txtNum", rectFromTwips(120, 120, 495, 285));
-    txtDenom = place(new QLineEdit(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
+    txtNum = place(converter::newTextField(QStringLiteral("5"), this), "txtNum", rectFromTwips(120, 120, 495, 285));
+    txtDenom
+        = place(converter::newTextField(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
     Command1 = place(new QPushButton(QStringLiteral("Go"), this), "Command1", rectFromTwips(120, 600, 615, 375));
     Command1->setAutoDefault(false);
     Label1 = place(new QLabel(this), "Label1", rectFromTwips(960, 600, 735, 255));

@@ -1,5 +1,7 @@
 #include "windowsupport.h"
 
+#include <limits>
+
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
@@ -68,6 +70,14 @@ bool becomesActiveForm(QWidget *window)
         return false;
     activeForm = window;
     return true;
+}
+
+QLineEdit *newTextField(const QString &text, QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setMaxLength(std::numeric_limits<int>::max());
+    field->setText(text);
+    return field;
 }
 
 void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason)

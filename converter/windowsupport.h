@@ -42,6 +42,9 @@ void keepOnTop(QWidget *window);
 // is the first: the program's idea of activation. Returning from another application is none.
 bool becomesActiveForm(QWidget *window);
 
+// A single-line field without Qt's default limit of 32,767 characters: no field limits its text.
+QLineEdit *newTextField(const QString &text, QWidget *parent);
+
 // Selects the whole text of a field that has just gained the focus. After a click, it selects
 // again once the click has placed the caret, which would otherwise undo the selection.
 void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason);

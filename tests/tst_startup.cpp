@@ -1,5 +1,6 @@
 // The main window's life: what it loads at start, the converter it opens, and its closing.
 #include <QLabel>
+#include <QRandomGenerator>
 
 #include "frmfrac.h"
 #include "mainwindowfixture.h"
@@ -17,6 +18,8 @@ private slots:
     void restartRestoresLastCalculation();
     void blockedDataFolder();
     void bookmakerListAsEdited();
+    void hostileFilesStillStart_data();
+    void hostileFilesStillStart();
     void converterOpensOnce();
     void closedConverterOpensAfresh();
     void closingMainLeavesConverterRunning();
@@ -149,6 +152,42 @@ void TestStartup::bookmakerListAsEdited()
         entries << m_ui->bookies()->itemText(i);
     QCOMPARE(entries, QStringList({"Coral", "", "  Mansion ", "Coral"}));
     QCOMPARE(m_ui->bookies()->currentText(), QStringLiteral("Select Bookie..."));
+}
+
+void TestStartup::hostileFilesStillStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("settings of random bytes") << "random";
+    QTest::newRow("5 MB settings file") << "large";
+    QTest::newRow("folder in the list's place") << "listfolder";
+}
+
+void TestStartup::hostileFilesStillStart()
+{
+    QFETCH(QString, kind);
+    QRandomGenerator random(42);
+    QByteArray settings = "[Default]\r\nStake=25\r\nStakeForfeit=0\r\nBackOdds=2\r\nLayOdds=2.05\r\n";
+    if (kind == QLatin1String("random")) {
+        settings.resize(64 * 1024);
+        random.fillRange(reinterpret_cast<quint32 *>(settings.data()), settings.size() / 4);
+    } else if (kind == QLatin1String("large")) {
+        while (settings.size() < 5 * 1024 * 1024)
+            settings += "Padding" + QByteArray::number(settings.size()) + "=" + QByteArray(64, 'x') + "\r\n";
+    } else {
+        QVERIFY(QDir().mkpath(m_ui->path(QStringLiteral("bookieList.txt"))));
+    }
+    m_ui->writeBytes(QStringLiteral("vantrel.ini"), settings);
+    m_ui->open();
+    QVERIFY(m_ui->window->isVisible());
+    // Only the list that cannot be created is worth a word at start.
+    QCOMPARE(m_ui->messages.size(), kind == QLatin1String("listfolder") ? 1 : 0);
+    m_ui->messages.clear();
+
+    m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->field(QStringLiteral("txtBackReturn"))->text(), QStringLiteral("50.00"));
+    QCOMPARE(m_ui->messages, QStringList());
+    QVERIFY(m_ui->bytes(QStringLiteral("vantrel.ini")).contains("LayComm=4.75\r\n"));
 }
 
 void TestStartup::converterOpensOnce()

@@ -1,0 +1,107 @@
+// Hostile texts typed into both windows: each gives the right message or the right figure,
+// and a rejected text changes nothing.
+#include <QLabel>
+
+#include "frmfrac.h"
+#include "mainwindowfixture.h"
+
+class TestBadInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void calculate_data();
+    void calculate();
+    void go_data();
+    void go();
+
+private:
+    static void addRows();
+
+    std::unique_ptr<MainWindowFixture> m_ui;
+};
+
+namespace {
+const QString notNumeric = QStringLiteral("Invalid input. Please ensure values are numeric.");
+} // namespace
+
+void TestBadInput::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_ui = std::make_unique<MainWindowFixture>();
+    m_ui->open();
+}
+
+void TestBadInput::cleanup()
+{
+    m_ui.reset();
+}
+
+void TestBadInput::addRows()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("blanks") << "   " << false;
+    QTest::newRow("letters") << "ten" << false;
+    QTest::newRow("inf") << "inf" << false;
+    QTest::newRow("nan") << "nan" << false;
+    QTest::newRow("1e400") << "1e400" << false;
+    QTest::newRow("0x10") << "0x10" << false;
+    QTest::newRow("1,2,3") << "1,2,3" << false;
+    QTest::newRow("full-width digits") << QStringLiteral("\uff14") << false;
+    QTest::newRow("100,000 digits") << QString(100'000, QLatin1Char('9')) << false;
+    QTest::newRow("NUL character") << QStringLiteral("4") + QChar(0) << false;
+    QTest::newRow("right-to-left mark") << QStringLiteral("\u200f4") << false;
+    QTest::newRow("100,000 characters, a small number") << QString(99'999, QLatin1Char('0')) + QLatin1Char('4') << true;
+    QTest::newRow("blanks around") << "  4  " << true;
+}
+
+void TestBadInput::calculate_data()
+{
+    addRows();
+}
+
+void TestBadInput::calculate()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    const QByteArray settingsBefore = m_ui->bytes(QStringLiteral("vantrel.ini"));
+    // The text goes into the back odds: 4 there gives a back return of 25 x 4 = 100.00.
+    m_ui->typeInputs({"25", "0", "", "2", "0", "0"});
+    m_ui->field(QStringLiteral("txtBackOdds"))->setText(text);
+    m_ui->press(QStringLiteral("Command1"));
+    if (accepted) {
+        QCOMPARE(m_ui->messages, QStringList());
+        QCOMPARE(m_ui->field(QStringLiteral("txtBackReturn"))->text(), QStringLiteral("100.00"));
+        return;
+    }
+    QCOMPARE(m_ui->messages, QStringList {notNumeric});
+    QCOMPARE(m_ui->field(QStringLiteral("txtBackReturn"))->text(), QString());
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")), settingsBefore);
+    QCOMPARE(m_ui->field(QStringLiteral("txtBackOdds"))->text(), text);
+}
+
+void TestBadInput::go_data()
+{
+    addRows();
+}
+
+void TestBadInput::go()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    QStringList messages;
+    frmFrac converter([&messages](const QString &message) { messages << message; });
+    converter.findChild<QLineEdit *>(QStringLiteral("txtDenom"))->setText(text);
+    QTest::mouseClick(converter.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    // 5 / 4 + 1 when the text is accepted as 4.
+    QCOMPARE(converter.findChild<QLabel *>(QStringLiteral("Label1"))->text(), accepted ? "2.25" : "");
+    QCOMPARE(messages, accepted ? QStringList() : QStringList {"Numberic values only please."});
+}
+
+QTEST_MAIN(TestBadInput)
+#include "tst_badinput.moc"
