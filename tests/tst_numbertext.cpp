@@ -123,8 +123,11 @@ void TestNumberText::figureParsesBack_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<double>("value");
 
-    for (const QLocale &locale : {english, german, QLocale(QLocale::French, QLocale::France), QLocale::c()}) {
-        for (double value : {-1234567.891, -0.004, 0.0, 95.004, 1039.585}) {
+    // Hebrew and Arabic write a direction mark before the minus sign (found by fuzzing).
+    for (const QLocale &locale : {english, german, QLocale(QLocale::French, QLocale::France), QLocale::c(),
+             QLocale(QLocale::Hebrew, QLocale::Israel), QLocale(QLocale::Arabic, QLocale::Egypt),
+             QLocale(QLocale::Persian, QLocale::Iran)}) {
+        for (double value : {-1234567.891, -0.004, 0.0, 95.004, 1039.585, -8.57206885748984e+303}) {
             const QByteArray tag = locale.name().toLatin1() + ' ' + QByteArray::number(value);
             QTest::newRow(tag.constData()) << locale << value;
         }
