@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 
 #include "colours.h"
@@ -74,6 +75,10 @@ void Vantrel::createControls()
     cboBookies->setInsertPolicy(QComboBox::NoInsert);
     cboBookies->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));
+    // The box has a fixed size, and a list edited by hand can be long: never measure every entry.
+    cboBookies->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto *list = qobject_cast<QListView *>(cboBookies->view()))
+        list->setUniformItemSizes(true);
 
     Command1 = addButton("Command1", rectFromTwips(4200, 840, 1935, 615), QStringLiteral("Calculate"));
     Command1->setDefault(true);

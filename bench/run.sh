@@ -12,27 +12,33 @@ export QT_QPA_PLATFORM=offscreen
 build-bench/bench/bench_window
 build-bench/bench/bench_files
 
-# Median wall time (ms) and median peak resident memory (KiB) of one program over $runs runs.
+# Median wall time (µs) and median peak resident memory (KiB) of one command over $runs runs.
 measure() {
-    local program=$1 times=() memories=()
+    local times=() memories=()
     for ((i = 0; i < runs; i++)); do
         local start end memory
         start=$(date +%s%N)
-        memory=$(/usr/bin/time -f %M "$program" 2>&1 >/dev/null | tail -1)
+        memory=$(/usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1)
         end=$(date +%s%N)
         times+=($(((end - start) / 1000)))
         memories+=("$memory")
     done
-    local median_time median_memory
-    median_time=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")
-    median_memory=$(printf '%s\n' "${memories[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")
-    echo "$median_time $median_memory"
+    echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")" \
+        "$(printf '%s\n' "${memories[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")"
 }
+
+report() {
+    printf '  %-28s %7.1f ms %7d KiB   %5.2fx %5.2fx\n' "$1" "$(bc -l <<<"$2 / 1000")" "$3" \
+        "$(bc -l <<<"$2 / $bare_time")" "$(bc -l <<<"$3 / $bare_memory")"
+}
+
 read -r bare_time bare_memory < <(measure build-bench/bench/startup_bare)
+read -r text_time text_memory < <(measure build-bench/bench/startup_bare --with-text)
 read -r vantrel_time vantrel_memory < <(measure build-bench/bench/startup_vantrel)
 echo
-echo "Start-up to first frame, median of $runs runs:"
-printf '  bare Qt window: %6.1f ms %7d KiB\n' "$(bc -l <<<"$bare_time / 1000")" "$bare_memory"
-printf '  Vantrel:        %6.1f ms %7d KiB\n' "$(bc -l <<<"$vantrel_time / 1000")" "$vantrel_memory"
-printf '  ratio:          %6.2fx   %6.2fx\n' "$(bc -l <<<"$vantrel_time / $bare_time")" \
-    "$(bc -l <<<"$vantrel_memory / $bare_memory")"
+echo "Start-up to first frame, median of $runs runs (ratios to the bare window):"
+report "bare Qt window" "$bare_time" "$bare_memory"
+report "bare window with one label" "$text_time" "$text_memory"
+report "Vantrel" "$vantrel_time" "$vantrel_memory"
+printf '  Vantrel against the window with one label: %.2fx time, %.2fx memory\n' \
+    "$(bc -l <<<"$vantrel_time / $text_time")" "$(bc -l <<<"$vantrel_memory / $text_memory")"
