@@ -31,22 +31,23 @@ void Vantrel::createControls()
         int left, top, width, height;
         const char *text;
         Look look;
+        int label; // the index of the label that names the field, or -1
     };
     static const FieldRow rows[] = {
-        {&Vantrel::txtStake, "txtStake", 1200, 120, 855, 285, "25", Look::Input},
-        {&Vantrel::txtStakeForfeit, "txtStakeForfeit", 3240, 120, 855, 285, "0", Look::Input},
-        {&Vantrel::txtBackReturn, "txtBackReturn", 5160, 120, 975, 285, "", Look::Output},
-        {&Vantrel::txtBackOdds, "txtBackOdds", 1200, 480, 855, 285, "2", Look::Input},
-        {&Vantrel::txtBackComm, "txtBackComm", 3240, 480, 855, 285, "0", Look::Commission},
-        {&Vantrel::txtLayRisk, "txtLayRisk", 5160, 480, 975, 285, "", Look::Output},
-        {&Vantrel::txtLayOdds, "txtLayOdds", 1200, 840, 855, 285, "2.05", Look::Input},
-        {&Vantrel::txtLayComm, "txtLayComm", 3240, 840, 855, 285, "4.75", Look::Commission},
-        {&Vantrel::txtBackReturns, "txtBackReturns", 1200, 1200, 855, 285, "", Look::Output},
-        {&Vantrel::txtLayReturns, "txtLayReturns", 3240, 1200, 855, 285, "", Look::Output},
-        {&Vantrel::txtLayStake, "txtLayStake", 1200, 1560, 855, 285, "", Look::Output},
-        {&Vantrel::txtCloseness, "txtCloseness", 5160, 1560, 975, 285, "", Look::Output},
-        {&Vantrel::txtEvent, "txtEvent", 1200, 1920, 2895, 315, "Liverpool v Man U Correct Score 2-1", Look::Input},
-        {&Vantrel::txtStatus, "txtStatus", 120, 2280, 6015, 285, "Text1", Look::Status},
+        {&Vantrel::txtStake, "txtStake", 1200, 120, 855, 285, "25", Look::Input, 0},
+        {&Vantrel::txtStakeForfeit, "txtStakeForfeit", 3240, 120, 855, 285, "0", Look::Input, 5},
+        {&Vantrel::txtBackReturn, "txtBackReturn", 5160, 120, 975, 285, "", Look::Output, 9},
+        {&Vantrel::txtBackOdds, "txtBackOdds", 1200, 480, 855, 285, "2", Look::Input, 1},
+        {&Vantrel::txtBackComm, "txtBackComm", 3240, 480, 855, 285, "0", Look::Commission, 6},
+        {&Vantrel::txtLayRisk, "txtLayRisk", 5160, 480, 975, 285, "", Look::Output, 10},
+        {&Vantrel::txtLayOdds, "txtLayOdds", 1200, 840, 855, 285, "2.05", Look::Input, 2},
+        {&Vantrel::txtLayComm, "txtLayComm", 3240, 840, 855, 285, "4.75", Look::Commission, 7},
+        {&Vantrel::txtBackReturns, "txtBackReturns", 1200, 1200, 855, 285, "", Look::Output, 3},
+        {&Vantrel::txtLayReturns, "txtLayReturns", 3240, 1200, 855, 285, "", Look::Output, 8},
+        {&Vantrel::txtLayStake, "txtLayStake", 1200, 1560, 855, 285, "", Look::Output, 4},
+        {&Vantrel::txtCloseness, "txtCloseness", 5160, 1560, 975, 285, "", Look::Output, 11},
+        {&Vantrel::txtEvent, "txtEvent", 1200, 1920, 2895, 315, "Liverpool v Man U Correct Score 2-1", Look::Input, 12},
+        {&Vantrel::txtStatus, "txtStatus", 120, 2280, 6015, 285, "Text1", Look::Status, -1},
     };
     createLabels();
     for (const FieldRow &row : rows) {
@@ -65,13 +66,18 @@ void Vantrel::createControls()
             field->setReadOnly(true);
             colours::setBackground(field, QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
         }
+        // The label names the field for screen readers too: "Lay Stake 24.97", not "edit".
+        if (row.label >= 0)
+            Label1[std::size_t(row.label)]->setBuddy(field);
         this->*row.field = field;
     }
+    txtStatus->setAccessibleName(QStringLiteral("Help"));
 
     cboBookies = new QComboBox(this);
     cboBookies->setObjectName(QStringLiteral("cboBookies"));
     cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
     cboBookies->setEditable(true);
+    cboBookies->setAccessibleName(QStringLiteral("Bookmaker"));
     cboBookies->setInsertPolicy(QComboBox::NoInsert);
     cboBookies->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));

@@ -49,11 +49,15 @@ void frmFrac::createControls()
         = place(converter::newTextField(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
     Command1 = place(new QPushButton(QStringLiteral("Go"), this), "Command1", rectFromTwips(120, 600, 615, 375));
     Command1->setAutoDefault(false);
+    txtNum->setAccessibleName(QStringLiteral("Numerator"));
+    txtDenom->setAccessibleName(QStringLiteral("Denominator"));
     Label1 = place(new QLabel(this), "Label1", rectFromTwips(960, 600, 735, 255));
     Label1->setFont(converter::labelFont(12, QFont::Bold));
+    Label1->setAccessibleName(QStringLiteral("Decimal price"));
 
     txtOdds = place(new QPlainTextEdit(QStringLiteral("Text1"), this), "txtOdds", rectFromTwips(0, 1080, 1695, 6255));
     txtOdds->setReadOnly(true);
+    txtOdds->setAccessibleName(QStringLiteral("Common prices"));
     txtOdds->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtOdds->setFocusPolicy(Qt::StrongFocus);
     txtOdds->setTabChangesFocus(true);

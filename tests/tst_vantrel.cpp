@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: typing into the fields, pressing Calculate,
 // and reading the figures, the colour, the messages and the settings file.
+#include <QAccessible>
 #include <QLabel>
 
 #include "mainwindowfixture.h"
@@ -36,6 +37,8 @@ private slots:
     void enterPressesCalculate();
     void escapeKeepsWindowOpen();
     void unwritableSettingsReported();
+    void screenReaderNames_data();
+    void screenReaderNames();
 
 private:
     QLineEdit *field(const QString &name) const { return m_ui->field(name); }
@@ -329,6 +332,32 @@ void TestVantrel::unwritableSettingsReported()
     QVERIFY2(m_ui->messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_ui->messages.first()));
     QVERIFY(m_ui->messages.first().size() > 7);
     QCOMPARE(figures(), QStringList({"1,230.00", "199.92", "1,039.58", "190.42", "190.42", "95.21"}));
+}
+
+void TestVantrel::screenReaderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("output field") << "txtLayStake" << "Lay Stake" << "24.97";
+    QTest::newRow("closeness") << "txtCloseness" << "Closeness %" << "95.13";
+    QTest::newRow("input field") << "txtLayComm" << "Lay Comm." << "4.75";
+    QTest::newRow("event") << "txtEvent" << "Event" << "Liverpool v Man U Correct Score 2-1";
+    QTest::newRow("status") << "txtStatus" << "Help" << "Text1";
+    QTest::newRow("button") << "Command2" << "a / b" << "";
+}
+
+void TestVantrel::screenReaderNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    QFETCH(QString, value);
+    m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
+    m_ui->press(QStringLiteral("Command1"));
+    QAccessibleInterface *control = QAccessible::queryAccessibleInterface(m_ui->window->findChild<QWidget *>(name));
+    QVERIFY(control);
+    QCOMPARE(control->text(QAccessible::Name), spoken);
+    QCOMPARE(control->text(QAccessible::Value), value);
 }
 
 QTEST_MAIN(TestVantrel)
