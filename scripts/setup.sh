@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ qt6-base-dev fonts-wine fonts-liberation "$@")
+packages=(cmake ninja-build g++ qt6-base-dev fonts-wine fonts-liberation desktop-file-utils appstream "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
