@@ -30,6 +30,13 @@ const std::array<QString, 6> settingsKeys = {
     QStringLiteral("LayComm"),
 };
 
+// Sets the text with the caret at its start, so that a text longer than the field shows its beginning.
+void showFromStart(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 QString rangeMessage(calc::RangeProblem problem)
 {
     switch (problem) {
@@ -125,7 +132,7 @@ bool Vantrel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
         if (const QString help = helpFor(watched); !help.isNull())
-            txtStatus->setText(help);
+            showFromStart(txtStatus, help);
     }
     // txtStake_GotFocus and the other six: the whole text is selected, so typing replaces it.
     if (event->type() == QEvent::FocusIn) {
@@ -237,7 +244,7 @@ void Vantrel::readSettings()
 {
     const QString path = store::settingsPath(m_dataFolder);
     for (std::size_t i = 0; i < settingsKeys.size(); ++i)
-        inputFields()[i]->setText(ReadIniValue(path, store::settingsSection, settingsKeys[i]));
+        showFromStart(inputFields()[i], ReadIniValue(path, store::settingsSection, settingsKeys[i]));
 }
 
 std::array<QLineEdit *, 6> Vantrel::inputFields() const

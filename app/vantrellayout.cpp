@@ -54,7 +54,7 @@ void Vantrel::createControls()
         QLineEdit *field = converter::newTextField(QString::fromUtf8(row.text), this);
         field->setObjectName(QLatin1String(row.name));
         field->setGeometry(rectFromTwips(row.left, row.top, row.width, row.height));
-        field->setCursorPosition(0); // show a long text from its start
+        field->setCursorPosition(0); // a long text shows its beginning
         if (row.look == Look::Commission)
             colours::setBackground(field, QPalette::Base, colours::commissionPeach);
         if (row.look == Look::Output) {

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real program on a virtual X display as a user would, with a fresh home folder:
 # types a bet, presses Enter, archives it, opens the converter and presses Go. Saves a
-# screenshot of each window in screenshots/ and prints the files the run left in the data folder.
+# screenshot of each window in docs/screenshots/ and prints the files the run left in the data folder.
+# With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh xvfb xauth x11-apps imagemagick xdotool >/dev/null
 
+scale=${1:-1}
+suffix=$([[ $scale == 1 ]] && echo "" || echo "@${scale}x")
 home=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
@@ -13,7 +16,7 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
 export DISPLAY=$display
 sleep 1
-HOME=$home build/vantrel &
+HOME=$home QT_SCALE_FACTOR=$scale build/vantrel &
 program=$!
 main=$(xdotool search --sync --name "Matched Betting" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -26,18 +29,20 @@ for text in 2 2.05; do
 done
 xdotool key Tab type "0"
 xdotool key Return
-xdotool mousemove $((X + 240)) $((Y + 112)) click 1 # Archive
-xdotool mousemove $((X + 176)) $((Y + 112)) click 1 # a / b
+xdotool mousemove $((X + 240 * scale)) $((Y + 112 * scale)) click 1 # Archive
+mkdir -p docs/screenshots
+sleep 0.5
+# Before the converter opens: it would cover part of the main window on a small screen.
+xwd -silent -id "$main" | convert xwd:- "docs/screenshots/vantrel$suffix.png"
+xdotool mousemove $((X + 176 * scale)) $((Y + 112 * scale)) click 1 # a / b
 converter=$(xdotool search --sync --name "FractionConverter" | head -1)
-xdotool mousemove 28 52 click 1 # Go
+xdotool mousemove $((28 * scale)) $((52 * scale)) click 1 # Go
 sleep 0.5
 
-mkdir -p screenshots
-xwd -silent -id "$main" | convert xwd:- screenshots/vantrel.png
-xwd -silent -id "$converter" | convert xwd:- screenshots/frmfrac.png
+xwd -silent -id "$converter" | convert xwd:- "docs/screenshots/frmfrac$suffix.png"
 kill "$program"
 for file in "$home"/vantrel/*; do
     echo "== $(basename "$file")"
     cat -A "$file" | head -5
 done
-echo "Screenshots saved to $PWD/screenshots/vantrel.png and $PWD/screenshots/frmfrac.png"
+echo "Screenshots saved to $PWD/docs/screenshots/vantrel$suffix.png and $PWD/docs/screenshots/frmfrac$suffix.png"
