@@ -11,10 +11,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedKingdom),
-                                      QLocale(QLocale::German, QLocale::Germany),
-                                      QLocale(QLocale::French, QLocale::France),
-                                      QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()};
+    static const QLocale locales[]
+        = {QLocale(QLocale::English, QLocale::UnitedKingdom), QLocale(QLocale::German, QLocale::Germany),
+            QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Arabic, QLocale::Egypt), QLocale::c()};
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     for (const QLocale &locale : locales) {
         if (const std::optional<double> value = calc::parseNumber(text, locale); value && !std::isfinite(*value))

@@ -339,12 +339,24 @@ void TestVantrel::screenReaderNames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spoken");
     QTest::addColumn<QString>("value");
-    QTest::newRow("output field") << "txtLayStake" << "Lay Stake" << "24.97";
-    QTest::newRow("closeness") << "txtCloseness" << "Closeness %" << "95.13";
-    QTest::newRow("input field") << "txtLayComm" << "Lay Comm." << "4.75";
-    QTest::newRow("event") << "txtEvent" << "Event" << "Liverpool v Man U Correct Score 2-1";
-    QTest::newRow("status") << "txtStatus" << "Help" << "Text1";
-    QTest::newRow("button") << "Command2" << "a / b" << "";
+    QTest::newRow("output field") << "txtLayStake"
+                                  << "Lay Stake"
+                                  << "24.97";
+    QTest::newRow("closeness") << "txtCloseness"
+                               << "Closeness %"
+                               << "95.13";
+    QTest::newRow("input field") << "txtLayComm"
+                                 << "Lay Comm."
+                                 << "4.75";
+    QTest::newRow("event") << "txtEvent"
+                           << "Event"
+                           << "Liverpool v Man U Correct Score 2-1";
+    QTest::newRow("status") << "txtStatus"
+                            << "Help"
+                            << "Text1";
+    QTest::newRow("button") << "Command2"
+                            << "a / b"
+                            << "";
 }
 
 void TestVantrel::screenReaderNames()
