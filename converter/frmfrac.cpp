@@ -47,10 +47,10 @@ void frmFrac::createControls()
     txtNum = place(converter::newTextField(QStringLiteral("5"), this), "txtNum", rectFromTwips(120, 120, 495, 285));
     txtDenom
         = place(converter::newTextField(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
-    Command1 = place(new QPushButton(QStringLiteral("Go"), this), "Command1", rectFromTwips(120, 600, 615, 375));
-    Command1->setAutoDefault(false);
     txtNum->setAccessibleName(QStringLiteral("Numerator"));
     txtDenom->setAccessibleName(QStringLiteral("Denominator"));
+    Command1 = place(new QPushButton(QStringLiteral("Go"), this), "Command1", rectFromTwips(120, 600, 615, 375));
+    Command1->setAutoDefault(false);
     Label1 = place(new QLabel(this), "Label1", rectFromTwips(960, 600, 735, 255));
     Label1->setFont(converter::labelFont(12, QFont::Bold));
     Label1->setAccessibleName(QStringLiteral("Decimal price"));
