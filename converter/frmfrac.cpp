@@ -80,17 +80,11 @@ void frmFrac::wireEvents()
 
 bool frmFrac::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && converter::becomesActiveForm(this))
+    // Being shown counts as activation even where the platform does not activate the window.
+    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        && converter::becomesActiveForm(this))
         Form_Activate();
     return QWidget::event(event);
-}
-
-void frmFrac::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Being shown counts as activation even where the platform does not activate the window.
-    if (converter::becomesActiveForm(this))
-        Form_Activate();
 }
 
 bool frmFrac::eventFilter(QObject *watched, QEvent *event)

@@ -45,12 +45,7 @@ void appendToArchive(const QString &folder, const QString &line)
 {
     const FileSystem fileSystem;
     fileSystem.makeSureOfFolder(folder);
-    const QString path = archivePath(folder);
-    if (!fileSystem.fileExists(path))
-        fileSystem.createTextFile(path).close();
-    TextStream stream = fileSystem.openTextFile(path, IOMode::ForAppending, true);
-    stream.writeLine(line);
-    stream.close();
+    fileSystem.appendLine(archivePath(folder), line);
 }
 
 } // namespace store

@@ -53,11 +53,8 @@ void writeIfMissing(const FileSystem &fileSystem, const QString &path, const QSt
 {
     if (fileSystem.fileExists(path))
         return;
-    fileSystem.createTextFile(path).close();
     try {
-        TextStream stream = fileSystem.openTextFile(path, IOMode::ForAppending, true);
-        stream.writeLine(content);
-        stream.close();
+        fileSystem.appendLine(path, content);
     } catch (const FileError &) {
         // An existing file is never rewritten, so a default file left empty would stay empty for
         // good; without it, the next start tries again.

@@ -123,4 +123,13 @@ void FileSystem::makeSureOfFolder(const QString &path) const
         createFolder(path);
 }
 
+void FileSystem::appendLine(const QString &path, const QString &line) const
+{
+    if (!fileExists(path))
+        createTextFile(path).close();
+    TextStream stream = openTextFile(path, IOMode::ForAppending, true);
+    stream.writeLine(line);
+    stream.close();
+}
+
 } // namespace store

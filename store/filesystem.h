@@ -49,6 +49,8 @@ public:
 
     // Gets the folder when it exists and creates it otherwise, as every caller does first.
     void makeSureOfFolder(const QString &path) const;
+    // Creates the file when missing, then appends the line with CR LF and closes the file.
+    void appendLine(const QString &path, const QString &line) const;
 };
 
 } // namespace store
