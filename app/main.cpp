@@ -1,9 +1,9 @@
 // Starts the program: the main window, with the data folder of this platform.
 #include <QApplication>
 
-#include "datafolder.h"
-#include "startup.h"
-#include "vantrel.h"
+#include "app/startup.h"
+#include "app/vantrel.h"
+#include "store/datafolder.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,4 +1,4 @@
-#include "vantrel.h"
+#include "app/vantrel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -6,17 +6,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "archive.h"
-#include "colours.h"
-#include "datafiles.h"
-#include "datafolder.h"
-#include "fileerror.h"
-#include "frmfrac.h"
-#include "iniread.h"
-#include "iniwrite.h"
-#include "matchedbet.h"
-#include "numbertext.h"
-#include "windowsupport.h"
+#include "app/colours.h"
+#include "app/version.h"
+#include "calc/matchedbet.h"
+#include "calc/numbertext.h"
+#include "converter/frmfrac.h"
+#include "store/archive.h"
+#include "store/datafiles.h"
+#include "store/datafolder.h"
+#include "store/fileerror.h"
+#include "store/iniread.h"
+#include "store/iniwrite.h"
+#include "ui/windowsupport.h"
 
 namespace {
 
@@ -52,20 +53,19 @@ QString rangeMessage(calc::RangeProblem problem)
 
 } // namespace
 
-Vantrel::Vantrel(const QString &dataFolder, converter::MessageSink showMessage, QWidget *parent)
+Vantrel::Vantrel(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
     : QDialog(parent)
     , m_dataFolder(dataFolder)
     , m_showMessage(std::move(showMessage))
 {
-    setObjectName(QStringLiteral("Vantrel"));
-    setWindowTitle(QStringLiteral("Vantrel - The Matched Betting Toolkit v1.3"));
     // A normal resizable window, although a dialog, so that Calculate can be the default button.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-        | Qt::WindowCloseButtonHint);
-    converter::keepOnTop(this);
-    converter::useClassicFont(this);
-    resize(converter::pixelsFromTwips(6240), converter::pixelsFromTwips(2670));
+    ui::prepareForm(this, QStringLiteral("Vantrel"),
+        QStringLiteral("Vantrel - The Matched Betting Toolkit v" VANTREL_VERSION),
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+            | Qt::WindowCloseButtonHint);
+    resize(ui::pixelsFromTwips(6240), ui::pixelsFromTwips(2670));
     createControls();
+    createHelp();
     wireEvents();
     Form_Load();
     txtStake->setFocus();
@@ -89,22 +89,24 @@ void Vantrel::wireEvents()
     connect(Command1, &QPushButton::clicked, this, &Vantrel::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Vantrel::Command2_Click);
     connect(cmdArchive, &QPushButton::clicked, this, &Vantrel::cmdArchive_Click);
-    // Mouse moves over the window and the controls with help; focus on the seven editable fields.
-    setMouseTracking(true);
-    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (helpFor(control).isNull())
-            continue;
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-    }
+    auto *events = new ui::FormEvents(this, m_activeForm);
+    connect(events, &ui::FormEvents::activated, this, &Vantrel::Form_Activate);
+    // txtStake_GotFocus and the other six.
     for (QLineEdit *field : editableFields())
-        field->installEventFilter(this);
+        events->selectTextOnFocus(field);
+    // Mouse moves over the window and over the controls with help.
+    setMouseTracking(true);
+    for (auto control = m_help.keyBegin(); control != m_help.keyEnd(); ++control) {
+        auto *widget = static_cast<QWidget *>(const_cast<QObject *>(*control));
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
 }
 
-QString Vantrel::helpFor(const QObject *control) const
+void Vantrel::createHelp()
 {
     // Each row stands for the control's MouseMove handler (txtStake_MouseMove and the rest).
-    const std::pair<const QObject *, QString> help[] = {
+    m_help = {
         {txtStake, QStringLiteral("Amount of bet placed with a bookmaker.")},
         {txtStakeForfeit, QStringLiteral("The amount of the bet which is stake non returned..")},
         {txtBackOdds, QStringLiteral("The odds offered for the back bet (Usually at the bookmakers).")},
@@ -121,25 +123,13 @@ QString Vantrel::helpFor(const QObject *control) const
                 .arg(QDir::toNativeSeparators(store::archivePath(m_dataFolder)))},
         {Command2, QStringLiteral("Convert fractional odds to decimal.")},
     };
-    for (const auto &[helped, text] : help) {
-        if (helped == control)
-            return text;
-    }
-    return {};
 }
 
 bool Vantrel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
-        if (const QString help = helpFor(watched); !help.isNull())
-            showFromStart(txtStatus, help);
-    }
-    // txtStake_GotFocus and the other six: the whole text is selected, so typing replaces it.
-    if (event->type() == QEvent::FocusIn) {
-        for (QLineEdit *field : editableFields()) {
-            if (field == watched)
-                converter::selectWholeTextOnFocus(field, static_cast<QFocusEvent *>(event)->reason());
-        }
+        if (const auto help = m_help.constFind(watched); help != m_help.cend())
+            showFromStart(txtStatus, *help);
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -153,14 +143,6 @@ void Vantrel::mouseMoveEvent(QMouseEvent *event)
     QDialog::mouseMoveEvent(event);
 }
 
-bool Vantrel::event(QEvent *event)
-{
-    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        && converter::becomesActiveForm(this))
-        Form_Activate();
-    return QDialog::event(event);
-}
-
 void Vantrel::closeEvent(QCloseEvent *event)
 {
     Form_QueryUnload();
@@ -169,13 +151,13 @@ void Vantrel::closeEvent(QCloseEvent *event)
 
 void Vantrel::Form_Activate()
 {
-    converter::keepOnTop(this);
+    ui::keepOnTop(this);
 }
 
 void Vantrel::Command2_Click()
 {
     if (!m_converter)
-        m_converter = new frmFrac(m_showMessage);
+        m_converter = new frmFrac(m_showMessage, m_activeForm);
     m_converter->show();
     m_converter->raise();
     m_converter->activateWindow();
@@ -320,11 +302,11 @@ void Vantrel::colourCloseness()
     const double threshold = calc::parseNumber(txtStakeForfeit->text(), locale) == 0.0 ? 95 : 85;
     // The colour follows the figure as shown, rounded, not the full-precision value.
     const double shown = calc::parseNumber(txtCloseness->text(), locale).value_or(0);
-    colours::setBackground(
+    ui::setBackground(
         txtCloseness, QPalette::Base, shown > threshold ? colours::closenessGreen : colours::outputYellow);
 }
 
 void Vantrel::showMessage(const QString &text)
 {
-    converter::showMessage(this, m_showMessage, text);
+    ui::showMessage(this, m_showMessage, text);
 }

@@ -5,13 +5,16 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QDateTime>
 #include <QDialog>
+#include <QHash>
 #include <QPointer>
 
-#include "windowsupport.h"
+#include "ui/formevents.h"
+#include "ui/message.h"
 
 class QComboBox;
 class QLabel;
@@ -35,13 +38,12 @@ public:
     // dataFolder holds the data files; main.cpp passes the default, tests a temporary folder.
     // showMessage replaces the modal message box, so that a test reads the text without a modal
     // loop; it also reaches the converter window.
-    explicit Vantrel(const QString &dataFolder, converter::MessageSink showMessage = {}, QWidget *parent = nullptr);
+    explicit Vantrel(const QString &dataFolder, ui::MessageSink showMessage = {}, QWidget *parent = nullptr);
 
     // The archive's clock; the system clock unless a test fixes the time.
     void setClock(Clock clock);
 
 protected:
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -58,7 +60,7 @@ private:
     QPushButton *addButton(const char *name, const QRect &geometry, const QString &caption);
     void setTabOrder();
     void wireEvents();
-    QString helpFor(const QObject *control) const;
+    void createHelp();
 
     void Form_Load();
     void Form_Activate();
@@ -76,9 +78,12 @@ private:
     void showMessage(const QString &text);
 
     QString m_dataFolder;
-    converter::MessageSink m_showMessage;
+    ui::MessageSink m_showMessage;
     Clock m_clock = &QDateTime::currentDateTime;
+    std::shared_ptr<ui::ActiveForm> m_activeForm = std::make_shared<ui::ActiveForm>();
     QPointer<frmFrac> m_converter;
+    // The help line's text for each control that has one.
+    QHash<const QObject *, QString> m_help;
 
     QLineEdit *txtStake = nullptr;
     QLineEdit *txtStakeForfeit = nullptr;

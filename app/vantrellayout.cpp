@@ -1,6 +1,6 @@
 // The main window's controls: kind, place, size, initial text, colour and keyboard behaviour,
 // one row per control, in twips as the window has always been laid out.
-#include "vantrel.h"
+#include "app/vantrel.h"
 
 #include <limits>
 
@@ -11,10 +11,10 @@
 #include <QListView>
 #include <QPushButton>
 
-#include "colours.h"
-#include "windowsupport.h"
+#include "app/colours.h"
+#include "ui/windowsupport.h"
 
-using converter::rectFromTwips;
+using ui::rectFromTwips;
 
 namespace {
 
@@ -51,20 +51,20 @@ void Vantrel::createControls()
     };
     createLabels();
     for (const FieldRow &row : rows) {
-        QLineEdit *field = converter::newTextField(QString::fromUtf8(row.text), this);
+        QLineEdit *field = ui::newTextField(QString::fromUtf8(row.text), this);
         field->setObjectName(QLatin1String(row.name));
         field->setGeometry(rectFromTwips(row.left, row.top, row.width, row.height));
         field->setCursorPosition(0); // a long text shows its beginning
         if (row.look == Look::Commission)
-            colours::setBackground(field, QPalette::Base, colours::commissionPeach);
+            ui::setBackground(field, QPalette::Base, colours::commissionPeach);
         if (row.look == Look::Output) {
             field->setReadOnly(true);
             field->setFocusPolicy(Qt::ClickFocus);
-            colours::setBackground(field, QPalette::Base, colours::outputYellow);
+            ui::setBackground(field, QPalette::Base, colours::outputYellow);
         }
         if (row.look == Look::Status) {
             field->setReadOnly(true);
-            colours::setBackground(field, QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
+            ui::setBackground(field, QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
         }
         // The label names the field for screen readers too: "Lay Stake 24.97", not "edit".
         if (row.label >= 0)
@@ -88,7 +88,7 @@ void Vantrel::createControls()
 
     Command1 = addButton("Command1", rectFromTwips(4200, 840, 1935, 615), QStringLiteral("Calculate"));
     Command1->setDefault(true);
-    colours::setBackground(Command1, QPalette::Button, colours::buttonGrey);
+    ui::setBackground(Command1, QPalette::Button, colours::buttonGrey);
     Command2 = addButton("Command2", rectFromTwips(2280, 1560, 735, 255), QStringLiteral("a / b"));
     Command2->setFocusPolicy(Qt::ClickFocus);
     cmdArchive = addButton("cmdArchive", rectFromTwips(3240, 1560, 735, 255), QStringLiteral("Archive"));
@@ -119,7 +119,7 @@ void Vantrel::createLabels()
         {4080, 1560, 975, "Closeness %"},
         {120, 1920, 855, "Event"},
     };
-    const QFont tahoma = converter::labelFont(8.25, QFont::Normal);
+    const QFont tahoma = ui::labelFont(8.25, QFont::Normal);
     for (std::size_t i = 0; i < Label1.size(); ++i) {
         const LabelRow &row = rows[i];
         QLabel *label = new QLabel(QString::fromUtf8(row.caption), this);

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "archive.h"
-#include "iniwrite.h"
+#include "store/archive.h"
+#include "store/iniwrite.h"
 
 namespace {
 

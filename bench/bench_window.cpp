@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "vantrel.h"
+#include "app/vantrel.h"
 
 namespace {
 

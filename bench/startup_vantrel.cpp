@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "app/startup.h"
+#include "app/vantrel.h"
 #include "firstframe.h"
-#include "startup.h"
-#include "vantrel.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,4 +1,4 @@
-#include "fractionodds.h"
+#include "calc/fractionodds.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "matchedbet.h"
+#include "calc/matchedbet.h"
 
 #include <cmath>
 #include <initializer_list>

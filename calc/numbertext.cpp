@@ -1,4 +1,4 @@
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 #include <cmath>
 

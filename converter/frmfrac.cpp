@@ -1,18 +1,18 @@
-#include "frmfrac.h"
+#include "converter/frmfrac.h"
 
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "fractionodds.h"
-#include "numbertext.h"
-#include "oddstable.h"
+#include "calc/fractionodds.h"
+#include "calc/numbertext.h"
+#include "converter/oddstable.h"
+#include "ui/windowsupport.h"
 
-using converter::pixelsFromTwips;
-using converter::rectFromTwips;
+using ui::pixelsFromTwips;
+using ui::rectFromTwips;
 
 namespace {
 
@@ -25,34 +25,30 @@ template<typename Control> Control *place(Control *control, const char *name, co
 
 } // namespace
 
-frmFrac::frmFrac(converter::MessageSink showMessage)
+frmFrac::frmFrac(ui::MessageSink showMessage, std::shared_ptr<ui::ActiveForm> activeForm)
     : m_showMessage(std::move(showMessage))
 {
-    setObjectName(QStringLiteral("frmFrac"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("FractionConverter"));
     // A fixed single border with a close box and neither minimise nor maximise box.
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint);
-    converter::keepOnTop(this);
-    converter::useClassicFont(this);
+    ui::prepareForm(this, QStringLiteral("frmFrac"), QStringLiteral("FractionConverter"),
+        Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint);
     setFixedSize(pixelsFromTwips(1725), pixelsFromTwips(7335));
     createControls();
-    wireEvents();
+    wireEvents(std::move(activeForm));
     txtNum->setFocus();
 }
 
 void frmFrac::createControls()
 {
-    txtNum = place(converter::newTextField(QStringLiteral("5"), this), "txtNum", rectFromTwips(120, 120, 495, 285));
-    txtDenom
-        = place(converter::newTextField(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
+    txtNum = place(ui::newTextField(QStringLiteral("5"), this), "txtNum", rectFromTwips(120, 120, 495, 285));
+    txtDenom = place(ui::newTextField(QStringLiteral("4"), this), "txtDenom", rectFromTwips(1080, 120, 495, 285));
     txtNum->setAccessibleName(QStringLiteral("Numerator"));
     txtDenom->setAccessibleName(QStringLiteral("Denominator"));
     Command1 = place(new QPushButton(QStringLiteral("Go"), this), "Command1", rectFromTwips(120, 600, 615, 375));
     Command1->setAutoDefault(false);
     Label1 = place(new QLabel(this), "Label1", rectFromTwips(960, 600, 735, 255));
-    Label1->setFont(converter::labelFont(12, QFont::Bold));
+    Label1->setFont(ui::labelFont(12, QFont::Bold));
     Label1->setAccessibleName(QStringLiteral("Decimal price"));
 
     txtOdds = place(new QPlainTextEdit(QStringLiteral("Text1"), this), "txtOdds", rectFromTwips(0, 1080, 1695, 6255));
@@ -71,29 +67,14 @@ void frmFrac::createControls()
     setTabOrder(Command1, txtOdds);
 }
 
-void frmFrac::wireEvents()
+void frmFrac::wireEvents(std::shared_ptr<ui::ActiveForm> activeForm)
 {
     connect(Command1, &QPushButton::clicked, this, &frmFrac::Command1_Click);
-    txtNum->installEventFilter(this);
-    txtDenom->installEventFilter(this);
-}
-
-bool frmFrac::event(QEvent *event)
-{
-    // Being shown counts as activation even where the platform does not activate the window.
-    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        && converter::becomesActiveForm(this))
-        Form_Activate();
-    return QWidget::event(event);
-}
-
-bool frmFrac::eventFilter(QObject *watched, QEvent *event)
-{
-    // txtNum_GotFocus and txtDenom_GotFocus: the whole text is selected, so typing replaces it.
-    if (event->type() == QEvent::FocusIn)
-        converter::selectWholeTextOnFocus(
-            static_cast<QLineEdit *>(watched), static_cast<QFocusEvent *>(event)->reason());
-    return QWidget::eventFilter(watched, event);
+    auto *events = new ui::FormEvents(this, std::move(activeForm));
+    connect(events, &ui::FormEvents::activated, this, &frmFrac::Form_Activate);
+    // txtNum_GotFocus and txtDenom_GotFocus.
+    events->selectTextOnFocus(txtNum);
+    events->selectTextOnFocus(txtDenom);
 }
 
 void frmFrac::paintEvent(QPaintEvent *event)
@@ -106,7 +87,7 @@ void frmFrac::paintEvent(QPaintEvent *event)
 
 void frmFrac::Form_Activate()
 {
-    converter::keepOnTop(this);
+    ui::keepOnTop(this);
     txtOdds->setPlainText(converter::oddsReferenceText());
     move(0, 0);
 }
@@ -117,16 +98,16 @@ void frmFrac::Command1_Click()
     const std::optional<double> denominator = calc::parseNumber(txtDenom->text(), locale);
     const std::optional<double> numerator = calc::parseNumber(txtNum->text(), locale);
     if (!numerator || !denominator) {
-        converter::showMessage(this, m_showMessage, QStringLiteral("Numberic values only please."));
+        ui::showMessage(this, m_showMessage, QStringLiteral("Numberic values only please."));
         return;
     }
     if (calc::denominatorRoundsToZero(*denominator)) {
-        converter::showMessage(this, m_showMessage, QStringLiteral("Can't divide by zero"));
+        ui::showMessage(this, m_showMessage, QStringLiteral("Can't divide by zero"));
         return;
     }
     const std::optional<double> odds = calc::decimalOdds(*numerator, *denominator);
     if (!odds) {
-        converter::showMessage(this, m_showMessage, QStringLiteral("No result can be calculated from these values."));
+        ui::showMessage(this, m_showMessage, QStringLiteral("No result can be calculated from these values."));
         return;
     }
     Label1->setText(calc::formatPlain(*odds, locale));

@@ -2,9 +2,12 @@
 // price, and a reference list of common prices stands beneath. It reads and writes no files.
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
-#include "windowsupport.h"
+#include "ui/formevents.h"
+#include "ui/message.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,12 +20,12 @@ class frmFrac final : public QWidget
     Q_DISABLE_COPY_MOVE(frmFrac)
 
 public:
-    // The window deletes itself when closed; showMessage as for the main window.
-    explicit frmFrac(converter::MessageSink showMessage = {});
+    // The window deletes itself when closed; showMessage as for the main window. activeForm is
+    // shared with the program's other form, so that switching between the two counts as activation.
+    explicit frmFrac(ui::MessageSink showMessage = {},
+        std::shared_ptr<ui::ActiveForm> activeForm = std::make_shared<ui::ActiveForm>());
 
 protected:
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private slots:
@@ -30,10 +33,10 @@ private slots:
 
 private:
     void createControls();
-    void wireEvents();
+    void wireEvents(std::shared_ptr<ui::ActiveForm> activeForm);
     void Form_Activate();
 
-    converter::MessageSink m_showMessage;
+    ui::MessageSink m_showMessage;
 
     QLineEdit *txtNum = nullptr;
     QLineEdit *txtDenom = nullptr;

@@ -1,4 +1,4 @@
-#include "oddstable.h"
+#include "converter/oddstable.h"
 
 namespace converter {
 

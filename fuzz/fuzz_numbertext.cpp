@@ -7,7 +7,7 @@
 
 #include <QLocale>
 
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "iniread.h"
-#include "iniwrite.h"
+#include "store/iniread.h"
+#include "store/iniwrite.h"
 
 namespace {
 

@@ -20,7 +20,8 @@ sleep 1
 DISPLAY=$display build/vantrel &
 program=$!
 sleep 3
-DISPLAY=$display xwd -silent -name "Vantrel - The Matched Betting Toolkit v1.3" | convert xwd:- "$shot"
+version=$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DISPLAY=$display xwd -silent -name "Vantrel - The Matched Betting Toolkit v$version" | convert xwd:- "$shot"
 kill "$program"
 wait "$program" 2>/dev/null || true
 echo "No display here: Vantrel ran on a virtual display ($display) and was ended."

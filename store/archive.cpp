@@ -1,10 +1,10 @@
-#include "archive.h"
+#include "store/archive.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "datafolder.h"
-#include "filesystem.h"
+#include "store/datafolder.h"
+#include "store/files.h"
 
 namespace store {
 
@@ -43,9 +43,8 @@ QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)
 
 void appendToArchive(const QString &folder, const QString &line)
 {
-    const FileSystem fileSystem;
-    fileSystem.makeSureOfFolder(folder);
-    fileSystem.appendLine(archivePath(folder), line);
+    files::makeSureOfFolder(folder);
+    files::appendLine(archivePath(folder), files::textForFile(line));
 }
 
 } // namespace store

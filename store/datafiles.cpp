@@ -1,10 +1,11 @@
-#include "datafiles.h"
+#include "store/datafiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
-#include "datafolder.h"
-#include "fileerror.h"
-#include "filesystem.h"
+#include "store/datafolder.h"
+#include "store/fileerror.h"
+#include "store/files.h"
 
 namespace store {
 
@@ -49,12 +50,12 @@ const QStringList defaultSettings = {
     QStringLiteral("LayComm=4.75"),
 };
 
-void writeIfMissing(const FileSystem &fileSystem, const QString &path, const QString &content)
+void writeIfMissing(const QString &path, const QString &content)
 {
-    if (fileSystem.fileExists(path))
+    if (QFileInfo(path).isFile())
         return;
     try {
-        fileSystem.appendLine(path, content);
+        files::appendLine(path, files::textForFile(content));
     } catch (const FileError &) {
         // An existing file is never rewritten, so a default file left empty would stay empty for
         // good; without it, the next start tries again.
@@ -63,31 +64,38 @@ void writeIfMissing(const FileSystem &fileSystem, const QString &path, const QSt
     }
 }
 
+// Lines end in CR LF or a lone LF; a final line end closes the last line instead of opening another.
+QStringList linesOf(const QByteArray &bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    if (lines.back().isEmpty())
+        lines.removeLast();
+    QStringList texts;
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        texts << files::textFromFile(line);
+    }
+    return texts;
+}
+
 } // namespace
 
 void ensureDataFiles(const QString &folder)
 {
-    const FileSystem fileSystem;
-    fileSystem.makeSureOfFolder(folder);
-    writeIfMissing(fileSystem, bookieListPath(folder), defaultBookies.join(QStringLiteral("\r\n")));
+    files::makeSureOfFolder(folder);
+    writeIfMissing(bookieListPath(folder), defaultBookies.join(QStringLiteral("\r\n")));
     // The settings text ends in CR LF and the written line adds one more: the file ends in an empty line.
-    writeIfMissing(
-        fileSystem, settingsPath(folder), defaultSettings.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    writeIfMissing(settingsPath(folder), defaultSettings.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 QStringList readBookieList(const QString &folder)
 {
-    const FileSystem fileSystem;
-    fileSystem.makeSureOfFolder(folder);
+    files::makeSureOfFolder(folder);
     const QString path = bookieListPath(folder);
-    if (!fileSystem.fileExists(path))
+    if (!QFileInfo(path).isFile())
         return {};
-    TextStream stream = fileSystem.openTextFile(path, IOMode::ForReading, true);
-    QStringList names;
-    while (!stream.atEndOfStream())
-        names << stream.readLine();
-    stream.close();
-    return names;
+    return linesOf(files::readAll(path));
 }
 
 } // namespace store

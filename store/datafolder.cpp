@@ -1,4 +1,4 @@
-#include "datafolder.h"
+#include "store/datafolder.h"
 
 #include <QDir>
 

@@ -1,8 +1,9 @@
-#include "inifile.h"
+#include "store/inifile.h"
 
 #include <QFile>
 
-#include "fileerror.h"
+#include "store/fileerror.h"
+#include "store/files.h"
 
 namespace store::ini {
 
@@ -26,12 +27,7 @@ QString openAndReadAll(const QString &path)
 {
     QFile file(path);
     createAndUnlock(file);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(file.errorString());
-    return QString::fromLocal8Bit(bytes);
+    return files::textFromFile(files::readAll(path));
 }
 
 QString lowerSameLength(const QString &text)

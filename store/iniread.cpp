@@ -1,8 +1,8 @@
-#include "iniread.h"
+#include "store/iniread.h"
 
 #include <QRegularExpression>
 
-#include "inifile.h"
+#include "store/inifile.h"
 
 QString ReadIniValue(const QString &path, const QString &section, const QString &key)
 {

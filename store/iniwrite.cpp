@@ -1,10 +1,9 @@
-#include "iniwrite.h"
+#include "store/iniwrite.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 
-#include "fileerror.h"
-#include "inifile.h"
+#include "store/files.h"
+#include "store/inifile.h"
 
 namespace {
 
@@ -77,17 +76,6 @@ QString normalForm(QString w)
     return w.mid(start) + crlf;
 }
 
-void replaceFile(const QString &path, const QString &text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw store::FileError(file.errorString());
-    const QByteArray bytes = text.toLocal8Bit();
-    // An explicit flush: a failure to write out the last buffered bytes must stop the commit.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw store::FileError(file.errorString());
-}
-
 } // namespace
 
 void WriteIniValue(const QString &path, const QString &section, const QString &key, const QString &value)
@@ -103,5 +91,5 @@ void WriteIniValues(const QString &path, const QString &section, const QList<std
         const QString w = crlf + withCrlfLineEnds(text) + QStringLiteral("[]");
         text = normalForm(setKey(w, section, key, value));
     }
-    replaceFile(path, text);
+    store::files::replaceAtomically(path, store::files::textForFile(text));
 }

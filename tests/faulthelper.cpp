@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "archive.h"
-#include "datafiles.h"
-#include "fileerror.h"
-#include "iniwrite.h"
+#include "store/archive.h"
+#include "store/datafiles.h"
+#include "store/fileerror.h"
+#include "store/iniwrite.h"
 
 int main(int argc, char *argv[])
 {

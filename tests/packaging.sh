@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 desktop-file-validate "$source_dir/app/desktop/org.vantrel.Vantrel.desktop"
-appstreamcli validate --no-net --pedantic "$source_dir/app/desktop/org.vantrel.Vantrel.metainfo.xml"
+appstreamcli validate --no-net --pedantic "$build_dir/app/org.vantrel.Vantrel.metainfo.xml"
 
 (cd "$work" && cpack -G DEB --config "$build_dir/CPackConfig.cmake" >/dev/null)
 package=$(ls "$work"/*.deb)

@@ -1,18 +1,16 @@
 // The archive: the record built from the window's texts, and the Archive button appending it.
 #include <QTest>
 
-#include "archive.h"
-#include "mainwindowfixture.h"
+#include "mainwindowtest.h"
+#include "store/archive.h"
 
 Q_DECLARE_METATYPE(store::ArchiveEntry)
 
-class TestArchive : public QObject
+class TestArchive : public MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void dateTime_data();
     void dateTime();
     void line_data();
@@ -27,7 +25,7 @@ private slots:
     void failedAppend();
 
 private:
-    std::unique_ptr<MainWindowFixture> m_ui;
+    void windowOpened() override;
 };
 
 namespace {
@@ -49,17 +47,9 @@ store::ArchiveEntry entryWith(
 
 } // namespace
 
-void TestArchive::init()
+void TestArchive::windowOpened()
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    m_ui = std::make_unique<MainWindowFixture>();
-    m_ui->open();
     m_ui->window->setClock([] { return clickTime; });
-}
-
-void TestArchive::cleanup()
-{
-    m_ui.reset();
 }
 
 void TestArchive::dateTime_data()
@@ -211,9 +201,7 @@ void TestArchive::failedAppend()
         QVERIFY(QFile::link(blocker, archive));
     }
     m_ui->press(QStringLiteral("cmdArchive"));
-    QCOMPARE(m_ui->messages.size(), 1);
-    QVERIFY2(m_ui->messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_ui->messages.first()));
-    QVERIFY(m_ui->messages.first().size() > 7);
+    m_ui->verifyOneErrorMessage();
     QCOMPARE(m_ui->field(QStringLiteral("txtEvent"))->text(), fieldsBefore);
     QCOMPARE(m_ui->field(QStringLiteral("txtStatus"))->text(), QStringLiteral("Text1"));
 }

@@ -2,16 +2,14 @@
 // and a rejected text changes nothing.
 #include <QLabel>
 
-#include "frmfrac.h"
-#include "mainwindowfixture.h"
+#include "converter/frmfrac.h"
+#include "mainwindowtest.h"
 
-class TestBadInput : public QObject
+class TestBadInput : public MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void calculate_data();
     void calculate();
     void go_data();
@@ -19,25 +17,11 @@ private slots:
 
 private:
     static void addRows();
-
-    std::unique_ptr<MainWindowFixture> m_ui;
 };
 
 namespace {
 const QString notNumeric = QStringLiteral("Invalid input. Please ensure values are numeric.");
 } // namespace
-
-void TestBadInput::init()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    m_ui = std::make_unique<MainWindowFixture>();
-    m_ui->open();
-}
-
-void TestBadInput::cleanup()
-{
-    m_ui.reset();
-}
 
 void TestBadInput::addRows()
 {

@@ -4,16 +4,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "datafiles.h"
-#include "fileerror.h"
-#include "filesystem.h"
+#include "filebytes.h"
+#include "store/datafiles.h"
+#include "store/fileerror.h"
+#include "store/files.h"
 
-class TestDataFiles : public QObject
+class TestDataFiles : public TemporaryFolderTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
     void firstStartWritesDefaults();
     void missingFileAloneIsCreated_data();
     void missingFileAloneIsCreated();
@@ -27,10 +27,6 @@ private slots:
 private:
     QString folder() const { return m_dir->filePath(QStringLiteral("vantrel")); }
     QString file(const char *name) const { return folder() + QLatin1Char('/') + QLatin1String(name); }
-    static QByteArray bytesOf(const QString &path);
-    static void writeBytes(const QString &path, const QByteArray &bytes);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 namespace {
@@ -39,36 +35,15 @@ const QByteArray defaultList = "BET24\r\nBet365\r\nBetDaq\r\nBetFred\r\nBetInter
                                "BoyleSports\r\nCanBet\r\nCentreBet\r\nCoral\r\nEastwoods\r\nGamebookers\r\n"
                                "GamingClub\r\nGlobet\r\nLadbrokes\r\nMansion\r\nOmnibet\r\nPaddyPower\r\n"
                                "PremierBet\r\nSkyBet\r\nSportingbet.com\r\nStanJamesUK\r\nTotesport\r\nUKBetting\r\n";
-const QByteArray defaultSettings = "[Default]\r\nStake=200\r\nStakeForfeit=50\r\nBackOdds=6.4\r\nLayOdds=6.2\r\n"
-                                   "BackComm=0\r\nLayComm=4.75\r\n\r\n";
 
 } // namespace
-
-void TestDataFiles::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-QByteArray TestDataFiles::bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void TestDataFiles::writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 void TestDataFiles::firstStartWritesDefaults()
 {
     store::ensureDataFiles(folder());
     QVERIFY(QFileInfo(folder()).isDir());
-    QCOMPARE(bytesOf(file("bookieList.txt")), defaultList);
-    QCOMPARE(bytesOf(file("vantrel.ini")), defaultSettings);
+    QCOMPARE(fileBytes(file("bookieList.txt")), defaultList);
+    QCOMPARE(fileBytes(file("vantrel.ini")), firstRunSettings);
     QCOMPARE(QDir(folder()).count(), 4); // ".", ".." and the two files: no archive yet
 }
 
@@ -80,7 +55,7 @@ void TestDataFiles::missingFileAloneIsCreated_data()
     QTest::newRow("list missing") << "vantrel.ini"
                                   << "bookieList.txt" << defaultList;
     QTest::newRow("settings missing") << "bookieList.txt"
-                                      << "vantrel.ini" << defaultSettings;
+                                      << "vantrel.ini" << firstRunSettings;
 }
 
 void TestDataFiles::missingFileAloneIsCreated()
@@ -90,36 +65,36 @@ void TestDataFiles::missingFileAloneIsCreated()
     QFETCH(QByteArray, expected);
     QVERIFY(QDir().mkpath(folder()));
     const QString presentPath = folder() + QLatin1Char('/') + present;
-    writeBytes(presentPath, "edited by the user\r\n");
+    writeFileBytes(presentPath, "edited by the user\r\n");
 
     store::ensureDataFiles(folder());
 
-    QCOMPARE(bytesOf(presentPath), QByteArray("edited by the user\r\n"));
-    QCOMPARE(bytesOf(folder() + QLatin1Char('/') + missing), expected);
+    QCOMPARE(fileBytes(presentPath), QByteArray("edited by the user\r\n"));
+    QCOMPARE(fileBytes(folder() + QLatin1Char('/') + missing), expected);
 }
 
 void TestDataFiles::secondStartChangesNothing()
 {
     store::ensureDataFiles(folder());
-    writeBytes(file("vantrel.ini"), QByteArray()); // an empty file is left as it is
+    writeFileBytes(file("vantrel.ini"), QByteArray()); // an empty file is left as it is
     const QDateTime listTime = QFileInfo(file("bookieList.txt")).lastModified();
     const QDateTime settingsTime = QFileInfo(file("vantrel.ini")).lastModified();
     QTest::qWait(20);
 
     store::ensureDataFiles(folder());
 
-    QCOMPARE(bytesOf(file("bookieList.txt")), defaultList);
-    QCOMPARE(bytesOf(file("vantrel.ini")), QByteArray());
+    QCOMPARE(fileBytes(file("bookieList.txt")), defaultList);
+    QCOMPARE(fileBytes(file("vantrel.ini")), QByteArray());
     QCOMPARE(QFileInfo(file("bookieList.txt")).lastModified(), listTime);
     QCOMPARE(QFileInfo(file("vantrel.ini")).lastModified(), settingsTime);
 }
 
 void TestDataFiles::blockedFolderThrows()
 {
-    writeBytes(folder(), "a plain file where the folder belongs");
+    writeFileBytes(folder(), "a plain file where the folder belongs");
     QVERIFY_THROWS_EXCEPTION(store::FileError, store::ensureDataFiles(folder()));
     QVERIFY_THROWS_EXCEPTION(store::FileError, store::readBookieList(folder()));
-    QCOMPARE(bytesOf(folder()), QByteArray("a plain file where the folder belongs"));
+    QCOMPARE(fileBytes(folder()), QByteArray("a plain file where the folder belongs"));
 }
 
 void TestDataFiles::bookieList_data()
@@ -144,7 +119,7 @@ void TestDataFiles::bookieList()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, expected);
     QVERIFY(QDir().mkpath(folder()));
-    writeBytes(this->file("bookieList.txt"), file);
+    writeFileBytes(this->file("bookieList.txt"), file);
     QCOMPARE(store::readBookieList(folder()), expected);
 }
 
@@ -158,9 +133,7 @@ void TestDataFiles::appendFailureOnFullDiskThrows()
 {
     if (!QFileInfo::exists(QStringLiteral("/dev/full")))
         QSKIP("no /dev/full on this system");
-    const store::FileSystem fileSystem;
-    store::TextStream stream = fileSystem.openTextFile(QStringLiteral("/dev/full"), store::IOMode::ForAppending, true);
-    QVERIFY_THROWS_EXCEPTION(store::FileError, stream.writeLine(QStringLiteral("a record")));
+    QVERIFY_THROWS_EXCEPTION(store::FileError, store::files::appendLine(QStringLiteral("/dev/full"), "a record"));
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

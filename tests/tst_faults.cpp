@@ -8,12 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestFaults : public QObject
+#include "filebytes.h"
+
+class TestFaults : public TemporaryFolderTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
     void settingsOnFullDiskKeepOldFile();
     void settingsSurviveKill();
     void archiveOnFullDiskKeepsRecords();
@@ -22,17 +23,7 @@ private slots:
 private:
     // Runs the helper with its file size limited to fileSizeLimit bytes (0: no limit).
     int runHelper(const QStringList &args, qint64 fileSizeLimit = 0, QString *error = nullptr) const;
-    QByteArray bytesOf(const QString &path) const;
-    void writeBytes(const QString &path, const QByteArray &bytes) const;
-
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void TestFaults::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
 
 int TestFaults::runHelper(const QStringList &args, qint64 fileSizeLimit, QString *error) const
 {
@@ -51,28 +42,15 @@ int TestFaults::runHelper(const QStringList &args, qint64 fileSizeLimit, QString
     return helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
 }
 
-QByteArray TestFaults::bytesOf(const QString &path) const
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void TestFaults::writeBytes(const QString &path, const QByteArray &bytes) const
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 void TestFaults::settingsOnFullDiskKeepOldFile()
 {
     const QString path = m_dir->filePath(QStringLiteral("vantrel.ini"));
     const QByteArray old = "[Default]\r\nStake=200\r\nLayComm=4.75\r\n";
-    writeBytes(path, old);
+    writeFileBytes(path, old);
     QString error;
     QCOMPARE(runHelper({"settings", path, QString(5000, QLatin1Char('9')), "1", "1"}, 4096, &error), 3);
     QVERIFY2(!error.isEmpty(), "the failure carries the system's description");
-    QCOMPARE(bytesOf(path), old);
+    QCOMPARE(fileBytes(path), old);
 }
 
 void TestFaults::settingsSurviveKill()
@@ -82,7 +60,7 @@ void TestFaults::settingsSurviveKill()
     const QString b(3000, QLatin1Char('b'));
     const QByteArray withA = "[Default]\r\nStake=" + a.toLatin1() + "\r\n";
     const QByteArray withB = "[Default]\r\nStake=" + b.toLatin1() + "\r\n";
-    writeBytes(path, withA);
+    writeFileBytes(path, withA);
     for (int round = 0; round < 100; ++round) {
         QProcess writer;
         writer.start(QStringLiteral(FAULT_HELPER), {"settings", path, a, b, "0"});
@@ -90,7 +68,7 @@ void TestFaults::settingsSurviveKill()
         QTest::qSleep(int(QRandomGenerator::global()->bounded(2, 25)));
         writer.kill();
         QVERIFY(writer.waitForFinished());
-        const QByteArray now = bytesOf(path);
+        const QByteArray now = fileBytes(path);
         QVERIFY2(
             now == withA || now == withB, qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
     }
@@ -100,14 +78,14 @@ void TestFaults::archiveOnFullDiskKeepsRecords()
 {
     const QString folder = m_dir->path();
     const QByteArray records = "first record,1\r\nsecond record,2\r\n";
-    writeBytes(m_dir->filePath(QStringLiteral("vantrelLog.txt")), records);
+    writeFileBytes(m_dir->filePath(QStringLiteral("vantrelLog.txt")), records);
     QString error;
     // Room for part of the new record only: the part must not stay behind.
     QCOMPARE(
         runHelper({"archive", folder, "third record," + QString(200, QLatin1Char('3'))}, records.size() + 20, &error),
         3);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(bytesOf(m_dir->filePath(QStringLiteral("vantrelLog.txt"))), records);
+    QCOMPARE(fileBytes(m_dir->filePath(QStringLiteral("vantrelLog.txt"))), records);
 }
 
 void TestFaults::defaultsOnFullDiskAreRetried()
@@ -117,8 +95,8 @@ void TestFaults::defaultsOnFullDiskAreRetried()
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/bookieList.txt")));
 
     QCOMPARE(runHelper({"defaults", folder}), 0);
-    QVERIFY(bytesOf(folder + QStringLiteral("/bookieList.txt")).endsWith("UKBetting\r\n"));
-    QVERIFY(bytesOf(folder + QStringLiteral("/vantrel.ini")).endsWith("LayComm=4.75\r\n\r\n"));
+    QVERIFY(fileBytes(folder + QStringLiteral("/bookieList.txt")).endsWith("UKBetting\r\n"));
+    QVERIFY(fileBytes(folder + QStringLiteral("/vantrel.ini")).endsWith("LayComm=4.75\r\n\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestFaults)

@@ -1,13 +1,11 @@
 // The help line under the mouse and the selection of a field's text when it gains the focus.
-#include "mainwindowfixture.h"
+#include "mainwindowtest.h"
 
-class TestFieldHelp : public QObject
+class TestFieldHelp : public MainWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void helpText_data();
     void helpText();
     void noHelpKeepsLastText_data();
@@ -18,23 +16,15 @@ private slots:
     void outputFieldKeepsToolkitSelection();
 
 private:
+    void windowOpened() override;
     QString status() const { return m_ui->field(QStringLiteral("txtStatus"))->text(); }
     void hover(const QString &name) const;
-
-    std::unique_ptr<MainWindowFixture> m_ui;
 };
 
-void TestFieldHelp::init()
+void TestFieldHelp::windowOpened()
 {
-    m_ui = std::make_unique<MainWindowFixture>();
-    m_ui->open();
     m_ui->window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_ui->window.get()));
-}
-
-void TestFieldHelp::cleanup()
-{
-    m_ui.reset();
 }
 
 void TestFieldHelp::hover(const QString &name) const

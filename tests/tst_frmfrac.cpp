@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "frmfrac.h"
-#include "oddstable.h"
+#include "converter/frmfrac.h"
+#include "converter/oddstable.h"
 
 class TestFrmFrac : public QObject
 {
@@ -35,6 +35,7 @@ private:
     }
     void go(const QString &numerator, const QString &denominator);
 
+    std::shared_ptr<ui::ActiveForm> m_activeForm; // shared by the forms of one program
     QPointer<frmFrac> m_window;
     QStringList m_messages;
 };
@@ -43,7 +44,8 @@ void TestFrmFrac::init()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     m_messages.clear();
-    m_window = new frmFrac([this](const QString &text) { m_messages << text; });
+    m_activeForm = std::make_shared<ui::ActiveForm>();
+    m_window = new frmFrac([this](const QString &text) { m_messages << text; }, m_activeForm);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
@@ -260,7 +262,7 @@ void TestFrmFrac::activationResetsListAndPosition()
     QCOMPARE(scroll->value(), scroll->maximum());
 
     // Another form of the program: coming back from it is an activation.
-    frmFrac otherForm;
+    frmFrac otherForm({}, m_activeForm);
     QVERIFY(switchTo(&otherForm));
     QVERIFY(switchTo(m_window));
     QCOMPARE(m_window->pos(), QPoint(0, 0));

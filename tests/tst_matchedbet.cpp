@@ -1,8 +1,8 @@
 // The matched-bet arithmetic and its range test, checked against worked examples.
 #include <QTest>
 
-#include "matchedbet.h"
-#include "numbertext.h"
+#include "calc/matchedbet.h"
+#include "calc/numbertext.h"
 
 using calc::MatchedBetInput;
 

@@ -1,7 +1,7 @@
 // Number texts: what counts as a number in a locale, and how figures are shown.
 #include <QTest>
 
-#include "numbertext.h"
+#include "calc/numbertext.h"
 
 class TestNumberText : public QObject
 {

@@ -1,7 +1,7 @@
 // The odds reference text, exactly as the converter window shows it.
 #include <QTest>
 
-#include "oddstable.h"
+#include "converter/oddstable.h"
 
 class TestOddsTable : public QObject
 {

@@ -2,16 +2,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "fileerror.h"
-#include "iniread.h"
-#include "iniwrite.h"
+#include "filebytes.h"
+#include "store/fileerror.h"
+#include "store/iniread.h"
+#include "store/iniwrite.h"
 
-class TestSettingsFile : public QObject
+class TestSettingsFile : public TemporaryFolderTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
     void read_data();
     void read();
     void readMissingFileCreatesIt();
@@ -27,35 +27,9 @@ private slots:
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("vantrel.ini")); }
-    void writeBytes(const QByteArray &bytes) const;
-    QByteArray readBytes() const;
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    void writeBytes(const QByteArray &bytes) const { writeFileBytes(path(), bytes); }
+    QByteArray readBytes() const { return fileBytes(path()); }
 };
-
-namespace {
-const QByteArray firstRunFile = "[Default]\r\nStake=200\r\nStakeForfeit=50\r\nBackOdds=6.4\r\nLayOdds=6.2\r\n"
-                                "BackComm=0\r\nLayComm=4.75\r\n\r\n";
-} // namespace
-
-void TestSettingsFile::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-void TestSettingsFile::writeBytes(const QByteArray &bytes) const
-{
-    QFile file(path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray TestSettingsFile::readBytes() const
-{
-    QFile file(path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void TestSettingsFile::read_data()
 {
@@ -63,7 +37,7 @@ void TestSettingsFile::read_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("first-run file") << firstRunFile << "LayComm"
+    QTest::newRow("first-run file") << firstRunSettings << "LayComm"
                                     << "4.75";
     QTest::newRow("longer key first") << QByteArray("[Default]\r\nStakeForfeit=50\r\nStake=200\r\n") << "Stake"
                                       << "200";
@@ -125,11 +99,11 @@ void TestSettingsFile::write_data()
 
     QTest::newRow("empty file") << QByteArray() << "Stake"
                                 << "200" << QByteArray("[Default]\r\nStake=200\r\n");
-    QTest::newRow("first-run file") << firstRunFile << "Stake"
+    QTest::newRow("first-run file") << firstRunSettings << "Stake"
                                     << "25"
                                     << QByteArray("[Default]\r\nStake=25\r\nStakeForfeit=50\r\nBackOdds=6.4\r\n"
                                                   "LayOdds=6.2\r\nBackComm=0\r\nLayComm=4.75\r\n");
-    QTest::newRow("last key of first-run file") << firstRunFile << "LayComm"
+    QTest::newRow("last key of first-run file") << firstRunSettings << "LayComm"
                                                 << "5"
                                                 << QByteArray("[Default]\r\nStake=200\r\nStakeForfeit=50\r\n"
                                                               "BackOdds=6.4\r\nLayOdds=6.2\r\nBackComm=0\r\n"
@@ -209,7 +183,7 @@ void TestSettingsFile::batchEqualsSingleWrites_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::newRow("missing section") << QByteArray("[Other]\r\nA=1\r\n");
-    QTest::newRow("first-run file") << firstRunFile;
+    QTest::newRow("first-run file") << firstRunSettings;
     QTest::newRow("scrambled") << QByteArray(
         "\r\n\r\nx\r\n[DEFAULT]\r\nlaycomm=1\r\n\r\n\r\n\r\nStake=[\r\nBackOdds=2");
     QTest::newRow("LF only") << QByteArray("[Default]\nStake=1\n[Other]\nLayOdds=2\n");
@@ -242,7 +216,7 @@ void TestSettingsFile::writtenValueReadsBack_data()
 void TestSettingsFile::writtenValueReadsBack()
 {
     QFETCH(QString, value);
-    writeBytes(firstRunFile);
+    writeBytes(firstRunSettings);
     WriteIniValue(path(), QStringLiteral("Default"), QStringLiteral("BackOdds"), value);
     QCOMPARE(ReadIniValue(path(), QStringLiteral("Default"), QStringLiteral("BackOdds")), value);
     QCOMPARE(ReadIniValue(path(), QStringLiteral("Default"), QStringLiteral("LayOdds")), QStringLiteral("6.2"));

@@ -2,16 +2,19 @@
 #include <QLabel>
 #include <QRandomGenerator>
 
-#include "frmfrac.h"
-#include "mainwindowfixture.h"
+#include "converter/frmfrac.h"
+#include "mainwindowtest.h"
 
-class TestStartup : public QObject
+class TestStartup : public MainWindowTest
 {
     Q_OBJECT
 
+public:
+    TestStartup()
+        : MainWindowTest(Start::ByTest)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void firstStart();
     void storedValuesLoadedUnchanged_data();
     void storedValuesLoadedUnchanged();
@@ -27,22 +30,7 @@ private slots:
 
 private:
     QList<frmFrac *> converters() const;
-    void closeConverters() const;
-
-    std::unique_ptr<MainWindowFixture> m_ui;
 };
-
-void TestStartup::init()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    m_ui = std::make_unique<MainWindowFixture>();
-}
-
-void TestStartup::cleanup()
-{
-    closeConverters();
-    m_ui.reset();
-}
 
 QList<frmFrac *> TestStartup::converters() const
 {
@@ -54,20 +42,11 @@ QList<frmFrac *> TestStartup::converters() const
     return open;
 }
 
-void TestStartup::closeConverters() const
-{
-    for (frmFrac *converter : converters())
-        converter->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void TestStartup::firstStart()
 {
     m_ui->open();
     const QStringList expected {"200", "50", "6.4", "6.2", "0", "4.75"};
-    const QStringList names {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"};
-    for (qsizetype i = 0; i < names.size(); ++i)
-        QCOMPARE(m_ui->field(names[i])->text(), expected[i]);
+    QCOMPARE(m_ui->inputs(), expected);
     QCOMPARE(m_ui->bookies()->count(), 25);
     QCOMPARE(m_ui->bookies()->itemText(0), QStringLiteral("BET24"));
     QCOMPARE(m_ui->bookies()->itemText(24), QStringLiteral("UKBetting"));
@@ -103,9 +82,7 @@ void TestStartup::storedValuesLoadedUnchanged()
     QFETCH(QStringList, expected);
     m_ui->writeBytes(QStringLiteral("vantrel.ini"), settings);
     m_ui->open();
-    const QStringList names {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"};
-    for (qsizetype i = 0; i < names.size(); ++i)
-        QCOMPARE(m_ui->field(names[i])->text(), expected[i]);
+    QCOMPARE(m_ui->inputs(), expected);
     QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")), settings);
     m_ui->press(QStringLiteral("Command1"));
     QCOMPARE(m_ui->messages, QStringList {"Invalid input. Please ensure values are numeric."});
@@ -132,8 +109,7 @@ void TestStartup::blockedDataFolder()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     m_ui->open();
-    QCOMPARE(m_ui->messages.size(), 1);
-    QVERIFY2(m_ui->messages.first().startsWith(QStringLiteral("Error: ")), qPrintable(m_ui->messages.first()));
+    m_ui->verifyOneErrorMessage();
     QCOMPARE(m_ui->bookies()->count(), 0);
 
     // The calculator still works from the layout's own values; saving reports its failure.

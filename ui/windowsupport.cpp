@@ -1,4 +1,4 @@
-#include "windowsupport.h"
+#include "ui/windowsupport.h"
 
 #include <limits>
 
@@ -6,15 +6,13 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
 #include <QWidget>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
-namespace converter {
+namespace ui {
 
 namespace {
 
@@ -28,14 +26,24 @@ void registerTahoma()
     Q_UNUSED(registered);
 }
 
-} // namespace
-
+// The platform's user-interface font at 8.25 points, so texts fit the fixed field heights.
 void useClassicFont(QWidget *window)
 {
     registerTahoma();
     QFont font = QApplication::font();
     font.setPointSizeF(8.25);
     window->setFont(font);
+}
+
+} // namespace
+
+void prepareForm(QWidget *form, const QString &name, const QString &caption, Qt::WindowFlags flags)
+{
+    form->setObjectName(name);
+    form->setWindowTitle(caption);
+    form->setWindowFlags(flags);
+    keepOnTop(form);
+    useClassicFont(form);
 }
 
 void keepOnTop(QWidget *window)
@@ -63,15 +71,6 @@ QFont labelFont(qreal pointSize, int weight)
     return font;
 }
 
-bool becomesActiveForm(QWidget *window)
-{
-    static QPointer<QWidget> activeForm;
-    if (activeForm == window)
-        return false;
-    activeForm = window;
-    return true;
-}
-
 QLineEdit *newTextField(const QString &text, QWidget *parent)
 {
     auto *field = new QLineEdit(parent);
@@ -80,23 +79,11 @@ QLineEdit *newTextField(const QString &text, QWidget *parent)
     return field;
 }
 
-void selectWholeTextOnFocus(QLineEdit *field, Qt::FocusReason reason)
+void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
-    const auto selectWholeText = [field] { field->setSelection(0, int(field->text().size())); };
-    selectWholeText();
-    if (reason == Qt::MouseFocusReason)
-        QMetaObject::invokeMethod(field, selectWholeText, Qt::QueuedConnection);
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
 }
 
-void showMessage(QWidget *parent, const MessageSink &sink, const QString &text)
-{
-    if (sink) {
-        sink(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok, parent);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-}
-
-} // namespace converter
+} // namespace ui

@@ -1,0 +1,37 @@
+// Reading and writing a file's exact bytes, as the file tests compare them, and the temporary
+// folder that each file test works in.
+#pragma once
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The settings file that the first start writes.
+inline const QByteArray firstRunSettings = "[Default]\r\nStake=200\r\nStakeForfeit=50\r\nBackOdds=6.4\r\n"
+                                           "LayOdds=6.2\r\nBackComm=0\r\nLayComm=4.75\r\n\r\n";
+
+// A fresh temporary folder for each test function.
+class TemporaryFolderTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init();
+};

@@ -1,0 +1,43 @@
+// Small helpers that the program's windows share: twips to pixels, the classic 8.25-point font,
+// the keep-on-top request, unlimited text fields and background colours.
+#pragma once
+
+#include <QFont>
+#include <QPalette>
+#include <QRect>
+#include <QString>
+
+class QColor;
+class QLineEdit;
+class QWidget;
+
+namespace ui {
+
+// Layouts are given in twips; 15 twips are one pixel at 96 dots per inch.
+constexpr int pixelsFromTwips(int twips)
+{
+    return twips / 15;
+}
+
+constexpr QRect rectFromTwips(int left, int top, int width, int height)
+{
+    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width), pixelsFromTwips(height)};
+}
+
+// What every form does first: its name, caption and window flags, the keep-on-top request
+// before the first show, and the classic font.
+void prepareForm(QWidget *form, const QString &name, const QString &caption, Qt::WindowFlags flags);
+
+// The labels' Tahoma, registered from Debian's fonts-wine when the system lacks it.
+QFont labelFont(qreal pointSize, int weight);
+
+// Keeps the window above all windows that are not themselves top-most, without moving,
+// resizing or activating it. Call before the first show and on each activation.
+void keepOnTop(QWidget *window);
+
+// A single-line field without Qt's default limit of 32,767 characters: no field limits its text.
+QLineEdit *newTextField(const QString &text, QWidget *parent);
+
+void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
+
+} // namespace ui
