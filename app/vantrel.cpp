@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -225,6 +226,10 @@ void Vantrel::LoadBookies()
 void Vantrel::readSettings()
 {
     const QString path = store::settingsPath(m_dataFolder);
+    // Where the default could not be written, reading would leave an empty file behind that every
+    // later start would take for the user's settings; the fields keep their first texts instead.
+    if (!QFileInfo::exists(path))
+        return;
     for (std::size_t i = 0; i < settingsKeys.size(); ++i)
         showFromStart(inputFields()[i], ReadIniValue(path, store::settingsSection, settingsKeys[i]));
 }

@@ -80,6 +80,7 @@ void Vantrel::createControls()
     cboBookies->setAccessibleName(QStringLiteral("Bookmaker"));
     cboBookies->setInsertPolicy(QComboBox::NoInsert);
     cboBookies->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    cboBookies->setValidator(new ui::LineBreaksToSpaces(cboBookies));
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));
     // The box has a fixed size, and a list edited by hand can be long: never measure every entry.
     cboBookies->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

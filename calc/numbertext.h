@@ -10,10 +10,14 @@
 namespace calc {
 
 // The value of a text that the locale accepts whole (blanks around it allowed) and that is finite;
-// empty otherwise. Recognition and parsing are one operation, so they can never disagree.
+// empty otherwise. A text the locale rejects is read with "." as its decimal mark and no grouping,
+// as the first-run defaults are stored. Recognition and parsing are one operation, so they can
+// never disagree.
 std::optional<double> parseNumber(const QString &text, const QLocale &locale);
 
-// Two decimals, halves away from zero, with the locale's grouping and negative form.
+// Two decimals with the locale's grouping and negative form. The value's 15-significant-digit
+// decimal form is rounded, halves away from zero, so a double a hair below 5.145 shows 5.15 as a
+// spreadsheet shows it.
 QString formatFigure(double value, const QLocale &locale);
 
 // Up to 15 significant digits, no grouping, no trailing zeros.

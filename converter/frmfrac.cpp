@@ -111,4 +111,5 @@ void frmFrac::Command1_Click()
         return;
     }
     Label1->setText(calc::formatPlain(*odds, locale));
+    Label1->setAccessibleName(QStringLiteral("Decimal price ") + Label1->text());
 }

@@ -5,14 +5,19 @@
 
 #include "store/datafolder.h"
 #include "store/files.h"
+#include "store/filetext.h"
 
 namespace store {
 
 namespace {
 
+// Only a text that the locale reads as a number is rewritten; any other text, such as "6.4" read
+// with the plain decimal point, stands as typed.
 QString archivedFigure(QString text, const QLocale &locale)
 {
-    if (locale.decimalPoint() != QLatin1String(","))
+    bool isLocaleNumber = false;
+    locale.toDouble(text.trimmed(), &isLocaleNumber);
+    if (locale.decimalPoint() != QLatin1String(",") || !isLocaleNumber)
         return text;
     return text.remove(locale.groupSeparator()).replace(QLatin1Char(','), QLatin1Char('.'));
 }
@@ -44,7 +49,7 @@ QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)
 void appendToArchive(const QString &folder, const QString &line)
 {
     files::makeSureOfFolder(folder);
-    files::appendLine(archivePath(folder), files::textForFile(line));
+    files::appendLine(archivePath(folder), textForFile(line));
 }
 
 } // namespace store

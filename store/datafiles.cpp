@@ -1,11 +1,13 @@
 #include "store/datafiles.h"
 
-#include <QFile>
+#include <optional>
+
 #include <QFileInfo>
 
 #include "store/datafolder.h"
 #include "store/fileerror.h"
 #include "store/files.h"
+#include "store/filetext.h"
 
 namespace store {
 
@@ -39,7 +41,8 @@ const QStringList defaultBookies = {
     QStringLiteral("UKBetting"),
 };
 
-// The numbers are texts with "." as the decimal separator, whatever the user's locale.
+// The numbers are texts with "." as the decimal separator, whatever the user's locale. The last
+// line is empty: the file ends in an empty line.
 const QStringList defaultSettings = {
     QStringLiteral("[Default]"),
     QStringLiteral("Stake=200"),
@@ -48,21 +51,8 @@ const QStringList defaultSettings = {
     QStringLiteral("LayOdds=6.2"),
     QStringLiteral("BackComm=0"),
     QStringLiteral("LayComm=4.75"),
+    QString(),
 };
-
-void writeIfMissing(const QString &path, const QString &content)
-{
-    if (QFileInfo(path).isFile())
-        return;
-    try {
-        files::appendLine(path, files::textForFile(content));
-    } catch (const FileError &) {
-        // An existing file is never rewritten, so a default file left empty would stay empty for
-        // good; without it, the next start tries again.
-        QFile::remove(path);
-        throw;
-    }
-}
 
 // Lines end in CR LF or a lone LF; a final line end closes the last line instead of opening another.
 QStringList linesOf(const QByteArray &bytes)
@@ -74,7 +64,7 @@ QStringList linesOf(const QByteArray &bytes)
     for (QByteArray &line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
-        texts << files::textFromFile(line);
+        texts << textFromFile(line);
     }
     return texts;
 }
@@ -84,16 +74,27 @@ QStringList linesOf(const QByteArray &bytes)
 void ensureDataFiles(const QString &folder)
 {
     files::makeSureOfFolder(folder);
-    writeIfMissing(bookieListPath(folder), defaultBookies.join(QStringLiteral("\r\n")));
-    // The settings text ends in CR LF and the written line adds one more: the file ends in an empty line.
-    writeIfMissing(settingsPath(folder), defaultSettings.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    // Each file on its own: a list that cannot be written does not stop the settings.
+    std::optional<FileError> firstFailure;
+    for (const auto &[path, lines] :
+        {std::pair {bookieListPath(folder), defaultBookies}, std::pair {settingsPath(folder), defaultSettings}}) {
+        try {
+            files::createIfMissing(path, textForFile(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        } catch (const FileError &error) {
+            if (!firstFailure)
+                firstFailure = error;
+        }
+    }
+    if (firstFailure)
+        throw *firstFailure;
 }
 
 QStringList readBookieList(const QString &folder)
 {
     files::makeSureOfFolder(folder);
     const QString path = bookieListPath(folder);
-    if (!QFileInfo(path).isFile())
+    files::requireRegularFileOrNothing(path);
+    if (!QFileInfo::exists(path))
         return {};
     return linesOf(files::readAll(path));
 }

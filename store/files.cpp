@@ -3,8 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include "store/fileerror.h"
 
@@ -12,40 +15,101 @@ namespace store::files {
 
 namespace {
 
+std::filesystem::path nativePath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString describe(const std::error_code &error)
+{
+    return QString::fromLocal8Bit(error.message());
+}
+
 void openOrThrow(QFileDevice &file, QIODevice::OpenMode mode)
 {
     if (!file.open(mode))
         throw FileError(file.errorString());
 }
 
+// Writes on after a short write, so that a disk that filled up midway reports why (no space left
+// on the device) instead of a count that falls short without a reason.
+bool writeAll(QFileDevice &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+bool endsInsideALine(QFile &file)
+{
+    const qint64 size = file.size();
+    char last = '\n';
+    return size > 0 && file.seek(size - 1) && file.getChar(&last) && last != '\n';
+}
+
 } // namespace
 
 void makeSureOfFolder(const QString &path)
 {
-    const std::filesystem::path folder(path.toStdU16String());
+    const std::filesystem::path folder = nativePath(path);
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error))
         std::filesystem::create_directory(folder, error);
     if (error)
-        throw FileError(QString::fromLocal8Bit(error.message()));
+        throw FileError(describe(error));
+}
+
+void requireRegularFileOrNothing(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return;
+    const QString name = QDir::toNativeSeparators(path);
+    throw FileError(info.isDir() ? QStringLiteral("%1 is a folder, not a file").arg(name)
+                                 : QStringLiteral("%1 is not a regular file").arg(name));
 }
 
 void appendLine(const QString &path, const QByteArray &line)
 {
+    requireRegularFileOrNothing(path);
     // Unbuffered, so that a line the disk refused is not written again from a buffer on closing.
     QFile file(path);
-    openOrThrow(file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+    openOrThrow(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered);
     const qint64 sizeBefore = file.size();
-    const QByteArray bytes = line + "\r\n";
-    if (file.write(bytes) == bytes.size())
+    const QByteArray bytes = (endsInsideALine(file) ? "\r\n" : "") + line + "\r\n";
+    if (writeAll(file, bytes))
         return;
     const QString failure = file.errorString();
     file.resize(sizeBefore);
     throw FileError(failure);
 }
 
+void createIfMissing(const QString &path, const QByteArray &bytes)
+{
+    requireRegularFileOrNothing(path);
+    if (QFileInfo::exists(path))
+        return;
+    QTemporaryFile draft(path + QStringLiteral(".XXXXXX"));
+    openOrThrow(draft, QIODevice::WriteOnly);
+    if (!writeAll(draft, bytes) || !draft.flush())
+        throw FileError(draft.errorString());
+    draft.close();
+    // A new link never replaces an existing file: whoever links first wins, and the others keep
+    // the winner's file. The draft removes itself.
+    std::error_code error;
+    std::filesystem::create_hard_link(nativePath(draft.fileName()), nativePath(path), error);
+    if (error && !QFileInfo(path).isFile())
+        throw FileError(describe(error));
+}
+
 QByteArray readAll(const QString &path)
 {
+    requireRegularFileOrNothing(path);
     QFile file(path);
     openOrThrow(file, QIODevice::ReadOnly);
     QByteArray bytes = file.readAll();
@@ -59,18 +123,8 @@ void replaceAtomically(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     openOrThrow(file, QIODevice::WriteOnly);
     // An explicit flush: a failure to write out the last buffered bytes must stop the commit.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
+    if (!writeAll(file, bytes) || !file.flush() || !file.commit())
         throw FileError(file.errorString());
-}
-
-QString textFromFile(const QByteArray &bytes)
-{
-    return QString::fromLocal8Bit(bytes);
-}
-
-QByteArray textForFile(const QString &text)
-{
-    return text.toLocal8Bit();
 }
 
 } // namespace store::files

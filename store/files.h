@@ -1,5 +1,6 @@
 // The file layer under the data files: a handful of operations on folders and whole files, each
-// throwing FileError with the system's description of the failure.
+// throwing FileError with the system's description of the failure. A path where a folder, a pipe
+// or a device stands is refused before anything opens it, so nothing waits on a pipe for ever.
 #pragma once
 
 #include <QByteArray>
@@ -10,9 +11,18 @@ namespace store::files {
 // Creates the folder when it is missing; throws when something else stands in its place.
 void makeSureOfFolder(const QString &path);
 
-// Appends the bytes and CR LF to the file, creating it when missing. When the disk takes only
-// part of the line, the part is cut off again, so that the file never ends in half a line.
+// Throws when something other than a regular file (or a link to one) stands at the path.
+void requireRegularFileOrNothing(const QString &path);
+
+// Appends the bytes and CR LF to the file, creating it when missing. The line starts on a line of
+// its own even when the file ends in a line that a crash cut short. When the disk takes only part
+// of the line, the part is cut off again, so that the file never ends in half a line.
 void appendLine(const QString &path, const QByteArray &line);
+
+// Writes a file with the bytes when none is there, whole or not at all: a new file is renamed into
+// place only if the path is still free, so any number of programs doing this at once leave one
+// whole copy. An existing file is left as it is.
+void createIfMissing(const QString &path, const QByteArray &bytes);
 
 // The whole content of the file.
 QByteArray readAll(const QString &path);
@@ -20,9 +30,5 @@ QByteArray readAll(const QString &path);
 // Replaces the file's content by writing a new file and renaming it over the old one, so that a
 // failure at any point leaves the old file whole.
 void replaceAtomically(const QString &path, const QByteArray &bytes);
-
-// Text as the data files hold it: the system's 8-bit encoding.
-QString textFromFile(const QByteArray &bytes);
-QByteArray textForFile(const QString &text);
 
 } // namespace store::files

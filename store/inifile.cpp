@@ -9,33 +9,42 @@ namespace store::ini {
 
 namespace {
 
-void createAndUnlock(QFile &file)
+void unlockAndCreate(const QString &path)
 {
+    files::requireRegularFileOrNothing(path);
+    QFile file(path);
+    // Stands in for resetting the file's attributes to "archive" alone: readable and writable
+    // afterwards. It comes first, so that a read-only file can be opened at all.
+    const auto needed = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (file.exists() && (file.permissions() & needed) != needed && !file.setPermissions(file.permissions() | needed))
+        throw FileError(file.errorString());
     // ReadWrite without Truncate creates a missing file and leaves an existing one alone.
     if (!file.open(QIODevice::ReadWrite))
-        throw FileError(file.errorString());
-    file.close();
-    // Stands in for resetting the file's attributes to "archive" alone: readable and writable afterwards.
-    const auto needed = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if ((file.permissions() & needed) != needed && !file.setPermissions(file.permissions() | needed))
         throw FileError(file.errorString());
 }
 
 } // namespace
 
-QString openAndReadAll(const QString &path)
+QByteArray openAndReadAll(const QString &path)
 {
-    QFile file(path);
-    createAndUnlock(file);
-    return files::textFromFile(files::readAll(path));
+    unlockAndCreate(path);
+    return files::readAll(path);
 }
 
-QString lowerSameLength(const QString &text)
+QList<QByteArray> splitLines(const QByteArray &text)
 {
-    QString lower = text;
-    for (QChar &c : lower)
-        c = c.toLower();
-    return lower;
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines << text.mid(start, i - start);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start);
+    return lines;
 }
 
 } // namespace store::ini

@@ -1,17 +1,18 @@
-// Helpers shared by the settings reader and writer: the opening step both run first,
-// and the per-character lower-casing that keeps positions in step with the original text.
+// Helpers shared by the settings reader and writer. Both work on the file's bytes, so that every
+// byte outside the line that the writer replaces comes back exactly as it was, whatever it is.
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace store::ini {
 
-// Creates the file empty when it is missing, makes it readable and writable by its owner,
-// and returns its whole content as text. Throws FileError on failure.
-QString openAndReadAll(const QString &path);
+// Makes the file readable and writable by its owner, creates it empty when it is missing, and
+// returns its whole content. Throws FileError on failure.
+QByteArray openAndReadAll(const QString &path);
 
-// Lower-cases each UTF-16 unit on its own, so the result has the same length and positions.
-QString lowerSameLength(const QString &text);
+// The lines of the text; CR LF, a lone LF and a lone CR each end a line.
+QList<QByteArray> splitLines(const QByteArray &text);
 
 } // namespace store::ini

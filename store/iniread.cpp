@@ -1,25 +1,24 @@
 #include "store/iniread.h"
 
-#include <QRegularExpression>
-
+#include "store/filetext.h"
 #include "store/inifile.h"
 
 QString ReadIniValue(const QString &path, const QString &section, const QString &key)
 {
-    const QString wantedHeader = QLatin1Char('[') + store::ini::lowerSameLength(section) + QLatin1Char(']');
-    const QString wantedPrefix = store::ini::lowerSameLength(key) + QLatin1Char('=');
+    // Letter case is ignored in the ASCII letters, the only ones a name of ours holds.
+    const QByteArray wantedHeader = '[' + store::textForFile(section).toLower() + ']';
+    const QByteArray wantedPrefix = store::textForFile(key).toLower() + '=';
 
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     bool inSection = false;
-    for (const QString &line : store::ini::openAndReadAll(path).split(lineEnd)) {
-        const QString lower = store::ini::lowerSameLength(line);
+    for (const QByteArray &line : store::ini::splitLines(store::ini::openAndReadAll(path))) {
+        const QByteArray lower = line.toLower();
         // Any "[" ends the section, even one inside a value.
-        if (lower.contains(QLatin1Char('[')))
+        if (lower.contains('['))
             inSection = false;
         if (lower == wantedHeader)
             inSection = true;
-        if (inSection && !lower.contains(QLatin1Char('[')) && lower.startsWith(wantedPrefix))
-            return line.mid(wantedPrefix.size());
+        if (inSection && !lower.contains('[') && lower.startsWith(wantedPrefix))
+            return store::textFromFile(line.mid(wantedPrefix.size()));
     }
     return {};
 }

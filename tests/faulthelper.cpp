@@ -1,20 +1,49 @@
 // A child process for the fault tests: it runs one file operation of the program, so that a test
 // can limit its file size or kill it in the middle. Exits 3 with the failure's description when
-// the operation reports one.
+// the operation reports one. "start" starts the main window as the program does and prints what it
+// shows: the six inputs and the number of bookmakers, or its message.
 #include <cstdio>
+#include <memory>
+#include <string_view>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QStringList>
 
+#include "app/vantrel.h"
 #include "store/archive.h"
 #include "store/datafiles.h"
 #include "store/fileerror.h"
 #include "store/iniwrite.h"
 
+namespace {
+
+int start(const QString &folder)
+{
+    QString message;
+    const Vantrel window(folder, [&message](const QString &text) { message = text; });
+    if (!message.isEmpty()) {
+        std::fputs(qPrintable(message), stderr);
+        return 3;
+    }
+    QStringList shown;
+    for (const char *name : {"txtStake", "txtStakeForfeit", "txtBackOdds", "txtLayOdds", "txtBackComm", "txtLayComm"})
+        shown << window.findChild<QLineEdit *>(QLatin1String(name))->text();
+    shown << QString::number(window.findChild<QComboBox *>(QStringLiteral("cboBookies"))->count());
+    std::fputs(qPrintable(shown.join(QLatin1Char(' '))), stdout);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // Only the window needs the GUI, whose start-up talks on standard error.
+    const bool window = argc > 1 && std::string_view(argv[1]) == "start";
+    const auto app
+        = window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     try {
         if (args.value(0) == QLatin1String("settings")) {
             // settings PATH VALUE1 VALUE2 COUNT: writes the two values in turn, COUNT times (0: for ever).
@@ -25,6 +54,8 @@ int main(int argc, char *argv[])
             store::appendToArchive(args[1], args[2]);
         } else if (args.value(0) == QLatin1String("defaults")) {
             store::ensureDataFiles(args[1]);
+        } else if (args.value(0) == QLatin1String("start")) {
+            return start(args[1]);
         } else {
             return 2;
         }

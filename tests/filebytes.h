@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 // The file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray fileBytes(const QString &path)
 {
@@ -18,6 +22,17 @@ inline void writeFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Makes a named pipe at the path: a file that a reader waits on for ever. False where the system has none.
+inline bool makePipe(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
 }
 
 // The settings file that the first start writes.

@@ -20,6 +20,8 @@ private slots:
     void archiveBeforeCalculation();
     void commaInEventRefused();
     void twoClicksAppendTwoRecords();
+    void recordStartsOnItsOwnLine_data();
+    void recordStartsOnItsOwnLine();
     void deletedFolderIsRecreated();
     void failedAppend_data();
     void failedAppend();
@@ -91,6 +93,12 @@ void TestArchive::line_data()
         << gb << entryWith("A|=@=|B", "Coral") << "07/12/2026 09:15:30,A|=@=|B,Coral" + tail;
     QTest::newRow("de decimal comma kept as point")
         << de << entryWith("Race", "Coral", germanFigures) << "07/12/2026 09:15:30,Race,Coral" + tail;
+    std::array<QString, 12> plainPointFigures = germanFigures;
+    plainPointFigures[2] = QStringLiteral("6.4"); // the plain-point text that German itself rejects
+    plainPointFigures[3] = QStringLiteral("no,number");
+    QTest::newRow("de plain-point and non-numbers as typed")
+        << de << entryWith("Race", "Coral", plainPointFigures)
+        << "07/12/2026 09:15:30,Race,Coral,25,0,6.4,nonumber,26.22,24.97,0,4.75,1230.00,23.78,23.78,95.13";
     QTest::newRow("de event keeps its points") << de << entryWith("Cup 2.5 goals", "bet.com", germanFigures)
                                                << "07/12/2026 09:15:30,Cup 2.5 goals,bet.com" + tail;
 }
@@ -166,6 +174,27 @@ void TestArchive::twoClicksAppendTwoRecords()
         exampleRecord + QByteArray(exampleRecord).replace("09:15:30", "09:15:35"));
 }
 
+void TestArchive::recordStartsOnItsOwnLine_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("separator");
+    QTest::newRow("after a record cut by a crash") << QByteArray("06/12/2026,cut sh") << QByteArray("\r\n");
+    QTest::newRow("after a whole record") << QByteArray("06/12/2026,whole\r\n") << QByteArray();
+    QTest::newRow("after a record with LF alone") << QByteArray("06/12/2026,whole\n") << QByteArray();
+    QTest::newRow("into an empty archive") << QByteArray() << QByteArray();
+}
+
+void TestArchive::recordStartsOnItsOwnLine()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, separator);
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), before);
+    m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
+    m_ui->press(QStringLiteral("Command1"));
+    m_ui->press(QStringLiteral("cmdArchive"));
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLog.txt")), before + separator + exampleRecord);
+}
+
 void TestArchive::deletedFolderIsRecreated()
 {
     m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
@@ -180,7 +209,8 @@ void TestArchive::failedAppend_data()
 {
     QTest::addColumn<QString>("blocker");
     QTest::newRow("directory in the archive's place") << "directory";
-    QTest::newRow("full disk") << "/dev/full";
+    QTest::newRow("link to a device") << "/dev/full";
+    QTest::newRow("named pipe in the archive's place") << "pipe";
     QTest::newRow("plain file in the folder's place") << "folder";
 }
 
@@ -195,6 +225,9 @@ void TestArchive::failedAppend()
         QVERIFY(QDir(m_ui->folder()).removeRecursively());
         QFile file(m_ui->folder());
         QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (blocker == QLatin1String("pipe")) {
+        if (!makePipe(archive))
+            QSKIP("no named pipes on this system");
     } else {
         if (!QFileInfo::exists(blocker))
             QSKIP("no /dev/full on this system");

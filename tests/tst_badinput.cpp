@@ -1,5 +1,6 @@
-// Hostile texts typed into both windows: each gives the right message or the right figure,
+// Hostile texts typed or pasted into both windows: each gives the right message or the right figure,
 // and a rejected text changes nothing.
+#include <QClipboard>
 #include <QLabel>
 
 #include "converter/frmfrac.h"
@@ -14,6 +15,8 @@ private slots:
     void calculate();
     void go_data();
     void go();
+    void pastedLineBreaks_data();
+    void pastedLineBreaks();
 
 private:
     static void addRows();
@@ -85,6 +88,43 @@ void TestBadInput::go()
     // 5 / 4 + 1 when the text is accepted as 4.
     QCOMPARE(converter.findChild<QLabel *>(QStringLiteral("Label1"))->text(), accepted ? "2.25" : "");
     QCOMPARE(messages, accepted ? QStringList() : QStringList {"Numberic values only please."});
+}
+
+void TestBadInput::pastedLineBreaks_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("stake after LF") << "txtStake"
+                                    << "\n25"
+                                    << " 25";
+    QTest::newRow("event over CR LF") << "txtEvent"
+                                      << "Cup\r\nFinal"
+                                      << "Cup Final";
+    QTest::newRow("bookmaker before CR") << "cboBookies"
+                                         << "Coral\r"
+                                         << "Coral ";
+}
+
+void TestBadInput::pastedLineBreaks()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    QWidget *control = m_ui->window->findChild<QWidget *>(field);
+    auto *edit
+        = field == QLatin1String("cboBookies") ? m_ui->bookies()->lineEdit() : qobject_cast<QLineEdit *>(control);
+    QApplication::clipboard()->setText(pasted);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), shown);
+
+    m_ui->press(QStringLiteral("Command1"));
+    m_ui->press(QStringLiteral("cmdArchive"));
+    QCOMPARE(m_ui->messages, QStringList());
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")).count('\n'), 7); // the header and six keys
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLog.txt")).count('\n'), 1); // one whole record
 }
 
 QTEST_MAIN(TestBadInput)

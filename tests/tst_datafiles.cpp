@@ -19,6 +19,7 @@ private slots:
     void missingFileAloneIsCreated();
     void secondStartChangesNothing();
     void blockedFolderThrows();
+    void blockedListDoesNotStopSettings();
     void bookieList_data();
     void bookieList();
     void missingBookieListGivesNoEntries();
@@ -97,6 +98,13 @@ void TestDataFiles::blockedFolderThrows()
     QCOMPARE(fileBytes(folder()), QByteArray("a plain file where the folder belongs"));
 }
 
+void TestDataFiles::blockedListDoesNotStopSettings()
+{
+    QVERIFY(QDir().mkpath(file("bookieList.txt")));
+    QVERIFY_THROWS_EXCEPTION(store::FileError, store::ensureDataFiles(folder()));
+    QCOMPARE(fileBytes(file("vantrel.ini")), firstRunSettings);
+}
+
 void TestDataFiles::bookieList_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -110,6 +118,8 @@ void TestDataFiles::bookieList_data()
     QTest::newRow("empty file") << QByteArray() << QStringList();
     QTest::newRow("final empty line") << QByteArray("Coral\r\n\r\n") << QStringList {"Coral", ""};
     QTest::newRow("unsorted") << QByteArray("Zeta\r\nAlpha\r\n") << QStringList {"Zeta", "Alpha"};
+    QTest::newRow("Windows-1252 where no UTF-8")
+        << QByteArray("Caf\xe9\r\n\x80 bet\r\nCaf\xc3\xa9\r\n") << QStringList {"Caf\u00e9", "\u20ac bet", "Caf\u00e9"};
     QTest::newRow("default list") << defaultList
                                   << QString::fromLatin1(defaultList).split(QStringLiteral("\r\n")).mid(0, 25);
 }

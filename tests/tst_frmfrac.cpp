@@ -189,6 +189,8 @@ void TestFrmFrac::convert()
     QFETCH(QString, message);
     go(numerator, denominator);
     QCOMPARE(control<QLabel>("Label1")->text(), result);
+    // A screen reader hears the result with the label's name.
+    QCOMPARE(control<QLabel>("Label1")->accessibleName(), QString(QStringLiteral("Decimal price ") + result).trimmed());
     QCOMPARE(m_messages, message.isEmpty() ? QStringList() : QStringList {message});
     QCOMPARE(control("txtNum")->text(), numerator);
     QCOMPARE(control("txtDenom")->text(), denominator);

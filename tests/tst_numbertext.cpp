@@ -39,6 +39,10 @@ void TestNumberText::accepted_data()
     QTest::newRow("en exponent") << english << "1e3" << 1000.0;
     QTest::newRow("de comma decimal") << german << "1,5" << 1.5;
     QTest::newRow("de grouped") << german << "1.230,00" << 1230.0;
+    // What German rejects is read with "." as the decimal mark, as the first-run defaults stand.
+    QTest::newRow("de point decimal") << german << "1.5" << 1.5;
+    QTest::newRow("de first-run default") << german << "6.4" << 6.4;
+    QTest::newRow("de point grouping stays grouping") << german << "1.230" << 1230.0;
 }
 
 void TestNumberText::accepted()
@@ -63,7 +67,7 @@ void TestNumberText::rejected_data()
     QTest::newRow("hexadecimal") << english << "0x10";
     QTest::newRow("misplaced grouping") << english << "1,2,3";
     QTest::newRow("NUL inside") << english << QStringLiteral("2") + QChar(0) + QStringLiteral("5");
-    QTest::newRow("de point decimal") << german << "1.5";
+    QTest::newRow("de both marks the English way") << german << "1,230.5";
 }
 
 void TestNumberText::rejected()
@@ -80,6 +84,13 @@ void TestNumberText::figure_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("en exact half away from zero") << english << 0.125 << "0.13";
+    // 98 x 5.25 / 100 is 5.145 exactly; its double lies a hair below.
+    QTest::newRow("en decimal half a hair low") << english << 98 * 5.25 / 100 << "5.15";
+    QTest::newRow("en negative decimal half") << english << -(98 * 5.25 / 100) << "-5.15";
+    QTest::newRow("en below half stays down") << english << 0.12499999999999 << "0.12";
+    QTest::newRow("en half of a cent") << english << 0.005 << "0.01";
+    QTest::newRow("en negative rounding to zero") << english << -0.004 << "-0.00";
+    QTest::newRow("en large value as before") << english << 123456789012345.67 << "123,456,789,012,345.67";
     QTest::newRow("en negative half away from zero") << english << -0.125 << "-0.13";
     QTest::newRow("en grouping") << english << 1230.0 << "1,230.00";
     QTest::newRow("en leading zero") << english << 0.5 << "0.50";

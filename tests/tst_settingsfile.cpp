@@ -99,6 +99,10 @@ void TestSettingsFile::write_data()
 
     QTest::newRow("empty file") << QByteArray() << "Stake"
                                 << "200" << QByteArray("[Default]\r\nStake=200\r\n");
+    // Bytes that are no UTF-8, from a Windows editor: every byte outside the key line stays.
+    QTest::newRow("Windows-1252 bytes kept")
+        << QByteArray("[Caf\xe9]\r\nX=\xa3\x80\r\n\r\n[Default]\r\nStake=\xff\r\nNote=\xe9\r\n") << "Stake"
+        << "25" << QByteArray("[Caf\xe9]\r\nX=\xa3\x80\r\n\r\n[Default]\r\nStake=25\r\nNote=\xe9\r\n");
     QTest::newRow("first-run file") << firstRunSettings << "Stake"
                                     << "25"
                                     << QByteArray("[Default]\r\nStake=25\r\nStakeForfeit=50\r\nBackOdds=6.4\r\n"

@@ -20,6 +20,9 @@ private slots:
     void storedValuesLoadedUnchanged();
     void restartRestoresLastCalculation();
     void blockedDataFolder();
+    void specialFileReported_data();
+    void specialFileReported();
+    void readOnlySettingsUnlocked();
     void bookmakerListAsEdited();
     void hostileFilesStillStart_data();
     void hostileFilesStillStart();
@@ -101,6 +104,46 @@ void TestStartup::restartRestoresLastCalculation()
     QCOMPARE(m_ui->field(QStringLiteral("txtStake"))->text(), QStringLiteral("1,000"));
     QCOMPARE(m_ui->field(QStringLiteral("txtBackOdds"))->text(), QStringLiteral("2.50"));
     QCOMPARE(m_ui->field(QStringLiteral("txtLayComm"))->text(), QStringLiteral("2"));
+}
+
+void TestStartup::specialFileReported_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("pipe as the list") << "bookieList.txt" << false;
+    QTest::newRow("pipe as the settings") << "vantrel.ini" << false;
+    QTest::newRow("link to a pipe as the settings") << "vantrel.ini" << true;
+}
+
+void TestStartup::specialFileReported()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, linked);
+    QVERIFY(QDir().mkpath(m_ui->folder()));
+    const QString pipe = linked ? m_ui->dir.filePath(QStringLiteral("pipe")) : m_ui->path(fileName);
+    if (!makePipe(pipe))
+        QSKIP("no named pipes on this system");
+    if (linked)
+        QVERIFY(QFile::link(pipe, m_ui->path(fileName)));
+    m_ui->open(); // would wait on the pipe for ever if it opened it
+    m_ui->verifyOneErrorMessage();
+    QVERIFY(m_ui->messages.first().contains(QStringLiteral("is not a regular file")));
+    QVERIFY(m_ui->window->isVisible());
+}
+
+void TestStartup::readOnlySettingsUnlocked()
+{
+    const QString settings = m_ui->path(QStringLiteral("vantrel.ini"));
+    m_ui->writeBytes(QStringLiteral("vantrel.ini"), "[Default]\r\nStake=7\r\n");
+    QVERIFY(QFile::setPermissions(settings, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    m_ui->open();
+    QCOMPARE(m_ui->field(QStringLiteral("txtStake"))->text(), QStringLiteral("7"));
+    QVERIFY(QFileInfo(settings).permissions().testFlag(QFileDevice::WriteOwner));
+
+    m_ui->typeInputs({"25", "0", "2", "2.05", "0", "4.75"});
+    m_ui->press(QStringLiteral("Command1"));
+    QCOMPARE(m_ui->messages, QStringList());
+    QVERIFY(m_ui->bytes(QStringLiteral("vantrel.ini")).startsWith("[Default]\r\nLayComm=4.75"));
 }
 
 void TestStartup::blockedDataFolder()

@@ -172,6 +172,14 @@ void TestVantrel::calculate_data()
     QTest::newRow("de free bet") << de << QStringList {"200", "50", "6,4", "6,2", "0", "4,75"}
                                  << QStringList {"1.230,00", "199,92", "1.039,58", "190,42", "190,42", "95,21"}
                                  << closenessGreen;
+    // Lay returns are 98 x 5.25 / 100 = 5.145 exactly, shown as a spreadsheet shows them.
+    QTest::newRow("en decimal half") << en << QStringList {"5", "0", "1.05", "1.02", "0", "2"}
+                                     << QStringList {"5.25", "5.25", "0.11", "5.15", "5.15", "102.90"}
+                                     << closenessGreen;
+    // The first-run defaults, stored with ".", calculate in a comma-decimal locale.
+    QTest::newRow("de first-run texts") << de << QStringList {"200", "50", "6.4", "6.2", "0", "4.75"}
+                                        << QStringList {"1.230,00", "199,92", "1.039,58", "190,42", "190,42", "95,21"}
+                                        << closenessGreen;
 }
 
 void TestVantrel::calculate()

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QValidator>
 #include <QWidget>
 
 #ifdef Q_OS_WIN
@@ -36,6 +37,26 @@ void useClassicFont(QWidget *window)
 }
 
 } // namespace
+
+LineBreaksToSpaces::LineBreaksToSpaces(QObject *parent)
+    : QValidator(parent)
+{ }
+
+QValidator::State LineBreaksToSpaces::validate(QString &input, int &position) const
+{
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        if (input[i] != QLatin1Char('\r') && input[i] != QLatin1Char('\n'))
+            continue;
+        // A CR LF pair is one line break and becomes one space.
+        if (input[i] == QLatin1Char('\r') && i + 1 < input.size() && input[i + 1] == QLatin1Char('\n')) {
+            input.remove(i + 1, 1);
+            if (position > i + 1)
+                --position;
+        }
+        input[i] = QLatin1Char(' ');
+    }
+    return Acceptable;
+}
 
 void prepareForm(QWidget *form, const QString &name, const QString &caption, Qt::WindowFlags flags)
 {
@@ -75,6 +96,7 @@ QLineEdit *newTextField(const QString &text, QWidget *parent)
 {
     auto *field = new QLineEdit(parent);
     field->setMaxLength(std::numeric_limits<int>::max());
+    field->setValidator(new LineBreaksToSpaces(field));
     field->setText(text);
     return field;
 }

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QRect>
 #include <QString>
+#include <QValidator>
 
 class QColor;
 class QLineEdit;
@@ -35,7 +36,19 @@ QFont labelFont(qreal pointSize, int weight);
 // resizing or activating it. Call before the first show and on each activation.
 void keepOnTop(QWidget *window);
 
-// A single-line field without Qt's default limit of 32,767 characters: no field limits its text.
+// Turns the line breaks of pasted text into spaces, as browsers' one-line fields do, so that a
+// one-line field never puts a line break into a file.
+class LineBreaksToSpaces final : public QValidator
+{
+    Q_OBJECT
+
+public:
+    explicit LineBreaksToSpaces(QObject *parent);
+    State validate(QString &input, int &position) const override;
+};
+
+// A single-line field without Qt's default limit of 32,767 characters (no field limits its text)
+// and without line breaks.
 QLineEdit *newTextField(const QString &text, QWidget *parent);
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
