@@ -1,5 +1,6 @@
 #include "app/vantrel.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include "calc/matchedbet.h"
 #include "calc/numbertext.h"
 #include "converter/frmfrac.h"
+#include "history/historywindow.h"
 #include "store/archive.h"
 #include "store/datafiles.h"
 #include "store/datafolder.h"
@@ -90,6 +92,12 @@ void Vantrel::wireEvents()
     connect(Command1, &QPushButton::clicked, this, &Vantrel::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Vantrel::Command2_Click);
     connect(cmdArchive, &QPushButton::clicked, this, &Vantrel::cmdArchive_Click);
+    // The button's context menu opens the bet history; its left click stays the archive's.
+    cmdArchive->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *showHistory = new QAction(QStringLiteral("Show bet history..."), cmdArchive);
+    showHistory->setObjectName(QStringLiteral("showHistory"));
+    connect(showHistory, &QAction::triggered, this, &Vantrel::showHistory);
+    cmdArchive->addAction(showHistory);
     auto *events = new ui::FormEvents(this, m_activeForm);
     connect(events, &ui::FormEvents::activated, this, &Vantrel::Form_Activate);
     // txtStake_GotFocus and the other six.
@@ -162,6 +170,17 @@ void Vantrel::Command2_Click()
     m_converter->show();
     m_converter->raise();
     m_converter->activateWindow();
+}
+
+void Vantrel::showHistory()
+{
+    if (!m_history) {
+        m_history = new history::HistoryWindow(m_dataFolder, m_showMessage);
+        m_history->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
 }
 
 void Vantrel::Form_QueryUnload()

@@ -22,6 +22,10 @@ class QLineEdit;
 class QPushButton;
 class frmFrac;
 
+namespace history {
+class HistoryWindow;
+} // namespace history
+
 namespace calc {
 struct MatchedBetFigures;
 struct MatchedBetInput;
@@ -53,6 +57,7 @@ private slots:
     void Command1_Click();
     void Command2_Click();
     void cmdArchive_Click();
+    void showHistory();
 
 private:
     void createControls();
@@ -82,6 +87,7 @@ private:
     Clock m_clock = &QDateTime::currentDateTime;
     std::shared_ptr<ui::ActiveForm> m_activeForm = std::make_shared<ui::ActiveForm>();
     QPointer<frmFrac> m_converter;
+    QPointer<history::HistoryWindow> m_history;
     // The help line's text for each control that has one.
     QHash<const QObject *, QString> m_help;
 

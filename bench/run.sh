@@ -11,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 
 build-bench/bench/bench_window
 build-bench/bench/bench_files
+echo
+echo "Bet history on a million-record archive:"
+build-bench/bench/history_load 1000000
 
 # Median wall time (µs) and median peak resident memory (KiB) of one command over $runs runs.
 measure() {

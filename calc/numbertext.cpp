@@ -1,9 +1,8 @@
 #include "calc/numbertext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <string>
-#include <string_view>
 
 namespace calc {
 
@@ -32,19 +31,23 @@ double plainPointValue(const QString &text, bool *ok)
 double roundedToHundredths(double magnitude)
 {
     char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14).ptr;
-    // text is "d.dddddddddddddde±x": 15 digits, then the exponent.
-    const std::string_view form(text, std::size_t(end - text));
-    const std::size_t e = form.find('e');
-    const int exponent = std::stoi(std::string(form.substr(e + 1)));
+    char *end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14).ptr;
+    // text is "d.dddddddddddddde±x": 15 significant digits, then the exponent.
+    char *e = std::find(text, end, 'e');
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
     const int kept = exponent + 3; // digits down to the hundredths
     if (kept >= 15)
         return magnitude;
     if (kept < 0)
         return 0;
-    const std::string digits = std::string(form.substr(0, 1)) + std::string(form.substr(2, e - 2));
-    long long hundredths = kept == 0 ? 0 : std::stoll(digits.substr(0, std::size_t(kept)));
-    if (digits[std::size_t(kept)] >= '5')
+    char digits[15] {};
+    digits[0] = text[0];
+    std::copy(text + 2, e, digits + 1);
+    long long hundredths = 0;
+    for (int i = 0; i < kept; ++i)
+        hundredths = hundredths * 10 + (digits[i] - '0');
+    if (digits[kept] >= '5')
         ++hundredths;
     return double(hundredths) / 100;
 }

@@ -1,4 +1,5 @@
-// The archive: one comma-separated record per click, appended to a file that is never read.
+// The archive: one comma-separated record per click, appended to a file that the calculator never
+// reads (the bet history reads it back, see archivereader.h).
 #pragma once
 
 #include <array>

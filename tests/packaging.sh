@@ -9,6 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 desktop-file-validate "$source_dir/app/desktop/org.vantrel.Vantrel.desktop"
+desktop-file-validate "$source_dir/history/desktop/org.vantrel.VantrelHistory.desktop"
 appstreamcli validate --no-net --pedantic "$build_dir/app/org.vantrel.Vantrel.metainfo.xml"
 
 (cd "$work" && cpack -G DEB --config "$build_dir/CPackConfig.cmake" >/dev/null)
@@ -19,10 +20,14 @@ dpkg -x "$package" "$work/root"
 
 desktop="$work/root/usr/share/applications/org.vantrel.Vantrel.desktop"
 test -f "$desktop"
-exec_name=$(sed -n 's/^Exec=//p' "$desktop")
-icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+exec_name=$(sed -n '0,/^Exec=/s/^Exec=//p' "$desktop")
+icon_name=$(sed -n '0,/^Icon=/s/^Icon=//p' "$desktop")
 test -x "$work/root/usr/bin/$exec_name"
 test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$icon_name.png"
 test -f "$work/root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg"
 test -f "$work/root/usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml"
+history="$work/root/usr/share/applications/org.vantrel.VantrelHistory.desktop"
+test -x "$work/root/usr/bin/$(sed -n 's/^Exec=//p' "$history")"
+test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$history").png"
+grep -q '^Exec=vantrel-history$' "$desktop" # the calculator's own action opens the history
 echo "package $(basename "$package") holds the program, its desktop entry, icons and metainfo"

@@ -1,0 +1,33 @@
+#include "calc/betcheck.h"
+
+#include <cmath>
+
+namespace calc {
+
+namespace {
+
+bool sameCents(double computed, double archived)
+{
+    // The archive holds two decimals; a hair more allows for halves rounded either way.
+    return std::fabs(computed - archived) <= 0.005 + 1e-9;
+}
+
+} // namespace
+
+double betResult(double stake, double stakeForfeit, double backReturns)
+{
+    return backReturns - (stake - stakeForfeit);
+}
+
+bool figuresMatchInputs(const MatchedBetInput &input, const MatchedBetFigures &archived)
+{
+    if (checkRange(input) != RangeProblem::None)
+        return false;
+    const MatchedBetFigures computed = calculateMatchedBet(input);
+    return allFinite(computed) && sameCents(computed.backReturn, archived.backReturn)
+        && sameCents(computed.layStake, archived.layStake) && sameCents(computed.layRisk, archived.layRisk)
+        && sameCents(computed.layReturns, archived.layReturns) && sameCents(computed.backReturns, archived.backReturns)
+        && sameCents(computed.closeness, archived.closeness);
+}
+
+} // namespace calc
