@@ -100,6 +100,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
     m_filter.setSortRole(HistoryModel::sortRole);
     createControls();
     resize(960, 640);
+    m_table->setFocus();
     startLoading();
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Drives the real program on a virtual X display as a user would, with a fresh home folder:
-# types a bet, presses Enter, archives it, opens the converter and presses Go. Saves a
-# screenshot of each window in docs/screenshots/ and prints the files the run left in the data folder.
+# Drives the real program on a virtual X display as a user would, in a fresh home folder that reads
+# like a user's (/home/sam) with an autumn's archive of bets in it: types a bet, presses Enter,
+# archives it, opens the converter and presses Go, then opens the bet history from the Archive
+# button's context menu. Saves a screenshot of each window in docs/screenshots/ and prints the
+# files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,14 +11,20 @@ scripts/setup.sh xvfb xauth x11-apps imagemagick xdotool >/dev/null
 
 scale=${1:-1}
 suffix=$([[ $scale == 1 ]] && echo "" || echo "@${scale}x")
-home=$(mktemp -d)
+home=/home/sam
+if [[ -e $home ]]; then
+    echo "$home exists; the screenshots need a home folder of their own" >&2
+    exit 1
+fi
+mkdir -p "$home/vantrel"
+python3 scripts/samplearchive.py "$home/vantrel/vantrelLog.txt"
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
+Xvfb "$display" -screen 0 2048x1400x24 -nolisten tcp &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
 export DISPLAY=$display
 sleep 1
-HOME=$home QT_SCALE_FACTOR=$scale build/vantrel &
+HOME=$home LANG=en_GB.UTF-8 QT_SCALE_FACTOR=$scale build/vantrel &
 program=$!
 main=$(xdotool search --sync --name "Matched Betting" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -40,9 +48,16 @@ xdotool mousemove $((28 * scale)) $((52 * scale)) click 1 # Go
 sleep 0.5
 
 xwd -silent -id "$converter" | convert xwd:- "docs/screenshots/frmfrac$suffix.png"
+
+xdotool mousemove $((X + 240 * scale)) $((Y + 112 * scale)) click 3 # Archive's context menu
+sleep 0.5
+xdotool key Down Return # "Show bet history..."
+history=$(xdotool search --sync --name "Bet history" | head -1)
+sleep 1
+xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history$suffix.png"
 kill "$program"
 for file in "$home"/vantrel/*; do
     echo "== $(basename "$file")"
     cat -A "$file" | head -5
 done
-echo "Screenshots saved to $PWD/docs/screenshots/vantrel$suffix.png and $PWD/docs/screenshots/frmfrac$suffix.png"
+echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png"
