@@ -96,6 +96,8 @@ void createIfMissing(const QString &path, const QByteArray &bytes)
         return;
     QTemporaryFile draft(path + QStringLiteral(".XXXXXX"));
     openOrThrow(draft, QIODevice::WriteOnly);
+    // Readable by all, as a file the program creates directly would be; a draft is the owner's alone.
+    draft.setPermissions(draft.permissions() | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     if (!writeAll(draft, bytes) || !draft.flush())
         throw FileError(draft.errorString());
     draft.close();

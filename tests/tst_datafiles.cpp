@@ -6,6 +6,7 @@
 
 #include "filebytes.h"
 #include "store/datafiles.h"
+#include "store/datafolder.h"
 #include "store/fileerror.h"
 #include "store/files.h"
 
@@ -14,6 +15,7 @@ class TestDataFiles : public TemporaryFolderTest
     Q_OBJECT
 
 private slots:
+    void defaultFolderText();
     void firstStartWritesDefaults();
     void missingFileAloneIsCreated_data();
     void missingFileAloneIsCreated();
@@ -38,6 +40,19 @@ const QByteArray defaultList = "BET24\r\nBet365\r\nBetDaq\r\nBetFred\r\nBetInter
                                "PremierBet\r\nSkyBet\r\nSportingbet.com\r\nStanJamesUK\r\nTotesport\r\nUKBetting\r\n";
 
 } // namespace
+
+void TestDataFiles::defaultFolderText()
+{
+    // Only the text: no test touches the real data folder.
+#ifdef Q_OS_WIN
+    QCOMPARE(store::defaultDataFolder(), QStringLiteral("c:\\vantrel"));
+    QCOMPARE(store::archivePath(store::defaultDataFolder()), QStringLiteral("c:\\vantrel\\vantrelLog.txt"));
+#else
+    QCOMPARE(store::defaultDataFolder(), QDir::homePath() + QStringLiteral("/vantrel"));
+    QCOMPARE(
+        store::archivePath(store::defaultDataFolder()), QDir::homePath() + QStringLiteral("/vantrel/vantrelLog.txt"));
+#endif
+}
 
 void TestDataFiles::firstStartWritesDefaults()
 {
