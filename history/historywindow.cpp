@@ -240,6 +240,7 @@ void HistoryWindow::startLoading()
 
 void HistoryWindow::addBatch(ArchiveBatch batch)
 {
+    const bool changed = !batch.records.empty() || !batch.unread.isEmpty();
     m_readTo = batch.end;
     m_linesRead += batch.linesRead;
     m_unreadCount += batch.unread.size();
@@ -252,7 +253,7 @@ void HistoryWindow::addBatch(ArchiveBatch batch)
     const QStringList &names = m_model.records().bookmakers();
     for (int i = bookmakersBefore; i < names.size(); ++i)
         m_bookmaker->addItem(names[i], i);
-    if (!isLoading()) {
+    if (!isLoading() && changed) {
         showTotals();
         showStatus();
     }
@@ -272,7 +273,7 @@ void HistoryWindow::finishLoading()
 void HistoryWindow::readNewRecords()
 {
     const QFileInfo archive(m_archivePath);
-    if (isLoading() || (archive.exists() && archive.size() == m_readTo))
+    if (isLoading() || archive.size() == m_readTo)
         return;
     if (archive.size() < m_readTo) {
         // The archive was replaced or cut short by hand: read it afresh.
