@@ -2,6 +2,7 @@
 // one row per control, in twips as the window has always been laid out.
 #include "app/vantrel.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QApplication>
@@ -127,6 +128,10 @@ void Vantrel::createLabels()
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         label->setGeometry(rectFromTwips(row.left, row.top, row.width, 255));
         label->setFont(tahoma);
+        // Where the system's Tahoma is wider than the one the layout was drawn with (Wine's is, by
+        // two pixels for "Closeness %"), the label grows into the gap before its field rather than
+        // clip its caption.
+        label->resize(std::max(label->width(), label->fontMetrics().horizontalAdvance(label->text())), label->height());
         Label1[i] = label;
     }
 }

@@ -105,8 +105,16 @@ void TestVantrel::labels()
         QCOMPARE(label->text(), captions[i]);
         QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-        // No caption may be clipped by its fixed width.
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(captions[i]));
+        // No caption may be clipped by its box, nor its ink reach under the field it names.
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        const int inkRight = label->x() + label->fontMetrics().tightBoundingRect(label->text()).right();
+        QVERIFY2(needed <= label->width() && inkRight < label->buddy()->x(),
+            qPrintable(QStringLiteral("%1: %2 px in %3 %4 pt, %5 px up to its field")
+                           .arg(captions[i])
+                           .arg(needed)
+                           .arg(QFontInfo(label->font()).family())
+                           .arg(label->font().pointSizeF())
+                           .arg(label->buddy()->x() - label->x())));
     }
 }
 
