@@ -89,6 +89,7 @@ void TestNumberText::figure_data()
     QTest::newRow("en negative decimal half") << english << -(98 * 5.25 / 100) << "-5.15";
     QTest::newRow("en below half stays down") << english << 0.12499999999999 << "0.12";
     QTest::newRow("en half of a cent") << english << 0.005 << "0.01";
+    QTest::newRow("en 15 digits make a half") << english << 212980.37499999974 << "212,980.38";
     QTest::newRow("en negative rounding to zero") << english << -0.004 << "-0.00";
     QTest::newRow("en large value as before") << english << 123456789012345.67 << "123,456,789,012,345.67";
     QTest::newRow("en negative half away from zero") << english << -0.125 << "-0.13";
