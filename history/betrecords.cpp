@@ -45,9 +45,9 @@ QString startOf(QByteArrayView line)
 ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes, store::ArchiveDates &dates)
 {
     ArchiveBatch batch;
-    std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes, &batch.skippedLongLines);
+    std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
     batch.end = chunk ? chunk->end : from;
-    if (batch.skippedLongLines > 0) {
+    if (chunk && chunk->skippedLongLine) {
         batch.unread << UnreadLine {firstLine, QStringLiteral("a line too long to be a record")};
         batch.linesRead = 1;
     }

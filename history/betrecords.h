@@ -45,7 +45,6 @@ struct ArchiveBatch
     std::vector<BetRecord> records; // chunk left 0; set when added
     QStringList bookmakers; // names, in order of first appearance in this batch
     QList<UnreadLine> unread;
-    int skippedLongLines = 0; // also among unread
     qint64 end = 0;
     qint64 linesRead = 0;
 };

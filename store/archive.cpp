@@ -24,16 +24,20 @@ QString archivedFigure(QString text, const QLocale &locale)
 
 } // namespace
 
+QString archiveTimeFormat(const QLocale &locale)
+{
+    // Qt's long time format ends in the time zone ("t"), which the archive has never held.
+    static const QRegularExpression timeZone(QStringLiteral("\\s*\\bt+\\b"));
+    return locale.timeFormat(QLocale::LongFormat).remove(timeZone).trimmed();
+}
+
 QString archiveDateTime(const QDateTime &moment, const QLocale &locale)
 {
     const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
     const QTime time = moment.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
         return date;
-    // Qt's long time format ends in the time zone ("t"), which the archive has never held.
-    static const QRegularExpression timeZone(QStringLiteral("\\s*\\bt+\\b"));
-    const QString timeFormat = locale.timeFormat(QLocale::LongFormat).remove(timeZone).trimmed();
-    return date + QLatin1Char(' ') + locale.toString(time, timeFormat);
+    return date + QLatin1Char(' ') + locale.toString(time, archiveTimeFormat(locale));
 }
 
 QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)

@@ -20,6 +20,9 @@ struct ArchiveEntry
     std::array<QString, 12> figures;
 };
 
+// The locale's long time format without its time zone, as the archive holds times.
+QString archiveTimeFormat(const QLocale &locale);
+
 // The locale's short date, a space and its long time without the time zone; midnight gives the date alone.
 QString archiveDateTime(const QDateTime &moment, const QLocale &locale);
 

@@ -5,8 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
+#include "store/archive.h"
 #include "store/fileerror.h"
 #include "store/files.h"
 #include "store/filetext.h"
@@ -21,12 +21,6 @@ QDate inThisCentury(QDate date, const QString &format)
     if (date.isValid() && !format.contains(QLatin1String("yyyy")) && date.year() < 2000)
         return date.addYears(100);
     return date;
-}
-
-QString withoutTimeZone(QString format)
-{
-    static const QRegularExpression timeZone(QStringLiteral("\\s*\\bt+\\b"));
-    return format.remove(timeZone).trimmed();
 }
 
 } // namespace
@@ -64,8 +58,8 @@ ArchiveDates::ArchiveDates(const QLocale &locale)
     , m_dateFormats {locale.dateFormat(QLocale::ShortFormat), QStringLiteral("dd/MM/yyyy"), QStringLiteral("M/d/yy"),
           QStringLiteral("M/d/yyyy"), QStringLiteral("yyyy-MM-dd"), QStringLiteral("dd.MM.yyyy"),
           QStringLiteral("dd.MM.yy")}
-    , m_timeFormats {withoutTimeZone(locale.timeFormat(QLocale::LongFormat)), QStringLiteral("HH:mm:ss"),
-          QStringLiteral("h:mm:ss AP"), QStringLiteral("h:mm:ss ap")}
+    , m_timeFormats {archiveTimeFormat(locale), QStringLiteral("HH:mm:ss"), QStringLiteral("h:mm:ss AP"),
+          QStringLiteral("h:mm:ss ap")}
 { }
 
 QDate ArchiveDates::date(const QString &text)
@@ -109,7 +103,7 @@ std::optional<qint64> ArchiveDates::parse(QByteArrayView text)
     return day.toJulianDay() * 86400 + moment->msecsSinceStartOfDay() / 1000;
 }
 
-std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes, int *skippedLongLines)
+std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes)
 {
     files::requireRegularFileOrNothing(path);
     QFile file(path);
@@ -122,29 +116,21 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
     chunk.bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
         throw FileError(file.errorString());
-    qsizetype lineEnd = chunk.bytes.lastIndexOf('\n');
+    const qsizetype lineEnd = chunk.bytes.lastIndexOf('\n');
     if (lineEnd < 0) {
         // No line end in a full read: a line longer than maxBytes. Pass over it to its end.
         if (chunk.bytes.size() < maxBytes)
             return ArchiveChunk {{}, {}, from};
         while (!file.atEnd()) {
             const QByteArray more = file.read(maxBytes);
-            if (const qsizetype newline = more.indexOf('\n'); newline >= 0) {
-                ++*skippedLongLines;
-                return ArchiveChunk {{}, {}, file.pos() - more.size() + newline + 1};
-            }
+            if (const qsizetype newline = more.indexOf('\n'); newline >= 0)
+                return ArchiveChunk {{}, {}, file.pos() - more.size() + newline + 1, true};
         }
         return ArchiveChunk {{}, {}, from};
     }
     chunk.bytes.truncate(lineEnd + 1);
     chunk.end = from + chunk.bytes.size();
-    const QByteArrayView bytes(chunk.bytes);
-    for (qsizetype start = 0; start <= lineEnd;) {
-        const qsizetype newline = bytes.indexOf('\n', start);
-        const QByteArrayView line = bytes.sliced(start, newline - start);
-        chunk.lines << (line.endsWith('\r') ? line.chopped(1) : line);
-        start = newline + 1;
-    }
+    chunk.lines = files::lineViews(chunk.bytes);
     return chunk;
 }
 

@@ -53,10 +53,10 @@ struct ArchiveChunk
     QByteArray bytes;
     QList<QByteArrayView> lines; // views into bytes
     qint64 end = 0;
+    bool skippedLongLine = false; // a line longer than a read was passed over whole
 };
 
-// Reads at most maxBytes from the given byte on (a line longer than that is passed over whole and
-// counted in skippedLongLines). Nothing when the archive is missing. Throws FileError.
-std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes, int *skippedLongLines);
+// Reads at most maxBytes from the given byte on. Nothing when the archive is missing. Throws FileError.
+std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes);
 
 } // namespace store

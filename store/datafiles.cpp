@@ -54,18 +54,12 @@ const QStringList defaultSettings = {
     QString(),
 };
 
-// Lines end in CR LF or a lone LF; a final line end closes the last line instead of opening another.
+// The list's lines as text, each decoded on its own.
 QStringList linesOf(const QByteArray &bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (lines.back().isEmpty())
-        lines.removeLast();
     QStringList texts;
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        texts << textFromFile(line);
-    }
+    for (QByteArrayView line : files::lineViews(bytes))
+        texts << textFromFile(line.toByteArray());
     return texts;
 }
 

@@ -109,6 +109,20 @@ void createIfMissing(const QString &path, const QByteArray &bytes)
         throw FileError(describe(error));
 }
 
+QList<QByteArrayView> lineViews(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        lines << (line.endsWith('\r') ? line.chopped(1) : line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 QByteArray readAll(const QString &path)
 {
     requireRegularFileOrNothing(path);

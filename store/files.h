@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace store::files {
@@ -23,6 +24,10 @@ void appendLine(const QString &path, const QByteArray &line);
 // place only if the path is still free, so any number of programs doing this at once leave one
 // whole copy. An existing file is left as it is.
 void createIfMissing(const QString &path, const QByteArray &bytes);
+
+// The lines of a text whose lines end in LF or CR LF, as views into it, without their ends; a
+// final line end closes the last line instead of opening another.
+QList<QByteArrayView> lineViews(QByteArrayView bytes);
 
 // The whole content of the file.
 QByteArray readAll(const QString &path);
