@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "app/colours.h"
 #include "app/version.h"
@@ -18,21 +18,10 @@
 #include "store/datafiles.h"
 #include "store/datafolder.h"
 #include "store/fileerror.h"
-#include "store/iniread.h"
-#include "store/iniwrite.h"
+#include "store/savedinputs.h"
 #include "ui/windowsupport.h"
 
 namespace {
-
-// Settings keys, in the order of inputFields().
-const std::array<QString, 6> settingsKeys = {
-    QStringLiteral("Stake"),
-    QStringLiteral("StakeForfeit"),
-    QStringLiteral("BackOdds"),
-    QStringLiteral("LayOdds"),
-    QStringLiteral("BackComm"),
-    QStringLiteral("LayComm"),
-};
 
 // Sets the text with the caret at its start, so that a text longer than the field shows its beginning.
 void showFromStart(QLineEdit *field, const QString &text)
@@ -98,6 +87,8 @@ void Vantrel::wireEvents()
     showHistory->setObjectName(QStringLiteral("showHistory"));
     connect(showHistory, &QAction::triggered, this, &Vantrel::showHistory);
     cmdArchive->addAction(showHistory);
+    connect(
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this, &Vantrel::showHistory);
     auto *events = new ui::FormEvents(this, m_activeForm);
     connect(events, &ui::FormEvents::activated, this, &Vantrel::Form_Activate);
     // txtStake_GotFocus and the other six.
@@ -196,14 +187,19 @@ void Vantrel::cmdArchive_Click()
         return;
     }
     const QLocale locale;
-    const store::ArchiveEntry entry {
-        store::archiveDateTime(m_clock(), locale),
-        txtEvent->text(),
-        cboBookies->currentText(),
-        {txtStake->text(), txtStakeForfeit->text(), txtBackOdds->text(), txtLayOdds->text(), txtLayRisk->text(),
-            txtLayStake->text(), txtBackComm->text(), txtLayComm->text(), txtBackReturn->text(), txtBackReturns->text(),
-            txtLayReturns->text(), txtCloseness->text()},
-    };
+    using store::ArchiveField;
+    store::ArchiveEntry entry;
+    entry[ArchiveField::DateTime] = store::archiveDateTime(m_clock(), locale);
+    entry[ArchiveField::Event] = txtEvent->text();
+    entry[ArchiveField::Bookmaker] = cboBookies->currentText();
+    const std::pair<ArchiveField, QLineEdit *> numberFields[] = {{ArchiveField::Stake, txtStake},
+        {ArchiveField::StakeForfeit, txtStakeForfeit}, {ArchiveField::BackOdds, txtBackOdds},
+        {ArchiveField::LayOdds, txtLayOdds}, {ArchiveField::LayRisk, txtLayRisk}, {ArchiveField::LayStake, txtLayStake},
+        {ArchiveField::BackComm, txtBackComm}, {ArchiveField::LayComm, txtLayComm},
+        {ArchiveField::BackReturn, txtBackReturn}, {ArchiveField::BackReturns, txtBackReturns},
+        {ArchiveField::LayReturns, txtLayReturns}, {ArchiveField::Closeness, txtCloseness}};
+    for (const auto &[field, edit] : numberFields)
+        entry[field] = edit->text();
     try {
         store::appendToArchive(m_dataFolder, store::archiveLine(entry, locale));
     } catch (const store::FileError &error) {
@@ -244,13 +240,11 @@ void Vantrel::LoadBookies()
 
 void Vantrel::readSettings()
 {
-    const QString path = store::settingsPath(m_dataFolder);
-    // Where the default could not be written, reading would leave an empty file behind that every
-    // later start would take for the user's settings; the fields keep their first texts instead.
-    if (!QFileInfo::exists(path))
-        return;
-    for (std::size_t i = 0; i < settingsKeys.size(); ++i)
-        showFromStart(inputFields()[i], ReadIniValue(path, store::settingsSection, settingsKeys[i]));
+    // Without a settings file (the default could not be written) the fields keep their first texts.
+    if (const std::optional<store::SavedInputs> saved = store::readSavedInputs(m_dataFolder)) {
+        for (std::size_t i = 0; i < saved->size(); ++i)
+            showFromStart(inputFields()[i], (*saved)[i]);
+    }
 }
 
 std::array<QLineEdit *, 6> Vantrel::inputFields() const
@@ -310,11 +304,11 @@ void Vantrel::showFigures(const calc::MatchedBetFigures &figures)
 
 void Vantrel::saveInputs()
 {
-    QList<std::pair<QString, QString>> values;
-    for (std::size_t i = 0; i < settingsKeys.size(); ++i)
-        values.append({settingsKeys[i], inputFields()[i]->text()});
+    store::SavedInputs inputs;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i] = inputFields()[i]->text();
     try {
-        WriteIniValues(store::settingsPath(m_dataFolder), store::settingsSection, values);
+        store::saveInputs(m_dataFolder, inputs);
     } catch (const store::FileError &error) {
         showMessage(QStringLiteral("Error: ") + error.description());
     }

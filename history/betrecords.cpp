@@ -5,32 +5,43 @@
 
 namespace history {
 
+using store::ArchiveField;
+
 namespace {
 
-std::optional<double> number(const store::ArchiveFields &fields, int index)
-{
-    return store::archivedNumber(fields[std::size_t(index)]);
-}
-
-// The result and the staleness of a record, from its number fields (see ArchiveEntry::figures).
+// The result, the kind and the staleness of a record, from its number fields.
 void judge(const store::ArchiveFields &fields, BetRecord &record)
 {
-    std::array<std::optional<double>, 12> values;
-    for (int i = 0; i < 12; ++i)
-        values[std::size_t(i)] = number(fields, 3 + i);
-    const auto [stake, forfeit, backOdds, layOdds, layRisk, layStake, backComm, layComm, backReturn, backReturns,
-        layReturns, closeness]
-        = values;
+    const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
+    const std::optional<double> stake = number(ArchiveField::Stake);
+    const std::optional<double> forfeit = number(ArchiveField::StakeForfeit);
+    const std::optional<double> backReturns = number(ArchiveField::BackReturns);
     record.stake = stake.value_or(0);
-    record.closeness = closeness.value_or(std::numeric_limits<double>::quiet_NaN());
+    record.stakeForfeit = forfeit.value_or(0);
+    record.kind = calc::kindOfMatchedBet(stake, forfeit);
+    record.closeness = number(ArchiveField::Closeness).value_or(std::numeric_limits<double>::quiet_NaN());
     if (stake && forfeit && backReturns)
         record.result = calc::betResult(*stake, *forfeit, *backReturns);
-    for (const auto &value : values) {
+    const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
+        ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
+    record.calculated = std::any_of(
+        std::begin(figures), std::end(figures), [&](ArchiveField field) { return !fields[field].trimmed().isEmpty(); });
+
+    std::array<double, store::archiveFieldCount> values {};
+    for (const ArchiveField field : store::allArchiveFields()) {
+        if (!store::isNumberField(field))
+            continue;
+        const std::optional<double> value = number(field);
         if (!value)
             return;
+        values[std::size_t(field)] = *value;
     }
-    record.stale = !calc::figuresMatchInputs({*stake, *forfeit, *backOdds, *layOdds, *backComm, *layComm},
-        {*backReturn, *layStake, *layRisk, *layReturns, *backReturns, *closeness});
+    const auto value = [&](ArchiveField field) { return values[std::size_t(field)]; };
+    record.stale = !calc::figuresMatchInputs(
+        {value(ArchiveField::Stake), value(ArchiveField::StakeForfeit), value(ArchiveField::BackOdds),
+            value(ArchiveField::LayOdds), value(ArchiveField::BackComm), value(ArchiveField::LayComm)},
+        {value(ArchiveField::BackReturn), value(ArchiveField::LayStake), value(ArchiveField::LayRisk),
+            value(ArchiveField::LayReturns), value(ArchiveField::BackReturns), value(ArchiveField::Closeness)});
 }
 
 QString startOf(QByteArrayView line)
@@ -40,7 +51,22 @@ QString startOf(QByteArrayView line)
     return line.size() > shown ? text + QStringLiteral("...") : text;
 }
 
+void countUnread(ArchiveBatch &batch, qint64 number, const QString &start)
+{
+    if (batch.unreadSamples.size() < ArchiveBatch::keptSamples)
+        batch.unreadSamples << QStringLiteral("line %1: %2").arg(number).arg(start);
+    ++batch.unreadCount;
+}
+
 } // namespace
+
+QString shownBookmaker(const QString &archived)
+{
+    const QString name = archived.trimmed();
+    if (name.isEmpty() || name == QLatin1String("Select Bookie..."))
+        return QStringLiteral("(no bookmaker)");
+    return name;
+}
 
 ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes, store::ArchiveDates &dates)
 {
@@ -48,7 +74,7 @@ ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint6
     std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
     batch.end = chunk ? chunk->end : from;
     if (chunk && chunk->skippedLongLine) {
-        batch.unread << UnreadLine {firstLine, QStringLiteral("a line too long to be a record")};
+        countUnread(batch, firstLine, QStringLiteral("a line too long to be a record"));
         batch.linesRead = 1;
     }
     if (!chunk)
@@ -58,19 +84,19 @@ ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint6
     for (QByteArrayView line : std::as_const(chunk->lines)) {
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
         if (!fields) {
-            batch.unread << UnreadLine {number++, startOf(line)};
+            countUnread(batch, number++, startOf(line));
             continue;
         }
         ++number;
         BetRecord record;
         record.offset = int(line.data() - chunk->bytes.constData());
         record.length = int(line.size());
-        record.when = dates.parse((*fields)[0]).value_or(noDate);
-        const QByteArrayView bookmaker = (*fields)[2];
+        record.when = dates.parse((*fields)[ArchiveField::DateTime]).value_or(noDate);
+        const QByteArrayView bookmaker = (*fields)[ArchiveField::Bookmaker];
         auto known = bookmakerIndex.constFind(bookmaker);
         if (known == bookmakerIndex.cend()) {
             known = bookmakerIndex.insert(bookmaker, int(batch.bookmakers.size()));
-            batch.bookmakers << store::textFromFile(bookmaker.toByteArray());
+            batch.bookmakers << shownBookmaker(store::textFromFile(bookmaker.toByteArray()));
         }
         record.bookmaker = *known;
         judge(*fields, record);
@@ -79,6 +105,22 @@ ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint6
     batch.linesRead += number - firstLine;
     batch.bytes = std::move(chunk->bytes);
     return batch;
+}
+
+QByteArrayView RecordsView::line(qsizetype index) const
+{
+    const BetRecord &record = at(index);
+    return QByteArrayView(m_chunks[std::size_t(record.chunk)]).sliced(record.offset, record.length);
+}
+
+QByteArrayView RecordsView::fieldBytes(qsizetype index, ArchiveField field) const
+{
+    return (*store::splitArchiveLine(line(index)))[field];
+}
+
+QString RecordsView::field(qsizetype index, ArchiveField field) const
+{
+    return store::textFromFile(fieldBytes(index, field).toByteArray());
 }
 
 void BetRecords::add(ArchiveBatch &&batch)
@@ -98,25 +140,13 @@ void BetRecords::add(ArchiveBatch &&batch)
     for (BetRecord record : batch.records) {
         record.chunk = chunk;
         record.bookmaker = global[record.bookmaker];
-        m_records.push_back(record);
+        if (m_count % pageSize == 0) {
+            m_pages.push_back(std::make_shared<Page>());
+            m_pages.back()->reserve(std::size_t(pageSize));
+        }
+        m_pages.back()->push_back(record);
+        ++m_count;
     }
-}
-
-QStringList BetRecords::fields(qsizetype index) const
-{
-    const BetRecord &record = at(index);
-    const QByteArrayView line
-        = QByteArrayView(m_chunks[std::size_t(record.chunk)]).sliced(record.offset, record.length);
-    QStringList texts;
-    const store::ArchiveFields split = *store::splitArchiveLine(line);
-    for (QByteArrayView field : split)
-        texts << store::textFromFile(field.toByteArray());
-    return texts;
-}
-
-QString BetRecords::field(qsizetype index, int field) const
-{
-    return fields(index).at(field);
 }
 
 } // namespace history

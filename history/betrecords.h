@@ -1,16 +1,19 @@
 // The archive's records as the history holds them: the bytes of each line, kept in the chunks they
-// were read in, and per record what the table, the filters and the totals need.
+// were read in, and per record what the table, the filters and the totals need. Records are only
+// ever added, into pages that never move, so a RecordsView taken on the user-interface thread can
+// be read on another thread while more records arrive.
 #pragma once
 
-#include <deque>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include <QByteArray>
-#include <QList>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include "calc/betkind.h"
 #include "store/archivereader.h"
 
 namespace history {
@@ -19,57 +22,75 @@ constexpr qint64 noDate = std::numeric_limits<qint64>::min();
 
 struct BetRecord
 {
+    qint64 when = noDate; // see store::momentOf
+    double stake = 0; // 0 when the field is no number
+    double stakeForfeit = 0; // likewise
+    double result = std::numeric_limits<double>::quiet_NaN(); // NaN: no result
+    double closeness = std::numeric_limits<double>::quiet_NaN();
     int chunk = 0;
     int offset = 0; // of the line in its chunk
     int length = 0;
-    int bookmaker = 0; // index into BetRecords::bookmakers()
-    qint64 when = noDate; // seconds from the start of the Julian calendar, local time
-    double stake = 0; // 0 when the field is no number
-    double result = std::numeric_limits<double>::quiet_NaN(); // NaN: the texts are no numbers
-    double closeness = std::numeric_limits<double>::quiet_NaN();
+    int bookmaker = 0; // index into bookmakers()
+    calc::BetKind kind = calc::BetKind::Qualifying;
     bool stale = true; // the figures are not those that the inputs give
+    bool calculated = true; // false: archived before any Calculate, the figures are empty
 };
 
-// A line that is no record: its number in the archive (from 1) and its start.
-struct UnreadLine
-{
-    qint64 number = 0;
-    QString start;
-};
-
-// What one read of the archive brought: the records of its complete lines and the lines that are
-// no records. Built off the user-interface thread.
+// What one read of the archive brought: the records of its complete lines, and the count of lines
+// that are no records with the first few of them quoted. Built off the user-interface thread.
 struct ArchiveBatch
 {
+    static constexpr int keptSamples = 10;
+
     QByteArray bytes;
     std::vector<BetRecord> records; // chunk left 0; set when added
-    QStringList bookmakers; // names, in order of first appearance in this batch
-    QList<UnreadLine> unread;
+    QStringList bookmakers; // names as shown, in order of first appearance in this batch
+    qint64 unreadCount = 0;
+    QStringList unreadSamples; // "line 2: ..."
     qint64 end = 0;
     qint64 linesRead = 0;
 };
 
 // Reads the archive from a byte on into a batch; firstLine is the number of the first line read.
+// Throws store::FileError.
 ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes, store::ArchiveDates &dates);
 
-class BetRecords
+// The bookmaker as the history shows it: the bookmaker box's prompt, or nothing, is no bookmaker.
+QString shownBookmaker(const QString &archived);
+
+// The first records of a history, up to a count; cheap to copy, and safe to read on any thread.
+class RecordsView
 {
 public:
-    // Adds the batch's records, after those already held.
-    void add(ArchiveBatch &&batch);
-    qsizetype size() const { return qsizetype(m_records.size()); }
-    const BetRecord &at(qsizetype index) const { return m_records[std::size_t(index)]; }
-    // The fifteen fields of a record as text.
-    QStringList fields(qsizetype index) const;
-    QString field(qsizetype index, int field) const;
+    qsizetype size() const { return m_count; }
+    const BetRecord &at(qsizetype index) const
+    {
+        // data(), not operator[]: the page's size may be growing on another thread.
+        return m_pages[std::size_t(index / pageSize)]->data()[index % pageSize];
+    }
+    QByteArrayView line(qsizetype index) const;
+    QString field(qsizetype index, store::ArchiveField field) const;
+    QByteArrayView fieldBytes(qsizetype index, store::ArchiveField field) const;
     const QStringList &bookmakers() const { return m_bookmakers; }
 
-private:
-    store::ArchiveFields split(qsizetype index) const;
+protected:
+    static constexpr qsizetype pageSize = 16384;
+    using Page = std::vector<BetRecord>; // its capacity reserved once: it never moves
 
+    std::vector<std::shared_ptr<Page>> m_pages;
     std::vector<QByteArray> m_chunks;
-    std::deque<BetRecord> m_records; // no copying of all records as they grow
     QStringList m_bookmakers;
+    qsizetype m_count = 0;
+};
+
+class BetRecords : public RecordsView
+{
+public:
+    // Adds the batch's records after those already held.
+    void add(ArchiveBatch &&batch);
+    RecordsView view() const { return *this; }
+
+private:
     QHash<QString, int> m_bookmakerIndex;
 };
 

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include <QDateTime>
+
+#include "calc/numbertext.h"
 #include "history/historymodel.h"
 
 namespace history {
@@ -16,6 +19,13 @@ QString quoted(QString field)
     return QLatin1Char('"') + field.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+// Spreadsheets run a cell that starts with one of these as a formula.
+QString inert(const QString &text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && formulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
 QByteArray csvLine(const QStringList &fields)
 {
     QStringList cells;
@@ -24,20 +34,40 @@ QByteArray csvLine(const QStringList &fields)
     return cells.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
+QString exportedCell(const RecordsView &records, qsizetype index, int column, const QLocale &plain)
+{
+    const BetRecord &record = records.at(index);
+    switch (Column(column)) {
+    case Column::Date:
+        if (record.when != noDate)
+            return QDateTime(store::dayOf(record.when), QTime(0, 0).addSecs(int(record.when % store::secondsPerDay)))
+                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return inert(records.field(index, store::ArchiveField::DateTime));
+    case Column::Result:
+        return std::isnan(record.result) ? QString() : calc::formatFigure(record.result, plain);
+    default:
+        return isFigureColumn(column) ? cellText(records, index, column, plain).trimmed()
+                                      : inert(cellText(records, index, column, plain));
+    }
+}
+
 } // namespace
 
-QByteArray csvOf(const HistoryFilter &rows)
+QByteArray csvOf(const HistoryModel &rows)
 {
-    const HistoryModel &model = rows.history();
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
     QStringList header;
-    for (int column = 0; column < model.columnCount(); ++column)
-        header << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    QByteArray csv = csvLine(header);
+    for (int column = 0; column < columnCount; ++column)
+        header << columnCaption(column);
+    QByteArray csv = csvLine(header << QStringLiteral("Stale"));
+    const RecordsView records = rows.records().view();
     for (int row = 0; row < rows.rowCount(); ++row) {
-        const qsizetype record = model.recordIndex(rows.mapToSource(rows.index(row, 0)).row());
-        const double result = model.records().at(record).result;
-        csv += csvLine(
-            model.records().fields(record) << (std::isnan(result) ? QString() : QString::number(result, 'f', 2)));
+        const qsizetype index = rows.recordAt(row);
+        QStringList cells;
+        for (int column = 0; column < columnCount; ++column)
+            cells << exportedCell(records, index, column, plain);
+        csv += csvLine(cells << (records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no")));
     }
     return csv;
 }

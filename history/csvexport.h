@@ -1,13 +1,16 @@
-// The filtered history as CSV for any spreadsheet: a header row, then one row per record, fields
-// quoted where they hold a comma, a quote or a line break; UTF-8 with CR LF line ends.
+// The history's rows as CSV for any spreadsheet: a header row, then one row per record in the
+// window's order of rows and columns, with the kind and whether the record is stale. Dates that
+// were read stand as yyyy-MM-dd HH:mm:ss, others as written; results as the window rounds them,
+// with "." and no grouping. Fields are quoted where they hold a comma, a quote or a line break, and
+// a text that a spreadsheet would run as a formula starts with an apostrophe. UTF-8, CR LF.
 #pragma once
 
 #include <QByteArray>
 
 namespace history {
 
-class HistoryFilter;
+class HistoryModel;
 
-QByteArray csvOf(const HistoryFilter &rows);
+QByteArray csvOf(const HistoryModel &rows);
 
 } // namespace history

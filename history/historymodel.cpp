@@ -1,76 +1,164 @@
 #include "history/historymodel.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include <QBrush>
 #include <QColor>
-#include <QLocale>
-
-#include "calc/numbertext.h"
+#include <QThread>
 
 namespace history {
 
 namespace {
 
-const QStringList headers {"Date", "Event", "Bookmaker", "Stake", "Stake Forfeit", "Back Odds", "Lay Odds", "Lay Risk",
-    "Lay Stake", "Back Comm.", "Lay Comm.", "Back Return", "Back Returns", "Lay Returns", "Closeness %", "Result"};
-
 const QColor staleRed(255, 208, 208);
+
+// Beyond this many records at once, a sorted table is sorted again off the user-interface thread
+// rather than record by record.
+constexpr qsizetype insertedOneByOne = 256;
 
 } // namespace
 
-void HistoryModel::add(ArchiveBatch &&batch)
+HistoryModel::HistoryModel(const BetRecords &records, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_records(records)
+{ }
+
+HistoryModel::~HistoryModel()
 {
-    if (batch.records.empty())
-        return;
-    // Newest first: the new records go on top.
-    beginInsertRows({}, 0, int(batch.records.size()) - 1);
-    m_records.add(std::move(batch));
-    endInsertRows();
+    if (m_worker)
+        m_worker->wait();
 }
 
-void HistoryModel::clear()
+void HistoryModel::setFilter(const RowFilter &filter)
+{
+    m_filter = filter;
+    ++m_generation;
+    rebuild();
+}
+
+void HistoryModel::sort(int column, Qt::SortOrder order)
+{
+    m_sort = {column, order};
+    ++m_generation;
+    rebuild();
+}
+
+void HistoryModel::clearRecords()
 {
     beginResetModel();
-    m_records = {};
+    m_rows.clear();
+    m_totals = {};
     endResetModel();
+    ++m_generation;
+}
+
+void HistoryModel::addRecords(qsizetype first)
+{
+    if (m_sort.column >= 0 && m_records.size() - first > insertedOneByOne) {
+        rebuild();
+        return;
+    }
+    const RecordsView view = m_records.view();
+    const RowTest test(view, m_filter);
+    std::vector<int> added;
+    for (qsizetype index = first; index < view.size(); ++index) {
+        if (test.accepts(index))
+            added.push_back(int(index));
+    }
+    insertRows(added);
+}
+
+void HistoryModel::insertRows(const std::vector<int> &indexes)
+{
+    if (indexes.empty())
+        return;
+    if (m_sort.column < 0) {
+        // Newest first: the new records go on top as one block.
+        beginInsertRows({}, 0, int(indexes.size()) - 1);
+        m_rows.insert(m_rows.begin(), indexes.rbegin(), indexes.rend());
+        endInsertRows();
+        return;
+    }
+    const RecordsView view = m_records.view();
+    const RowOrder order(view, m_sort);
+    for (const int index : indexes) {
+        const auto at
+            = std::lower_bound(m_rows.begin(), m_rows.end(), index, [&](int a, int b) { return order.before(a, b); });
+        const int row = int(at - m_rows.begin());
+        beginInsertRows({}, row, row);
+        m_rows.insert(at, index);
+        endInsertRows();
+    }
+}
+
+void HistoryModel::rebuild()
+{
+    if (m_worker) {
+        m_rebuildAgain = true;
+        return;
+    }
+    m_worker = QThread::create(
+        [this, view = m_records.view(), filter = m_filter, sort = m_sort, generation = m_generation]() mutable {
+            std::vector<int> rows = buildRows(view, filter, sort);
+            Totals totals = totalsOf(view, rows);
+            QMetaObject::invokeMethod(this,
+                [this, rows = std::move(rows), totals = std::move(totals), covered = view.size(),
+                    generation]() mutable { takeRebuild(std::move(rows), std::move(totals), covered, generation); });
+        });
+    connect(m_worker, &QThread::finished, this, [this] {
+        m_worker->deleteLater();
+        m_worker = nullptr;
+        if (std::exchange(m_rebuildAgain, false))
+            rebuild();
+        else
+            emit rebuilt();
+    });
+    m_worker->start();
+}
+
+void HistoryModel::takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation)
+{
+    if (generation != m_generation) {
+        m_rebuildAgain = true;
+        return;
+    }
+    if (rows != m_rows) {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+        addRecords(covered);
+    }
+    m_totals = std::move(totals);
+    if (covered < m_records.size())
+        m_rebuildAgain = true; // the totals are still to count what came meanwhile
 }
 
 int HistoryModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_records.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int HistoryModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(headers.size());
+    return parent.isValid() ? 0 : history::columnCount;
 }
 
 QVariant HistoryModel::data(const QModelIndex &index, int role) const
 {
-    const qsizetype record = recordIndex(index.row());
+    const qsizetype record = recordAt(index.row());
     const BetRecord &bet = m_records.at(record);
-    const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        if (column != resultColumn)
-            return m_records.field(record, column);
-        return std::isnan(bet.result) ? QStringLiteral("no result: not all numbers")
-                                      : calc::formatFigure(bet.result, QLocale());
-    case sortRole:
-        if (column == 0)
-            return bet.when;
-        if (column == resultColumn)
-            return bet.result;
-        if (column >= 3)
-            return store::archivedNumber(m_records.field(record, column).toLatin1()).value_or(0);
-        return m_records.field(record, column);
+        return cellText(m_records, record, index.column(), QLocale());
     case Qt::BackgroundRole:
         return bet.stale ? QVariant(QBrush(staleRed)) : QVariant();
     case Qt::ToolTipRole:
-        return bet.stale ? QStringLiteral("The figures are not those that this record's inputs give") : QVariant();
+        if (!bet.stale)
+            return {};
+        return bet.calculated ? QStringLiteral("The figures are not those that this record's inputs give")
+                              : QStringLiteral("Archived before Calculate was pressed: the record has no figures");
     case Qt::TextAlignmentRole:
-        return column >= 3 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        return isFigureColumn(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default:
         return {};
     }
@@ -79,28 +167,8 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return headers.value(section);
+        return columnCaption(section);
     return QAbstractTableModel::headerData(section, orientation, role);
-}
-
-void HistoryFilter::setFilters(qint64 from, qint64 to, int bookmaker, const QString &eventText)
-{
-    m_from = from;
-    m_to = to;
-    m_bookmaker = bookmaker;
-    m_eventText = eventText;
-    invalidateRowsFilter();
-}
-
-bool HistoryFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
-{
-    const qsizetype record = history().recordIndex(sourceRow);
-    const BetRecord &bet = history().records().at(record);
-    if (bet.when != noDate && (bet.when < m_from || bet.when > m_to))
-        return false;
-    if (m_bookmaker >= 0 && bet.bookmaker != m_bookmaker)
-        return false;
-    return m_eventText.isEmpty() || history().records().field(record, 1).contains(m_eventText, Qt::CaseInsensitive);
 }
 
 } // namespace history

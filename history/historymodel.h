@@ -1,11 +1,16 @@
-// The bet history as a table: one row per record, newest first, the fifteen archive fields and
-// the Result. Stale rows (figures that are not those of their inputs) are marked.
+// The bet history as a table: the records that pass the filter, one per row, in the chosen order,
+// with the totals over them. Rows and totals are worked out off the user-interface thread from a
+// view of the records; records that arrive meanwhile show at once, in their place.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QSortFilterProxyModel>
+#include <vector>
 
-#include "history/betrecords.h"
+#include <QAbstractTableModel>
+
+#include "history/columns.h"
+#include "history/totals.h"
+
+class QThread;
 
 namespace history {
 
@@ -14,47 +19,43 @@ class HistoryModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    static constexpr int resultColumn = store::archiveFieldCount;
-    // The value a column sorts and filters by: seconds for the date, numbers for the figures.
-    static constexpr int sortRole = Qt::UserRole;
+    explicit HistoryModel(const BetRecords &records, QObject *parent = nullptr);
+    ~HistoryModel() override;
 
-    using QAbstractTableModel::QAbstractTableModel;
-
-    void add(ArchiveBatch &&batch);
-    void clear();
+    void setFilter(const RowFilter &filter);
+    // Records from the index on have been added: those that pass the filter show at once.
+    void addRecords(qsizetype first);
+    // The records have been dropped (the archive is read afresh).
+    void clearRecords();
+    // Works the rows and the totals out again; rebuilt() follows.
+    void rebuild();
+    bool isRebuilding() const { return m_worker != nullptr; }
+    const Totals &totals() const { return m_totals; }
+    qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
     const BetRecords &records() const { return m_records; }
-    // The record a row shows.
-    qsizetype recordIndex(int row) const { return m_records.size() - 1 - row; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+signals:
+    // The rows and the totals are those of the records, the filter and the order.
+    void rebuilt();
 
 private:
-    BetRecords m_records;
-};
+    void takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation);
+    void insertRows(const std::vector<int> &indexes);
 
-// The rows the filters let through: a date range (undated records always pass), one bookmaker
-// or all, and a text in the event.
-class HistoryFilter final : public QSortFilterProxyModel
-{
-    Q_OBJECT
-
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    void setFilters(qint64 from, qint64 to, int bookmaker, const QString &eventText);
-    const HistoryModel &history() const { return *static_cast<const HistoryModel *>(sourceModel()); }
-
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-
-private:
-    qint64 m_from = noDate;
-    qint64 m_to = std::numeric_limits<qint64>::max();
-    int m_bookmaker = -1;
-    QString m_eventText;
+    const BetRecords &m_records;
+    RowFilter m_filter;
+    RowSort m_sort;
+    std::vector<int> m_rows;
+    Totals m_totals;
+    QThread *m_worker = nullptr;
+    bool m_rebuildAgain = false;
+    int m_generation = 0; // a rebuild started before the last change is out of date
 };
 
 } // namespace history

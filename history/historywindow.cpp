@@ -1,185 +1,136 @@
 #include "history/historywindow.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
-#include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "calc/numbertext.h"
 #include "history/csvexport.h"
-#include "history/resultchart.h"
-#include "history/totals.h"
+#include "history/datebound.h"
+#include "history/totalspanel.h"
+#include "store/archive.h"
 #include "store/datafolder.h"
 #include "store/fileerror.h"
 #include "store/files.h"
+#include "ui/windowsupport.h"
 
 namespace history {
 
 namespace {
 
-// The first read is small, so that the first rows show at once; the rest come in larger pieces.
-constexpr qint64 firstReadBytes = 256 * 1024;
-constexpr qint64 laterReadBytes = 8 * 1024 * 1024;
-const QDate noLimit(2000, 1, 1);
+const QString savingWaitsTip = QStringLiteral("Saving waits until the whole archive has been read.");
 
-QTableWidget *newSumsTable(const QString &name, const QString &first)
+int textWidth(const QWidget *widget, const QString &text)
 {
-    auto *table = new QTableWidget(0, 4);
-    table->setObjectName(name);
-    table->setAccessibleName(name);
-    table->setHorizontalHeaderLabels(
-        {first, QStringLiteral("Bets"), QStringLiteral("Staked"), QStringLiteral("Result")});
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    return table;
+    return widget->fontMetrics().horizontalAdvance(text) + 16;
 }
 
-template<typename Key> void fillSums(QTableWidget *table, const std::map<Key, Sums> &sums, QString (*name)(const Key &))
+QLabel *newLabel(const QString &text, QWidget *buddy)
 {
-    const QLocale locale;
-    table->setRowCount(int(sums.size()));
-    int row = 0;
-    for (const auto &[key, sum] : sums) {
-        const QStringList cells {name(key), locale.toString(sum.bets), calc::formatFigure(sum.staked, locale),
-            calc::formatFigure(sum.result, locale)};
-        for (int column = 0; column < cells.size(); ++column)
-            table->setItem(row, column, new QTableWidgetItem(cells[column]));
-        ++row;
-    }
-}
-
-QString bookmakerName(const QString &name)
-{
-    return name;
-}
-
-QString monthName(const std::pair<int, int> &month)
-{
-    if (month.first == 0)
-        return QStringLiteral("Date not readable");
-    return QLocale().toString(QDate(month.first, month.second, 1), QStringLiteral("MMMM yyyy"));
-}
-
-QDateEdit *newDateEdit(const QString &name)
-{
-    auto *edit = new QDateEdit(noLimit);
-    edit->setObjectName(name);
-    edit->setAccessibleName(name);
-    edit->setMinimumDate(noLimit);
-    edit->setSpecialValueText(QStringLiteral("any"));
-    edit->setCalendarPopup(true);
-    return edit;
+    auto *label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
 }
 
 } // namespace
 
 HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
     : QWidget(parent)
-    , m_archivePath(store::archivePath(dataFolder))
     , m_showMessage(std::move(showMessage))
-    , m_dates(std::make_unique<store::ArchiveDates>(QLocale()))
+    , m_follower(store::archivePath(dataFolder))
+    , m_model(m_follower.records())
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Vantrel - Bet history"));
-    m_filter.setSourceModel(&m_model);
-    m_filter.setSortRole(HistoryModel::sortRole);
     createControls();
-    resize(960, 640);
+    setTabOrder();
+    createShortcuts();
+    wireEvents();
+    resize(1024, 680);
+    ui::keepOnTop(this);
     m_table->setFocus();
-    startLoading();
-}
-
-HistoryWindow::~HistoryWindow()
-{
-    m_stopLoading = true;
-    if (m_loader)
-        m_loader->wait();
+    m_follower.start();
+    showStatus();
+    enableSave();
 }
 
 void HistoryWindow::createControls()
 {
-    m_from = newDateEdit(QStringLiteral("From"));
-    m_to = newDateEdit(QStringLiteral("To"));
+    m_from = new DateBound(QStringLiteral("From"));
+    m_to = new DateBound(QStringLiteral("To"));
+    m_kind = new QComboBox;
+    m_kind->setObjectName(QStringLiteral("kindFilter"));
+    m_kind->setAccessibleName(QStringLiteral("Kind"));
+    m_kind->addItem(QStringLiteral("All kinds"), -1);
+    for (const calc::BetKind kind : calc::allBetKinds)
+        m_kind->addItem(QString::fromUtf8(calc::betKindName(kind)), int(kind));
     m_bookmaker = new QComboBox;
     m_bookmaker->setObjectName(QStringLiteral("bookmakerFilter"));
     m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
-    m_bookmaker->addItem(QStringLiteral("All bookmakers"), -1);
+    m_bookmaker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_search = new QLineEdit;
     m_search->setObjectName(QStringLiteral("eventSearch"));
-    m_search->setPlaceholderText(QStringLiteral("Search events"));
+    m_search->setPlaceholderText(QStringLiteral("Search events (Ctrl+F)"));
     m_search->setAccessibleName(QStringLiteral("Search events"));
+    m_search->setClearButtonEnabled(true);
     m_save = new QPushButton(QStringLiteral("Save as CSV..."));
     m_save->setObjectName(QStringLiteral("saveAsCsv"));
 
     auto *filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("From")));
+    filters->addWidget(newLabel(QStringLiteral("&From"), m_from));
     filters->addWidget(m_from);
-    filters->addWidget(new QLabel(QStringLiteral("to")));
+    filters->addWidget(newLabel(QStringLiteral("&to"), m_to));
     filters->addWidget(m_to);
+    filters->addWidget(m_kind);
     filters->addWidget(m_bookmaker);
     filters->addWidget(m_search, 1);
     filters->addWidget(m_save);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
+    m_status->setTextFormat(Qt::PlainText); // it quotes the archive, which may hold anything
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, 1000);
+    m_progress->hide();
 
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("records"));
     m_table->setAccessibleName(QStringLiteral("Bets"));
-    m_table->setModel(&m_filter);
+    m_table->setModel(&m_model);
+    m_table->setTabKeyNavigation(false); // Tab leaves the table; the arrows move within it
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // newest first, as read
     m_table->setSortingEnabled(true);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->verticalHeader()->hide();
-    // Widths by kind of column (measuring a million rows would stall), and the Result beside the
-    // bookmaker, where it is seen without scrolling.
+    // Widths by kind of column: measuring a million rows would stall.
     QHeaderView *header = m_table->horizontalHeader();
-    header->setDefaultSectionSize(m_table->fontMetrics().horizontalAdvance(QStringLiteral("Stake Forfeit")) + 16);
-    header->resizeSection(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("28/12/2026 12:00:00 PM")) + 16);
-    header->resizeSection(1, 3 * header->defaultSectionSize());
-    header->resizeSection(2, 2 * header->defaultSectionSize());
-    header->moveSection(HistoryModel::resultColumn, 3);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    header->setDefaultSectionSize(textWidth(m_table, QStringLiteral("Stake Forfeit")));
+    const QDateTime late(QDate(2026, 12, 28), QTime(23, 59, 59));
+    header->resizeSection(int(Column::Date), textWidth(m_table, store::archiveDateTime(late, QLocale())));
+    header->resizeSection(int(Column::Kind), textWidth(m_table, QStringLiteral("Part free bet")));
+    header->resizeSection(int(Column::Event), 3 * header->defaultSectionSize());
+    header->resizeSection(int(Column::Result), textWidth(m_table, QStringLiteral("no result: not all numbers")));
 
-    m_summary = new QLabel;
-    m_summary->setObjectName(QStringLiteral("summary"));
-    m_byBookmaker = newSumsTable(QStringLiteral("Per bookmaker"), QStringLiteral("Bookmaker"));
-    m_byMonth = newSumsTable(QStringLiteral("Per month"), QStringLiteral("Month"));
-    m_chart = new ResultChart;
-
-    auto *sums = new QWidget;
-    auto *sumsLayout = new QVBoxLayout(sums);
-    sumsLayout->setContentsMargins(0, 0, 0, 0);
-    sumsLayout->addWidget(m_summary);
-    auto *tables = new QHBoxLayout;
-    tables->addWidget(m_byBookmaker);
-    tables->addWidget(m_byMonth);
-    sumsLayout->addLayout(tables);
-    auto *lower = new QSplitter(Qt::Horizontal);
-    lower->addWidget(sums);
-    lower->addWidget(m_chart);
+    m_totals = new TotalsPanel;
     auto *split = new QSplitter(Qt::Vertical);
     split->addWidget(m_table);
-    split->addWidget(lower);
+    split->addWidget(m_totals);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
 
@@ -188,155 +139,188 @@ void HistoryWindow::createControls()
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
     layout->addWidget(split, 1);
-
-    connect(m_from, &QDateEdit::dateChanged, this, &HistoryWindow::applyFilters);
-    connect(m_to, &QDateEdit::dateChanged, this, &HistoryWindow::applyFilters);
-    connect(m_bookmaker, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyFilters);
-    // Typing waits for a pause before a long history is filtered again.
-    auto *typing = new QTimer(this);
-    typing->setSingleShot(true);
-    typing->setInterval(250);
-    connect(m_search, &QLineEdit::textChanged, typing, qOverload<>(&QTimer::start));
-    connect(typing, &QTimer::timeout, this, &HistoryWindow::applyFilters);
-    connect(m_save, &QPushButton::clicked, this, &HistoryWindow::saveAsCsv);
-    m_watch = new QTimer(this);
-    m_watch->setInterval(500);
-    connect(m_watch, &QTimer::timeout, this, &HistoryWindow::readNewRecords);
+    refreshBookmakers();
 }
 
-void HistoryWindow::startLoading()
+void HistoryWindow::setTabOrder()
 {
-    const qint64 size = QFileInfo(m_archivePath).size();
-    m_progress->setRange(0, 1000);
-    m_progress->setVisible(size > 0);
-    m_status->setText(QStringLiteral("Reading %1...").arg(QDir::toNativeSeparators(m_archivePath)));
-    // The thread gets its own date reader; the window's serves the live reads afterwards.
-    m_loader = QThread::create([this, size, dates = store::ArchiveDates(QLocale())]() mutable {
-        qint64 from = 0;
-        qint64 line = 1;
-        qint64 chunk = firstReadBytes;
-        while (!m_stopLoading) {
-            ArchiveBatch batch;
-            try {
-                batch = readBatch(m_archivePath, from, line, chunk, dates);
-            } catch (const store::FileError &error) {
-                QMetaObject::invokeMethod(this, [this, text = error.description()] { m_readFailure = text; });
-                break;
-            }
-            if (batch.end == from)
-                break;
-            from = batch.end;
-            line += batch.linesRead;
-            chunk = laterReadBytes;
-            QMetaObject::invokeMethod(this, [this, batch = std::move(batch), from, size]() mutable {
-                m_progress->setValue(size > 0 ? int(std::min<qint64>(1000, from * 1000 / size)) : 1000);
-                addBatch(std::move(batch));
-            });
-        }
+    const QList<QWidget *> order {
+        m_from->field(), m_to->field(), m_kind, m_bookmaker, m_search, m_save, m_table, m_totals->firstFocus()};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void HistoryWindow::createShortcuts()
+{
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
     });
-    connect(m_loader, &QThread::finished, this, &HistoryWindow::finishLoading);
-    m_loader->start();
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
+        if (m_save->isEnabled())
+            saveAsCsv();
+    });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_search, &QLineEdit::clear);
 }
 
-void HistoryWindow::addBatch(ArchiveBatch batch)
+void HistoryWindow::wireEvents()
 {
-    const bool changed = !batch.records.empty() || !batch.unread.isEmpty();
-    m_readTo = batch.end;
-    m_linesRead += batch.linesRead;
-    m_unreadCount += batch.unread.size();
-    for (const UnreadLine &line : std::as_const(batch.unread)) {
-        if (m_unreadSamples.size() < 10)
-            m_unreadSamples << QStringLiteral("line %1: %2").arg(line.number).arg(line.start);
-    }
-    const int bookmakersBefore = int(m_model.records().bookmakers().size());
-    m_model.add(std::move(batch));
-    const QStringList &names = m_model.records().bookmakers();
-    for (int i = bookmakersBefore; i < names.size(); ++i)
-        m_bookmaker->addItem(names[i], i);
-    if (!isLoading() && changed) {
-        showTotals();
-        showStatus();
-    }
+    connect(&m_follower, &ArchiveFollower::added, this, &HistoryWindow::recordsAdded);
+    connect(&m_follower, &ArchiveFollower::cleared, this, &HistoryWindow::recordsCleared);
+    connect(&m_follower, &ArchiveFollower::reportChanged, this, &HistoryWindow::showStatus);
+    connect(&m_follower, &ArchiveFollower::progress, m_progress, &QProgressBar::setValue);
+    connect(&m_follower, &ArchiveFollower::loaded, this, &HistoryWindow::followerLoaded);
+    connect(&m_model, &HistoryModel::rebuilt, this, &HistoryWindow::rowsRebuilt);
+
+    connect(m_from, &DateBound::changed, this, &HistoryWindow::applyFilters);
+    connect(m_to, &DateBound::changed, this, &HistoryWindow::applyFilters);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyFilters);
+    connect(m_bookmaker, &QComboBox::currentIndexChanged, this, [this] {
+        m_chosenBookmaker = m_bookmaker->currentData().toString();
+        applyFilters();
+    });
+    // Typing waits for a pause before the history is filtered again.
+    m_typing = new QTimer(this);
+    m_typing->setSingleShot(true);
+    m_typing->setInterval(250);
+    connect(m_search, &QLineEdit::textChanged, m_typing, qOverload<>(&QTimer::start));
+    connect(m_typing, &QTimer::timeout, this, &HistoryWindow::applyFilters);
+    // Records appended one after another are counted once they pause.
+    m_recount = new QTimer(this);
+    m_recount->setSingleShot(true);
+    m_recount->setInterval(300);
+    connect(m_recount, &QTimer::timeout, &m_model, &HistoryModel::rebuild);
+    connect(m_save, &QPushButton::clicked, this, &HistoryWindow::saveAsCsv);
 }
 
-void HistoryWindow::finishLoading()
+bool HistoryWindow::event(QEvent *event)
 {
-    m_loader->deleteLater();
-    m_loader = nullptr;
+    // Above the calculator and the converter, which keep themselves above other windows.
+    if (event->type() == QEvent::WindowActivate) {
+        ui::keepOnTop(this);
+        raise();
+    }
+    return QWidget::event(event);
+}
+
+void HistoryWindow::recordsAdded(qsizetype first)
+{
+    m_model.addRecords(first);
+    refreshBookmakers();
+    // The calendars open at the month of the latest bet.
+    const BetRecords &records = m_follower.records();
+    if (const qint64 latest = records.at(records.size() - 1).when; latest != noDate) {
+        m_from->setCalendarStart(store::dayOf(latest));
+        m_to->setCalendarStart(store::dayOf(latest));
+    }
+    if (!isLoading())
+        m_recount->start();
+}
+
+void HistoryWindow::recordsCleared()
+{
+    m_model.clearRecords();
+    refreshBookmakers();
+    m_progress->setValue(0);
+    m_progress->show();
+    m_totals->showCounting();
+    enableSave();
+}
+
+void HistoryWindow::followerLoaded()
+{
     m_progress->hide();
-    showTotals();
     showStatus();
-    m_watch->start();
-    emit loaded();
+    m_awaitingLoad = true;
+    m_model.rebuild();
 }
 
-void HistoryWindow::readNewRecords()
+void HistoryWindow::rowsRebuilt()
 {
-    const QFileInfo archive(m_archivePath);
-    if (isLoading() || archive.size() == m_readTo)
-        return;
-    if (archive.size() < m_readTo) {
-        // The archive was replaced or cut short by hand: read it afresh.
-        m_model.clear();
-        m_readTo = m_linesRead = m_unreadCount = 0;
-        m_unreadSamples.clear();
-        startLoading();
-        return;
-    }
-    try {
-        addBatch(readBatch(m_archivePath, m_readTo, m_linesRead + 1, laterReadBytes, *m_dates));
-    } catch (const store::FileError &error) {
-        m_readFailure = error.description();
-        showStatus();
+    if (!m_follower.isLoading() && m_awaitingLoad)
+        refreshBookmakers();
+    m_totals->showTotals(m_model.totals(), m_follower.records().bookmakers());
+    if (std::exchange(m_scrollToTop, false))
+        m_table->scrollToTop();
+    if (!m_follower.isLoading() && std::exchange(m_awaitingLoad, false)) {
+        enableSave();
+        emit loaded();
     }
 }
 
 void HistoryWindow::applyFilters()
 {
-    const auto limit = [](QDateEdit *edit, qint64 fallback, int endOfDay) {
-        return edit->date() == noLimit ? fallback : edit->date().toJulianDay() * 86400 + endOfDay;
+    const auto moment = [](const DateBound *bound, qint64 any, QTime time) {
+        return bound->date() ? store::momentOf(*bound->date(), time) : any;
     };
-    m_filter.setFilters(limit(m_from, noDate, 0), limit(m_to, std::numeric_limits<qint64>::max(), 86399),
-        m_bookmaker->currentData().toInt(), m_search->text());
-    showTotals();
+    RowFilter filter;
+    filter.from = moment(m_from, noDate, QTime(0, 0));
+    filter.to = moment(m_to, std::numeric_limits<qint64>::max(), QTime(23, 59, 59));
+    filter.bookmaker = m_bookmaker->currentData().toString();
+    if (const int kind = m_kind->currentData().toInt(); kind >= 0)
+        filter.kind = calc::BetKind(kind);
+    filter.eventText = m_search->text();
+    m_scrollToTop = true;
+    m_totals->showCounting();
+    m_model.setFilter(filter);
 }
 
-void HistoryWindow::showTotals()
+void HistoryWindow::refreshBookmakers()
 {
-    const Totals totals = totalsOf(m_filter);
-    const QLocale locale;
-    m_summary->setText(
-        QStringLiteral("%1 %2, %3 staked, result %4, average closeness %5 %")
-            .arg(locale.toString(totals.all.bets), totals.all.bets == 1 ? "bet" : "bets",
-                calc::formatFigure(totals.all.staked, locale), calc::formatFigure(totals.all.result, locale),
-                calc::formatFigure(totals.averageCloseness, locale)));
-    showTotalsTables(totals);
-    m_chart->setPoints(totals.cumulative);
-}
-
-void HistoryWindow::showTotalsTables(const Totals &totals)
-{
-    fillSums(m_byBookmaker, totals.byBookmaker, &bookmakerName);
-    fillSums(m_byMonth, totals.byMonth, &monthName);
+    // The records' bookmakers in name order, as a fresh window lists them. The user's choice stays
+    // while the archive is read afresh, and goes once a whole read has not found it.
+    QStringList names = m_follower.records().bookmakers();
+    names.sort(Qt::CaseInsensitive);
+    if (!m_chosenBookmaker.isEmpty() && !names.contains(m_chosenBookmaker)) {
+        if (isLoading())
+            names.prepend(m_chosenBookmaker);
+        else
+            m_chosenBookmaker.clear();
+    }
+    QStringList listed;
+    for (int i = 1; i < m_bookmaker->count(); ++i)
+        listed << m_bookmaker->itemText(i);
+    if (listed == names && m_bookmaker->currentData().toString() == m_chosenBookmaker)
+        return;
+    const bool choiceGone = m_bookmaker->currentData().toString() != m_chosenBookmaker;
+    const QSignalBlocker quiet(m_bookmaker);
+    m_bookmaker->clear();
+    m_bookmaker->addItem(QStringLiteral("All bookmakers"), QString());
+    for (const QString &name : std::as_const(names))
+        m_bookmaker->addItem(name, name);
+    m_bookmaker->setCurrentIndex(std::max(0, m_bookmaker->findData(m_chosenBookmaker)));
+    if (choiceGone)
+        applyFilters();
 }
 
 void HistoryWindow::showStatus()
 {
-    const QString archive = QDir::toNativeSeparators(m_archivePath);
+    const ReadReport &report = m_follower.report();
+    const QString archive = QDir::toNativeSeparators(m_follower.path());
+    const qsizetype records = m_follower.records().size();
     QString text;
-    if (!m_readFailure.isEmpty())
-        text = QStringLiteral("Error: %1").arg(m_readFailure);
-    else if (m_model.rowCount() == 0 && m_unreadCount == 0)
+    if (!report.failure.isEmpty())
+        text = QStringLiteral("Could not read %1: %2.").arg(archive, report.failure);
+    else if (m_follower.isLoading() && records == 0)
+        text = QStringLiteral("Reading %1...").arg(archive);
+    else if (records == 0 && report.unreadCount == 0)
         text = QStringLiteral("No bets archived yet: press Archive in the calculator after each bet, and they "
                               "appear here (%1).")
                    .arg(archive);
     else
-        text = QStringLiteral("%1 records from %2.").arg(QLocale().toString(m_model.rowCount()), archive);
-    if (m_unreadCount > 0)
-        text += QStringLiteral(" %1 %2 could not be read as records and %3 left out: %4")
-                    .arg(QLocale().toString(m_unreadCount), m_unreadCount == 1 ? "line" : "lines",
-                        m_unreadCount == 1 ? "is" : "are", m_unreadSamples.join(QStringLiteral("; ")));
+        text = QStringLiteral("%1 from %2.")
+                   .arg(counted(records, QStringLiteral("record"), QStringLiteral("records")), archive);
+    if (report.unreadCount > 0)
+        text += QStringLiteral(" %1 could not be read as records and %2 left out: %3")
+                    .arg(counted(report.unreadCount, QStringLiteral("line"), QStringLiteral("lines")),
+                        report.unreadCount == 1 ? "is" : "are", report.unreadSamples.join(QStringLiteral("; ")));
     m_status->setText(text);
+}
+
+void HistoryWindow::enableSave()
+{
+    m_save->setEnabled(!isLoading());
+    m_save->setToolTip(isLoading() ? savingWaitsTip : QStringLiteral("Saves the rows shown as CSV (Ctrl+S)"));
 }
 
 void HistoryWindow::saveAsCsv()
@@ -345,8 +329,14 @@ void HistoryWindow::saveAsCsv()
         QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
+    // The rows of the latest filter and order, not those of a moment ago.
+    if (m_model.isRebuilding()) {
+        QEventLoop wait;
+        connect(&m_model, &HistoryModel::rebuilt, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     try {
-        store::files::replaceAtomically(path, csvOf(m_filter));
+        store::files::replaceAtomically(path, csvOf(m_model));
     } catch (const store::FileError &error) {
         ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
     }

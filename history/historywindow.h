@@ -1,31 +1,26 @@
-// The bet-history window: the archive read back as a table with filters, totals per bookmaker and
-// per month, a chart of the cumulative result, and a CSV export. The archive is read off the
-// user-interface thread, and records appended while the window is open show within a second.
+// The bet-history window: filters above the table of records, the read's status, and the totals
+// panel below. It lays the parts out and wires them; the archive follower reads, the model sorts
+// and filters, the panel shows the totals.
 #pragma once
-
-#include <atomic>
-#include <memory>
 
 #include <QWidget>
 
+#include "history/archivefollower.h"
 #include "history/historymodel.h"
 #include "ui/message.h"
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
-class QTableWidget;
-class QThread;
 class QTimer;
 
 namespace history {
 
-class ResultChart;
-struct Totals;
+class DateBound;
+class TotalsPanel;
 
 class HistoryWindow final : public QWidget
 {
@@ -35,52 +30,51 @@ class HistoryWindow final : public QWidget
 public:
     // dataFolder holds the archive; showMessage as for the main window.
     explicit HistoryWindow(const QString &dataFolder, ui::MessageSink showMessage = {}, QWidget *parent = nullptr);
-    ~HistoryWindow() override;
 
-    // True while the first reading of the archive is going on.
-    bool isLoading() const { return m_loader != nullptr; }
+    // True from the start of a read of the whole archive until its rows and totals show.
+    bool isLoading() const { return m_follower.isLoading() || m_awaitingLoad; }
 
 signals:
+    // The archive has been read and its rows and totals show.
     void loaded();
+
+protected:
+    bool event(QEvent *event) override;
 
 private:
     void createControls();
-    void startLoading();
-    void addBatch(ArchiveBatch batch);
-    void finishLoading();
-    void readNewRecords();
+    void setTabOrder();
+    void createShortcuts();
+    void wireEvents();
+    void recordsAdded(qsizetype first);
+    void recordsCleared();
+    void followerLoaded();
+    void rowsRebuilt();
     void applyFilters();
-    void showTotals();
-    void showTotalsTables(const Totals &totals);
+    void refreshBookmakers();
     void showStatus();
+    void enableSave();
     void saveAsCsv();
 
-    QString m_archivePath;
     ui::MessageSink m_showMessage;
+    ArchiveFollower m_follower;
     HistoryModel m_model;
-    HistoryFilter m_filter;
-    std::unique_ptr<store::ArchiveDates> m_dates;
-    QThread *m_loader = nullptr;
-    std::atomic<bool> m_stopLoading = false;
-    qint64 m_readTo = 0; // the byte after the last complete line read
-    qint64 m_linesRead = 0;
-    qint64 m_unreadCount = 0;
-    QStringList m_unreadSamples;
-    QString m_readFailure;
+    bool m_awaitingLoad = false;
+    bool m_scrollToTop = false;
+    QString m_chosenBookmaker; // empty: all
 
-    QDateEdit *m_from = nullptr;
-    QDateEdit *m_to = nullptr;
+    DateBound *m_from = nullptr;
+    DateBound *m_to = nullptr;
+    QComboBox *m_kind = nullptr;
     QComboBox *m_bookmaker = nullptr;
     QLineEdit *m_search = nullptr;
+    QPushButton *m_save = nullptr;
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QTableView *m_table = nullptr;
-    QLabel *m_summary = nullptr;
-    QTableWidget *m_byBookmaker = nullptr;
-    QTableWidget *m_byMonth = nullptr;
-    ResultChart *m_chart = nullptr;
-    QPushButton *m_save = nullptr;
-    QTimer *m_watch = nullptr;
+    TotalsPanel *m_totals = nullptr;
+    QTimer *m_typing = nullptr;
+    QTimer *m_recount = nullptr;
 };
 
 } // namespace history

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
-#include <QDate>
+#include <QHelpEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include "calc/numbertext.h"
+#include "history/chartaxis.h"
+#include "store/archivereader.h"
 
 namespace history {
 
@@ -15,7 +18,7 @@ namespace {
 
 QString dateText(qint64 when)
 {
-    return QLocale().toString(QDate::fromJulianDay(when / 86400), QLocale::ShortFormat);
+    return QLocale().toString(store::dayOf(when), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -24,7 +27,7 @@ ResultChart::ResultChart(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("resultChart"));
-    setAccessibleName(QStringLiteral("Cumulative result"));
+    setAccessibleName(QStringLiteral("Running result"));
     setPoints({});
 }
 
@@ -42,13 +45,43 @@ void ResultChart::setPoints(std::vector<std::pair<qint64, double>> points)
         setAccessibleDescription(QStringLiteral("No dated bets with a result to chart."));
     } else {
         setAccessibleDescription(
-            QStringLiteral("Cumulative result of %1 bets from %2 to %3: ends at %4, lowest %5, "
-                           "highest %6.")
-                .arg(locale.toString(qulonglong(m_points.size())), dateText(m_points.front().first),
-                    dateText(m_points.back().first), calc::formatFigure(m_points.back().second, locale),
-                    calc::formatFigure(m_low, locale), calc::formatFigure(m_high, locale)));
+            QStringLiteral("Running result of %1 %2 from %3 to %4: ends at %5, lowest %6, highest %7.")
+                .arg(locale.toString(qulonglong(m_points.size())), m_points.size() == 1 ? "bet" : "bets",
+                    dateText(m_points.front().first), dateText(m_points.back().first),
+                    calc::formatFigure(m_points.back().second, locale), calc::formatFigure(m_low, locale),
+                    calc::formatFigure(m_high, locale)));
     }
     update();
+}
+
+QRectF ResultChart::plotArea() const
+{
+    const int textHeight = fontMetrics().height();
+    const int left = ValueAxis(m_low, m_high).labelWidth(*this);
+    // Room for half a label above the top value and for the month labels below.
+    return QRectF(left, textHeight, width() - left - textHeight, height() - 3 * textHeight);
+}
+
+double ResultChart::x(const QRectF &plot, qint64 when) const
+{
+    // The time axis runs from the first day's start to the last day's end, so both ends show.
+    const qint64 first = store::momentOf(store::dayOf(m_points.front().first));
+    const qint64 last = store::momentOf(store::dayOf(m_points.back().first).addDays(1));
+    return plot.left() + plot.width() * double(when - first) / double(last - first);
+}
+
+bool ResultChart::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || m_points.empty())
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QRectF plot = plotArea();
+    const auto nearest = std::min_element(m_points.begin(), m_points.end(), [&](const auto &a, const auto &b) {
+        return std::abs(x(plot, a.first) - help->pos().x()) < std::abs(x(plot, b.first) - help->pos().x());
+    });
+    QToolTip::showText(help->globalPos(),
+        QStringLiteral("%1: %2").arg(dateText(nearest->first), calc::formatFigure(nearest->second, QLocale())), this);
+    return true;
 }
 
 void ResultChart::paintEvent(QPaintEvent *)
@@ -57,49 +90,49 @@ void ResultChart::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
     if (m_points.empty()) {
-        painter.drawText(rect(), Qt::AlignCenter, accessibleDescription());
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, accessibleDescription());
         return;
     }
-    const QLocale locale;
-    const QFontMetrics metrics = fontMetrics();
-    const int left = 8
-        + std::max(metrics.horizontalAdvance(calc::formatFigure(m_high, locale)),
-            metrics.horizontalAdvance(calc::formatFigure(m_low, locale)));
-    const QRectF plot(left, 8, width() - left - 12, height() - 16 - 2 * metrics.height());
-    const double span = m_high > m_low ? m_high - m_low : 1;
-    const qint64 first = m_points.front().first;
-    const double time = std::max<qint64>(m_points.back().first - first, 1);
-    const auto x = [&](qint64 when) { return plot.left() + plot.width() * double(when - first) / time; };
-    const auto y = [&](double value) { return plot.bottom() - plot.height() * (value - m_low) / span; };
+    const QRectF plot = plotArea();
+    const ValueAxis axis(m_low, m_high);
+    axis.draw(painter, *this, plot);
 
-    painter.drawText(QRectF(0, y(m_high) - metrics.height() / 2.0, left - 4, metrics.height()), Qt::AlignRight,
-        calc::formatFigure(m_high, locale));
-    painter.drawText(QRectF(0, y(m_low) - metrics.height() / 2.0, left - 4, metrics.height()), Qt::AlignRight,
-        calc::formatFigure(m_low, locale));
-    if (y(0) - y(m_high) > metrics.height() && y(m_low) - y(0) > metrics.height())
-        painter.drawText(QRectF(0, y(0) - metrics.height() / 2.0, left - 4, metrics.height()), Qt::AlignRight,
-            calc::formatFigure(0, locale));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 4, plot.width(), metrics.height()), Qt::AlignLeft,
-        dateText(m_points.front().first));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 4, plot.width(), metrics.height()), Qt::AlignRight,
-        dateText(m_points.back().first));
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
-    painter.drawLine(QPointF(plot.left(), y(0)), QPointF(plot.right(), y(0)));
+    // A tick at each month's start; labels where there is room for them.
+    const int textHeight = fontMetrics().height();
+    double labelEnd = plot.left() - 1;
+    for (const QDate month : monthStarts(store::dayOf(m_points.front().first), store::dayOf(m_points.back().first))) {
+        const double at = std::max(plot.left(), x(plot, store::momentOf(month)));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(QPointF(at, plot.bottom()), QPointF(at, plot.bottom() + 4));
+        const QString label = shortMonth(month);
+        const int labelWidth = fontMetrics().horizontalAdvance(label);
+        if (at > labelEnd && at + 2 + labelWidth <= width()) {
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(QPointF(at + 2, plot.bottom() + 4 + fontMetrics().ascent()), label);
+            labelEnd = at + labelWidth + textHeight;
+        }
+    }
 
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor line = palette().color(QPalette::Highlight);
     // One point per pixel column is all a screen shows, however many bets there are.
-    QPainterPath line;
-    line.moveTo(x(first), y(m_points.front().second));
-    int lastColumn = int(x(first));
+    QPainterPath path;
+    path.moveTo(x(plot, m_points.front().first), axis.y(plot, m_points.front().second));
+    int lastColumn = int(x(plot, m_points.front().first));
     for (const auto &[when, value] : m_points) {
-        const int column = int(x(when));
+        const int column = int(x(plot, when));
         if (column == lastColumn && &value != &m_points.back().second)
             continue;
-        line.lineTo(x(when), y(value));
+        path.lineTo(x(plot, when), axis.y(plot, value));
         lastColumn = column;
     }
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-    painter.drawPath(line);
+    painter.setPen(QPen(line, 2));
+    painter.drawPath(path);
+    if (m_points.size() <= 60) {
+        painter.setBrush(line);
+        for (const auto &[when, value] : m_points)
+            painter.drawEllipse(QPointF(x(plot, when), axis.y(plot, value)), 3, 3);
+    }
 }
 
 } // namespace history

@@ -1,5 +1,6 @@
-// The cumulative result over time, drawn with QPainter: a line, a zero line, and the locale's dates
-// and numbers on the axes. Its accessible description says the same in words.
+// The running result over time, drawn with QPainter: a line (a point for a single bet), round
+// values with gridlines, the months along the time axis, and the date and running result of the
+// nearest bet as a tooltip. Its accessible description says the same in words.
 #pragma once
 
 #include <utility>
@@ -16,14 +17,19 @@ class ResultChart final : public QWidget
 public:
     explicit ResultChart(QWidget *parent = nullptr);
 
-    // (when, running result) in time order; when in seconds from the start of the Julian calendar.
+    // (when, running result) in time order; when as store::momentOf counts.
     void setPoints(std::vector<std::pair<qint64, double>> points);
     QSize sizeHint() const override { return {480, 220}; }
+    QSize minimumSizeHint() const override { return {240, 120}; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QRectF plotArea() const;
+    double x(const QRectF &plot, qint64 when) const;
+
     std::vector<std::pair<qint64, double>> m_points;
     double m_low = 0;
     double m_high = 0;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QDate>
-
 namespace history {
 
 namespace {
@@ -12,7 +10,8 @@ namespace {
 void count(Sums &sums, const BetRecord &bet)
 {
     ++sums.bets;
-    sums.staked += bet.stake;
+    sums.ownStake += bet.stake - bet.stakeForfeit;
+    sums.freeStake += bet.stakeForfeit;
     if (!std::isnan(bet.result))
         sums.result += bet.result;
 }
@@ -21,24 +20,23 @@ std::pair<int, int> monthOf(qint64 when)
 {
     if (when == noDate)
         return {0, 0};
-    const QDate date = QDate::fromJulianDay(when / 86400);
+    const QDate date = store::dayOf(when);
     return {date.year(), date.month()};
 }
 
 } // namespace
 
-Totals totalsOf(const HistoryFilter &rows)
+Totals totalsOf(const RecordsView &records, const std::vector<int> &rows)
 {
     Totals totals;
     double closenessSum = 0;
     int closenessCount = 0;
-    const BetRecords &records = rows.history().records();
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        const int sourceRow = rows.mapToSource(rows.index(row, 0)).row();
-        const BetRecord &bet = records.at(rows.history().recordIndex(sourceRow));
+    for (const int index : rows) {
+        const BetRecord &bet = records.at(index);
         count(totals.all, bet);
-        count(totals.byBookmaker[records.bookmakers().at(bet.bookmaker)], bet);
+        count(totals.byBookmaker[bet.bookmaker], bet);
         count(totals.byMonth[monthOf(bet.when)], bet);
+        count(totals.byKind[bet.kind], bet);
         if (!std::isnan(bet.closeness)) {
             closenessSum += bet.closeness;
             ++closenessCount;

@@ -42,11 +42,11 @@ QString archiveDateTime(const QDateTime &moment, const QLocale &locale)
 
 QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)
 {
-    QStringList fields {entry.dateTime, entry.event, entry.bookmaker};
-    for (const QString &figure : entry.figures)
-        fields << archivedFigure(figure, locale);
-    for (QString &field : fields)
-        field.remove(QLatin1Char(','));
+    QStringList fields;
+    for (const ArchiveField field : allArchiveFields()) {
+        const QString text = isNumberField(field) ? archivedFigure(entry[field], locale) : entry[field];
+        fields << QString(text).remove(QLatin1Char(','));
+    }
     return fields.join(QLatin1Char(','));
 }
 

@@ -2,23 +2,17 @@
 // reads (the bet history reads it back, see archivereader.h).
 #pragma once
 
-#include <array>
-
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 
+#include "store/archivefields.h"
+
 namespace store {
 
-struct ArchiveEntry
-{
-    QString dateTime;
-    QString event;
-    QString bookmaker;
-    // Stake, stake forfeit, back odds, lay odds, lay risk, lay stake, back commission,
-    // lay commission, back return, back returns, lay returns, closeness: as the fields show them.
-    std::array<QString, 12> figures;
-};
+// A record's texts: the date and time, the event and the bookmaker, and the number fields as the
+// calculator's fields show them.
+using ArchiveEntry = ArchiveFieldArray<QString>;
 
 // The locale's long time format without its time zone, as the archive holds times.
 QString archiveTimeFormat(const QLocale &locale);
@@ -26,8 +20,8 @@ QString archiveTimeFormat(const QLocale &locale);
 // The locale's short date, a space and its long time without the time zone; midnight gives the date alone.
 QString archiveDateTime(const QDateTime &moment, const QLocale &locale);
 
-// Fifteen fields without their commas, joined by commas. Where the locale's decimal separator is
-// the comma, the figures lose their grouping and take "." as the decimal point instead, so that
+// The fields without their commas, joined by commas. Where the locale's decimal separator is
+// the comma, the number fields lose their grouping and take "." as the decimal point instead, so that
 // 24,97 stays 24.97 rather than becoming 2497.
 QString archiveLine(const ArchiveEntry &entry, const QLocale &locale);
 

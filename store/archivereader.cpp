@@ -10,17 +10,44 @@
 #include "store/fileerror.h"
 #include "store/files.h"
 #include "store/filetext.h"
+#include "store/localedatetext.h"
 
 namespace store {
 
 namespace {
 
-// Qt reads a two-digit year as 19xx; an archive is younger than that.
-QDate inThisCentury(QDate date, const QString &format)
+bool dayBeforeMonth(const QLocale &locale)
 {
-    if (date.isValid() && !format.contains(QLatin1String("yyyy")) && date.year() < 2000)
-        return date.addYears(100);
-    return date;
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    return format.indexOf(QLatin1Char('d')) < format.indexOf(QLatin1Char('M'));
+}
+
+// A field never holds a comma: the archive removed those the format wrote.
+QString withoutCommas(QString format)
+{
+    return format.remove(QLatin1Char(','));
+}
+
+QList<ArchiveDates::Form> dateForms(const QLocale &locale)
+{
+    const QLocale c = QLocale::c();
+    QList<ArchiveDates::Form> forms {
+        {locale, withoutCommas(locale.dateFormat(QLocale::ShortFormat))}, {c, c.dateFormat(QLocale::ShortFormat)}};
+    // Two-digit years first: a four-digit year never passes for two digits, the other way round may.
+    const QStringList dayFirst {"d/M/yy", "d/M/yyyy", "d.M.yy", "d.M.yyyy", "d-M-yyyy"};
+    const QStringList monthFirst {"M/d/yy", "M/d/yyyy"};
+    const bool byDay = dayBeforeMonth(locale);
+    for (const QString &format : (byDay ? dayFirst : monthFirst) + (byDay ? monthFirst : dayFirst))
+        forms.append({c, format});
+    forms.append({c, QStringLiteral("yyyy-MM-dd")});
+    return forms;
+}
+
+QList<ArchiveDates::Form> timeForms(const QLocale &locale)
+{
+    const QLocale c = QLocale::c();
+    return {{locale, withoutCommas(archiveTimeFormat(locale))}, {c, archiveTimeFormat(c)},
+        {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
 }
 
 } // namespace
@@ -42,6 +69,7 @@ std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line)
 
 std::optional<double> archivedNumber(QByteArrayView field)
 {
+    field = field.trimmed();
     const char *first = field.data();
     const char *last = first + field.size();
     if (first != last && *first == '+')
@@ -54,12 +82,8 @@ std::optional<double> archivedNumber(QByteArrayView field)
 }
 
 ArchiveDates::ArchiveDates(const QLocale &locale)
-    : m_locale(locale)
-    , m_dateFormats {locale.dateFormat(QLocale::ShortFormat), QStringLiteral("dd/MM/yyyy"), QStringLiteral("M/d/yy"),
-          QStringLiteral("M/d/yyyy"), QStringLiteral("yyyy-MM-dd"), QStringLiteral("dd.MM.yyyy"),
-          QStringLiteral("dd.MM.yy")}
-    , m_timeFormats {archiveTimeFormat(locale), QStringLiteral("HH:mm:ss"), QStringLiteral("h:mm:ss AP"),
-          QStringLiteral("h:mm:ss ap")}
+    : m_dateForms(dateForms(locale))
+    , m_timeForms(timeForms(locale))
 { }
 
 QDate ArchiveDates::date(const QString &text)
@@ -67,10 +91,11 @@ QDate ArchiveDates::date(const QString &text)
     if (const auto known = m_dates.constFind(text); known != m_dates.cend())
         return *known;
     QDate date;
-    for (const QString &format : m_dateFormats) {
-        date = inThisCentury(m_locale.toDate(text, format), format);
-        if (date.isValid())
+    for (const Form &form : std::as_const(m_dateForms)) {
+        if (const std::optional<QDate> read = readLocaleDate(text, form.locale, form.format)) {
+            date = *read;
             break;
+        }
     }
     m_dates.insert(text, date);
     return date;
@@ -81,11 +106,9 @@ std::optional<QTime> ArchiveDates::time(const QString &text)
     if (const auto known = m_times.constFind(text); known != m_times.cend())
         return *known;
     std::optional<QTime> time;
-    for (const QString &format : m_timeFormats) {
-        if (const QTime read = m_locale.toTime(text, format); read.isValid()) {
-            time = read;
+    for (const Form &form : std::as_const(m_timeForms)) {
+        if ((time = readLocaleTime(text, form.locale, form.format)))
             break;
-        }
     }
     m_times.insert(text, time);
     return time;
@@ -93,14 +116,26 @@ std::optional<QTime> ArchiveDates::time(const QString &text)
 
 std::optional<qint64> ArchiveDates::parse(QByteArrayView text)
 {
-    // The date, a space and the time; a record made at midnight has the date alone.
-    const QString whole = textFromFile(text.toByteArray());
-    const qsizetype space = whole.indexOf(QLatin1Char(' '));
-    const QDate day = date(space < 0 ? whole : whole.left(space));
-    const std::optional<QTime> moment = space < 0 ? QTime(0, 0) : time(whole.mid(space + 1));
-    if (!day.isValid() || !moment)
-        return std::nullopt;
-    return day.toJulianDay() * 86400 + moment->msecsSinceStartOfDay() / 1000;
+    return parseText(textFromFile(text.toByteArray()));
+}
+
+std::optional<qint64> ArchiveDates::parseText(const QString &text)
+{
+    // The date, a space and the time, where either may hold spaces of its own ("8 Dec 2026",
+    // "11:14:35 AM"): the first split whose two sides read wins. A record made at midnight has the
+    // date alone.
+    const QString whole = text.trimmed();
+    for (qsizetype space = whole.indexOf(QLatin1Char(' ')); space > 0;
+         space = whole.indexOf(QLatin1Char(' '), space + 1)) {
+        const QDate day = date(whole.left(space));
+        if (!day.isValid())
+            continue;
+        if (const std::optional<QTime> moment = time(whole.mid(space + 1)))
+            return momentOf(day, *moment);
+    }
+    if (const QDate day = date(whole); day.isValid())
+        return momentOf(day);
+    return std::nullopt;
 }
 
 std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes)

@@ -12,36 +12,55 @@
 #include <QLocale>
 #include <QTime>
 
+#include "store/archivefields.h"
+
 namespace store {
 
-// The archive's fifteen fields: date and time, event, bookmaker, then the twelve number fields in
-// the order of ArchiveEntry::figures.
-constexpr int archiveFieldCount = 15;
-using ArchiveFields = std::array<QByteArrayView, archiveFieldCount>;
+// The fields of a line, as views into it.
+using ArchiveFields = ArchiveFieldArray<QByteArrayView>;
+
+// A moment as the history counts it: seconds from the start of the Julian calendar, local time.
+constexpr qint64 secondsPerDay = 86400;
+inline qint64 momentOf(QDate day, QTime time = QTime(0, 0))
+{
+    return day.toJulianDay() * secondsPerDay + time.msecsSinceStartOfDay() / 1000;
+}
+inline QDate dayOf(qint64 moment)
+{
+    return QDate::fromJulianDay(moment / secondsPerDay);
+}
 
 // The fields of one line (without its line end), or nothing when it has too few or too many.
 std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line);
 
-// A number field: "." as the decimal mark, no grouping; nothing for any other text.
+// A number field: "." as the decimal mark, no grouping, blanks around it allowed; nothing for any
+// other text.
 std::optional<double> archivedNumber(QByteArrayView field);
 
 // Reads the archive's dates, which stand in the short date and long time of the locale they were
-// written in: the given locale's forms first, then a few common ones. Remembers what it has read,
+// written in: the given locale's forms first, then the C locale's, then common numeric forms with
+// the given locale's order of day and month before the other order. Remembers what it has read,
 // since an archive repeats its dates and times.
 class ArchiveDates
 {
 public:
     explicit ArchiveDates(const QLocale &locale);
-    // Seconds from the start of the Julian calendar, in local time; nothing when unreadable.
+    // The moment (see momentOf); nothing when unreadable.
     std::optional<qint64> parse(QByteArrayView text);
+    std::optional<qint64> parseText(const QString &text);
+
+    struct Form
+    {
+        QLocale locale;
+        QString format;
+    };
 
 private:
     QDate date(const QString &text);
     std::optional<QTime> time(const QString &text);
 
-    QLocale m_locale;
-    QStringList m_dateFormats;
-    QStringList m_timeFormats;
+    QList<Form> m_dateForms;
+    QList<Form> m_timeForms;
     QHash<QString, QDate> m_dates;
     QHash<QString, std::optional<QTime>> m_times;
 };

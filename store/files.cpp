@@ -11,6 +11,10 @@
 
 #include "store/fileerror.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace store::files {
 
 namespace {
@@ -121,6 +125,26 @@ QList<QByteArrayView> lineViews(QByteArrayView bytes)
         start = end + 1;
     }
     return lines;
+}
+
+FileStamp stampOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return {true, qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
+        quint64(status.st_dev), quint64(status.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    // Windows gives a file renamed into place a creation time of its own.
+    return {
+        true, info.size(), info.lastModified().toMSecsSinceEpoch(), 0, quint64(info.birthTime().toMSecsSinceEpoch())};
+#endif
 }
 
 QByteArray readAll(const QString &path)

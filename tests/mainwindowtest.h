@@ -3,6 +3,7 @@
 // button.
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -12,6 +13,17 @@
 
 #include "app/vantrel.h"
 #include "filebytes.h"
+
+// The program's shown windows of one class.
+template<typename Window> QList<Window *> openWindows()
+{
+    QList<Window *> open;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<Window *>(widget); window && window->isVisible())
+            open << window;
+    }
+    return open;
+}
 
 // The six input fields, in the order of their settings keys.
 inline const QStringList inputFieldNames {

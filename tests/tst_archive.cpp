@@ -36,15 +36,20 @@ const QDateTime clickTime(QDate(2026, 12, 7), QTime(9, 15, 30));
 const QByteArray exampleRecord = "07/12/2026 09:15:30,Liverpool v Man U Correct Score 2-1,Select Bookie...,"
                                  "25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
 
-const std::array<QString, 12> englishFigures {
+const QStringList englishFigures {
     "25", "0", "2", "2.05", "26.22", "24.97", "0", "4.75", "1,230.00", "23.78", "23.78", "95.13"};
-const std::array<QString, 12> germanFigures {
+const QStringList germanFigures {
     "25", "0", "2", "2,05", "26,22", "24,97", "0", "4,75", "1.230,00", "23,78", "23,78", "95,13"};
 
 store::ArchiveEntry entryWith(
-    const QString &event, const QString &bookmaker, const std::array<QString, 12> &figures = englishFigures)
+    const QString &event, const QString &bookmaker, const QStringList &figures = englishFigures)
 {
-    return {QStringLiteral("07/12/2026 09:15:30"), event, bookmaker, figures};
+    store::ArchiveEntry entry;
+    entry[store::ArchiveField::DateTime] = QStringLiteral("07/12/2026 09:15:30");
+    entry[store::ArchiveField::Event] = event;
+    entry[store::ArchiveField::Bookmaker] = bookmaker;
+    std::copy(figures.begin(), figures.end(), entry.begin() + int(store::ArchiveField::Stake));
+    return entry;
 }
 
 } // namespace
@@ -93,7 +98,7 @@ void TestArchive::line_data()
         << gb << entryWith("A|=@=|B", "Coral") << "07/12/2026 09:15:30,A|=@=|B,Coral" + tail;
     QTest::newRow("de decimal comma kept as point")
         << de << entryWith("Race", "Coral", germanFigures) << "07/12/2026 09:15:30,Race,Coral" + tail;
-    std::array<QString, 12> plainPointFigures = germanFigures;
+    QStringList plainPointFigures = germanFigures;
     plainPointFigures[2] = QStringLiteral("6.4"); // the plain-point text that German itself rejects
     plainPointFigures[3] = QStringLiteral("no,number");
     QTest::newRow("de plain-point and non-numbers as typed")

@@ -1,11 +1,13 @@
-// Reading the archive back: which lines are records, their dates, and what each record says.
+// Reading the archive back: which lines are records, their dates in every locale, what each record
+// says and what kind of bet it is, how the rows sort, and the CSV a spreadsheet gets.
 #include <QTest>
 
 #include "filebytes.h"
-#include "history/betrecords.h"
 #include "history/csvexport.h"
 #include "history/historymodel.h"
+#include "store/archive.h"
 #include "store/archivereader.h"
+#include "store/filetext.h"
 
 class TestHistoryRecords : public TemporaryFolderTest
 {
@@ -16,61 +18,92 @@ private slots:
     void lines();
     void dates_data();
     void dates();
-    void resultAndStaleness_data();
-    void resultAndStaleness();
+    void everyLocaleReadsBackItsOwnDates();
+    void resultKindAndStaleness_data();
+    void resultKindAndStaleness();
+    void sorting_data();
+    void sorting();
     void csvForSpreadsheets();
+
+private:
+    QString writeArchive(const QByteArray &bytes) const;
+    history::BetRecords readAll(const QByteArray &archive) const;
 };
 
 namespace {
 
 const QByteArray example = "07/12/2026 09:15:30,Liverpool v Man U,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,"
                            "23.78,95.13";
+const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
 
 } // namespace
+
+QString TestHistoryRecords::writeArchive(const QByteArray &bytes) const
+{
+    const QString path = m_dir->filePath(QStringLiteral("vantrelLog.txt"));
+    writeFileBytes(path, bytes);
+    return path;
+}
+
+history::BetRecords TestHistoryRecords::readAll(const QByteArray &archive) const
+{
+    store::ArchiveDates dates(gb);
+    history::BetRecords records;
+    records.add(history::readBatch(writeArchive(archive), 0, 1, 1 << 20, dates));
+    return records;
+}
 
 void TestHistoryRecords::lines_data()
 {
     QTest::addColumn<QByteArray>("archive");
     QTest::addColumn<int>("records");
-    QTest::addColumn<QList<qint64>>("unread");
+    QTest::addColumn<QStringList>("unread");
 
-    QTest::newRow("good line") << QByteArray(example + "\r\n") << 1 << QList<qint64>();
-    QTest::newRow("LF line end") << QByteArray(example + "\n") << 1 << QList<qint64>();
-    QTest::newRow("too few fields") << QByteArray("a,b,c\r\n" + example + "\r\n") << 1 << QList<qint64> {1};
-    QTest::newRow("too many fields") << QByteArray(example + ",extra\r\n") << 0 << QList<qint64> {1};
-    QTest::newRow("old |=@=| record") << QByteArray("07/12/2026|=@=|Race|=@=|Coral\r\n") << 0 << QList<qint64> {1};
+    QTest::newRow("good line") << QByteArray(example + "\r\n") << 1 << QStringList();
+    QTest::newRow("LF line end") << QByteArray(example + "\n") << 1 << QStringList();
+    QTest::newRow("too few fields") << QByteArray("a,b,c\r\n" + example + "\r\n") << 1 << QStringList {"line 1: a,b,c"};
+    QTest::newRow("too many fields") << QByteArray(example + ",extra\r\n") << 0 << QStringList {"line 1: 07/12"};
+    QTest::newRow("old |=@=| record") << QByteArray("07/12/2026|=@=|Race|=@=|Coral\r\n") << 0
+                                      << QStringList {"line 1: 07/12/2026|=@=|Race"};
     QTest::newRow("bytes that are no text")
-        << QByteArray(QByteArray("\x00\xff\xfe,,\r\n", 7) + example + "\r\n") << 1 << QList<qint64> {1};
-    QTest::newRow("empty line") << QByteArray("\r\n" + example + "\r\n") << 1 << QList<qint64> {1};
+        << QByteArray(QByteArray("\x00\xff\xfe,,\r\n", 7) + example + "\r\n") << 1 << QStringList {"line 1: "};
+    QTest::newRow("empty line") << QByteArray("\r\n" + example + "\r\n") << 1 << QStringList {"line 1: "};
     QTest::newRow("3 MB line") << QByteArray(QByteArray(3 << 20, 'x') + "\r\n" + example + "\r\n") << 1
-                               << QList<qint64> {1};
+                               << QStringList {"line 1: a line too long"};
     QTest::newRow("line being written is left for later")
-        << QByteArray(example + "\r\n" + example.left(20)) << 1 << QList<qint64>();
+        << QByteArray(example + "\r\n" + example.left(20)) << 1 << QStringList();
+    QTest::newRow("samples kept: ten of twelve")
+        << QByteArray(QByteArray("junk\r\n").repeated(12) + example + "\r\n") << 1
+        << QStringList {"line 1: junk", "line 2: junk", "line 3: junk", "line 4: junk", "line 5: junk", "line 6: junk",
+               "line 7: junk", "line 8: junk", "line 9: junk", "line 10: junk"};
 }
 
 void TestHistoryRecords::lines()
 {
     QFETCH(QByteArray, archive);
     QFETCH(int, records);
-    QFETCH(QList<qint64>, unread);
-    const QString path = m_dir->filePath(QStringLiteral("vantrelLog.txt"));
-    writeFileBytes(path, archive);
-    store::ArchiveDates dates(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    QFETCH(QStringList, unread);
+    const QString path = writeArchive(archive);
+    store::ArchiveDates dates(gb);
     int read = 0;
-    QList<qint64> numbers;
-    // As the window reads: a megabyte at a time, until nothing more comes.
+    qint64 unreadCount = 0;
+    QStringList samples;
+    // As the history reads: a megabyte at a time, until nothing more comes.
     for (qint64 from = 0, line = 1;;) {
         const history::ArchiveBatch batch = history::readBatch(path, from, line, 1 << 20, dates);
         if (batch.end == from)
             break;
         read += int(batch.records.size());
-        for (const history::UnreadLine &unreadLine : batch.unread)
-            numbers << unreadLine.number;
+        unreadCount += batch.unreadCount;
+        samples += batch.unreadSamples;
         from = batch.end;
         line += batch.linesRead;
     }
     QCOMPARE(read, records);
-    QCOMPARE(numbers, unread);
+    QCOMPARE(samples.size(), std::min<qsizetype>(unread.size(), 10));
+    for (qsizetype i = 0; i < unread.size(); ++i)
+        QVERIFY2(samples[i].startsWith(unread[i]), qPrintable(samples[i]));
+    QCOMPARE(unreadCount, archive.count("junk") ? 12 : unread.size());
 }
 
 void TestHistoryRecords::dates_data()
@@ -79,7 +112,6 @@ void TestHistoryRecords::dates_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QDateTime>("expected");
 
-    const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const QLocale de(QLocale::German, QLocale::Germany);
     const QDateTime click(QDate(2026, 12, 7), QTime(9, 15, 30));
@@ -87,9 +119,19 @@ void TestHistoryRecords::dates_data()
     QTest::newRow("en_GB at midnight") << gb << QByteArray("07/12/2026") << click.date().startOfDay();
     QTest::newRow("en_US") << us << QByteArray("12/7/26 9:15:30 AM") << click;
     QTest::newRow("de_DE") << de << QByteArray("07.12.26 09:15:30") << click;
-    QTest::newRow("en_US record read in en_GB") << gb << QByteArray("12/7/26 9:15:30 AM") << click;
+    QTest::newRow("en_US record read in en_GB")
+        << gb << QByteArray("12/7/26 9:15:30 AM") << QDateTime(QDate(2026, 7, 12), click.time());
+    QTest::newRow("US date no day-first reading can take")
+        << gb << QByteArray("12/25/26 9:15:30 AM") << QDateTime(QDate(2026, 12, 25), click.time());
+    QTest::newRow("it_IT record read in en_GB keeps its month")
+        << gb << QByteArray("08/12/26 11:14:35") << QDateTime(QDate(2026, 12, 8), QTime(11, 14, 35));
+    QTest::newRow("C locale record, spaces in the date")
+        << gb << QByteArray("8 Dec 2026 11:14:35") << QDateTime(QDate(2026, 12, 8), QTime(11, 14, 35));
+    QTest::newRow("C locale record at midnight") << gb << QByteArray("8 Dec 2026") << QDate(2026, 12, 8).startOfDay();
     QTest::newRow("ISO form") << de << QByteArray("2026-12-07 09:15:30") << click;
+    QTest::newRow("blanks around") << gb << QByteArray(" 07/12/2026 09:15:30 ") << click;
     QTest::newRow("unreadable") << gb << QByteArray("yesterday teatime") << QDateTime();
+    QTest::newRow("no 31st of November") << gb << QByteArray("31/11/2026 09:15:30") << QDateTime();
 }
 
 void TestHistoryRecords::dates()
@@ -98,67 +140,142 @@ void TestHistoryRecords::dates()
     QFETCH(QByteArray, text);
     QFETCH(QDateTime, expected);
     store::ArchiveDates dates(locale);
-    const std::optional<qint64> when = dates.parse(text);
+    const std::optional<qint64> when = dates.parse(QByteArrayView(text));
     QCOMPARE(when.has_value(), expected.isValid());
     if (when)
-        QCOMPARE(*when, expected.date().toJulianDay() * 86400 + expected.time().msecsSinceStartOfDay() / 1000);
+        QCOMPARE(*when, store::momentOf(expected.date(), expected.time()));
 }
 
-void TestHistoryRecords::resultAndStaleness_data()
+void TestHistoryRecords::everyLocaleReadsBackItsOwnDates()
+{
+    // Written exactly as the archive writes its first field, read back under the same locale:
+    // a morning, an afternoon (AM/PM texts) and a midnight, in every locale Qt knows.
+    const QList<QDateTime> moments {QDateTime(QDate(2026, 12, 8), QTime(11, 14, 35)),
+        QDateTime(QDate(2026, 3, 29), QTime(23, 5, 9)), QDate(2026, 7, 1).startOfDay()};
+    QStringList failures;
+    for (const QLocale &locale :
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+        store::ArchiveDates dates(locale);
+        for (const QDateTime &moment : moments) {
+            store::ArchiveEntry entry;
+            entry[store::ArchiveField::DateTime] = store::archiveDateTime(moment, locale);
+            const QByteArray line = store::textForFile(store::archiveLine(entry, locale));
+            const QByteArrayView written = (*store::splitArchiveLine(line))[store::ArchiveField::DateTime];
+            if (dates.parse(written) != store::momentOf(moment.date(), moment.time()))
+                failures << locale.name() + QLatin1String(": ") + QString::fromUtf8(written);
+        }
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+}
+
+void TestHistoryRecords::resultKindAndStaleness_data()
 {
     QTest::addColumn<QByteArray>("numbers");
     QTest::addColumn<double>("result");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("stale");
+    QTest::addColumn<QString>("resultText");
 
-    QTest::newRow("evens") << QByteArray("25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -1.22 << false;
-    QTest::newRow("free bet") << QByteArray("200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21") << 40.42
-                              << false;
-    QTest::newRow("forfeit equals stake")
-        << QByteArray("10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72") << 6.97 << false;
+    QTest::newRow("evens") << QByteArray("25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -1.22
+                           << "Qualifying bet" << false << "-1.22";
+    QTest::newRow("part free bet") << QByteArray("200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21")
+                                   << 40.42 << "Part free bet" << false << "40.42";
+    QTest::newRow("forfeit equals stake: free bet")
+        << QByteArray("10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72") << 6.97 << "Free bet" << false << "6.97";
     // The stake changed to 30 after the last Calculate: the figures are those of 25.
     QTest::newRow("inputs changed after Calculate")
-        << QByteArray("30,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -6.22 << true;
-    QTest::newRow("archived before any Calculate") << QByteArray("25,0,2,2.05,,,0,4.75,,,,") << qQNaN() << true;
+        << QByteArray("30,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -6.22 << "Qualifying bet" << true
+        << "-6.22";
+    QTest::newRow("archived before any Calculate")
+        << QByteArray("25,0,2,2.05,,,0,4.75,,,,") << qQNaN() << "Qualifying bet" << true << "not calculated";
     QTest::newRow("stake no number") << QByteArray("ten,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << qQNaN()
-                                     << true;
+                                     << "Qualifying bet" << true << "no result: not all numbers";
+    QTest::newRow("blanks around the numbers") << QByteArray(" 25 ,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13")
+                                               << -1.22 << "Qualifying bet" << false << "-1.22";
+    // 23.78 - 25.005 is -1.225: a half, shown away from zero as the calculator shows it.
+    QTest::newRow("half a penny") << QByteArray("25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -1.225
+                                  << "Qualifying bet" << true << "-1.23";
 }
 
-void TestHistoryRecords::resultAndStaleness()
+void TestHistoryRecords::resultKindAndStaleness()
 {
     QFETCH(QByteArray, numbers);
     QFETCH(double, result);
+    QFETCH(QString, kind);
     QFETCH(bool, stale);
-    const QString path = m_dir->filePath(QStringLiteral("vantrelLog.txt"));
-    writeFileBytes(path, "07/12/2026 09:15:30,Race,Coral," + numbers + "\r\n");
-    store::ArchiveDates dates(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    const history::ArchiveBatch batch = history::readBatch(path, 0, 1, 1 << 20, dates);
-    QCOMPARE(batch.records.size(), std::size_t(1));
-    const history::BetRecord &record = batch.records.front();
+    QFETCH(QString, resultText);
+    const history::BetRecords records = readAll("07/12/2026 09:15:30,Race,Coral," + numbers + "\r\n");
+    QCOMPARE(records.size(), 1);
+    const history::BetRecord &record = records.at(0);
     if (qIsNaN(result))
         QVERIFY(qIsNaN(record.result));
     else
         QVERIFY2(qAbs(record.result - result) < 1e-9, qPrintable(QString::number(record.result)));
     QCOMPARE(record.stale, stale);
+    QCOMPARE(history::cellText(records, 0, int(history::Column::Kind), gb), kind);
+    QCOMPARE(history::cellText(records, 0, int(history::Column::Result), gb), resultText);
+}
+
+void TestHistoryRecords::sorting_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<Qt::SortOrder>("order");
+    QTest::addColumn<QList<int>>("records");
+
+    QTest::newRow("newest first") << -1 << Qt::AscendingOrder << QList<int> {3, 2, 1, 0};
+    QTest::newRow("date, undated first") << int(history::Column::Date) << Qt::AscendingOrder << QList<int> {3, 2, 1, 0};
+    QTest::newRow("date descending") << int(history::Column::Date) << Qt::DescendingOrder << QList<int> {0, 1, 2, 3};
+    QTest::newRow("event, any case") << int(history::Column::Event) << Qt::AscendingOrder << QList<int> {1, 0, 3, 2};
+    QTest::newRow("stake, ties newest first")
+        << int(history::Column::Stake) << Qt::AscendingOrder << QList<int> {1, 3, 0, 2};
+    QTest::newRow("stake descending") << int(history::Column::Stake) << Qt::DescendingOrder << QList<int> {2, 3, 0, 1};
+    QTest::newRow("result, none first") << int(history::Column::Result) << Qt::AscendingOrder
+                                        << QList<int> {1, 3, 0, 2};
+    QTest::newRow("bookmaker by name") << int(history::Column::Bookmaker) << Qt::AscendingOrder
+                                       << QList<int> {2, 3, 0, 1};
+}
+
+void TestHistoryRecords::sorting()
+{
+    QFETCH(int, column);
+    QFETCH(Qt::SortOrder, order);
+    QFETCH(QList<int>, records);
+    const history::BetRecords read = readAll(
+        "07/12/2026 09:15:30,Chelsea,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
+        "01/12/2026 10:00:00,arsenal,SkyBet,ten,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
+        "30/11/2026 10:00:00,Wolves,bet365,200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21\r\n"
+        "some day,Leeds,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    const std::vector<int> rows = history::buildRows(read, {}, {column, order});
+    QCOMPARE(QList<int>(rows.begin(), rows.end()), records);
+    // A record added to the sorted rows goes where a fresh sort puts it.
+    const history::RowOrder sorted(read, {column, order});
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        QVERIFY(sorted.before(rows[i - 1], rows[i]));
 }
 
 void TestHistoryRecords::csvForSpreadsheets()
 {
-    const QString path = m_dir->filePath(QStringLiteral("vantrelLog.txt"));
-    writeFileBytes(path, example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n");
-    store::ArchiveDates dates(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    history::HistoryModel model;
-    model.add(history::readBatch(path, 0, 1, 1 << 20, dates));
-    history::HistoryFilter rows;
-    rows.setSourceModel(&model);
-    const QList<QByteArray> lines = history::csvOf(rows).split('\n');
-    QCOMPARE(lines.size(), 4); // header, two records, nothing after the last line end
+    const history::BetRecords records
+        = readAll(example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n"
+            + "yesterday,=HYPERLINK(\"x\"),Select "
+              "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    history::HistoryModel model(records);
+    model.addRecords(0);
+    const QList<QByteArray> lines = history::csvOf(model).split('\n');
+    QCOMPARE(lines.size(), 5); // header, three records, nothing after the last line end
     QCOMPARE(lines[0],
-        "Date,Event,Bookmaker,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
-        "Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Result\r");
-    // Newest first; a quote is doubled inside a quoted field.
+        "Date,Kind,Event,Bookmaker,Result,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
+        "Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale\r");
+    // Newest first. An unread date stays as written; a formula is defused; the result is the one
+    // the window shows (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[1],
-        "07/12/2026 09:15:30,\"Said \"\"win\"\"\",Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,"
-        "23.78,23.78,95.13,-1.22\r");
+        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,25.005,0,2,2.05,26.22,24.97,0,4.75,"
+        "50.00,23.78,23.78,95.13,yes\r");
+    QCOMPARE(model.data(model.index(0, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
+    // A read date as ISO 8601; a quote doubled inside a quoted field.
+    QCOMPARE(lines[2],
+        "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,50.00,"
+        "23.78,23.78,95.13,no\r");
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)

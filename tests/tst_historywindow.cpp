@@ -1,11 +1,12 @@
-// The bet-history window on a small archive: its totals and filters, the way the calculator opens
-// it, and records the calculator appends while it is open.
+// The bet-history window on a small archive: its totals and filters, the keyboard, the way the
+// calculator opens it, records the calculator appends while it is open, and an archive replaced
+// under it.
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTabWidget>
 
 #include "history/historywindow.h"
 #include "mainwindowtest.h"
@@ -17,13 +18,37 @@ class TestHistoryWindow : public MainWindowTest
 private slots:
     void totalsAndFilters();
     void emptyArchiveExplained();
-    void opensFromArchiveButtonAndFollowsAppends();
+    void opensFromTheCalculatorAndFollowsAppends_data();
+    void opensFromTheCalculatorAndFollowsAppends();
+    void replacedArchiveShowsAsInAFreshWindow();
+    void keyboard();
+    void typedDateFilters();
 
 private:
+    std::unique_ptr<history::HistoryWindow> openHistory() const;
     static void waitForLoad(history::HistoryWindow &window);
-    static QString summary(const history::HistoryWindow &window);
+    static QString text(const history::HistoryWindow &window, const char *label);
     static int rows(const history::HistoryWindow &window);
+    static QStringList items(const history::HistoryWindow &window, const char *comboBox);
 };
+
+namespace {
+
+const QByteArray threeBets
+    = "01/11/2026 19:45:02,Arsenal v Chelsea,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
+      "old|=@=|record\r\n"
+      "08/11/2026 15:00:10,Leeds free bet,Coral,200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21\r\n"
+      "03/12/2026 12:30:00,Cheltenham,SkyBet,10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72\r\n";
+
+} // namespace
+
+std::unique_ptr<history::HistoryWindow> TestHistoryWindow::openHistory() const
+{
+    auto window = std::make_unique<history::HistoryWindow>(m_ui->folder());
+    window->show();
+    waitForLoad(*window);
+    return window;
+}
 
 void TestHistoryWindow::waitForLoad(history::HistoryWindow &window)
 {
@@ -32,9 +57,9 @@ void TestHistoryWindow::waitForLoad(history::HistoryWindow &window)
         QVERIFY(loaded.wait());
 }
 
-QString TestHistoryWindow::summary(const history::HistoryWindow &window)
+QString TestHistoryWindow::text(const history::HistoryWindow &window, const char *label)
 {
-    return window.findChild<QLabel *>(QStringLiteral("summary"))->text();
+    return window.findChild<QLabel *>(label)->text();
 }
 
 int TestHistoryWindow::rows(const history::HistoryWindow &window)
@@ -42,62 +67,155 @@ int TestHistoryWindow::rows(const history::HistoryWindow &window)
     return window.findChild<QTableView *>(QStringLiteral("records"))->model()->rowCount();
 }
 
+QStringList TestHistoryWindow::items(const history::HistoryWindow &window, const char *comboBox)
+{
+    const auto *box = window.findChild<QComboBox *>(comboBox);
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
 void TestHistoryWindow::totalsAndFilters()
 {
-    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"),
-        "01/11/2026 19:45:02,Arsenal v Chelsea,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
-        "old|=@=|record\r\n"
-        "08/11/2026 15:00:10,Leeds free bet,Coral,200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21\r\n"
-        "03/12/2026 12:30:00,Cheltenham,SkyBet,10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72\r\n");
-    history::HistoryWindow window(m_ui->folder());
-    window.show();
-    waitForLoad(window);
-    QCOMPARE(rows(window), 3);
-    QCOMPARE(summary(window), QStringLiteral("3 bets, 235.00 staked, result 46.17, average closeness 86.69 %"));
-    const QString status = window.findChild<QLabel *>(QStringLiteral("status"))->text();
-    QVERIFY2(status.contains(QStringLiteral("1 line could not be read")) && status.contains(QStringLiteral("line 2")),
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    QCOMPARE(rows(*window), 3);
+    QCOMPARE(text(*window, "summary"),
+        "3 bets: 175.00 of your own money staked, 60.00 in free-bet stakes, result 46.17, average closeness 86.69 %");
+    const QString status = text(*window, "status");
+    QVERIFY2(status.startsWith("3 records from ") && status.contains("1 line could not be read")
+            && status.contains("line 2: old|=@=|record"),
         qPrintable(status));
-    auto *byMonth = window.findChild<QTableWidget *>(QStringLiteral("Per month"));
+    auto *byMonth = window->findChild<QTableWidget *>(QStringLiteral("Per month"));
     QCOMPARE(byMonth->rowCount(), 2);
-    QCOMPARE(byMonth->item(0, 3)->text(), QStringLiteral("39.20")); // November: -1.22 + 40.42
+    QCOMPARE(byMonth->item(0, 0)->text(), "November 2026");
+    QCOMPARE(byMonth->item(0, 4)->text(), "39.20"); // -1.22 + 40.42
+    auto *byKind = window->findChild<QTableWidget *>(QStringLiteral("Per kind"));
+    QCOMPARE(byKind->rowCount(), 3);
 
-    auto *bookmaker = window.findChild<QComboBox *>(QStringLiteral("bookmakerFilter"));
+    auto *bookmaker = window->findChild<QComboBox *>(QStringLiteral("bookmakerFilter"));
     bookmaker->setCurrentIndex(bookmaker->findText(QStringLiteral("Coral")));
-    QCOMPARE(summary(window), QStringLiteral("2 bets, 225.00 staked, result 39.20, average closeness 95.17 %"));
-    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("eventSearch")), QStringLiteral("FREE"));
-    QTRY_COMPARE(rows(window), 1);
-    QCOMPARE(summary(window), QStringLiteral("1 bet, 200.00 staked, result 40.42, average closeness 95.21 %"));
+    QTRY_COMPARE(text(*window, "summary"),
+        "2 bets: 175.00 of your own money staked, 50.00 in free-bet stakes, result 39.20, average closeness 95.17 %");
+    auto *kind = window->findChild<QComboBox *>(QStringLiteral("kindFilter"));
+    kind->setCurrentIndex(kind->findText(QStringLiteral("Part free bet")));
+    QTRY_COMPARE(rows(*window), 1);
+    kind->setCurrentIndex(0);
+    QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("eventSearch")), QStringLiteral("FREE"));
+    QTRY_COMPARE(text(*window, "summary"),
+        "1 bet: 150.00 of your own money staked, 50.00 in free-bet stakes, result 40.42, average closeness 95.21 %");
+    QCOMPARE(rows(*window), 1);
 }
 
 void TestHistoryWindow::emptyArchiveExplained()
 {
-    history::HistoryWindow window(m_ui->folder());
-    waitForLoad(window);
-    QCOMPARE(rows(window), 0);
-    QVERIFY(
-        window.findChild<QLabel *>(QStringLiteral("status"))->text().startsWith(QStringLiteral("No bets archived")));
+    const auto window = openHistory();
+    QCOMPARE(rows(*window), 0);
+    QVERIFY(text(*window, "status").startsWith(QStringLiteral("No bets archived")));
     QCOMPARE(m_ui->messages, QStringList());
 }
 
-void TestHistoryWindow::opensFromArchiveButtonAndFollowsAppends()
+void TestHistoryWindow::opensFromTheCalculatorAndFollowsAppends_data()
 {
+    QTest::addColumn<bool>("byShortcut");
+    QTest::newRow("Archive's context menu") << false;
+    QTest::newRow("Ctrl+H") << true;
+}
+
+void TestHistoryWindow::opensFromTheCalculatorAndFollowsAppends()
+{
+    QFETCH(bool, byShortcut);
     m_ui->press(QStringLiteral("Command1"));
     m_ui->press(QStringLiteral("cmdArchive"));
     auto *archive = m_ui->window->findChild<QPushButton *>(QStringLiteral("cmdArchive"));
     QCOMPARE(archive->contextMenuPolicy(), Qt::ActionsContextMenu);
-    archive->findChild<QAction *>(QStringLiteral("showHistory"))->trigger();
-    history::HistoryWindow *window = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *shown = qobject_cast<history::HistoryWindow *>(widget); shown && shown->isVisible())
-            window = shown;
-    }
-    QVERIFY(window);
-    waitForLoad(*window);
-    QCOMPARE(rows(*window), 1);
+    if (byShortcut)
+        QTest::keyClick(m_ui->window.get(), Qt::Key_H, Qt::ControlModifier);
+    else
+        archive->findChild<QAction *>(QStringLiteral("showHistory"))->trigger();
+    const QList<history::HistoryWindow *> open = openWindows<history::HistoryWindow>();
+    QCOMPARE(open.size(), 1);
+    history::HistoryWindow &window = *open.first();
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    waitForLoad(window);
+    QCOMPARE(rows(window), 1);
 
     m_ui->press(QStringLiteral("cmdArchive")); // the calculator appends while the history is open
+    QTRY_COMPARE(rows(window), 2);
+    QTRY_COMPARE(text(window, "summary"),
+        "2 bets: 300.00 of your own money staked, 100.00 in free-bet stakes, result 80.84, average closeness 95.21 %");
+}
+
+void TestHistoryWindow::replacedArchiveShowsAsInAFreshWindow()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    auto *bookmaker = window->findChild<QComboBox *>(QStringLiteral("bookmakerFilter"));
+    bookmaker->setCurrentIndex(bookmaker->findText(QStringLiteral("SkyBet")));
+    QTRY_COMPARE(rows(*window), 1);
+
+    // A backup restored over it: shorter, other bookmakers, the chosen one among them.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"),
+        "02/10/2026 10:00:00,Wolves,Bet365,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
+        "03/10/2026 10:00:00,Spurs,SkyBet,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    QSignalSpy loaded(window.get(), &history::HistoryWindow::loaded);
+    QVERIFY(loaded.wait());
+    QCOMPARE(items(*window, "bookmakerFilter"), QStringList({"All bookmakers", "Bet365", "SkyBet"}));
+    QCOMPARE(bookmaker->currentText(), "SkyBet");
+    QCOMPARE(rows(*window), 1);
+    bookmaker->setCurrentIndex(0);
     QTRY_COMPARE(rows(*window), 2);
-    QCOMPARE(summary(*window), QStringLiteral("2 bets, 400.00 staked, result 80.84, average closeness 95.21 %"));
+
+    const auto fresh = openHistory();
+    QCOMPARE(items(*window, "bookmakerFilter"), items(*fresh, "bookmakerFilter"));
+    QCOMPARE(text(*window, "summary"), text(*fresh, "summary"));
+    QCOMPARE(text(*window, "status"), text(*fresh, "status"));
+}
+
+void TestHistoryWindow::keyboard()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    QApplication::setActiveWindow(window.get());
+    auto *from = window->findChild<QLineEdit *>(QStringLiteral("From"));
+    auto *table = window->findChild<QTableView *>(QStringLiteral("records"));
+    auto *search = window->findChild<QLineEdit *>(QStringLiteral("eventSearch"));
+
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->findChild<QLineEdit *>(QStringLiteral("To")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), from);
+
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Tab);
+    QVERIFY(window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"))->isAncestorOf(QApplication::focusWidget()));
+
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), search);
+    QTest::keyClicks(search, QStringLiteral("leeds"));
+    QTRY_COMPARE(rows(*window), 1);
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(search->text(), QString());
+    QTRY_COMPARE(rows(*window), 3);
+}
+
+void TestHistoryWindow::typedDateFilters()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    auto *from = window->findChild<QLineEdit *>(QStringLiteral("From"));
+    MainWindowFixture::typeInto(from, QStringLiteral("05/11/2026"));
+    QTest::keyClick(from, Qt::Key_Return);
+    QTRY_COMPARE(rows(*window), 2);
+    MainWindowFixture::typeInto(from, QStringLiteral("not a date"));
+    QTest::keyClick(from, Qt::Key_Return);
+    QCOMPARE(rows(*window), 2); // refused, the range stays
+    MainWindowFixture::typeInto(from, QString());
+    QTest::keyClick(from, Qt::Key_Return);
+    QTRY_COMPARE(rows(*window), 3);
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -35,12 +35,9 @@ void TestKeepOnTop::topMostAfterEachActivation()
     QVERIFY(isTopMost(m_ui->window.get()));
 
     m_ui->press(QStringLiteral("Command2"));
-    frmFrac *converter = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *shown = qobject_cast<frmFrac *>(widget))
-            converter = shown;
-    }
-    QVERIFY(converter);
+    const QList<frmFrac *> converters = openWindows<frmFrac>();
+    QCOMPARE(converters.size(), 1);
+    frmFrac *converter = converters.first();
     activate(converter);
     QVERIFY(isTopMost(converter));
 

@@ -37,12 +37,7 @@ private:
 
 QList<frmFrac *> TestStartup::converters() const
 {
-    QList<frmFrac *> open;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *converter = qobject_cast<frmFrac *>(widget); converter && converter->isVisible())
-            open << converter;
-    }
-    return open;
+    return openWindows<frmFrac>();
 }
 
 void TestStartup::firstStart()

@@ -35,7 +35,6 @@ public:
     FormEvents(QWidget *form, std::shared_ptr<ActiveForm> activeForm);
 
     void selectTextOnFocus(QLineEdit *field);
-    const std::shared_ptr<ActiveForm> &activeForm() const { return m_activeForm; }
 
 signals:
     void activated();

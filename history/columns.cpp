@@ -1,0 +1,204 @@
+#include "history/columns.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "calc/numbertext.h"
+
+namespace history {
+
+using store::ArchiveField;
+
+namespace {
+
+constexpr double lowest = -std::numeric_limits<double>::infinity();
+
+double orLowest(double value)
+{
+    return std::isnan(value) ? lowest : value;
+}
+
+} // namespace
+
+std::optional<ArchiveField> fieldOf(int column)
+{
+    switch (Column(column)) {
+    case Column::Date:
+        return ArchiveField::DateTime;
+    case Column::Event:
+        return ArchiveField::Event;
+    case Column::Bookmaker:
+        return ArchiveField::Bookmaker;
+    case Column::Kind:
+    case Column::Result:
+        return std::nullopt;
+    case Column::Stake:
+        break;
+    }
+    return ArchiveField(column - int(Column::Stake) + int(ArchiveField::Stake));
+}
+
+QString columnCaption(int column)
+{
+    if (column == int(Column::Kind))
+        return QStringLiteral("Kind");
+    if (column == int(Column::Result))
+        return QStringLiteral("Result");
+    return store::archiveFieldCaption(*fieldOf(column));
+}
+
+bool isFigureColumn(int column)
+{
+    return column >= int(Column::Result);
+}
+
+QString resultText(const BetRecord &record, const QLocale &locale)
+{
+    if (!std::isnan(record.result))
+        return calc::formatFigure(record.result, locale);
+    return record.calculated ? QStringLiteral("no result: not all numbers") : QStringLiteral("not calculated");
+}
+
+QString cellText(const RecordsView &records, qsizetype index, int column, const QLocale &locale)
+{
+    const BetRecord &record = records.at(index);
+    switch (Column(column)) {
+    case Column::Kind:
+        return QString::fromUtf8(calc::betKindName(record.kind));
+    case Column::Bookmaker:
+        return records.bookmakers().at(record.bookmaker);
+    case Column::Result:
+        return resultText(record, locale);
+    default:
+        return records.field(index, *fieldOf(column));
+    }
+}
+
+RowTest::RowTest(const RecordsView &records, const RowFilter &filter)
+    : m_records(records)
+    , m_filter(filter)
+{
+    if (!filter.bookmaker.isEmpty()) {
+        m_bookmaker = int(records.bookmakers().indexOf(filter.bookmaker));
+        if (m_bookmaker < 0)
+            m_bookmaker = int(records.bookmakers().size());
+    }
+}
+
+bool RowTest::accepts(qsizetype index) const
+{
+    const BetRecord &record = m_records.at(index);
+    if (record.when != noDate && (record.when < m_filter.from || record.when > m_filter.to))
+        return false;
+    if (m_bookmaker >= 0 && record.bookmaker != m_bookmaker)
+        return false;
+    if (m_filter.kind && record.kind != *m_filter.kind)
+        return false;
+    return m_filter.eventText.isEmpty()
+        || m_records.field(index, ArchiveField::Event).contains(m_filter.eventText, Qt::CaseInsensitive);
+}
+
+RowOrder::RowOrder(const RecordsView &records, RowSort sort)
+    : m_records(records)
+    , m_sort(sort)
+{
+    if (sort.column != int(Column::Bookmaker))
+        return;
+    const QStringList &names = records.bookmakers();
+    std::vector<int> byName(std::size_t(names.size()));
+    std::iota(byName.begin(), byName.end(), 0);
+    std::sort(byName.begin(), byName.end(),
+        [&](int a, int b) { return names[a].compare(names[b], Qt::CaseInsensitive) < 0; });
+    m_bookmakerRank.resize(byName.size());
+    for (std::size_t rank = 0; rank < byName.size(); ++rank)
+        m_bookmakerRank[std::size_t(byName[rank])] = int(rank);
+}
+
+bool RowOrder::textual() const
+{
+    return m_sort.column == int(Column::Event);
+}
+
+double RowOrder::number(qsizetype index) const
+{
+    const BetRecord &record = m_records.at(index);
+    switch (Column(m_sort.column)) {
+    case Column::Date:
+        return record.when == noDate ? lowest : double(record.when);
+    case Column::Kind:
+        return double(record.kind);
+    case Column::Bookmaker:
+        return m_bookmakerRank[std::size_t(record.bookmaker)];
+    case Column::Result:
+        return orLowest(record.result);
+    default:
+        return store::archivedNumber(m_records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
+    }
+}
+
+QByteArrayView RowOrder::text(qsizetype index) const
+{
+    return m_records.fieldBytes(index, ArchiveField::Event).trimmed();
+}
+
+bool RowOrder::before(qsizetype a, qsizetype b) const
+{
+    int order = 0;
+    if (m_sort.column >= 0) {
+        if (textual()) {
+            order = text(a).compare(text(b), Qt::CaseInsensitive);
+        } else {
+            const double x = number(a);
+            const double y = number(b);
+            order = x < y ? -1 : (y < x ? 1 : 0);
+        }
+        if (m_sort.order == Qt::DescendingOrder)
+            order = -order;
+    }
+    return order != 0 ? order < 0 : a > b;
+}
+
+void RowOrder::sort(std::vector<int> &indexes) const
+{
+    if (m_sort.column < 0) {
+        std::sort(indexes.begin(), indexes.end(), std::greater<>());
+        return;
+    }
+    // Each key is worked out once, then the keys are sorted: n look-ups, not n log n.
+    const bool descending = m_sort.order == Qt::DescendingOrder;
+    const auto sortBy = [&](auto key, auto compare) {
+        using Key = decltype(key(0));
+        std::vector<std::pair<Key, int>> keyed;
+        keyed.reserve(indexes.size());
+        for (const int index : indexes)
+            keyed.emplace_back(key(index), index);
+        std::sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) {
+            const int order = descending ? compare(b.first, a.first) : compare(a.first, b.first);
+            return order != 0 ? order < 0 : a.second > b.second;
+        });
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            indexes[i] = keyed[i].second;
+    };
+    if (textual()) {
+        sortBy([&](int index) { return text(index); },
+            [](QByteArrayView a, QByteArrayView b) { return a.compare(b, Qt::CaseInsensitive); });
+    } else {
+        sortBy(
+            [&](int index) { return number(index); }, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
+    }
+}
+
+std::vector<int> buildRows(const RecordsView &records, const RowFilter &filter, RowSort sort)
+{
+    const RowTest test(records, filter);
+    std::vector<int> rows;
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        if (test.accepts(index))
+            rows.push_back(int(index));
+    }
+    RowOrder(records, sort).sort(rows);
+    return rows;
+}
+
+} // namespace history

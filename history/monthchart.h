@@ -1,0 +1,38 @@
+// The result of each month as a bar, above or below zero, with round values and gridlines; the
+// month and its result as a tooltip, and in words as the accessible description.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include <QDate>
+#include <QWidget>
+
+namespace history {
+
+class MonthChart final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MonthChart(QWidget *parent = nullptr);
+
+    // (first day of the month, result), in time order.
+    void setMonths(std::vector<std::pair<QDate, double>> months);
+    QSize sizeHint() const override { return {480, 220}; }
+    QSize minimumSizeHint() const override { return {240, 120}; }
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRectF plotArea() const;
+    QRectF bar(const QRectF &plot, std::size_t month) const;
+
+    std::vector<std::pair<QDate, double>> m_months;
+    double m_low = 0;
+    double m_high = 0;
+};
+
+} // namespace history
