@@ -48,7 +48,10 @@ void ArchiveFollower::follow()
         return;
     const bool sameFile
         = now.exists == m_stamp.exists && now.device == m_stamp.device && now.identity == m_stamp.identity;
-    if (!sameFile || now.size < m_readTo || !tailUnchanged())
+    // An append makes the file longer and leaves the bytes read as they were; anything else that
+    // changed it (a same-size rewrite included) means reading it afresh.
+    const bool appended = sameFile && now.size > m_stamp.size && tailUnchanged();
+    if (!appended)
         readAfresh();
     else
         readFrom(m_readTo);

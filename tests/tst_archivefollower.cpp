@@ -1,0 +1,144 @@
+// The archive follower without a window: records appended while it follows, an archive cut short,
+// rewritten, replaced or removed under it (read afresh, as a fresh follower reads it), and a read
+// failure that clears once the archive can be read again.
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "filebytes.h"
+#include "history/archivefollower.h"
+
+class TestArchiveFollower : public TemporaryFolderTest
+{
+    Q_OBJECT
+
+private slots:
+    void followsAppends();
+    void readsAfreshWhenChanged_data();
+    void readsAfreshWhenChanged();
+    void failureClearsOnceReadingWorks();
+
+private:
+    QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
+    static void load(history::ArchiveFollower &follower);
+    static QStringList eventsAndBookmakers(const history::ArchiveFollower &follower);
+};
+
+namespace {
+
+QByteArray record(const QByteArray &event, const QByteArray &bookmaker)
+{
+    return "07/12/2026 09:15:30," + event + ',' + bookmaker
+        + ",25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
+}
+
+const QByteArray threeRecords = record("Arsenal", "Coral") + record("Leeds", "SkyBet") + record("Spurs", "Coral");
+
+void appendBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+void TestArchiveFollower::load(history::ArchiveFollower &follower)
+{
+    QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
+    if (!follower.isLoading())
+        follower.follow();
+    if (follower.isLoading())
+        QVERIFY(loaded.wait());
+}
+
+QStringList TestArchiveFollower::eventsAndBookmakers(const history::ArchiveFollower &follower)
+{
+    const history::BetRecords &records = follower.records();
+    QStringList texts;
+    for (qsizetype i = 0; i < records.size(); ++i)
+        texts << records.field(i, store::ArchiveField::Event) + QLatin1Char('@')
+                + records.bookmakers().at(records.at(i).bookmaker);
+    return texts << records.bookmakers().join(QLatin1Char('|'));
+}
+
+void TestArchiveFollower::followsAppends()
+{
+    writeFileBytes(archive(), threeRecords);
+    history::ArchiveFollower follower(archive());
+    follower.start();
+    load(follower);
+    QCOMPARE(follower.records().size(), 3);
+
+    QSignalSpy added(&follower, &history::ArchiveFollower::added);
+    QSignalSpy cleared(&follower, &history::ArchiveFollower::cleared);
+    appendBytes(archive(), record("Wolves", "Bet365") + "junk\r\n" + record("Half", "writ").left(30));
+    QVERIFY(added.wait()); // the half-second look
+    QCOMPARE(added.first().first().value<qsizetype>(), 3);
+    QCOMPARE(follower.records().size(), 4);
+    QCOMPARE(follower.report().unreadCount, 1);
+    QCOMPARE(follower.report().unreadSamples, QStringList {"line 5: junk"});
+    QCOMPARE(cleared.count(), 0);
+}
+
+void TestArchiveFollower::readsAfreshWhenChanged_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("cut short by hand") << "cut";
+    QTest::newRow("rewritten in place, same size") << "same size";
+    QTest::newRow("replaced by a longer file renamed over it") << "renamed";
+    QTest::newRow("removed") << "removed";
+}
+
+void TestArchiveFollower::readsAfreshWhenChanged()
+{
+    QFETCH(QString, change);
+    writeFileBytes(archive(), threeRecords);
+    history::ArchiveFollower follower(archive());
+    follower.start();
+    load(follower);
+    QSignalSpy cleared(&follower, &history::ArchiveFollower::cleared);
+    QTest::qWait(20); // file times move in clock ticks: let the change get a time of its own
+
+    if (change == "cut") {
+        writeFileBytes(archive(), record("Leeds", "SkyBet"));
+    } else if (change == "same size") {
+        QFile file(archive());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        // The first record only: the last bytes read stay as they were.
+        QCOMPARE(file.write(QByteArray(threeRecords).replace("Arsenal", "Chelsea")), threeRecords.size());
+    } else if (change == "renamed") {
+        const QString draft = archive() + QStringLiteral(".new");
+        writeFileBytes(draft, threeRecords + record("Ascot", "Betfred"));
+        QVERIFY(QFile::remove(archive()) && QFile::rename(draft, archive()));
+    } else {
+        QVERIFY(QFile::remove(archive()));
+    }
+    follower.follow();
+    load(follower);
+    QCOMPARE(cleared.count(), 1);
+
+    history::ArchiveFollower fresh(archive());
+    fresh.start();
+    load(fresh);
+    QCOMPARE(eventsAndBookmakers(follower), eventsAndBookmakers(fresh));
+    QCOMPARE(follower.report().lines, fresh.report().lines);
+}
+
+void TestArchiveFollower::failureClearsOnceReadingWorks()
+{
+    QVERIFY(QDir().mkpath(archive())); // a folder where the archive should be
+    history::ArchiveFollower follower(archive());
+    follower.start();
+    load(follower);
+    QVERIFY2(follower.report().failure.contains(QStringLiteral("folder")), qPrintable(follower.report().failure));
+
+    QVERIFY(QDir(archive()).removeRecursively());
+    writeFileBytes(archive(), threeRecords);
+    load(follower);
+    QCOMPARE(follower.report().failure, QString());
+    QCOMPARE(follower.records().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestArchiveFollower)
+#include "tst_archivefollower.moc"
