@@ -1,22 +1,31 @@
 // Opens the bet history on an archive of a million records (about 140 MB), as a whole process,
 // and prints when the first rows showed, when the table, totals and chart were complete, the
-// longest time the user-interface thread did not answer, and the peak memory; then the time of the
-// calculator's archive append while the history is open, and whether the appended records showed.
+// longest time the user-interface thread did not answer, and the peak memory; then the time of a
+// sort by three columns and of an event search, each with the longest stall of the window; then
+// the calculator's archive append while the history is open, and the memory the history holds
+// before and after a thousand records arrived in a hundred rounds.
 // Usage: history_load RECORDS
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "history/historymodel.h"
 #include "history/historywindow.h"
 #include "store/archive.h"
 
 namespace {
+
+const QString appended = QStringLiteral("07/12/2026 09:15:30,Race,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,"
+                                        "23.78,95.13");
 
 void writeArchive(const QString &path, int records)
 {
@@ -24,19 +33,120 @@ void writeArchive(const QString &path, int records)
     if (!file.open(QIODevice::WriteOnly))
         std::exit(2);
     const char *bookmakers[] = {"Bet365", "Coral", "Ladbrokes", "PaddyPower", "SkyBet"};
+    const char *events[] = {"Liverpool v Man U Correct Score 2-1", "Arsenal v Chelsea", "Cheltenham 2:10",
+        "Leeds v Everton", "Ascot 3:35 each way"};
     QByteArray block;
     for (int i = 0; i < records; ++i) {
         const int day = 1 + i % 28;
         const int month = 1 + (i / 28) % 12;
         block += QByteArray::number(day).rightJustified(2, '0') + '/' + QByteArray::number(month).rightJustified(2, '0')
-            + "/2026 " + QByteArray::number(10 + i % 12) + ":15:30,Liverpool v Man U Correct Score 2-1,"
-            + bookmakers[i % 5] + ",25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
+            + "/2026 " + QByteArray::number(10 + i % 12) + ":15:30," + events[i % 7 % 5] + ',' + bookmakers[i % 5] + ','
+            + QByteArray::number(5 + i % 50) + ",0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
         if (block.size() > (1 << 20)) {
             file.write(block);
             block.clear();
         }
     }
     file.write(block);
+}
+
+long residentMegabytes()
+{
+    long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%*d %ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return pages * sysconf(_SC_PAGESIZE) / (1024 * 1024);
+}
+
+// Measures the longest time between two ticks of a 5 ms timer: how long the window did not answer.
+class Stalls
+{
+public:
+    Stalls()
+    {
+        m_clock.start();
+        m_ticker.setInterval(5);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_clock.elapsed() - m_last);
+            m_last = m_clock.elapsed();
+        });
+        m_ticker.start();
+    }
+    qint64 elapsed() const { return m_clock.elapsed(); }
+    qint64 takeLongest()
+    {
+        m_last = m_clock.elapsed();
+        return std::exchange(m_longest, 0);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    QTimer m_ticker;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+// Does the step, then waits for the table's rows and totals to be worked out again.
+void timeRebuild(Stalls &stalls, history::HistoryModel &model, const char *what, const std::function<void()> &step)
+{
+    stalls.takeLongest();
+    const qint64 start = stalls.elapsed();
+    QEventLoop wait;
+    QObject::connect(&model, &history::HistoryModel::rebuilt, &wait, &QEventLoop::quit);
+    step();
+    wait.exec();
+    const qint64 took = stalls.elapsed() - start;
+    std::printf("%s: %lld ms, longest unanswered stretch %lld ms\n", what, took, stalls.takeLongest());
+}
+
+void waitForRows(QAbstractItemModel *rows, int count)
+{
+    while (rows->rowCount() < count)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void afterLoad(const QString &folder, history::HistoryWindow &window, Stalls &stalls)
+{
+    auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
+    auto &model = *qobject_cast<history::HistoryModel *>(table->model());
+    using history::Column;
+    timeRebuild(stalls, model, "sort by Stake", [&] { table->sortByColumn(int(Column::Stake), Qt::AscendingOrder); });
+    timeRebuild(stalls, model, "sort by Event", [&] { table->sortByColumn(int(Column::Event), Qt::AscendingOrder); });
+    timeRebuild(stalls, model, "sort by Date, descending",
+        [&] { table->sortByColumn(int(Column::Date), Qt::DescendingOrder); });
+    timeRebuild(stalls, model, "search \"chelsea\" (after the 250 ms typing pause)",
+        [&] { window.findChild<QLineEdit *>(QStringLiteral("eventSearch"))->setText(QStringLiteral("chelsea")); });
+    timeRebuild(stalls, model, "search cleared",
+        [&] { window.findChild<QLineEdit *>(QStringLiteral("eventSearch"))->clear(); });
+
+    constexpr int appends = 1000;
+    QElapsedTimer appending;
+    appending.start();
+    for (int i = 0; i < appends; ++i)
+        store::appendToArchive(folder, appended);
+    std::printf("archive append with the history open: %.1f us per record\n",
+        double(appending.nsecsElapsed()) / appends / 1000);
+    int rows = table->model()->rowCount();
+    waitForRows(table->model(), rows += appends);
+
+    // Bets archived one round after another, each seen by the window before the next. The first
+    // rounds warm the worker's memory up; what the later ones add is what records cost.
+    const long before = residentMegabytes();
+    long warm = 0;
+    stalls.takeLongest();
+    for (int round = 1; round <= 100; ++round) {
+        for (int i = 0; i < 10; ++i)
+            store::appendToArchive(folder, appended);
+        waitForRows(table->model(), rows += 10);
+        if (round == 10)
+            warm = residentMegabytes();
+    }
+    std::printf("1000 records appended in 100 rounds: memory %ld MB before, %ld MB after 10 rounds, %ld MB after "
+                "100; longest unanswered stretch %lld ms\n",
+        before, warm, residentMegabytes(), stalls.takeLongest());
 }
 
 } // namespace
@@ -51,46 +161,27 @@ int main(int argc, char *argv[])
     std::printf("archive: %d records, %lld bytes\n", records,
         qint64(QFile(home.filePath(QStringLiteral("vantrelLog.txt"))).size()));
 
-    QElapsedTimer clock;
-    clock.start();
+    Stalls stalls;
     qint64 firstRows = -1;
-    qint64 lastTick = 0;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
-        lastTick = clock.elapsed();
-    });
-    ticker.start();
-
     history::HistoryWindow window(home.path());
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
     QObject::connect(table->model(), &QAbstractItemModel::rowsInserted, [&] {
         if (firstRows < 0)
-            firstRows = clock.elapsed();
+            firstRows = stalls.elapsed();
     });
     QObject::connect(&window, &history::HistoryWindow::loaded, [&] {
         QCoreApplication::processEvents(); // the first paint of the full table and chart
-        const qint64 loaded = clock.elapsed();
         rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("first rows: %lld ms\nloaded with totals and chart: %lld ms\n"
                     "longest unanswered stretch of the window: %lld ms\npeak memory: %ld MB\nrows: %d\n",
-            firstRows, loaded, longestGap, usage.ru_maxrss / 1024, table->model()->rowCount());
-
-        constexpr int appends = 1000;
-        QElapsedTimer appending;
-        appending.start();
-        for (int i = 0; i < appends; ++i)
-            store::appendToArchive(home.path(),
-                QStringLiteral("07/12/2026 09:15:30,Race,Coral,25,0,2,2.05,26.22,24.97,"
-                               "0,4.75,50.00,23.78,23.78,95.13"));
-        std::printf("archive append with the history open: %.1f us per record\n",
-            double(appending.nsecsElapsed()) / appends / 1000);
-        QTimer::singleShot(1000, [&, rowsBefore = table->model()->rowCount()] {
-            std::printf("rows a second later: %d more\n", table->model()->rowCount() - rowsBefore);
+            firstRows, stalls.elapsed(), stalls.takeLongest(), usage.ru_maxrss / 1024, table->model()->rowCount());
+        QTimer::singleShot(0, [&] {
+            afterLoad(home.path(), window, stalls);
+            rusage end {};
+            getrusage(RUSAGE_SELF, &end);
+            std::printf("peak memory at the end: %ld MB\n", end.ru_maxrss / 1024);
             QCoreApplication::quit();
         });
     });

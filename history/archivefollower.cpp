@@ -1,7 +1,6 @@
 #include "history/archivefollower.h"
 
 #include <QFile>
-#include <QThread>
 
 #include "store/fileerror.h"
 
@@ -21,6 +20,8 @@ ArchiveFollower::ArchiveFollower(const QString &archivePath, QObject *parent)
     , m_path(archivePath)
     , m_dates(QLocale())
 {
+    m_reader.setMaxThreadCount(1);
+    m_reader.setExpiryTimeout(-1);
     m_look.setInterval(500);
     connect(&m_look, &QTimer::timeout, this, &ArchiveFollower::follow);
 }
@@ -28,8 +29,7 @@ ArchiveFollower::ArchiveFollower(const QString &archivePath, QObject *parent)
 ArchiveFollower::~ArchiveFollower()
 {
     m_stop = true;
-    if (m_reader)
-        m_reader->wait();
+    m_reader.waitForDone();
 }
 
 void ArchiveFollower::start()
@@ -41,7 +41,7 @@ void ArchiveFollower::start()
 
 void ArchiveFollower::follow()
 {
-    if (m_reader)
+    if (m_reading)
         return;
     const store::files::FileStamp now = store::files::stampOf(m_path);
     if (now == m_stamp)
@@ -84,7 +84,8 @@ void ArchiveFollower::readAfresh()
 void ArchiveFollower::readFrom(qint64 from)
 {
     m_stamp = store::files::stampOf(m_path);
-    m_reader = QThread::create([this, from, firstLine = m_report.lines + 1, size = m_stamp.size] {
+    m_reading = true;
+    m_reader.start([this, from, firstLine = m_report.lines + 1, size = m_stamp.size] {
         qint64 at = from;
         qint64 line = firstLine;
         qint64 chunk = from == 0 ? firstReadBytes : laterReadBytes;
@@ -111,13 +112,6 @@ void ArchiveFollower::readFrom(qint64 from)
         }
         QMetaObject::invokeMethod(this, [this, failure] { readEnded(failure); });
     });
-    connect(m_reader, &QThread::finished, this, [this] {
-        m_reader->deleteLater();
-        m_reader = nullptr;
-        if (std::exchange(m_loading, false))
-            emit loaded();
-    });
-    m_reader->start();
 }
 
 void ArchiveFollower::take(ArchiveBatch &&batch)
@@ -141,12 +135,15 @@ void ArchiveFollower::take(ArchiveBatch &&batch)
 
 void ArchiveFollower::readEnded(const QString &failure)
 {
+    m_reading = false;
     if (!failure.isEmpty())
         m_stamp = {}; // the next look tries again from the start
-    if (failure == m_report.failure)
-        return;
-    m_report.failure = failure;
-    emit reportChanged();
+    if (failure != m_report.failure) {
+        m_report.failure = failure;
+        emit reportChanged();
+    }
+    if (std::exchange(m_loading, false))
+        emit loaded();
 }
 
 } // namespace history

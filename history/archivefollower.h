@@ -7,12 +7,11 @@
 #include <atomic>
 
 #include <QObject>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "history/betrecords.h"
 #include "store/files.h"
-
-class QThread;
 
 namespace history {
 
@@ -63,7 +62,9 @@ private:
     BetRecords m_records;
     ReadReport m_report;
     store::ArchiveDates m_dates; // used by one read at a time
-    QThread *m_reader = nullptr;
+    // One reading thread that stays, so reads reuse its memory rather than each take a new arena.
+    QThreadPool m_reader;
+    bool m_reading = false;
     std::atomic<bool> m_stop = false;
     bool m_loading = false;
     qint64 m_readTo = 0; // the byte after the last complete line read

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <compare>
 #include <numeric>
+#include <string>
 
 #include "calc/numbertext.h"
 
@@ -13,6 +15,22 @@ using store::ArchiveField;
 namespace {
 
 constexpr double lowest = -std::numeric_limits<double>::infinity();
+
+// Texts sort in one letter case: ASCII letters folded, other bytes as they are.
+char folded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+std::strong_ordering compareFolded(QByteArrayView a, QByteArrayView b)
+{
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+        // As unsigned bytes, as std::string_view compares them.
+        if (const auto order = uchar(folded(a[i])) <=> uchar(folded(b[i])); order != 0)
+            return order;
+    }
+    return a.size() <=> b.size();
+}
 
 double orLowest(double value)
 {
@@ -144,17 +162,15 @@ QByteArrayView RowOrder::text(qsizetype index) const
 
 bool RowOrder::before(qsizetype a, qsizetype b) const
 {
-    int order = 0;
+    std::partial_ordering order = std::partial_ordering::equivalent;
     if (m_sort.column >= 0) {
         if (textual()) {
-            order = text(a).compare(text(b), Qt::CaseInsensitive);
+            order = compareFolded(text(a), text(b));
         } else {
-            const double x = number(a);
-            const double y = number(b);
-            order = x < y ? -1 : (y < x ? 1 : 0);
+            order = number(a) <=> number(b);
         }
         if (m_sort.order == Qt::DescendingOrder)
-            order = -order;
+            order = 0 <=> order;
     }
     return order != 0 ? order < 0 : a > b;
 }
@@ -167,32 +183,42 @@ void RowOrder::sort(std::vector<int> &indexes) const
     }
     // Each key is worked out once, then the keys are sorted: n look-ups, not n log n.
     const bool descending = m_sort.order == Qt::DescendingOrder;
-    const auto sortBy = [&](auto key, auto compare) {
+    const auto sortBy = [&](auto key) {
         using Key = decltype(key(0));
         std::vector<std::pair<Key, int>> keyed;
         keyed.reserve(indexes.size());
         for (const int index : indexes)
             keyed.emplace_back(key(index), index);
         std::sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) {
-            const int order = descending ? compare(b.first, a.first) : compare(a.first, b.first);
+            const auto order = descending ? b.first <=> a.first : a.first <=> b.first;
             return order != 0 ? order < 0 : a.second > b.second;
         });
         for (std::size_t i = 0; i < keyed.size(); ++i)
             indexes[i] = keyed[i].second;
     };
-    if (textual()) {
-        sortBy([&](int index) { return text(index); },
-            [](QByteArrayView a, QByteArrayView b) { return a.compare(b, Qt::CaseInsensitive); });
-    } else {
-        sortBy(
-            [&](int index) { return number(index); }, [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
+    if (!textual()) {
+        sortBy([&](int index) { return number(index); });
+        return;
     }
+    // Texts folded to one letter case once, into one buffer, then compared byte by byte.
+    std::string texts;
+    std::vector<std::pair<std::size_t, std::size_t>> spans(std::size_t(m_records.size()));
+    for (const int index : indexes) {
+        const QByteArrayView event = text(index);
+        spans[std::size_t(index)] = {texts.size(), std::size_t(event.size())};
+        std::transform(event.begin(), event.end(), std::back_inserter(texts), folded);
+    }
+    sortBy([&](int index) {
+        const auto [start, length] = spans[std::size_t(index)];
+        return std::string_view(texts).substr(start, length);
+    });
 }
 
 std::vector<int> buildRows(const RecordsView &records, const RowFilter &filter, RowSort sort)
 {
     const RowTest test(records, filter);
     std::vector<int> rows;
+    rows.reserve(std::size_t(records.size()));
     for (qsizetype index = 0; index < records.size(); ++index) {
         if (test.accepts(index))
             rows.push_back(int(index));

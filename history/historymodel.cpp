@@ -4,7 +4,6 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QThread>
 
 namespace history {
 
@@ -21,12 +20,14 @@ constexpr qsizetype insertedOneByOne = 256;
 HistoryModel::HistoryModel(const BetRecords &records, QObject *parent)
     : QAbstractTableModel(parent)
     , m_records(records)
-{ }
+{
+    m_worker.setMaxThreadCount(1);
+    m_worker.setExpiryTimeout(-1);
+}
 
 HistoryModel::~HistoryModel()
 {
-    if (m_worker)
-        m_worker->wait();
+    m_worker.waitForDone();
 }
 
 void HistoryModel::setFilter(const RowFilter &filter)
@@ -93,27 +94,24 @@ void HistoryModel::insertRows(const std::vector<int> &indexes)
 
 void HistoryModel::rebuild()
 {
-    if (m_worker) {
+    if (m_rebuilding) {
         m_rebuildAgain = true;
         return;
     }
-    m_worker = QThread::create(
-        [this, view = m_records.view(), filter = m_filter, sort = m_sort, generation = m_generation]() mutable {
-            std::vector<int> rows = buildRows(view, filter, sort);
-            Totals totals = totalsOf(view, rows);
-            QMetaObject::invokeMethod(this,
-                [this, rows = std::move(rows), totals = std::move(totals), covered = view.size(),
-                    generation]() mutable { takeRebuild(std::move(rows), std::move(totals), covered, generation); });
-        });
-    connect(m_worker, &QThread::finished, this, [this] {
-        m_worker->deleteLater();
-        m_worker = nullptr;
-        if (std::exchange(m_rebuildAgain, false))
-            rebuild();
-        else
-            emit rebuilt();
+    m_rebuilding = true;
+    m_worker.start([this, view = m_records.view(), filter = m_filter, sort = m_sort, generation = m_generation] {
+        std::vector<int> rows = buildRows(view, filter, sort);
+        Totals totals = totalsOf(view, rows);
+        QMetaObject::invokeMethod(this,
+            [this, rows = std::move(rows), totals = std::move(totals), covered = view.size(), generation]() mutable {
+                takeRebuild(std::move(rows), std::move(totals), covered, generation);
+                m_rebuilding = false;
+                if (std::exchange(m_rebuildAgain, false))
+                    rebuild();
+                else
+                    emit rebuilt();
+            });
     });
-    m_worker->start();
 }
 
 void HistoryModel::takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation)

@@ -6,11 +6,10 @@
 #include <vector>
 
 #include <QAbstractTableModel>
+#include <QThreadPool>
 
 #include "history/columns.h"
 #include "history/totals.h"
-
-class QThread;
 
 namespace history {
 
@@ -29,7 +28,7 @@ public:
     void clearRecords();
     // Works the rows and the totals out again; rebuilt() follows.
     void rebuild();
-    bool isRebuilding() const { return m_worker != nullptr; }
+    bool isRebuilding() const { return m_rebuilding; }
     const Totals &totals() const { return m_totals; }
     qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
     const BetRecords &records() const { return m_records; }
@@ -53,7 +52,10 @@ private:
     RowSort m_sort;
     std::vector<int> m_rows;
     Totals m_totals;
-    QThread *m_worker = nullptr;
+    // One thread that stays: a new thread per rebuild would take a new memory arena each time,
+    // and the transient rows and keys of a million records would pile up in them.
+    QThreadPool m_worker;
+    bool m_rebuilding = false;
     bool m_rebuildAgain = false;
     int m_generation = 0; // a rebuild started before the last change is out of date
 };
