@@ -123,7 +123,10 @@ void HistoryWindow::createControls()
     header->setDefaultSectionSize(textWidth(m_table, QStringLiteral("Stake Forfeit")));
     const QDateTime late(QDate(2026, 12, 28), QTime(23, 59, 59));
     header->resizeSection(int(Column::Date), textWidth(m_table, store::archiveDateTime(late, QLocale())));
-    header->resizeSection(int(Column::Kind), textWidth(m_table, QStringLiteral("Part free bet")));
+    int kindWidth = 0;
+    for (const calc::BetKind kind : calc::allBetKinds)
+        kindWidth = std::max(kindWidth, textWidth(m_table, QString::fromUtf8(calc::betKindName(kind))));
+    header->resizeSection(int(Column::Kind), kindWidth);
     header->resizeSection(int(Column::Event), 3 * header->defaultSectionSize());
     header->resizeSection(int(Column::Result), textWidth(m_table, QStringLiteral("no result: not all numbers")));
 
@@ -289,6 +292,12 @@ void HistoryWindow::refreshBookmakers()
     for (const QString &name : std::as_const(names))
         m_bookmaker->addItem(name, name);
     m_bookmaker->setCurrentIndex(std::max(0, m_bookmaker->findData(m_chosenBookmaker)));
+    // The bookmaker column as wide as the longest name, within reason.
+    int widest = textWidth(m_table, columnCaption(int(Column::Bookmaker)));
+    for (const QString &name : std::as_const(names))
+        widest = std::max(widest, textWidth(m_table, name));
+    m_table->horizontalHeader()->resizeSection(
+        int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
     if (choiceGone)
         applyFilters();
 }

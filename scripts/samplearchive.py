@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
-"""Writes a sample archive of a punter's autumn, for the screenshots: qualifying bets and free bets
-at several bookmakers, with the figures the calculator gives (same operations, same rounding)."""
+"""Writes a sample archive of a punter's season, for the screenshots: qualifying bets and the free
+bets they earn, some part free bets, at several bookmakers, with the figures the calculator gives
+(same operations, same rounding). Usage: samplearchive.py ARCHIVE [COUNT] (COUNT defaults to 300)."""
+import random
 import sys
+from datetime import datetime, timedelta
 from decimal import Decimal, ROUND_HALF_UP
 
 
@@ -25,26 +28,36 @@ def record(when, event, bookmaker, stake, forfeit, back, lay, back_comm, lay_com
     return ",".join(fields)
 
 
-BETS = [
-    ("03/10/2026 19:02:11", "Arsenal v Chelsea", "Bet365", 10, 0, 2.1, 2.16, 0, 2),
-    ("03/10/2026 19:20:45", "Arsenal v Chelsea free bet", "Bet365", 10, 10, 6.5, 6.8, 0, 2),
-    ("10/10/2026 14:31:02", "Leeds v Everton", "Coral", 25, 0, 3.2, 3.3, 0, 2),
-    ("11/10/2026 11:05:37", "Leeds v Everton free bet", "Coral", 25, 25, 5.0, 5.3, 0, 2),
-    ("17/10/2026 13:45:00", "Cheltenham 2:10", "SkyBet", 20, 0, 4.5, 4.7, 0, 2),
-    ("18/10/2026 09:12:54", "Cheltenham 2:10 free bet", "SkyBet", 20, 20, 7.0, 7.4, 0, 2),
-    ("24/10/2026 17:28:16", "Spurs v Villa", "PaddyPower", 30, 0, 1.9, 1.95, 0, 2),
-    ("25/10/2026 12:00:03", "Spurs v Villa free bet", "PaddyPower", 30, 30, 8.0, 8.6, 0, 2),
-    ("01/11/2026 15:03:40", "Man City v Wolves", "Ladbrokes", 50, 0, 1.5, 1.53, 0, 2),
-    ("02/11/2026 10:41:29", "Man City v Wolves free bet", "Ladbrokes", 50, 50, 6.0, 6.4, 0, 2),
-    ("08/11/2026 16:22:08", "Ascot 3:35", "BetFred", 20, 0, 3.75, 3.9, 0, 2),
-    ("09/11/2026 09:55:12", "Ascot 3:35 free bet", "BetFred", 20, 20, 9.0, 9.8, 0, 2),
-    ("15/11/2026 19:47:31", "Newcastle v Brighton", "Bet365", 10, 0, 2.6, 2.68, 0, 2),
-    ("22/11/2026 14:05:59", "Liverpool v Man U", "Coral", 25, 0, 2.0, 2.05, 0, 4.75),
-    ("23/11/2026 18:30:00", "Liverpool v Man U free bet", "Coral", 25, 25, 5.5, 5.9, 0, 2),
-    ("29/11/2026 12:12:12", "Sandown 1:50", "BoyleSports", 15, 0, 5.0, 5.3, 0, 2),
-    ("30/11/2026 20:08:44", "Sandown 1:50 free bet", "BoyleSports", 15, 15, 11.0, 12.0, 0, 2),
-]
+BOOKMAKERS = ["Bet365", "Coral", "SkyBet", "PaddyPower", "Ladbrokes", "BetFred", "BoyleSports", "William Hill"]
+TEAMS = ["Arsenal", "Chelsea", "Leeds", "Everton", "Spurs", "Villa", "Man City", "Wolves", "Newcastle",
+         "Brighton", "Liverpool", "Man U", "Fulham", "Brentford"]
+COURSES = ["Cheltenham", "Ascot", "Sandown", "Newbury", "Kempton", "Haydock"]
 
+
+def event(rng):
+    if rng.random() < 0.6:
+        home, away = rng.sample(TEAMS, 2)
+        return f"{home} v {away}"
+    return f"{rng.choice(COURSES)} {rng.randint(1, 4)}:{rng.choice(['05', '10', '35', '50'])}"
+
+
+def bets(count, rng):
+    when = datetime(2025, 12, 1, 12, 0, 0)
+    step = timedelta(days=330) / max(count, 1)
+    for _ in range(count):
+        when += step + timedelta(seconds=rng.randint(0, 5400))
+        stake = rng.choice([5, 10, 10, 20, 25, 25, 50])
+        back = round(rng.uniform(1.5, 9.0), 2)
+        lay = round(back * rng.uniform(1.01, 1.08), 2)
+        kind = rng.random()
+        forfeit = 0 if kind < 0.55 else (stake if kind < 0.9 else stake / 2)
+        lay_comm = rng.choice([2, 2, 2, 5])
+        name = event(rng) + (" free bet" if forfeit else "")
+        yield record(when.strftime("%d/%m/%Y %H:%M:%S"), name, rng.choice(BOOKMAKERS), stake, forfeit, back, lay, 0,
+                     lay_comm)
+
+
+count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
 with open(sys.argv[1], "wb") as archive:
-    for bet in BETS:
-        archive.write((record(*bet) + "\r\n").encode())
+    for line in bets(count, random.Random(2026)):
+        archive.write((line + "\r\n").encode())

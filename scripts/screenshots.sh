@@ -17,7 +17,7 @@ if [[ -e $home ]]; then
     exit 1
 fi
 mkdir -p "$home/vantrel"
-python3 scripts/samplearchive.py "$home/vantrel/vantrelLog.txt"
+python3 scripts/samplearchive.py "$home/vantrel/vantrelLog.txt" 300
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 2048x1400x24 -nolisten tcp &
 xvfb=$!

@@ -2,6 +2,7 @@
 // calculator opens it, records the calculator appends while it is open, and an archive replaced
 // under it.
 #include <QAction>
+#include <QCalendarWidget>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
@@ -207,6 +208,15 @@ void TestHistoryWindow::typedDateFilters()
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     const auto window = openHistory();
     auto *from = window->findChild<QLineEdit *>(QStringLiteral("From"));
+    // The calendar opens at the latest bet's month, not at some fixed date.
+    QApplication::setActiveWindow(window.get());
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_F4);
+    auto *calendar = window->findChild<QCalendarWidget *>();
+    QTRY_VERIFY(calendar->isVisible());
+    QCOMPARE(QDate(calendar->yearShown(), calendar->monthShown(), 1), QDate(2026, 12, 1));
+    QTest::keyClick(calendar, Qt::Key_Escape);
+
     MainWindowFixture::typeInto(from, QStringLiteral("05/11/2026"));
     QTest::keyClick(from, Qt::Key_Return);
     QTRY_COMPARE(rows(*window), 2);
