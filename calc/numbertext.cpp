@@ -69,6 +69,11 @@ std::optional<double> parseNumber(const QString &text, const QLocale &locale)
 
 QString formatFigure(double value, const QLocale &locale)
 {
+    // A sum that overflowed has no digits to show, and must not pass for a plausible figure.
+    if (std::isnan(value))
+        return QStringLiteral("not a number");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("too large") : QStringLiteral("too large (negative)");
     // The sign goes on separately, so that a negative value that rounds to zero keeps its minus.
     const QString magnitude = locale.toString(roundedToHundredths(std::fabs(value)), 'f', 2);
     return value < 0 ? locale.negativeSign() + magnitude : magnitude;

@@ -17,7 +17,7 @@ std::optional<double> parseNumber(const QString &text, const QLocale &locale);
 
 // Two decimals with the locale's grouping and negative form. The value's 15-significant-digit
 // decimal form is rounded, halves away from zero, so a double a hair below 5.145 shows 5.15 as a
-// spreadsheet shows it.
+// spreadsheet shows it. Infinities say "too large" and NaN "not a number".
 QString formatFigure(double value, const QLocale &locale);
 
 // Up to 15 significant digits, no grouping, no trailing zeros.

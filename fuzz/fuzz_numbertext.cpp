@@ -1,5 +1,6 @@
 // Every figure the display produces must be recognised as a number and parse back to its
-// rounded value, in every locale; and no text at all may crash the recogniser.
+// rounded value, in every locale; infinities and NaN are named in words; and no text at all may
+// crash the recogniser.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -23,9 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     double value = 0;
     std::memcpy(&value, data, sizeof value);
-    if (!std::isfinite(value))
-        return 0;
     for (const QLocale &locale : locales) {
+        // Every double is shown without undefined behaviour; one without digits says so in words.
+        if (!std::isfinite(value)) {
+            const QString shown = calc::formatFigure(value, locale);
+            if (shown
+                != QLatin1String(std::isnan(value) ? "not a number"
+                        : value > 0                ? "too large"
+                                                   : "too large (negative)"))
+                std::abort();
+            continue;
+        }
         const std::optional<double> parsed = calc::parseNumber(calc::formatFigure(value, locale), locale);
         // Half a cent, plus what rounding to 15 significant digits first may add (found by fuzzing:
         // 212980.37499999974 reads as 212980.375 and shows 212980.38, as a spreadsheet shows it).

@@ -81,7 +81,8 @@ ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint6
         return batch;
     QHash<QByteArrayView, int> bookmakerIndex;
     qint64 number = firstLine;
-    for (QByteArrayView line : std::as_const(chunk->lines)) {
+    store::ArchiveLines lines(chunk->bytes);
+    for (QByteArrayView line; lines.next(line);) {
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
         if (!fields) {
             countUnread(batch, number++, startOf(line));
@@ -135,6 +136,8 @@ void BetRecords::add(ArchiveBatch &&batch)
         }
         global << *known;
     }
+    if (batch.records.empty())
+        return; // lines that are no records are not kept
     const int chunk = int(m_chunks.size());
     m_chunks.push_back(std::move(batch.bytes));
     for (BetRecord record : batch.records) {

@@ -40,9 +40,17 @@ fetch_qt_source() {
     if ! apt-get source --print-uris qt6-base 2>/dev/null | grep -q "'"; then
         local suite
         suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-        echo "Adding a deb-src line for $suite"
-        printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-            "$suite" "$suite" | $sudo tee /etc/apt/sources.list.d/vantrel-src.sources >/dev/null
+        # The mirror (or proxy) that the machine's own deb lines use for the suite's main component.
+        local mirror
+        mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT) $(TARGET_OF)' |
+            awk -v suite="$suite" '$2 == suite && $3 == "main" && $4 == "deb" { print $1; exit }')
+        if [[ -z $mirror ]]; then
+            echo "No deb line for $suite main in the apt sources to take a mirror from" >&2
+            exit 1
+        fi
+        echo "Adding a deb-src line for $suite from $mirror"
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$mirror" "$suite" "$suite" | $sudo tee /etc/apt/sources.list.d/vantrel-src.sources >/dev/null
         $sudo apt-get update -qq
     fi
     mkdir -p "$into"

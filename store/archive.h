@@ -16,13 +16,16 @@ using ArchiveEntry = ArchiveFieldArray<QString>;
 
 // The locale's long time format without its time zone, as the archive holds times.
 QString archiveTimeFormat(const QLocale &locale);
+// The same as archives written before the brackets around a time zone were dropped hold it
+// ("11:18:30 ()" in es_ES).
+QString olderArchiveTimeFormat(const QLocale &locale);
 
 // The locale's short date, a space and its long time without the time zone; midnight gives the date alone.
 QString archiveDateTime(const QDateTime &moment, const QLocale &locale);
 
-// The fields without their commas, joined by commas. Where the locale's decimal separator is
-// the comma, the number fields lose their grouping and take "." as the decimal point instead, so that
-// 24,97 stays 24.97 rather than becoming 2497.
+// The fields without their commas, joined by commas. Where the locale writes numbers in other
+// digits or with another decimal mark than ASCII and ".", the number fields that it reads are
+// archived in ASCII digits with "." and no grouping.
 QString archiveLine(const ArchiveEntry &entry, const QLocale &locale);
 
 // Makes sure of the folder and the file, then appends the line with CR LF. Throws FileError.

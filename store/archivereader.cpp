@@ -1,5 +1,6 @@
 #include "store/archivereader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -46,8 +47,22 @@ QList<ArchiveDates::Form> dateForms(const QLocale &locale)
 QList<ArchiveDates::Form> timeForms(const QLocale &locale)
 {
     const QLocale c = QLocale::c();
-    return {{locale, withoutCommas(archiveTimeFormat(locale))}, {c, archiveTimeFormat(c)},
-        {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
+    return {{locale, withoutCommas(archiveTimeFormat(locale))}, {locale, withoutCommas(olderArchiveTimeFormat(locale))},
+        {c, archiveTimeFormat(c)}, {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
+}
+
+// Where the line that starts at the position ends: at its CR or LF, or at the end of the bytes.
+qsizetype lineEndFrom(QByteArrayView bytes, qsizetype from)
+{
+    const auto *end = std::find_if(bytes.begin() + from, bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+    return end - bytes.begin();
+}
+
+// Where the next line starts after the line end at the position: a CR LF pair is one line end.
+qsizetype afterLineEnd(QByteArrayView bytes, qsizetype end)
+{
+    const bool pair = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
+    return end + (pair ? 2 : 1);
 }
 
 } // namespace
@@ -138,34 +153,55 @@ std::optional<qint64> ArchiveDates::parseText(const QString &text)
     return std::nullopt;
 }
 
+bool ArchiveLines::next(QByteArrayView &line)
+{
+    if (m_at >= m_bytes.size())
+        return false;
+    const qsizetype end = lineEndFrom(m_bytes, m_at);
+    line = m_bytes.sliced(m_at, end - m_at);
+    m_at = afterLineEnd(m_bytes, end);
+    return true;
+}
+
+qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore)
+{
+    const qsizetype lastFeed = bytes.lastIndexOf('\n');
+    qsizetype lastReturn = bytes.lastIndexOf('\r');
+    if (lastReturn == bytes.size() - 1 && (lastFeed >= 0 || lineFeedBefore))
+        lastReturn = bytes.first(lastReturn).lastIndexOf('\r');
+    return std::max(lastFeed, lastReturn) + 1;
+}
+
 std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes)
 {
     files::requireRegularFileOrNothing(path);
     QFile file(path);
     if (!file.exists())
         return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(from))
+    // The byte before tells how the lines read so far ended.
+    char before = 0;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, from - 1))
+        || (from > 0 && !file.getChar(&before)))
         throw FileError(file.errorString());
     ArchiveChunk chunk;
     chunk.end = from;
     chunk.bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
         throw FileError(file.errorString());
-    const qsizetype lineEnd = chunk.bytes.lastIndexOf('\n');
-    if (lineEnd < 0) {
+    const qsizetype complete = completeLinesLength(chunk.bytes, before == '\n');
+    if (complete == 0) {
         // No line end in a full read: a line longer than maxBytes. Pass over it to its end.
         if (chunk.bytes.size() < maxBytes)
-            return ArchiveChunk {{}, {}, from};
+            return ArchiveChunk {{}, from};
         while (!file.atEnd()) {
             const QByteArray more = file.read(maxBytes);
-            if (const qsizetype newline = more.indexOf('\n'); newline >= 0)
-                return ArchiveChunk {{}, {}, file.pos() - more.size() + newline + 1, true};
+            if (const qsizetype end = lineEndFrom(more, 0); end < more.size())
+                return ArchiveChunk {{}, file.pos() - more.size() + afterLineEnd(more, end), true};
         }
-        return ArchiveChunk {{}, {}, from};
+        return ArchiveChunk {{}, from};
     }
-    chunk.bytes.truncate(lineEnd + 1);
-    chunk.end = from + chunk.bytes.size();
-    chunk.lines = files::lineViews(chunk.bytes);
+    chunk.bytes.truncate(complete);
+    chunk.end = from + complete;
     return chunk;
 }
 

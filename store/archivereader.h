@@ -65,15 +65,35 @@ private:
     QHash<QString, std::optional<QTime>> m_times;
 };
 
-// The new complete lines of the archive from a byte on. lines holds them without line ends, in
-// order; end is the byte after the last complete line, where the next read starts.
+// The new complete lines of the archive from a byte on; end is the byte after the last of them,
+// where the next read starts.
 struct ArchiveChunk
 {
     QByteArray bytes;
-    QList<QByteArrayView> lines; // views into bytes
     qint64 end = 0;
     bool skippedLongLine = false; // a line longer than a read was passed over whole
 };
+
+// The lines of complete archive text one after another, without their ends: LF, CR LF, or a CR
+// alone as old Mac files end their lines.
+class ArchiveLines
+{
+public:
+    explicit ArchiveLines(QByteArrayView bytes)
+        : m_bytes(bytes)
+    { }
+    // False after the last line.
+    bool next(QByteArrayView &line);
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+};
+
+// How many bytes at the start of a read are complete lines. A CR as the last byte read ends a line
+// only in a file of CR line ends: where neither the read nor the line end before it holds an LF.
+// Elsewhere its LF may be on its way.
+qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore);
 
 // Reads at most maxBytes from the given byte on. Nothing when the archive is missing. Throws FileError.
 std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes);

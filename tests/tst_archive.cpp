@@ -3,6 +3,7 @@
 
 #include "mainwindowtest.h"
 #include "store/archive.h"
+#include "store/filetext.h"
 
 Q_DECLARE_METATYPE(store::ArchiveEntry)
 
@@ -71,6 +72,8 @@ void TestArchive::dateTime_data()
         << gb << QDateTime(QDate(2026, 12, 7), QTime(0, 0, 1)) << "07/12/2026 00:00:01";
     QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << clickTime << "12/7/26 9:15:30 AM";
     QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << clickTime << "07.12.26 09:15:30";
+    QTest::newRow("es_ES: no brackets where the time zone was")
+        << QLocale(QLocale::Spanish, QLocale::Spain) << clickTime << "7/12/26 9:15:30";
 }
 
 void TestArchive::dateTime()
@@ -132,9 +135,19 @@ void TestArchive::archiveAfterCalculation_data()
                                                    "1230.00,190.42,190.42,95.21\r\n");
     QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany)
                            << QStringList {"200", "50", "6,4", "6,2", "0", "4,75"}
-                           << QByteArray("07.12.26 09:15:30,Liverpool v Man U Correct Score 2-1,"
-                                         "Select Bookie...,200,50,6.4,6.2,1039.58,199.92,0,4.75,"
-                                         "1230.00,190.42,190.42,95.21\r\n");
+                           << QByteArray(
+                                  "07.12.26 09:15:30,Liverpool v Man U Correct Score 2-1,"
+                                  "Select Bookie...,200,50,6.4,6.2,1039.58,199.92,0,4.75,"
+                                  "1230.00,190.42,190.42,95.21\r\n"); // Locales with digits of their own: the figures
+                                                                      // the window shows in them are archived in ASCII.
+    for (const QLocale &locale : {QLocale(QLocale::Arabic, QLocale::Egypt), QLocale(QLocale::Persian, QLocale::Iran),
+             QLocale(QLocale::Bangla, QLocale::Bangladesh)}) {
+        QTest::newRow(qPrintable(locale.name() + QLatin1String(" own digits")))
+            << locale << QStringList {"200", "50", "6.4", "6.2", "0", "4.75"}
+            << store::textForFile(store::archiveDateTime(clickTime, locale)
+                   + ",Liverpool v Man U Correct Score 2-1,Select Bookie...,200,50,6.4,6.2,1039.58,199.92,0,4.75,"
+                     "1230.00,190.42,190.42,95.21\r\n");
+    }
 }
 
 void TestArchive::archiveAfterCalculation()

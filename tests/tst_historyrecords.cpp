@@ -61,6 +61,9 @@ void TestHistoryRecords::lines_data()
 
     QTest::newRow("good line") << QByteArray(example + "\r\n") << 1 << QStringList();
     QTest::newRow("LF line end") << QByteArray(example + "\n") << 1 << QStringList();
+    QTest::newRow("CR line ends of old Mac files") << QByteArray(example + "\r" + example + "\r") << 2 << QStringList();
+    QTest::newRow("a CR whose LF is still to come waits")
+        << QByteArray(example + "\r\n" + example + "\r") << 1 << QStringList();
     QTest::newRow("too few fields") << QByteArray("a,b,c\r\n" + example + "\r\n") << 1 << QStringList {"line 1: a,b,c"};
     QTest::newRow("too many fields") << QByteArray(example + ",extra\r\n") << 0 << QStringList {"line 1: 07/12"};
     QTest::newRow("old |=@=| record") << QByteArray("07/12/2026|=@=|Race|=@=|Coral\r\n") << 0
@@ -72,6 +75,8 @@ void TestHistoryRecords::lines_data()
                                << QStringList {"line 1: a line too long"};
     QTest::newRow("line being written is left for later")
         << QByteArray(example + "\r\n" + example.left(20)) << 1 << QStringList();
+    QTest::newRow("CR-only junk passed over to its end")
+        << QByteArray(QByteArray(3 << 20, 'x') + "\r" + example + "\r") << 1 << QStringList {"line 1: a line too long"};
     QTest::newRow("samples kept: ten of twelve")
         << QByteArray(QByteArray("junk\r\n").repeated(12) + example + "\r\n") << 1
         << QStringList {"line 1: junk", "line 2: junk", "line 3: junk", "line 4: junk", "line 5: junk", "line 6: junk",
@@ -128,6 +133,8 @@ void TestHistoryRecords::dates_data()
     QTest::newRow("C locale record, spaces in the date")
         << gb << QByteArray("8 Dec 2026 11:14:35") << QDateTime(QDate(2026, 12, 8), QTime(11, 14, 35));
     QTest::newRow("C locale record at midnight") << gb << QByteArray("8 Dec 2026") << QDate(2026, 12, 8).startOfDay();
+    QTest::newRow("es_ES record with the time zone's brackets")
+        << QLocale(QLocale::Spanish, QLocale::Spain) << QByteArray("7/12/26 9:15:30 ()") << click;
     QTest::newRow("ISO form") << de << QByteArray("2026-12-07 09:15:30") << click;
     QTest::newRow("blanks around") << gb << QByteArray(" 07/12/2026 09:15:30 ") << click;
     QTest::newRow("unreadable") << gb << QByteArray("yesterday teatime") << QDateTime();

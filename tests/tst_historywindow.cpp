@@ -24,6 +24,7 @@ private slots:
     void replacedArchiveShowsAsInAFreshWindow();
     void keyboard();
     void typedDateFilters();
+    void hostileArchive();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -226,6 +227,31 @@ void TestHistoryWindow::typedDateFilters()
     MainWindowFixture::typeInto(from, QString());
     QTest::keyClick(from, Qt::Key_Return);
     QTRY_COMPARE(rows(*window), 3);
+}
+
+void TestHistoryWindow::hostileArchive()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"),
+        "<h1>ARCHIVE DAMAGED</h1>\r\n"
+        "07/12/2026 09:15:30,Race,Coral,1e308,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
+        "07/12/2026 09:16:30,Race,Coral,1e308,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    history::HistoryWindow window(m_ui->folder());
+    // Saving waits for the whole archive, so that an export never holds part of it.
+    auto *save = window.findChild<QPushButton *>(QStringLiteral("saveAsCsv"));
+    QVERIFY(window.isLoading());
+    QVERIFY(!save->isEnabled());
+    QVERIFY(save->toolTip().contains(QStringLiteral("waits")));
+    waitForLoad(window);
+    QVERIFY(save->isEnabled());
+
+    // A line from the file is quoted as the text it is, never run as markup.
+    const auto *status = window.findChild<QLabel *>(QStringLiteral("status"));
+    QCOMPARE(status->textFormat(), Qt::PlainText);
+    QVERIFY2(status->text().contains(QStringLiteral("line 1: <h1>ARCHIVE DAMAGED</h1>")), qPrintable(status->text()));
+    // Sums beyond the range of numbers say so instead of showing a plausible figure.
+    QCOMPARE(text(window, "summary"),
+        "2 bets: too large of your own money staked, 0.00 in free-bet stakes, result too large (negative), average "
+        "closeness 95.13 %");
 }
 
 QTEST_MAIN(TestHistoryWindow)

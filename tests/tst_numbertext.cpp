@@ -1,4 +1,6 @@
 // Number texts: what counts as a number in a locale, and how figures are shown.
+#include <limits>
+
 #include <QTest>
 
 #include "calc/numbertext.h"
@@ -97,6 +99,11 @@ void TestNumberText::figure_data()
     QTest::newRow("en leading zero") << english << 0.5 << "0.50";
     QTest::newRow("de grouping and comma") << german << 1230.0 << "1.230,00";
     QTest::newRow("de negative") << german << -24.966 << "-24,97";
+    QTest::newRow("infinity") << english << qInf() << "too large";
+    QTest::newRow("minus infinity") << english << -qInf() << "too large (negative)";
+    QTest::newRow("NaN") << english << qQNaN() << "not a number";
+    QTest::newRow("smallest subnormal") << english << 4.9406564584124654e-324 << "0.00";
+    QTest::newRow("negative subnormal") << english << -4.9406564584124654e-324 << "-0.00";
 }
 
 void TestNumberText::figure()
@@ -139,7 +146,8 @@ void TestNumberText::figureParsesBack_data()
     for (const QLocale &locale : {english, german, QLocale(QLocale::French, QLocale::France), QLocale::c(),
              QLocale(QLocale::Hebrew, QLocale::Israel), QLocale(QLocale::Arabic, QLocale::Egypt),
              QLocale(QLocale::Persian, QLocale::Iran)}) {
-        for (double value : {-1234567.891, -0.004, 0.0, 95.004, 1039.585, -8.57206885748984e+303}) {
+        for (double value : {-1234567.891, -0.004, 0.0, 95.004, 1039.585, -8.57206885748984e+303, 1e308,
+                 std::numeric_limits<double>::max()}) {
             const QByteArray tag = locale.name().toLatin1() + ' ' + QByteArray::number(value);
             QTest::newRow(tag.constData()) << locale << value;
         }

@@ -11,6 +11,7 @@ void showMessage(QWidget *parent, const MessageSink &sink, const QString &text)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText); // messages quote paths and file text, which may look like markup
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
