@@ -1,0 +1,45 @@
+#include "calc/rounding.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace calc {
+
+namespace {
+
+double roundedMagnitude(double magnitude)
+{
+    char text[32];
+    char *end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14).ptr;
+    // text is "d.dddddddddddddde±x": 15 significant digits, then the exponent.
+    char *e = std::find(text, end, 'e');
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    const int kept = exponent + 3; // digits down to the hundredths
+    if (kept >= 15)
+        return magnitude;
+    if (kept < 0)
+        return 0;
+    char digits[15] {};
+    digits[0] = text[0];
+    std::copy(text + 2, e, digits + 1);
+    long long hundredths = 0;
+    for (int i = 0; i < kept; ++i)
+        hundredths = hundredths * 10 + (digits[i] - '0');
+    if (digits[kept] >= '5')
+        ++hundredths;
+    return double(hundredths) / 100;
+}
+
+} // namespace
+
+double roundedToPenny(double value)
+{
+    // to_chars writes "inf" and "nan" without an exponent: those have no digits to round.
+    if (!std::isfinite(value))
+        return value;
+    return std::copysign(roundedMagnitude(std::fabs(value)), value);
+}
+
+} // namespace calc
