@@ -14,6 +14,7 @@
 #include "calc/numbertext.h"
 #include "converter/frmfrac.h"
 #include "history/historywindow.h"
+#include "offers/offerswindow.h"
 #include "store/archive.h"
 #include "store/datafiles.h"
 #include "store/datafolder.h"
@@ -89,6 +90,15 @@ void Vantrel::wireEvents()
     cmdArchive->addAction(showHistory);
     connect(
         new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this, &Vantrel::showHistory);
+    // The offer calculators: from the background's and Calculate's context menus, and Ctrl+K.
+    auto *showOffers = new QAction(QStringLiteral("Offer calculators..."), this);
+    showOffers->setObjectName(QStringLiteral("showOffers"));
+    showOffers->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(showOffers, &QAction::triggered, this, &Vantrel::showOffers);
+    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(Command1)}) {
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+        widget->addAction(showOffers);
+    }
     auto *events = new ui::FormEvents(this, m_activeForm);
     connect(events, &ui::FormEvents::activated, this, &Vantrel::Form_Activate);
     // txtStake_GotFocus and the other six.
@@ -172,6 +182,17 @@ void Vantrel::showHistory()
     m_history->show();
     m_history->raise();
     m_history->activateWindow();
+}
+
+void Vantrel::showOffers()
+{
+    if (!m_offers) {
+        m_offers = new offers::OffersWindow(m_dataFolder, m_showMessage);
+        m_offers->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_offers->show();
+    m_offers->raise();
+    m_offers->activateWindow();
 }
 
 void Vantrel::Form_QueryUnload()

@@ -26,6 +26,10 @@ namespace history {
 class HistoryWindow;
 } // namespace history
 
+namespace offers {
+class OffersWindow;
+} // namespace offers
+
 namespace calc {
 struct MatchedBetFigures;
 struct MatchedBetInput;
@@ -58,6 +62,7 @@ private slots:
     void Command2_Click();
     void cmdArchive_Click();
     void showHistory();
+    void showOffers();
 
 private:
     void createControls();
@@ -88,6 +93,7 @@ private:
     std::shared_ptr<ui::ActiveForm> m_activeForm = std::make_shared<ui::ActiveForm>();
     QPointer<frmFrac> m_converter;
     QPointer<history::HistoryWindow> m_history;
+    QPointer<offers::OffersWindow> m_offers;
     // The help line's text for each control that has one.
     QHash<const QObject *, QString> m_help;
 

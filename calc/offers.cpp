@@ -79,9 +79,9 @@ OfferShape underlayShape()
 OfferShape accumulatorShape(const OfferValues &values)
 {
     const int legs = countOf(values, "legs", 2, 2, 10);
-    OfferShape shape {{stakeInput("Back stake", "10"),
-                          {"freeBet", "Free bet (stake not returned)", InputKind::Flag, "0", ""}, commissionInput("0"),
-                          {"legs", "Legs", InputKind::Count, "2", "", {}, 2, 10}},
+    OfferShape shape {
+        {stakeInput("Back stake", "10"), {"freeBet", "Free bet (stake not returned)", InputKind::Flag, "0", ""},
+            commissionInput("0"), {"legs", "Legs", InputKind::Count, "2", "", {}, 2, 10}},
         {{"accumulatorOdds", "Accumulator odds"}}, {}, "Lay each leg only after the leg before it has won."};
     const char *backOdds[] = {"2", "3"};
     const char *layOdds[] = {"2.1", "3.2"};
@@ -243,7 +243,8 @@ OfferValues dutching(const Inputs &in)
     }
     figures["totalStake"] = total;
     for (int n = 1; n <= selections; ++n)
-        figures[numbered("profitIf", n, "Wins")] = figures[numbered("stake", n, "")] * in.at(numbered("odds", n, "")) - total;
+        figures[numbered("profitIf", n, "Wins")]
+            = figures[numbered("stake", n, "")] * in.at(numbered("odds", n, "")) - total;
     return figures;
 }
 
@@ -352,6 +353,32 @@ std::optional<OfferValues> offerFigures(BetKind kind, const OfferValues &inputs)
     const bool finite
         = std::all_of(figures.begin(), figures.end(), [](const auto &figure) { return std::isfinite(figure.second); });
     return finite ? std::optional(figures) : std::nullopt;
+}
+
+bool offerFiguresMatch(BetKind kind, const OfferValues &inputs, const OfferValues &archived)
+{
+    const std::optional<OfferValues> figures = offerFigures(kind, inputs);
+    if (!figures)
+        return false;
+    for (const OfferOutput &output : offerShape(kind, inputs).outputs) {
+        const auto value = archived.find(output.key);
+        // The file holds two decimals; a hair more allows for halves rounded either way.
+        if (value == archived.end() || std::fabs(value->second - figures->at(output.key)) > 0.005 + 1e-9)
+            return false;
+    }
+    return true;
+}
+
+double offerStake(BetKind kind, const OfferValues &inputs, const OfferValues &figures)
+{
+    switch (kind) {
+    case BetKind::EachWay:
+        return 2 * inputs.at("backStake");
+    case BetKind::Dutching:
+        return figures.at("totalStake");
+    default:
+        return inputs.at("backStake");
+    }
 }
 
 std::pair<double, double> outcomeRange(BetKind kind, const OfferValues &inputs, const OfferValues &figures)

@@ -79,6 +79,13 @@ std::optional<std::string> inputProblem(InputKind kind, double value);
 // nothing when an input the shape requires is missing or out of range, or a figure is not finite.
 std::optional<OfferValues> offerFigures(BetKind kind, const OfferValues &inputs);
 
+// True when the figures an offer was archived with are those its inputs give, to the penny.
+bool offerFiguresMatch(BetKind kind, const OfferValues &inputs, const OfferValues &archived);
+
+// The money the offer stakes at the bookmaker: both parts of an each-way bet, every selection
+// dutched, the back stake of the others.
+double offerStake(BetKind kind, const OfferValues &inputs, const OfferValues &figures);
+
 // The lowest and the highest of the outcome profits among the figures: what the offer locks in,
 // and what it may bring.
 std::pair<double, double> outcomeRange(BetKind kind, const OfferValues &inputs, const OfferValues &figures);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "store/datafolder.h"
 #include "store/fileerror.h"
 
 namespace history {
@@ -15,9 +16,18 @@ constexpr qsizetype tailBytes = 64;
 
 } // namespace
 
-ArchiveFollower::ArchiveFollower(const QString &archivePath, QObject *parent)
+ArchiveFollower::FollowedFile ArchiveFollower::followed(const QString &path, RecordSource source)
+{
+    FollowedFile file;
+    file.path = path;
+    file.source = source;
+    return file;
+}
+
+ArchiveFollower::ArchiveFollower(const QString &dataFolder, QObject *parent)
     : QObject(parent)
-    , m_path(archivePath)
+    , m_files {followed(store::archivePath(dataFolder), RecordSource::Archive),
+          followed(store::offersPath(dataFolder), RecordSource::Offers)}
     , m_dates(QLocale())
 {
     m_reader.setMaxThreadCount(1);
@@ -35,92 +45,110 @@ ArchiveFollower::~ArchiveFollower()
 void ArchiveFollower::start()
 {
     m_loading = true;
-    readFrom(0);
+    readOn();
     m_look.start();
+}
+
+bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files::FileStamp &now) const
+{
+    // An append makes the file longer and leaves the bytes read as they were; anything else that
+    // changed it (a same-size rewrite included) means reading afresh.
+    const store::files::FileStamp &then = file.stamp;
+    if (now.exists != then.exists || now.device != then.device || now.identity != then.identity
+        || now.size <= then.size)
+        return false;
+    QFile bytes(file.path);
+    return bytes.open(QIODevice::ReadOnly) && bytes.seek(file.readTo - file.tail.size())
+        && bytes.read(file.tail.size()) == file.tail;
 }
 
 void ArchiveFollower::follow()
 {
     if (m_reading)
         return;
-    const store::files::FileStamp now = store::files::stampOf(m_path);
-    if (now == m_stamp)
-        return;
-    const bool sameFile
-        = now.exists == m_stamp.exists && now.device == m_stamp.device && now.identity == m_stamp.identity;
-    // An append makes the file longer and leaves the bytes read as they were; anything else that
-    // changed it (a same-size rewrite included) means reading it afresh.
-    const bool appended = sameFile && now.size > m_stamp.size && tailUnchanged();
-    if (!appended)
-        readAfresh();
-    else
-        readFrom(m_readTo);
-}
-
-bool ArchiveFollower::tailUnchanged() const
-{
-    QFile file(m_path);
-    return file.open(QIODevice::ReadOnly) && file.seek(m_readTo - m_tail.size()) && file.read(m_tail.size()) == m_tail;
+    bool grown = false;
+    for (const FollowedFile &file : m_files) {
+        const store::files::FileStamp now = store::files::stampOf(file.path);
+        if (now == file.stamp)
+            continue;
+        if (!appendedOnly(file, now)) {
+            readAfresh();
+            return;
+        }
+        grown = true;
+    }
+    if (grown)
+        readOn();
 }
 
 void ArchiveFollower::readAfresh()
 {
-    const bool hadAny = m_readTo > 0;
+    const bool hadAny = m_records.size() > 0 || m_report.unreadCount > 0;
     m_records = {};
     // A failure stands until a read works, so that the status does not flicker while it lasts.
     ReadReport fresh;
     fresh.failure = m_report.failure;
     m_report = fresh;
-    m_readTo = 0;
-    m_tail.clear();
+    for (FollowedFile &file : m_files)
+        file = followed(file.path, file.source);
     m_loading = true;
     if (hadAny) {
         emit cleared();
         emit reportChanged();
     }
-    readFrom(0);
+    readOn();
 }
 
-void ArchiveFollower::readFrom(qint64 from)
+void ArchiveFollower::readOn()
 {
-    m_stamp = store::files::stampOf(m_path);
+    ReadStarts starts;
+    qint64 size = 0;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        m_files[i].stamp = store::files::stampOf(m_files[i].path);
+        starts[i] = {m_files[i].readTo, m_files[i].lines + 1};
+        size += m_files[i].stamp.size;
+    }
     m_reading = true;
-    m_reader.start([this, from, firstLine = m_report.lines + 1, size = m_stamp.size] {
-        qint64 at = from;
-        qint64 line = firstLine;
-        qint64 chunk = from == 0 ? firstReadBytes : laterReadBytes;
+    m_reader.start([this, starts, size, files = m_files] {
         QString failure;
-        while (!m_stop) {
-            ArchiveBatch batch;
-            try {
-                batch = readBatch(m_path, at, line, chunk, m_dates);
-            } catch (const store::FileError &error) {
-                failure = error.description();
-                break;
+        qint64 done = 0;
+        for (std::size_t i = 0; i < files.size() && !m_stop && failure.isEmpty(); ++i) {
+            auto [at, line] = starts[i];
+            qint64 chunk = at == 0 ? firstReadBytes : laterReadBytes;
+            while (!m_stop) {
+                ArchiveBatch batch;
+                try {
+                    batch = readBatch(files[i].source, files[i].path, at, line, chunk, m_dates);
+                } catch (const store::FileError &error) {
+                    failure = error.description();
+                    break;
+                }
+                if (batch.end == at)
+                    break;
+                done += batch.end - at;
+                at = batch.end;
+                line += batch.linesRead;
+                chunk = laterReadBytes;
+                const int permille = size > 0 ? int(std::min<qint64>(1000, done * 1000 / size)) : 1000;
+                QMetaObject::invokeMethod(this, [this, i, batch = std::move(batch), permille]() mutable {
+                    take(int(i), std::move(batch));
+                    if (m_loading)
+                        emit progress(permille);
+                });
             }
-            if (batch.end == at)
-                break;
-            at = batch.end;
-            line += batch.linesRead;
-            chunk = laterReadBytes;
-            const int permille = size > 0 ? int(std::min<qint64>(1000, at * 1000 / size)) : 1000;
-            QMetaObject::invokeMethod(this, [this, batch = std::move(batch), permille]() mutable {
-                take(std::move(batch));
-                if (m_loading)
-                    emit progress(permille);
-            });
         }
         QMetaObject::invokeMethod(this, [this, failure] { readEnded(failure); });
     });
 }
 
-void ArchiveFollower::take(ArchiveBatch &&batch)
+void ArchiveFollower::take(int file, ArchiveBatch &&batch)
 {
+    FollowedFile &followed = m_files[std::size_t(file)];
     const qsizetype first = m_records.size();
-    m_readTo = batch.end;
+    followed.readTo = batch.end;
     if (!batch.bytes.isEmpty())
-        m_tail = batch.bytes.right(tailBytes);
-    m_report.lines += batch.linesRead;
+        followed.tail = batch.bytes.right(tailBytes);
+    followed.lines += batch.linesRead;
     m_report.unreadCount += batch.unreadCount;
     for (const QString &sample : std::as_const(batch.unreadSamples)) {
         if (m_report.unreadSamples.size() < ArchiveBatch::keptSamples)
@@ -136,8 +164,10 @@ void ArchiveFollower::take(ArchiveBatch &&batch)
 void ArchiveFollower::readEnded(const QString &failure)
 {
     m_reading = false;
-    if (!failure.isEmpty())
-        m_stamp = {}; // the next look tries again from the start
+    if (!failure.isEmpty()) {
+        for (FollowedFile &file : m_files)
+            file.stamp = {}; // the next look tries again from the start
+    }
     if (failure != m_report.failure) {
         m_report.failure = failure;
         emit reportChanged();

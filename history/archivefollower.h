@@ -1,9 +1,10 @@
-// Reads the archive into records and follows it: the first read on a thread of its own, in pieces,
-// so the first rows show at once; then a look every half second that reads what was appended, and
-// reads the archive afresh when it was cut short, rewritten or replaced. No widgets: the window
-// shows what this reports.
+// Reads the archive and the offers file into records and follows them: the first read on a thread
+// of its own, in pieces, so the first rows show at once; then a look every half second that reads
+// what was appended, and reads both afresh when either was cut short, rewritten or replaced. No
+// widgets: the window shows what this reports.
 #pragma once
 
+#include <array>
 #include <atomic>
 
 #include <QObject>
@@ -18,7 +19,6 @@ namespace history {
 // What the reads so far have found besides the records.
 struct ReadReport
 {
-    qint64 lines = 0;
     qint64 unreadCount = 0; // lines that are no records
     QStringList unreadSamples; // the first few of them
     QString failure; // why the last read failed; empty once a read works
@@ -30,35 +30,49 @@ class ArchiveFollower final : public QObject
     Q_DISABLE_COPY_MOVE(ArchiveFollower)
 
 public:
-    explicit ArchiveFollower(const QString &archivePath, QObject *parent = nullptr);
+    // dataFolder holds the archive and the offers file.
+    explicit ArchiveFollower(const QString &dataFolder, QObject *parent = nullptr);
     ~ArchiveFollower() override;
 
-    // Reads the archive from its start, then follows it.
+    // Reads both files from their start, then follows them.
     void start();
-    // Looks at the archive now, as the half-second look does.
+    // Looks at the files now, as the half-second look does.
     void follow();
 
-    const QString &path() const { return m_path; }
+    const QString &archivePath() const { return m_files[0].path; }
     const BetRecords &records() const { return m_records; }
     const ReadReport &report() const { return m_report; }
-    // True while the archive is being read from its start.
+    // True while the files are being read from their start.
     bool isLoading() const { return m_loading; }
 
 signals:
-    void cleared(); // the records are gone; the archive is read afresh
+    void cleared(); // the records are gone; the files are read afresh
     void added(qsizetype first); // records from the index on are new
     void progress(int permille); // of a read from the start
     void loaded(); // a read from the start has ended
     void reportChanged();
 
 private:
-    void readFrom(qint64 from);
-    void readAfresh();
-    void take(ArchiveBatch &&batch);
-    void readEnded(const QString &failure);
-    bool tailUnchanged() const;
+    struct FollowedFile
+    {
+        QString path;
+        RecordSource source = RecordSource::Archive;
+        qint64 readTo = 0; // the byte after the last complete line read
+        qint64 lines = 0;
+        QByteArray tail; // the last bytes read, which an append leaves as they are
+        store::files::FileStamp stamp; // when the last read began
+    };
+    // Where each file's read starts: the byte and the line.
+    using ReadStarts = std::array<std::pair<qint64, qint64>, 2>;
 
-    QString m_path;
+    static FollowedFile followed(const QString &path, RecordSource source);
+    bool appendedOnly(const FollowedFile &file, const store::files::FileStamp &now) const;
+    void readOn();
+    void readAfresh();
+    void take(int file, ArchiveBatch &&batch);
+    void readEnded(const QString &failure);
+
+    std::array<FollowedFile, 2> m_files;
     BetRecords m_records;
     ReadReport m_report;
     store::ArchiveDates m_dates; // used by one read at a time
@@ -67,9 +81,6 @@ private:
     bool m_reading = false;
     std::atomic<bool> m_stop = false;
     bool m_loading = false;
-    qint64 m_readTo = 0; // the byte after the last complete line read
-    QByteArray m_tail; // the last bytes read, which an append leaves as they are
-    store::files::FileStamp m_stamp; // of the archive when the last read began
     QTimer m_look;
 };
 

@@ -1,7 +1,9 @@
 #include "history/betrecords.h"
 
 #include "calc/betcheck.h"
+#include "calc/offers.h"
 #include "store/filetext.h"
+#include "store/offerfile.h"
 
 namespace history {
 
@@ -21,7 +23,7 @@ void judge(const store::ArchiveFields &fields, BetRecord &record)
     record.kind = calc::kindOfMatchedBet(stake, forfeit);
     record.closeness = number(ArchiveField::Closeness).value_or(std::numeric_limits<double>::quiet_NaN());
     if (stake && forfeit && backReturns)
-        record.result = calc::betResult(*stake, *forfeit, *backReturns);
+        record.result = record.highest = calc::betResult(*stake, *forfeit, *backReturns);
     const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
         ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
     record.calculated = std::any_of(
@@ -44,6 +46,39 @@ void judge(const store::ArchiveFields &fields, BetRecord &record)
             value(ArchiveField::LayReturns), value(ArchiveField::BackReturns), value(ArchiveField::Closeness)});
 }
 
+calc::OfferValues offerValues(QByteArrayView field)
+{
+    const auto numbers = store::offerNumbers(field);
+    return numbers ? calc::OfferValues(numbers->begin(), numbers->end()) : calc::OfferValues();
+}
+
+// An offer's kind, stake, result (its lowest outcome) and best outcome, and whether its figures
+// are those its inputs give.
+void judgeOffer(const store::OfferFields &fields, BetRecord &record)
+{
+    using store::OfferField;
+    const auto field = [&](OfferField name) { return fields[std::size_t(name)]; };
+    const auto number = [&](OfferField name) { return store::archivedNumber(field(name)); };
+    record.offer = true;
+    record.kind
+        = calc::betKindOfToken(std::string_view(field(OfferField::Kind).data(), field(OfferField::Kind).size()));
+    record.stake = number(OfferField::Stake).value_or(0);
+    record.result = number(OfferField::Lowest).value_or(std::numeric_limits<double>::quiet_NaN());
+    record.highest = number(OfferField::Highest).value_or(std::numeric_limits<double>::quiet_NaN());
+    const calc::OfferValues inputs = offerValues(field(OfferField::Inputs));
+    if (inputs.contains("freeBet") && inputs.at("freeBet") != 0)
+        record.stakeForfeit = record.stake;
+    // A kind this program does not know cannot be worked out again: it is shown as it stands.
+    record.stale = record.kind != calc::BetKind::Other
+        && !calc::offerFiguresMatch(record.kind, inputs, offerValues(field(OfferField::Figures)));
+}
+
+std::optional<qint64> offerMoment(QByteArrayView text)
+{
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    return when.isValid() ? std::optional(store::momentOf(when.date(), when.time())) : std::nullopt;
+}
+
 QString startOf(QByteArrayView line)
 {
     constexpr qsizetype shown = 60;
@@ -51,11 +86,37 @@ QString startOf(QByteArrayView line)
     return line.size() > shown ? text + QStringLiteral("...") : text;
 }
 
-void countUnread(ArchiveBatch &batch, qint64 number, const QString &start)
+void countUnread(ArchiveBatch &batch, RecordSource source, qint64 number, const QString &start)
 {
     if (batch.unreadSamples.size() < ArchiveBatch::keptSamples)
-        batch.unreadSamples << QStringLiteral("line %1: %2").arg(number).arg(start);
+        batch.unreadSamples << QStringLiteral("%1line %2: %3")
+                                   .arg(source == RecordSource::Offers ? QStringLiteral("offers file ") : QString())
+                                   .arg(number)
+                                   .arg(start);
     ++batch.unreadCount;
+}
+
+// The record a line holds: its date, bookmaker and judged figures; nothing when it holds none.
+std::optional<BetRecord> recordOf(
+    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker)
+{
+    BetRecord record;
+    if (source == RecordSource::Offers) {
+        const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
+        if (!fields)
+            return std::nullopt;
+        record.when = offerMoment((*fields)[std::size_t(store::OfferField::DateTime)]).value_or(noDate);
+        bookmaker = (*fields)[std::size_t(store::OfferField::Bookmaker)];
+        judgeOffer(*fields, record);
+        return record;
+    }
+    const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
+    if (!fields)
+        return std::nullopt;
+    record.when = dates.parse((*fields)[ArchiveField::DateTime]).value_or(noDate);
+    bookmaker = (*fields)[ArchiveField::Bookmaker];
+    judge(*fields, record);
+    return record;
 }
 
 } // namespace
@@ -68,13 +129,14 @@ QString shownBookmaker(const QString &archived)
     return name;
 }
 
-ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes, store::ArchiveDates &dates)
+ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes,
+    store::ArchiveDates &dates)
 {
     ArchiveBatch batch;
     std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
     batch.end = chunk ? chunk->end : from;
     if (chunk && chunk->skippedLongLine) {
-        countUnread(batch, firstLine, QStringLiteral("a line too long to be a record"));
+        countUnread(batch, source, firstLine, QStringLiteral("a line too long to be a record"));
         batch.linesRead = 1;
     }
     if (!chunk)
@@ -82,26 +144,25 @@ ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint6
     QHash<QByteArrayView, int> bookmakerIndex;
     qint64 number = firstLine;
     store::ArchiveLines lines(chunk->bytes);
-    for (QByteArrayView line; lines.next(line);) {
-        const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
-        if (!fields) {
-            countUnread(batch, number++, startOf(line));
+    for (QByteArrayView line; lines.next(line); ++number) {
+        QByteArrayView bookmaker;
+        std::optional<BetRecord> record = recordOf(source, line, dates, bookmaker);
+        if (!record) {
+            if (source != RecordSource::Offers || !store::isOfferHeader(line))
+                countUnread(batch, source, number, startOf(line));
             continue;
         }
-        ++number;
-        BetRecord record;
-        record.offset = int(line.data() - chunk->bytes.constData());
-        record.length = int(line.size());
-        record.when = dates.parse((*fields)[ArchiveField::DateTime]).value_or(noDate);
-        const QByteArrayView bookmaker = (*fields)[ArchiveField::Bookmaker];
+        record->offset = int(line.data() - chunk->bytes.constData());
+        record->length = int(line.size());
         auto known = bookmakerIndex.constFind(bookmaker);
         if (known == bookmakerIndex.cend()) {
             known = bookmakerIndex.insert(bookmaker, int(batch.bookmakers.size()));
-            batch.bookmakers << shownBookmaker(store::textFromFile(bookmaker.toByteArray()));
+            batch.bookmakers << shownBookmaker(source == RecordSource::Offers
+                    ? store::offerText(bookmaker)
+                    : store::textFromFile(bookmaker.toByteArray()));
         }
-        record.bookmaker = *known;
-        judge(*fields, record);
-        batch.records.push_back(record);
+        record->bookmaker = *known;
+        batch.records.push_back(*record);
     }
     batch.linesRead += number - firstLine;
     batch.bytes = std::move(chunk->bytes);
@@ -116,12 +177,36 @@ QByteArrayView RecordsView::line(qsizetype index) const
 
 QByteArrayView RecordsView::fieldBytes(qsizetype index, ArchiveField field) const
 {
-    return (*store::splitArchiveLine(line(index)))[field];
+    if (!at(index).offer)
+        return (*store::splitArchiveLine(line(index)))[field];
+    // An offer has the archive's text fields and a stake; its other figures are its own.
+    using store::OfferField;
+    const store::OfferFields offer = *store::splitOfferLine(line(index));
+    switch (field) {
+    case ArchiveField::DateTime:
+        return offer[std::size_t(OfferField::DateTime)];
+    case ArchiveField::Event:
+        return offer[std::size_t(OfferField::Event)];
+    case ArchiveField::Bookmaker:
+        return offer[std::size_t(OfferField::Bookmaker)];
+    case ArchiveField::Stake:
+        return offer[std::size_t(OfferField::Stake)];
+    default:
+        return {};
+    }
 }
 
 QString RecordsView::field(qsizetype index, ArchiveField field) const
 {
-    return store::textFromFile(fieldBytes(index, field).toByteArray());
+    const QByteArrayView bytes = fieldBytes(index, field);
+    return at(index).offer ? store::offerText(bytes) : store::textFromFile(bytes.toByteArray());
+}
+
+QString RecordsView::kindText(qsizetype index) const
+{
+    if (at(index).kind != calc::BetKind::Other)
+        return QString::fromUtf8(calc::betKindName(at(index).kind));
+    return store::offerText((*store::splitOfferLine(line(index)))[std::size_t(store::OfferField::Kind)]);
 }
 
 void BetRecords::add(ArchiveBatch &&batch)

@@ -31,10 +31,15 @@ struct BetRecord
     int offset = 0; // of the line in its chunk
     int length = 0;
     int bookmaker = 0; // index into bookmakers()
+    double highest = std::numeric_limits<double>::quiet_NaN(); // the best outcome: an offer's highest profit
     calc::BetKind kind = calc::BetKind::Qualifying;
+    bool offer = false; // from the offers file, not the archive
     bool stale = true; // the figures are not those that the inputs give
     bool calculated = true; // false: archived before any Calculate, the figures are empty
 };
+
+// The two files the history reads.
+enum class RecordSource { Archive, Offers };
 
 // What one read of the archive brought: the records of its complete lines, and the count of lines
 // that are no records with the first few of them quoted. Built off the user-interface thread.
@@ -51,9 +56,10 @@ struct ArchiveBatch
     qint64 linesRead = 0;
 };
 
-// Reads the archive from a byte on into a batch; firstLine is the number of the first line read.
-// Throws store::FileError.
-ArchiveBatch readBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes, store::ArchiveDates &dates);
+// Reads the archive or the offers file from a byte on into a batch; firstLine is the number of the
+// first line read. Throws store::FileError.
+ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes,
+    store::ArchiveDates &dates);
 
 // The bookmaker as the history shows it: the bookmaker box's prompt, or nothing, is no bookmaker.
 QString shownBookmaker(const QString &archived);
@@ -71,6 +77,8 @@ public:
     QByteArrayView line(qsizetype index) const;
     QString field(qsizetype index, store::ArchiveField field) const;
     QByteArrayView fieldBytes(qsizetype index, store::ArchiveField field) const;
+    // The kind's name; an offer of a kind unknown here by its own token.
+    QString kindText(qsizetype index) const;
     const QStringList &bookmakers() const { return m_bookmakers; }
 
 protected:

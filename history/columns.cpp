@@ -50,6 +50,7 @@ std::optional<ArchiveField> fieldOf(int column)
         return ArchiveField::Bookmaker;
     case Column::Kind:
     case Column::Result:
+    case Column::Highest:
         return std::nullopt;
     case Column::Stake:
         break;
@@ -63,6 +64,8 @@ QString columnCaption(int column)
         return QStringLiteral("Kind");
     if (column == int(Column::Result))
         return QStringLiteral("Result");
+    if (column == int(Column::Highest))
+        return QStringLiteral("Highest");
     return store::archiveFieldCaption(*fieldOf(column));
 }
 
@@ -83,11 +86,13 @@ QString cellText(const RecordsView &records, qsizetype index, int column, const 
     const BetRecord &record = records.at(index);
     switch (Column(column)) {
     case Column::Kind:
-        return QString::fromUtf8(calc::betKindName(record.kind));
+        return records.kindText(index);
     case Column::Bookmaker:
         return records.bookmakers().at(record.bookmaker);
     case Column::Result:
         return resultText(record, locale);
+    case Column::Highest:
+        return std::isnan(record.highest) ? QString() : calc::formatFigure(record.highest, locale);
     default:
         return records.field(index, *fieldOf(column));
     }
@@ -150,6 +155,8 @@ double RowOrder::number(qsizetype index) const
         return m_bookmakerRank[std::size_t(record.bookmaker)];
     case Column::Result:
         return orLowest(record.result);
+    case Column::Highest:
+        return orLowest(record.highest);
     default:
         return store::archivedNumber(m_records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
     }

@@ -13,7 +13,8 @@
 
 namespace history {
 
-enum class Column { Date, Kind, Event, Bookmaker, Result, Stake };
+// Result is what a bet brought for certain (an offer's lowest outcome), Highest its best outcome.
+enum class Column { Date, Kind, Event, Bookmaker, Result, Highest, Stake };
 
 // Stake and the number fields after it, one column each.
 constexpr int columnCount = int(Column::Stake) + store::archiveFieldCount - int(store::ArchiveField::Stake);

@@ -45,6 +45,8 @@ QString exportedCell(const RecordsView &records, qsizetype index, int column, co
         return inert(records.field(index, store::ArchiveField::DateTime));
     case Column::Result:
         return std::isnan(record.result) ? QString() : calc::formatFigure(record.result, plain);
+    case Column::Highest:
+        return std::isnan(record.highest) ? QString() : calc::formatFigure(record.highest, plain);
     default:
         return isFigureColumn(column) ? cellText(records, index, column, plain).trimmed()
                                       : inert(cellText(records, index, column, plain));

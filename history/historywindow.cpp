@@ -49,7 +49,7 @@ QLabel *newLabel(const QString &text, QWidget *buddy)
 HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
     : QWidget(parent)
     , m_showMessage(std::move(showMessage))
-    , m_follower(store::archivePath(dataFolder))
+    , m_follower(dataFolder)
     , m_model(m_follower.records())
 {
     setObjectName(QStringLiteral("HistoryWindow"));
@@ -305,7 +305,7 @@ void HistoryWindow::refreshBookmakers()
 void HistoryWindow::showStatus()
 {
     const ReadReport &report = m_follower.report();
-    const QString archive = QDir::toNativeSeparators(m_follower.path());
+    const QString archive = QDir::toNativeSeparators(m_follower.archivePath());
     const qsizetype records = m_follower.records().size();
     QString text;
     if (!report.failure.isEmpty())

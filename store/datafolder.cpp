@@ -41,4 +41,14 @@ QString archivePath(const QString &folder)
     return joined(folder, "vantrelLog.txt");
 }
 
+QString offersPath(const QString &folder)
+{
+    return joined(folder, "vantrelOffers.csv");
+}
+
+QString offerInputsPath(const QString &folder)
+{
+    return joined(folder, "vantrelOffers.ini");
+}
+
 } // namespace store

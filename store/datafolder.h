@@ -12,6 +12,9 @@ QString defaultDataFolder();
 QString settingsPath(const QString &folder);
 QString bookieListPath(const QString &folder);
 QString archivePath(const QString &folder);
+// The offer calculators' records and their remembered inputs.
+QString offersPath(const QString &folder);
+QString offerInputsPath(const QString &folder);
 
 inline const QString settingsSection = QStringLiteral("Default");
 

@@ -29,5 +29,7 @@ test -f "$work/root/usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml"
 history="$work/root/usr/share/applications/org.vantrel.VantrelHistory.desktop"
 test -x "$work/root/usr/bin/$(sed -n 's/^Exec=//p' "$history")"
 test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$history").png"
-grep -q '^Exec=vantrel-history$' "$desktop" # the calculator's own action opens the history
+grep -q '^Exec=vantrel-history$' "$desktop" # the calculator's own actions open the history
+grep -q '^Exec=vantrel-offers$' "$desktop" # and the offer calculators
+test -x "$work/root/usr/bin/vantrel-offers"
 echo "package $(basename "$package") holds the program, its desktop entry, icons and metainfo"

@@ -49,7 +49,7 @@ history::BetRecords TestHistoryRecords::readAll(const QByteArray &archive) const
 {
     store::ArchiveDates dates(gb);
     history::BetRecords records;
-    records.add(history::readBatch(writeArchive(archive), 0, 1, 1 << 20, dates));
+    records.add(history::readBatch(history::RecordSource::Archive, writeArchive(archive), 0, 1, 1 << 20, dates));
     return records;
 }
 
@@ -95,7 +95,8 @@ void TestHistoryRecords::lines()
     QStringList samples;
     // As the history reads: a megabyte at a time, until nothing more comes.
     for (qint64 from = 0, line = 1;;) {
-        const history::ArchiveBatch batch = history::readBatch(path, from, line, 1 << 20, dates);
+        const history::ArchiveBatch batch
+            = history::readBatch(history::RecordSource::Archive, path, from, line, 1 << 20, dates);
         if (batch.end == from)
             break;
         read += int(batch.records.size());
@@ -271,17 +272,19 @@ void TestHistoryRecords::csvForSpreadsheets()
     const QList<QByteArray> lines = history::csvOf(model).split('\n');
     QCOMPARE(lines.size(), 5); // header, three records, nothing after the last line end
     QCOMPARE(lines[0],
-        "Date,Kind,Event,Bookmaker,Result,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
+        "Date,Kind,Event,Bookmaker,Result,Highest,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
         "Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale\r");
     // Newest first. An unread date stays as written; a formula is defused; the result is the one
     // the window shows (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[1],
-        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,25.005,0,2,2.05,26.22,24.97,0,4.75,"
+        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no "
+        "bookmaker),-1.23,-1.23,25.005,0,2,2.05,26.22,24.97,0,4.75,"
         "50.00,23.78,23.78,95.13,yes\r");
     QCOMPARE(model.data(model.index(0, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
     // A read date as ISO 8601; a quote doubled inside a quoted field.
     QCOMPARE(lines[2],
-        "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,50.00,"
+        "2026-12-07 09:15:30,Qualifying bet,\"Said "
+        "\"\"win\"\"\",Coral,-1.22,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,50.00,"
         "23.78,23.78,95.13,no\r");
 }
 

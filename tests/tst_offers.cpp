@@ -44,8 +44,8 @@ void TestOffers::figures_data()
     QTest::addColumn<OfferValues>("inputs");
     QTest::addColumn<Expected>("expected");
 
-    const OfferValues refund {{"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2},
-        {"refund", 20}, {"retention", 75}};
+    const OfferValues refund {
+        {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"refund", 20}, {"retention", 75}};
     QTest::newRow("refund: our example") << BetKind::Refund << refund
                                          << Expected {{{"layStake", 16.41}, {"liability", 68.92},
                                                           {"profitIfBackWins", 11.08}, {"profitIfLayWins", 11.08}},
@@ -71,8 +71,8 @@ void TestOffers::figures_data()
         << BetKind::Refund
         << OfferValues {{"backStake", 10}, {"backOdds", 7}, {"layOdds", 9.2}, {"layCommission", 2}, {"refund", 10},
                {"retention", 80}}
-        << Expected {{{"layStake", 6.75}, {"liability", 55.35}, {"profitIfBackWins", 4.65}, {"profitIfLayWins", 4.62}},
-               4};
+        << Expected {
+               {{"layStake", 6.75}, {"liability", 55.35}, {"profitIfBackWins", 4.65}, {"profitIfLayWins", 4.62}}, 4};
     QTest::newRow("refund larger than the back bet returns: no lay")
         << BetKind::Refund
         << OfferValues {{"backStake", 10}, {"backOdds", 1.5}, {"layOdds", 1.6}, {"layCommission", 2}, {"refund", 20},
@@ -168,8 +168,8 @@ void TestOffers::figures_data()
         << BetKind::Dutching
         << OfferValues {{"selections", 3}, {"fixTotal", 1}, {"stake", 100}, {"odds1", 1.01}, {"odds2", 50},
                {"odds3", 80}}
-        << Expected {{{"stake1", 96.82}, {"stake2", 1.96}, {"stake3", 1.22}, {"totalStake", 100}, {"profitIf1Wins", -2.21},
-                         {"profitIf2Wins", -2}, {"profitIf3Wins", -2.40}},
+        << Expected {{{"stake1", 96.82}, {"stake2", 1.96}, {"stake3", 1.22}, {"totalStake", 100},
+                         {"profitIf1Wins", -2.21}, {"profitIf2Wins", -2}, {"profitIf3Wins", -2.40}},
                // Half a penny of stake at 80.0 moves its return by up to 40 pennies.
                45};
 
@@ -206,8 +206,8 @@ void TestOffers::figures()
             std::vector<double> profits;
             for (const std::string &key : expected.equalProfits)
                 profits.push_back(figures->at(key));
-            std::tie(lowest, highest) = std::pair(*std::min_element(profits.begin(), profits.end()),
-                *std::max_element(profits.begin(), profits.end()));
+            std::tie(lowest, highest) = std::pair(
+                *std::min_element(profits.begin(), profits.end()), *std::max_element(profits.begin(), profits.end()));
         }
         QVERIFY2(highest - lowest <= expected.spreadInPennies * 0.01 + 1e-9,
             qPrintable(QString::number(lowest) + QLatin1String(" to ") + QString::number(highest)));
@@ -219,8 +219,8 @@ void TestOffers::refused_data()
     QTest::addColumn<BetKind>("kind");
     QTest::addColumn<OfferValues>("inputs");
 
-    const OfferValues refund {{"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2},
-        {"retention", 75}};
+    const OfferValues refund {
+        {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
     const auto with = [](OfferValues values, const char *key, double value) {
         values[key] = value;
         return values;
@@ -229,16 +229,15 @@ void TestOffers::refused_data()
     QTest::newRow("odds below 1.01") << BetKind::Refund << with(refund, "layOdds", 1.005);
     QTest::newRow("commission above 100") << BetKind::Refund << with(refund, "layCommission", 100.5);
     QTest::newRow("negative refund") << BetKind::Refund << with(refund, "refund", -1);
-    QTest::newRow("odds missing") << BetKind::Refund << OfferValues {{"backStake", 20}, {"layOdds", 5.2},
-        {"layCommission", 2}, {"retention", 75}};
-    QTest::newRow("place terms above 1")
-        << BetKind::EachWay
-        << OfferValues {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 4}, {"winLayOdds", 9.4},
-               {"placeLayOdds", 3}, {"layCommission", 2}};
-    QTest::newRow("one leg")
-        << BetKind::Accumulator
-        << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 1}, {"leg1BackOdds", 2},
-               {"leg1LayOdds", 2.1}};
+    QTest::newRow("odds missing") << BetKind::Refund
+                                  << OfferValues {
+                                         {"backStake", 20}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
+    QTest::newRow("place terms above 1") << BetKind::EachWay
+                                         << OfferValues {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 4},
+                                                {"winLayOdds", 9.4}, {"placeLayOdds", 3}, {"layCommission", 2}};
+    QTest::newRow("one leg") << BetKind::Accumulator
+                             << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 1},
+                                    {"leg1BackOdds", 2}, {"leg1LayOdds", 2.1}};
     // A lay stake that grows by (l - c) / (1 - c) has no size when the exchange keeps everything.
     QTest::newRow("accumulator at 100 % commission")
         << BetKind::Accumulator

@@ -1,0 +1,136 @@
+#include "offers/offerswindow.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QSettings>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "offers/offertab.h"
+#include "store/datafiles.h"
+#include "store/datafolder.h"
+#include "store/fileerror.h"
+#include "store/offerfile.h"
+#include "ui/windowsupport.h"
+
+namespace offers {
+
+namespace {
+
+QString tabTitle(calc::BetKind kind)
+{
+    // The tab says it with spaces; the history's kind column keeps it short.
+    return kind == calc::BetKind::UnderlayOverlay ? QStringLiteral("Underlay / overlay")
+                                                  : QString::fromUtf8(calc::betKindName(kind));
+}
+
+QString groupOf(const OfferTab *tab)
+{
+    return QString::fromUtf8(calc::betKindToken(tab->kind()));
+}
+
+QStringList bookmakersOf(const QString &dataFolder)
+{
+    // The calculator reports a list it cannot read; here the box simply starts empty.
+    try {
+        return store::readBookieList(dataFolder);
+    } catch (const store::FileError &) {
+        return {};
+    }
+}
+
+store::NamedNumbers named(const calc::OfferValues &values)
+{
+    return {values.begin(), values.end()};
+}
+
+} // namespace
+
+OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
+    : QWidget(parent)
+    , m_dataFolder(dataFolder)
+    , m_showMessage(std::move(showMessage))
+{
+    setObjectName(QStringLiteral("OffersWindow"));
+    setWindowTitle(QStringLiteral("Offer calculators"));
+    auto *tabs = new QTabWidget;
+    tabs->setObjectName(QStringLiteral("offerTabs"));
+    const QStringList bookmakers = bookmakersOf(dataFolder);
+    for (const calc::BetKind kind : calc::offerKinds) {
+        auto *tab = new OfferTab(kind, bookmakers,
+            [this, kind](const calc::OfferValues &inputs, const calc::OfferValues &figures, const QString &event,
+                const QString &bookmaker) { return archive(kind, inputs, figures, event, bookmaker); });
+        tab->setAccessibleName(tabTitle(kind));
+        tabs->addTab(tab, tabTitle(kind));
+        m_tabs << tab;
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    loadInputs();
+    resize(640, 680);
+    ui::keepOnTop(this);
+}
+
+bool OffersWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        ui::keepOnTop(this);
+        raise();
+    }
+    return QWidget::event(event);
+}
+
+void OffersWindow::closeEvent(QCloseEvent *event)
+{
+    saveInputs();
+    QWidget::closeEvent(event);
+}
+
+void OffersWindow::loadInputs()
+{
+    QSettings settings(store::offerInputsPath(m_dataFolder), QSettings::IniFormat);
+    for (OfferTab *tab : std::as_const(m_tabs)) {
+        settings.beginGroup(groupOf(tab));
+        std::map<std::string, QString> texts;
+        for (const QString &key : settings.childKeys())
+            texts[key.toStdString()] = settings.value(key).toString();
+        settings.endGroup();
+        tab->setTexts(texts);
+    }
+}
+
+void OffersWindow::saveInputs()
+{
+    QSettings settings(store::offerInputsPath(m_dataFolder), QSettings::IniFormat);
+    for (const OfferTab *tab : std::as_const(m_tabs)) {
+        settings.beginGroup(groupOf(tab));
+        for (const auto &[key, typed] : tab->texts())
+            settings.setValue(QString::fromStdString(key), typed);
+        settings.endGroup();
+    }
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("Error: the inputs could not be saved in %1")
+                .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder))));
+}
+
+bool OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
+    const QString &event, const QString &bookmaker)
+{
+    calc::OfferValues shown;
+    for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
+        shown[output.key] = figures.at(output.key);
+    const auto [lowest, highest] = calc::outcomeRange(kind, inputs, figures);
+    const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker,
+        calc::offerStake(kind, inputs, figures), lowest, highest, named(inputs), named(shown)};
+    try {
+        store::appendOffer(m_dataFolder, record);
+        return true;
+    } catch (const store::FileError &error) {
+        ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
+        return false;
+    }
+}
+
+} // namespace offers

@@ -1,0 +1,289 @@
+#include "offers/offertab.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "calc/numbertext.h"
+#include "ui/windowsupport.h"
+
+namespace offers {
+
+namespace {
+
+const QColor badInput(255, 208, 208);
+
+QString text(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+bool takesFractions(calc::InputKind kind)
+{
+    return kind == calc::InputKind::Odds || kind == calc::InputKind::Terms;
+}
+
+// A number as the main window reads it; odds and place terms also as a fraction "a/b" (odds 5/4
+// are 2.25, terms 1/4 are 0.25).
+std::optional<double> parseInput(const QString &typed, calc::InputKind kind)
+{
+    const QLocale locale;
+    const qsizetype slash = typed.indexOf(QLatin1Char('/'));
+    if (slash < 0 || !takesFractions(kind))
+        return calc::parseNumber(typed, locale);
+    const std::optional<double> over = calc::parseNumber(typed.left(slash), locale);
+    const std::optional<double> under = calc::parseNumber(typed.mid(slash + 1), locale);
+    if (!over || !under || *under == 0)
+        return std::nullopt;
+    return (kind == calc::InputKind::Odds ? 1 : 0) + *over / *under;
+}
+
+bool isLineInput(calc::InputKind kind)
+{
+    return kind != calc::InputKind::Flag && kind != calc::InputKind::Choice && kind != calc::InputKind::Count;
+}
+
+} // namespace
+
+OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent)
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_archive(std::move(archive))
+{
+    setObjectName(text(std::string(calc::betKindToken(kind))));
+    const calc::OfferShape shape = calc::offerShape(kind);
+    for (const calc::OfferInput &input : shape.inputs)
+        m_texts[input.key] = text(input.initial);
+
+    auto *layout = new QVBoxLayout(this);
+    if (!shape.note.empty()) {
+        auto *note = new QLabel(text(shape.note));
+        note->setWordWrap(true);
+        layout->addWidget(note);
+    }
+    m_rows = new QWidget;
+    m_form = new QFormLayout(m_rows);
+    // Ten legs make a long form: it scrolls, the archive row below it stays.
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(m_rows);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(scroll, 1);
+    if (!shape.buttons.empty()) {
+        auto *buttons = new QHBoxLayout;
+        for (const calc::OfferButton &button : shape.buttons) {
+            auto *setter = new QPushButton(text(button.caption));
+            connect(setter, &QPushButton::clicked, this, [this, button] {
+                const double value = m_figures->at(button.figure);
+                static_cast<QLineEdit *>(m_inputs.at(button.input))->setText(calc::formatPlain(value, QLocale()));
+            });
+            m_setters[button.figure] = setter;
+            buttons->addWidget(setter);
+        }
+        buttons->addStretch();
+        layout->addLayout(buttons);
+    }
+    m_problem = new QLabel;
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setTextFormat(Qt::PlainText);
+    m_problem->setWordWrap(true);
+    ui::setBackground(m_problem, QPalette::WindowText, Qt::darkRed);
+    layout->addWidget(m_problem);
+
+    m_event = ui::newTextField(QString(), this);
+    m_event->setAccessibleName(QStringLiteral("Event"));
+    m_bookmaker = new QComboBox;
+    m_bookmaker->setEditable(true);
+    m_bookmaker->setInsertPolicy(QComboBox::NoInsert);
+    m_bookmaker->addItems(bookmakers);
+    m_bookmaker->setCurrentIndex(-1);
+    m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
+    m_bookmaker->lineEdit()->setValidator(new ui::LineBreaksToSpaces(m_bookmaker));
+    m_archiveButton = new QPushButton(QStringLiteral("Archive"));
+    auto *record = new QFormLayout;
+    record->addRow(QStringLiteral("Event"), m_event);
+    record->addRow(QStringLiteral("Bookmaker"), m_bookmaker);
+    record->addRow(QString(), m_archiveButton);
+    layout->addLayout(record);
+    connect(m_archiveButton, &QPushButton::clicked, this, &OfferTab::archive);
+    buildRows();
+}
+
+std::map<std::string, QString> OfferTab::texts() const
+{
+    return m_texts;
+}
+
+void OfferTab::setTexts(const std::map<std::string, QString> &texts)
+{
+    for (const auto &[key, typed] : texts)
+        m_texts[key] = typed;
+    buildRows();
+}
+
+void OfferTab::buildRows()
+{
+    // Counts and choices decide the rows: the shape of what has been typed.
+    calc::OfferValues counts;
+    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
+        if (!isLineInput(input.kind))
+            counts[input.key] = m_texts[input.key].toDouble();
+    }
+    const calc::OfferShape shape = calc::offerShape(m_kind, counts);
+    while (m_form->rowCount() > 0)
+        m_form->removeRow(0);
+    m_inputs.clear();
+    m_outputs.clear();
+    for (const calc::OfferInput &input : shape.inputs) {
+        if (!m_texts.contains(input.key))
+            m_texts[input.key] = text(input.initial);
+        QWidget *editor = newInput(input);
+        m_inputs[input.key] = editor;
+        if (input.kind == calc::InputKind::Flag || input.kind == calc::InputKind::Choice)
+            m_form->addRow(editor);
+        else
+            m_form->addRow(text(input.caption), editor);
+    }
+    auto *rule = new QFrame;
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    m_form->addRow(rule);
+    for (const calc::OfferOutput &output : shape.outputs) {
+        // Figures are read-only fields, so that their text is their value for screen readers.
+        auto *field = new QLineEdit;
+        field->setObjectName(text(output.key));
+        field->setAccessibleName(text(output.caption));
+        field->setReadOnly(true);
+        ui::setBackground(field, QPalette::Base, palette().color(QPalette::Window));
+        m_outputs[output.key] = field;
+        m_form->addRow(text(output.caption), field);
+    }
+    recalculate();
+}
+
+QWidget *OfferTab::newInput(const calc::OfferInput &input)
+{
+    const std::string key = input.key;
+    const QString caption = text(input.caption);
+    QWidget *editor = nullptr;
+    switch (input.kind) {
+    case calc::InputKind::Flag: {
+        auto *box = new QCheckBox(caption);
+        box->setChecked(m_texts[key] == QLatin1String("1"));
+        connect(box, &QCheckBox::toggled, this, [this, key](bool on) {
+            m_texts[key] = on ? QStringLiteral("1") : QStringLiteral("0");
+            recalculate();
+        });
+        editor = box;
+        break;
+    }
+    case calc::InputKind::Choice: {
+        editor = new QWidget;
+        auto *row = new QHBoxLayout(editor);
+        row->setContentsMargins(0, 0, 0, 0);
+        auto *group = new QButtonGroup(editor);
+        for (std::size_t i = 0; i < input.options.size(); ++i) {
+            auto *option = new QRadioButton(text(input.options[i]));
+            option->setAccessibleName(option->text());
+            option->setChecked(m_texts[key].toInt() == int(i));
+            group->addButton(option, int(i));
+            row->addWidget(option);
+        }
+        connect(group, &QButtonGroup::idClicked, this, [this, key](int id) {
+            m_texts[key] = QString::number(id);
+            QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
+        });
+        break;
+    }
+    case calc::InputKind::Count: {
+        auto *spin = new QSpinBox;
+        spin->setRange(input.low, input.high);
+        spin->setValue(m_texts[key].toInt());
+        connect(spin, &QSpinBox::valueChanged, this, [this, key](int value) {
+            m_texts[key] = QString::number(value);
+            QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
+        });
+        editor = spin;
+        break;
+    }
+    default: {
+        auto *field = ui::newTextField(m_texts[key], nullptr);
+        if (!input.whenEmpty.empty())
+            field->setPlaceholderText(QStringLiteral("empty: %1").arg(text(input.whenEmpty)));
+        connect(field, &QLineEdit::textChanged, this, [this, key](const QString &typed) {
+            m_texts[key] = typed;
+            recalculate();
+        });
+        editor = field;
+        break;
+    }
+    }
+    editor->setObjectName(text(key));
+    editor->setAccessibleName(caption);
+    return editor;
+}
+
+std::optional<double> OfferTab::readInput(const calc::OfferInput &input, QStringList &problems)
+{
+    const QString typed = m_texts[input.key].trimmed();
+    QString problem;
+    std::optional<double> value;
+    if (typed.isEmpty() && !input.whenEmpty.empty())
+        return std::nullopt;
+    if (!(value = parseInput(typed, input.kind)))
+        problem = QStringLiteral("is not a number");
+    else if (const std::optional<std::string> outOfRange = calc::inputProblem(input.kind, *value))
+        problem = text(*outOfRange);
+    QWidget *editor = m_inputs.at(input.key);
+    if (isLineInput(input.kind)) {
+        ui::setBackground(editor, QPalette::Base, problem.isEmpty() ? palette().color(QPalette::Base) : badInput);
+        editor->setAccessibleDescription(problem);
+    }
+    if (problem.isEmpty())
+        return value;
+    problems << text(input.caption) + QLatin1String(": ") + problem;
+    return std::nullopt;
+}
+
+void OfferTab::recalculate()
+{
+    QStringList problems;
+    calc::OfferValues values;
+    calc::OfferValues counts;
+    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
+        if (!isLineInput(input.kind))
+            counts[input.key] = m_texts[input.key].toDouble();
+    }
+    for (const calc::OfferInput &input : calc::offerShape(m_kind, counts).inputs) {
+        if (const std::optional<double> value = readInput(input, problems))
+            values[input.key] = *value;
+    }
+    m_inputValues = values;
+    m_figures = problems.isEmpty() ? calc::offerFigures(m_kind, values) : std::nullopt;
+    if (problems.isEmpty() && !m_figures)
+        problems << QStringLiteral("No result can be calculated from these values.");
+    m_problem->setText(problems.join(QLatin1Char('\n')));
+    const QLocale locale;
+    for (const auto &[key, field] : m_outputs)
+        field->setText(m_figures ? calc::formatFigure(m_figures->at(key), locale) : QString());
+    for (const auto &[figure, setter] : m_setters)
+        setter->setEnabled(m_figures && m_figures->contains(figure));
+    m_archiveButton->setEnabled(m_figures.has_value());
+}
+
+void OfferTab::archive()
+{
+    if (m_figures && m_inputValues)
+        m_archive(*m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
+}
+
+} // namespace offers

@@ -1,0 +1,128 @@
+#include "store/offerfile.h"
+
+#include <charconv>
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include "store/archivereader.h"
+#include "store/datafolder.h"
+#include "store/files.h"
+
+namespace store {
+
+namespace {
+
+QByteArray csvField(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.contains(',') && !bytes.contains('"'))
+        return bytes;
+    return '"' + bytes.replace("\"", "\"\"") + '"';
+}
+
+// The shortest text that reads back as the same double.
+QByteArray exactNumber(double value)
+{
+    char text[32];
+    return QByteArray(text, std::to_chars(text, text + sizeof text, value).ptr - text);
+}
+
+QByteArray pennies(double value)
+{
+    return QByteArray::number(value, 'f', 2);
+}
+
+QByteArray pairs(const NamedNumbers &numbers, QByteArray (*write)(double))
+{
+    QByteArrayList texts;
+    for (const auto &[key, value] : numbers)
+        texts << QByteArray::fromStdString(key) + '=' + write(value);
+    return texts.join(';');
+}
+
+} // namespace
+
+QByteArray offerHeader()
+{
+    return "Version,Date,Kind,Event,Bookmaker,Stake,Lowest profit,Highest profit,Inputs,Figures";
+}
+
+QByteArray offerLine(const OfferRecord &record)
+{
+    return QByteArrayList {QByteArray::number(offerFormatVersion),
+        record.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), QByteArray::fromStdString(record.kind),
+        csvField(record.event), csvField(record.bookmaker), exactNumber(record.stake), pennies(record.lowest),
+        pennies(record.highest), pairs(record.inputs, &exactNumber), pairs(record.figures, &pennies)}
+        .join(',');
+}
+
+void appendOffer(const QString &folder, const OfferRecord &record)
+{
+    files::makeSureOfFolder(folder);
+    const QString path = offersPath(folder);
+    files::requireRegularFileOrNothing(path);
+    if (QFileInfo(path).size() == 0)
+        files::appendLine(path, offerHeader());
+    files::appendLine(path, offerLine(record));
+}
+
+std::optional<OfferFields> splitOfferLine(QByteArrayView line)
+{
+    OfferFields fields;
+    qsizetype at = 0;
+    for (int i = 0; i < offerFieldCount; ++i) {
+        const bool last = i == offerFieldCount - 1;
+        qsizetype end = 0;
+        if (at < line.size() && line[at] == '"') {
+            // A quoted field ends at a quote that is not doubled.
+            qsizetype close = at + 1;
+            while ((close = line.indexOf('"', close)) >= 0 && close + 1 < line.size() && line[close + 1] == '"')
+                close += 2;
+            if (close < 0)
+                return std::nullopt;
+            fields[std::size_t(i)] = line.sliced(at + 1, close - at - 1);
+            end = close + 1;
+        } else {
+            end = line.indexOf(',', at);
+            end = end < 0 ? line.size() : end;
+            fields[std::size_t(i)] = line.sliced(at, end - at);
+        }
+        if (last ? end != line.size() : (end >= line.size() || line[end] != ','))
+            return std::nullopt;
+        at = end + 1;
+    }
+    if (fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
+        return std::nullopt;
+    return fields;
+}
+
+bool isOfferHeader(QByteArrayView line)
+{
+    return line.startsWith("Version,");
+}
+
+QString offerText(QByteArrayView field)
+{
+    return QString::fromUtf8(field).replace(QLatin1String("\"\""), QLatin1String("\""));
+}
+
+std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArrayView field)
+{
+    std::vector<std::pair<std::string, double>> numbers;
+    if (field.isEmpty())
+        return numbers;
+    for (const QByteArray &pair : field.toByteArray().split(';')) {
+        const qsizetype equals = pair.indexOf('=');
+        const std::optional<double> value
+            = equals > 0 ? archivedNumber(QByteArrayView(pair).sliced(equals + 1)) : std::nullopt;
+        if (!value)
+            return std::nullopt;
+        numbers.emplace_back(pair.first(equals).toStdString(), *value);
+    }
+    return numbers;
+}
+
+} // namespace store
