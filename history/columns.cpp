@@ -124,7 +124,7 @@ bool RowTest::accepts(qsizetype index) const
 
 RowOrder::RowOrder(const RecordsView &records, RowSort sort)
     : m_records(records)
-    , m_sort(sort)
+    , m_sort(sort.column < 0 ? RowSort {int(Column::Date), Qt::DescendingOrder} : sort)
 {
     if (sort.column != int(Column::Bookmaker))
         return;
@@ -169,25 +169,14 @@ QByteArrayView RowOrder::text(qsizetype index) const
 
 bool RowOrder::before(qsizetype a, qsizetype b) const
 {
-    std::partial_ordering order = std::partial_ordering::equivalent;
-    if (m_sort.column >= 0) {
-        if (textual()) {
-            order = compareFolded(text(a), text(b));
-        } else {
-            order = number(a) <=> number(b);
-        }
-        if (m_sort.order == Qt::DescendingOrder)
-            order = 0 <=> order;
-    }
+    std::partial_ordering order = textual() ? compareFolded(text(a), text(b)) : number(a) <=> number(b);
+    if (m_sort.order == Qt::DescendingOrder)
+        order = 0 <=> order;
     return order != 0 ? order < 0 : a > b;
 }
 
 void RowOrder::sort(std::vector<int> &indexes) const
 {
-    if (m_sort.column < 0) {
-        std::sort(indexes.begin(), indexes.end(), std::greater<>());
-        return;
-    }
     // Each key is worked out once, then the keys are sorted: n look-ups, not n log n.
     const bool descending = m_sort.order == Qt::DescendingOrder;
     const auto sortBy = [&](auto key) {

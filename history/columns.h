@@ -43,7 +43,7 @@ struct RowFilter
 
 struct RowSort
 {
-    int column = -1; // -1: newest first, the reverse of the archive's order
+    int column = -1; // -1: newest first (by date, undated last; among equals the last read first)
     Qt::SortOrder order = Qt::AscendingOrder;
 };
 
@@ -60,7 +60,7 @@ private:
     int m_bookmaker = -1; // -1: all; beyond the list: a name no record has
 };
 
-// Orders records as a column sorts: ties, and the default order, newest first.
+// Orders records as a column sorts; ties, the last read first.
 class RowOrder
 {
 public:

@@ -55,10 +55,6 @@ void HistoryModel::clearRecords()
 
 void HistoryModel::addRecords(qsizetype first)
 {
-    if (m_sort.column >= 0 && m_records.size() - first > insertedOneByOne) {
-        rebuild();
-        return;
-    }
     const RecordsView view = m_records.view();
     const RowTest test(view, m_filter);
     std::vector<int> added;
@@ -73,18 +69,23 @@ void HistoryModel::insertRows(const std::vector<int> &indexes)
 {
     if (indexes.empty())
         return;
-    if (m_sort.column < 0) {
-        // Newest first: the new records go on top as one block.
+    const RecordsView view = m_records.view();
+    const RowOrder order(view, m_sort);
+    const auto before = [&](int a, int b) { return order.before(a, b); };
+    // Records that come in the table's order (a growing archive, newest first) go on top as one block.
+    if (std::is_sorted(indexes.rbegin(), indexes.rend(), before)
+        && (m_rows.empty() || before(indexes.front(), m_rows.front()))) {
         beginInsertRows({}, 0, int(indexes.size()) - 1);
         m_rows.insert(m_rows.begin(), indexes.rbegin(), indexes.rend());
         endInsertRows();
         return;
     }
-    const RecordsView view = m_records.view();
-    const RowOrder order(view, m_sort);
+    if (qsizetype(indexes.size()) > insertedOneByOne) {
+        rebuild(); // many records out of the table's order: sorted off the user-interface thread
+        return;
+    }
     for (const int index : indexes) {
-        const auto at
-            = std::lower_bound(m_rows.begin(), m_rows.end(), index, [&](int a, int b) { return order.before(a, b); });
+        const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), index, before);
         const int row = int(at - m_rows.begin());
         beginInsertRows({}, row, row);
         m_rows.insert(at, index);

@@ -16,6 +16,7 @@
 #include "store/datafiles.h"
 #include "store/fileerror.h"
 #include "store/iniwrite.h"
+#include "store/offerfile.h"
 
 namespace {
 
@@ -52,6 +53,11 @@ int main(int argc, char *argv[])
                 WriteIniValue(args[1], QStringLiteral("Default"), QStringLiteral("Stake"), args[2 + i % 2]);
         } else if (args.value(0) == QLatin1String("archive")) {
             store::appendToArchive(args[1], args[2]);
+        } else if (args.value(0) == QLatin1String("offer")) {
+            // offer FOLDER EVENT: a refund offer with that event.
+            store::appendOffer(args[1],
+                {QDateTime(QDate(2026, 12, 8), QTime(14, 5)), "refund", args[2], QStringLiteral("Coral"), 20, 11.08,
+                    11.08, {{"backStake", 20}}, {{"layStake", 16.41}}});
         } else if (args.value(0) == QLatin1String("defaults")) {
             store::ensureDataFiles(args[1]);
         } else if (args.value(0) == QLatin1String("start")) {

@@ -19,6 +19,7 @@ private slots:
     void settingsOnFullDiskKeepOldFile();
     void settingsSurviveKill();
     void archiveOnFullDiskKeepsRecords();
+    void offersOnFullDiskKeepRecords();
     void defaultsOnFullDiskAreRetried();
     void firstStartOnFullDiskIsRetried();
     void simultaneousFirstStarts();
@@ -91,6 +92,18 @@ void TestFaults::archiveOnFullDiskKeepsRecords()
     // The system's description, not "Unknown error" for the part that the disk did take.
     QCOMPARE(error, qt_error_string(EFBIG));
     QCOMPARE(fileBytes(m_dir->filePath(QStringLiteral("vantrelLog.txt"))), records);
+}
+
+void TestFaults::offersOnFullDiskKeepRecords()
+{
+    const QString path = m_dir->filePath(QStringLiteral("vantrelOffers.csv"));
+    QCOMPARE(runHelper({"offer", m_dir->path(), "Arsenal v Chelsea"}), 0);
+    const QByteArray before = fileBytes(path);
+    QVERIFY(before.startsWith("Version,Date,Kind,") && before.count("\r\n") == 2);
+    QString error;
+    QCOMPARE(runHelper({"offer", m_dir->path(), QString(300, QLatin1Char('x'))}, before.size() + 20, &error), 3);
+    QCOMPARE(error, qt_error_string(EFBIG));
+    QCOMPARE(fileBytes(path), before);
 }
 
 void TestFaults::defaultsOnFullDiskAreRetried()

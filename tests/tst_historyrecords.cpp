@@ -230,7 +230,7 @@ void TestHistoryRecords::sorting_data()
     QTest::addColumn<Qt::SortOrder>("order");
     QTest::addColumn<QList<int>>("records");
 
-    QTest::newRow("newest first") << -1 << Qt::AscendingOrder << QList<int> {3, 2, 1, 0};
+    QTest::newRow("newest first, undated last") << -1 << Qt::AscendingOrder << QList<int> {0, 1, 2, 3};
     QTest::newRow("date, undated first") << int(history::Column::Date) << Qt::AscendingOrder << QList<int> {3, 2, 1, 0};
     QTest::newRow("date descending") << int(history::Column::Date) << Qt::DescendingOrder << QList<int> {0, 1, 2, 3};
     QTest::newRow("event, any case") << int(history::Column::Event) << Qt::AscendingOrder << QList<int> {1, 0, 3, 2};
@@ -274,18 +274,17 @@ void TestHistoryRecords::csvForSpreadsheets()
     QCOMPARE(lines[0],
         "Date,Kind,Event,Bookmaker,Result,Highest,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
         "Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale\r");
-    // Newest first. An unread date stays as written; a formula is defused; the result is the one
-    // the window shows (-1.225 is -1.23 there, not the -1.22 of the binary value).
+    // Newest first, undated last; among equal times the last read first. A read date as ISO 8601;
+    // a quote doubled inside a quoted field.
     QCOMPARE(lines[1],
-        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no "
-        "bookmaker),-1.23,-1.23,25.005,0,2,2.05,26.22,24.97,0,4.75,"
-        "50.00,23.78,23.78,95.13,yes\r");
-    QCOMPARE(model.data(model.index(0, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
-    // A read date as ISO 8601; a quote doubled inside a quoted field.
-    QCOMPARE(lines[2],
-        "2026-12-07 09:15:30,Qualifying bet,\"Said "
-        "\"\"win\"\"\",Coral,-1.22,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,50.00,"
-        "23.78,23.78,95.13,no\r");
+        "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,"
+        "50.00,23.78,23.78,95.13,no\r");
+    // An unread date stays as written; a formula is defused; the result is the one the window shows
+    // (-1.225 is -1.23 there, not the -1.22 of the binary value).
+    QCOMPARE(lines[3],
+        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,25.005,0,2,2.05,26.22,24.97,0,"
+        "4.75,50.00,23.78,23.78,95.13,yes\r");
+    QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)

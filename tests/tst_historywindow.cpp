@@ -9,8 +9,10 @@
 #include <QTableWidget>
 #include <QTabWidget>
 
+#include "calc/offers.h"
 #include "history/historywindow.h"
 #include "mainwindowtest.h"
+#include "store/offerfile.h"
 
 class TestHistoryWindow : public MainWindowTest
 {
@@ -25,6 +27,7 @@ private slots:
     void keyboard();
     void typedDateFilters();
     void hostileArchive();
+    void offersCountedByKind();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -252,6 +255,56 @@ void TestHistoryWindow::hostileArchive()
     QCOMPARE(text(window, "summary"),
         "2 bets: too large of your own money staked, 0.00 in free-bet stakes, result too large (negative), average "
         "closeness 95.13 %");
+}
+
+void TestHistoryWindow::offersCountedByKind()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    // Offers as the offer calculators archive them, one of a kind this program does not know, and
+    // one whose figures were changed by hand.
+    const calc::OfferValues refund {
+        {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"refund", 20}, {"retention", 75}};
+    const calc::OfferValues figures = *calc::offerFigures(calc::BetKind::Refund, refund);
+    const auto [lowest, highest] = calc::outcomeRange(calc::BetKind::Refund, refund, figures);
+    store::appendOffer(m_ui->folder(),
+        {QDateTime(QDate(2026, 12, 4), QTime(18, 0)), "refund", "Ascot 3:35", "Coral", 20, lowest, highest,
+            {refund.begin(), refund.end()}, {figures.begin(), figures.end()}});
+    QFile file(m_ui->path(QStringLiteral("vantrelOffers.csv")));
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("1,2026-11-05T10:00:00,lucky-dip,Derby,SkyBet,5,-1.00,40.00,stake=5,profit=-1\r\n"
+               "1,2026-12-06T10:00:00,refund,Leeds,Coral,20,11.08,11.08,backOdds=5;backStake=20;layCommission=2;"
+               "layOdds=5.2;retention=75,layStake=16.00;liability=68.92;profitIfBackWins=11.08;"
+               "profitIfLayWins=11.08\r\n");
+    file.close();
+
+    const auto window = openHistory();
+    QCOMPARE(rows(*window), 6);
+    // Newest first across both files: each offer among the archive's bets by its date.
+    const QAbstractItemModel *table = window->findChild<QTableView *>(QStringLiteral("records"))->model();
+    const auto cell
+        = [&](int row, history::Column column) { return table->data(table->index(row, int(column))).toString(); };
+    QCOMPARE(cell(0, history::Column::Kind), "Refund");
+    QCOMPARE(cell(0, history::Column::Event), "Leeds");
+    QVERIFY(table->data(table->index(0, 0), Qt::ToolTipRole).isValid()); // its figures are not its inputs'
+    QCOMPARE(cell(1, history::Column::Kind), "Refund");
+    QCOMPARE(cell(1, history::Column::Result), "11.08");
+    QCOMPARE(cell(1, history::Column::Highest), "11.08");
+    QCOMPARE(cell(1, history::Column::Stake), "20");
+    QVERIFY(!table->data(table->index(1, 0), Qt::ToolTipRole).isValid());
+    QCOMPARE(cell(2, history::Column::Event), "Cheltenham");
+    QCOMPARE(cell(3, history::Column::Event), "Leeds free bet");
+    QCOMPARE(cell(4, history::Column::Kind), "lucky-dip");
+    QCOMPARE(cell(4, history::Column::Result), "-1.00");
+    QCOMPARE(cell(4, history::Column::Highest), "40.00");
+    QCOMPARE(cell(5, history::Column::Event), "Arsenal v Chelsea");
+
+    auto *kind = window->findChild<QComboBox *>(QStringLiteral("kindFilter"));
+    kind->setCurrentIndex(kind->findText(QStringLiteral("Refund")));
+    QTRY_COMPARE(rows(*window), 2);
+    auto *byKind = window->findChild<QTableWidget *>(QStringLiteral("Per kind"));
+    QCOMPARE(byKind->rowCount(), 1);
+    QCOMPARE(byKind->item(0, 0)->text(), "Refund");
+    QCOMPARE(byKind->item(0, 4)->text(), "22.16");
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -1,0 +1,311 @@
+// The offer calculators as a user meets them: each tab's fields found by their accessible names,
+// typed into, its figures read, its record archived; bad input marked and named, nothing recorded;
+// the inputs remembered; the offers file's hostile cases; and the calculator opening the window.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "mainwindowtest.h"
+#include "offers/offerswindow.h"
+#include "store/offerfile.h"
+
+using Texts = QList<std::pair<QString, QString>>;
+
+class TestOffersWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void tabs_data();
+    void tabs();
+    void changingTheShape();
+    void archivedRecord();
+    void badInput_data();
+    void badInput();
+    void inputsRemembered();
+    void hostileOffersFile_data();
+    void hostileOffersFile();
+    void opensFromTheCalculator();
+
+private:
+    void openWindow();
+    QWidget *openTab(const QString &title);
+    template<typename Widget = QLineEdit> Widget *field(const QString &name) const;
+    void type(const Texts &texts) const;
+    QString offersPath() const { return m_dir->filePath(QStringLiteral("vantrelOffers.csv")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<offers::OffersWindow> m_window;
+    QStringList m_messages;
+    QWidget *m_tab = nullptr;
+};
+
+void TestOffersWindow::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_dir = std::make_unique<QTemporaryDir>();
+    openWindow();
+}
+
+void TestOffersWindow::openWindow()
+{
+    m_messages.clear();
+    m_window = std::make_unique<offers::OffersWindow>(m_dir->path(), [this](const QString &text) { m_messages << text; });
+    m_window->setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)); });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+QWidget *TestOffersWindow::openTab(const QString &title)
+{
+    auto *tabs = m_window->findChild<QTabWidget *>(QStringLiteral("offerTabs"));
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == title) {
+            tabs->setCurrentIndex(i);
+            return m_tab = tabs->widget(i);
+        }
+    }
+    return m_tab = nullptr;
+}
+
+// The widget of the open tab with that accessible name.
+template<typename Widget> Widget *TestOffersWindow::field(const QString &name) const
+{
+    for (Widget *widget : m_tab->findChildren<Widget *>()) {
+        if (widget->accessibleName() == name && widget->isVisible())
+            return widget;
+    }
+    qWarning("no field %s", qPrintable(name));
+    return nullptr;
+}
+
+void TestOffersWindow::type(const Texts &texts) const
+{
+    for (const auto &[name, text] : texts)
+        MainWindowFixture::typeInto(field(name), text);
+}
+
+void TestOffersWindow::tabs_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<Texts>("inputs");
+    QTest::addColumn<Texts>("figures");
+
+    QTest::newRow("Refund") << "Refund"
+                            << Texts {{"Back stake", "20"}, {"Back odds", "4/1"}, {"Lay odds", "5.2"},
+                                   {"Lay commission %", "2"}, {"Refund", ""}, {"Refund retention %", "75"}}
+                            << Texts {{"Lay stake", "16.41"}, {"Liability", "68.92"}, {"Profit if back wins", "11.08"},
+                                   {"Profit if lay wins", "11.08"}};
+    QTest::newRow("Each way") << "Each way"
+                              << Texts {{"Back stake (each part)", "10"}, {"Back odds", "33/1"}, {"Place terms", "1/4"},
+                                     {"Win lay odds", "32"}, {"Place lay odds", "7"}, {"Lay commission %", "2"}}
+                              << Texts {{"Place odds", "9.25"}, {"Win lay stake", "10.63"}, {"Place lay stake", "13.25"},
+                                     {"Profit if it loses", "3.40"}, {"Profit on an extra place", "95.90"}};
+    QTest::newRow("Underlay / overlay")
+        << "Underlay / overlay"
+        << Texts {{"Back stake", "10"}, {"Back odds", "3"}, {"Lay odds", "3.1"}, {"Lay commission %", "2"}, {"Lay stake", ""}}
+        << Texts {{"Balanced lay stake", "9.74"}, {"Profit if back wins", "-0.45"}, {"Profit if lay wins", "-0.45"}};
+    QTest::newRow("Accumulator") << "Accumulator"
+                                 << Texts {{"Back stake", "10"}, {"Lay commission %", "0"}, {"Leg 1 back odds", "2"},
+                                        {"Leg 1 lay odds", "2.1"}, {"Leg 2 back odds", "3"}, {"Leg 2 lay odds", "3.2"}}
+                                 << Texts {{"Accumulator odds", "6.00"}, {"Leg 1 lay stake", "8.93"},
+                                        {"Leg 2 lay stake", "18.75"}, {"Profit if every leg wins", "-1.07"}};
+    QTest::newRow("Dutching") << "Dutching" << Texts {{"Stake 1", "20"}, {"Odds 1", "2.5"}, {"Odds 2", "4"}}
+                              << Texts {{"Stake 2", "12.50"}, {"Total stake", "32.50"}, {"Profit if 1 wins", "17.50"},
+                                     {"Profit if 2 wins", "17.50"}};
+    QTest::newRow("Early payout") << "Early payout"
+                                  << Texts {{"Back stake", "50"}, {"Back odds", "3"}, {"Lay odds", "3.1"},
+                                         {"Lay commission %", "2"}, {"Exchange back odds", "1.5"}}
+                                  << Texts {{"Lay stake", "48.70"}, {"Back stake to close", "100.65"},
+                                         {"Profit after closing", "48.05"}};
+}
+
+void TestOffersWindow::tabs()
+{
+    QFETCH(QString, tab);
+    QFETCH(Texts, inputs);
+    QFETCH(Texts, figures);
+    QVERIFY(openTab(tab));
+    QCOMPARE(m_tab->accessibleName(), tab);
+    type(inputs);
+    for (const auto &[name, expected] : figures) {
+        QLineEdit *output = field(name);
+        QVERIFY(output && output->isReadOnly());
+        QCOMPARE(output->text(), expected);
+    }
+    QCOMPARE(m_tab->findChild<QLabel *>(QStringLiteral("problem"))->text(), QString());
+}
+
+void TestOffersWindow::changingTheShape()
+{
+    QVERIFY(openTab("Accumulator"));
+    field<QSpinBox>("Legs")->setValue(3);
+    QTRY_VERIFY(field("Leg 3 lay odds"));
+    type({{"Leg 3 back odds", "1.5"}, {"Leg 3 lay odds", "1.55"}});
+    QVERIFY(!field("Profit if leg 3 loses")->text().isEmpty());
+
+    QVERIFY(openTab("Dutching"));
+    field<QRadioButton>("Fix total stake")->click();
+    QTRY_VERIFY(field("Total stake") && !field("Total stake")->isReadOnly());
+    type({{"Total stake", "32.50"}, {"Odds 1", "2.5"}, {"Odds 2", "4"}});
+    QCOMPARE(field("Stake 1")->text(), "20.00");
+
+    // The buttons set the lay stake; the figures follow it.
+    QVERIFY(openTab("Underlay / overlay"));
+    type({{"Back stake", "10"}, {"Back odds", "6"}, {"Lay odds", "6"}, {"Lay commission %", "2"}});
+    for (QPushButton *button : m_tab->findChildren<QPushButton *>()) {
+        if (button->text() == "Break even if lay wins")
+            button->click();
+    }
+    QCOMPARE(field("Lay stake")->text(), "10.2");
+    QCOMPARE(field("Profit if back wins")->text(), "-1.00");
+    field<QCheckBox>("Free bet (stake not returned)")->click();
+    QCOMPARE(field("Profit if lay wins")->text(), "10.00");
+}
+
+void TestOffersWindow::archivedRecord()
+{
+    QVERIFY(openTab("Refund"));
+    type({{"Back stake", "20"}, {"Back odds", "5"}, {"Lay odds", "5.2"}, {"Lay commission %", "2"}, {"Refund", "20"},
+        {"Refund retention %", "75"}});
+    MainWindowFixture::typeInto(field("Event"), QStringLiteral("Arsenal, \"the Gunners\""));
+    field<QComboBox>("Bookmaker")->setEditText(QStringLiteral("Coral"));
+    for (QPushButton *button : m_tab->findChildren<QPushButton *>()) {
+        if (button->text() == "Archive")
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    const QList<QByteArray> lines = fileBytes(offersPath()).split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], store::offerHeader() + '\r');
+    QCOMPARE(lines[1],
+        "1,2026-12-08T14:05:09,refund,\"Arsenal, \"\"the Gunners\"\"\",Coral,20,11.08,11.08,"
+        "backOdds=5;backStake=20;layCommission=2;layOdds=5.2;refund=20;retention=75,"
+        "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r");
+    QCOMPARE(m_messages, QStringList());
+}
+
+void TestOffersWindow::badInput_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("problem"); // empty: taken
+
+    const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    QTest::newRow("text") << gb << "Back stake" << "twenty" << "Back stake: is not a number";
+    QTest::newRow("empty") << gb << "Back odds" << "" << "Back odds: is not a number";
+    QTest::newRow("negative stake") << gb << "Back stake" << "-5" << "Back stake: must be above 0";
+    QTest::newRow("zero stake") << gb << "Back stake" << "0" << "Back stake: must be above 0";
+    QTest::newRow("odds below 1.01") << gb << "Lay odds" << "1.005" << "Lay odds: must be 1.01 or more";
+    QTest::newRow("commission over 100") << gb << "Lay commission %" << "101"
+                                         << "Lay commission %: must be from 0 to 100";
+    QTest::newRow("negative refund") << gb << "Refund" << "-1" << "Refund: must be 0 or more";
+    QTest::newRow("fraction over nothing") << gb << "Back odds" << "5/0" << "Back odds: is not a number";
+    QTest::newRow("de grouping it does not read") << de << "Back stake" << "1,000.5" << "Back stake: is not a number";
+    QTest::newRow("de decimal comma") << de << "Lay odds" << "5,2" << "";
+    QTest::newRow("gb grouping") << gb << "Back stake" << "1,000" << "";
+}
+
+void TestOffersWindow::badInput()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, problem);
+    QLocale::setDefault(locale);
+    QVERIFY(openTab("Refund"));
+    MainWindowFixture::typeInto(field(name), text);
+    QCOMPARE(m_tab->findChild<QLabel *>(QStringLiteral("problem"))->text(), problem);
+    QCOMPARE(field(name)->accessibleDescription().isEmpty(), problem.isEmpty());
+    QCOMPARE(field("Lay stake")->text().isEmpty(), !problem.isEmpty());
+    QPushButton *archive = nullptr;
+    for (QPushButton *button : m_tab->findChildren<QPushButton *>()) {
+        if (button->text() == "Archive")
+            archive = button;
+    }
+    QCOMPARE(archive->isEnabled(), problem.isEmpty());
+    QTest::mouseClick(archive, Qt::LeftButton);
+    QCOMPARE(QFile::exists(offersPath()), problem.isEmpty()); // nothing recorded
+    QCOMPARE(m_messages, QStringList());
+}
+
+void TestOffersWindow::inputsRemembered()
+{
+    QVERIFY(openTab("Each way"));
+    type({{"Back odds", "17/2"}});
+    QVERIFY(openTab("Accumulator"));
+    field<QSpinBox>("Legs")->setValue(4);
+    m_window->close();
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("vantrel.ini"))));
+    openWindow();
+    QVERIFY(openTab("Each way"));
+    QCOMPARE(field("Back odds")->text(), "17/2");
+    QVERIFY(openTab("Accumulator"));
+    QCOMPARE(field<QSpinBox>("Legs")->value(), 4);
+    QVERIFY(field("Leg 4 lay odds"));
+}
+
+void TestOffersWindow::hostileOffersFile_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("lines"); // after one archive; -1: refused
+    QTest::newRow("new file gets the header") << QByteArray() << 2;
+    QTest::newRow("empty file gets the header") << QByteArray("") << 2;
+    QTest::newRow("cut last line: the record starts a line of its own")
+        << QByteArray(store::offerHeader() + "\r\n1,2026-12-08T14:05:09,refund,Arsen") << 3;
+    QTest::newRow("a folder in its place") << QByteArray("<folder>") << -1;
+}
+
+void TestOffersWindow::hostileOffersFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, lines);
+    if (before == "<folder>")
+        QVERIFY(QDir().mkpath(offersPath()));
+    else if (!before.isNull())
+        writeFileBytes(offersPath(), before);
+    QVERIFY(openTab("Refund"));
+    for (QPushButton *button : m_tab->findChildren<QPushButton *>()) {
+        if (button->text() == "Archive")
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    if (lines < 0) {
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().startsWith("Error: ") && m_messages.first().contains("folder"),
+            qPrintable(m_messages.first()));
+        return;
+    }
+    const QByteArray after = fileBytes(offersPath());
+    QVERIFY(after.startsWith(store::offerHeader() + "\r\n"));
+    QCOMPARE(after.count("\r\n"), lines);
+    QVERIFY(after.endsWith("\r\n"));
+    QVERIFY(store::splitOfferLine(after.split('\n').at(lines - 1).chopped(1)));
+}
+
+void TestOffersWindow::opensFromTheCalculator()
+{
+    m_window.reset();
+    MainWindowFixture calculator;
+    calculator.open();
+    auto *calculate = calculator.window->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QCOMPARE(calculate->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(calculate->actions().first()->text(), "Offer calculators...");
+    QCOMPARE(calculator.window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QTest::keyClick(calculator.window.get(), Qt::Key_K, Qt::ControlModifier);
+    const QList<offers::OffersWindow *> open = openWindows<offers::OffersWindow>();
+    QCOMPARE(open.size(), 1);
+    QCOMPARE(open.first()->windowTitle(), "Offer calculators");
+    QVERIFY(open.first()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    open.first()->close();
+}
+
+QTEST_MAIN(TestOffersWindow)
+#include "tst_offerswindow.moc"
