@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString appended = QStringLiteral("07/12/2026 09:15:30,Race,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,"
+const QString appended = QStringLiteral("07/12/2027 09:15:30,Race,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,"
                                         "23.78,95.13");
 
 void writeArchive(const QString &path, int records)
@@ -35,13 +35,13 @@ void writeArchive(const QString &path, int records)
     const char *bookmakers[] = {"Bet365", "Coral", "Ladbrokes", "PaddyPower", "SkyBet"};
     const char *events[] = {"Liverpool v Man U Correct Score 2-1", "Arsenal v Chelsea", "Cheltenham 2:10",
         "Leeds v Everton", "Ascot 3:35 each way"};
+    // Bets archived in time, a few minutes apart, as a punter's archive grows.
+    const QDateTime first(QDate(2021, 1, 1), QTime(9, 0));
     QByteArray block;
     for (int i = 0; i < records; ++i) {
-        const int day = 1 + i % 28;
-        const int month = 1 + (i / 28) % 12;
-        block += QByteArray::number(day).rightJustified(2, '0') + '/' + QByteArray::number(month).rightJustified(2, '0')
-            + "/2026 " + QByteArray::number(10 + i % 12) + ":15:30," + events[i % 7 % 5] + ',' + bookmakers[i % 5] + ','
-            + QByteArray::number(5 + i % 50) + ",0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
+        block += first.addSecs(qint64(i) * 170).toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1() + ','
+            + events[i % 7 % 5] + ',' + bookmakers[i % 5] + ',' + QByteArray::number(5 + i % 50)
+            + ",0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
         if (block.size() > (1 << 20)) {
             file.write(block);
             block.clear();

@@ -5,6 +5,7 @@
 #include <compare>
 #include <numeric>
 #include <string>
+#include <unordered_map>
 
 #include "calc/numbertext.h"
 
@@ -15,6 +16,11 @@ using store::ArchiveField;
 namespace {
 
 constexpr double lowest = -std::numeric_limits<double>::infinity();
+
+struct ViewHash
+{
+    std::size_t operator()(QByteArrayView view) const { return qHash(view); }
+};
 
 // Texts sort in one letter case: ASCII letters folded, other bytes as they are.
 char folded(char c)
@@ -196,18 +202,28 @@ void RowOrder::sort(std::vector<int> &indexes) const
         sortBy([&](int index) { return number(index); });
         return;
     }
-    // Texts folded to one letter case once, into one buffer, then compared byte by byte.
-    std::string texts;
-    std::vector<std::pair<std::size_t, std::size_t>> spans(std::size_t(m_records.size()));
-    for (const int index : indexes) {
-        const QByteArrayView event = text(index);
-        spans[std::size_t(index)] = {texts.size(), std::size_t(event.size())};
-        std::transform(event.begin(), event.end(), std::back_inserter(texts), folded);
+    // Events repeat: each distinct one is folded to one letter case and ranked once, and the
+    // records sort by their event's rank.
+    std::unordered_map<QByteArrayView, int, ViewHash> ids;
+    std::vector<int> idOf(std::size_t(m_records.size()));
+    for (const int index : indexes)
+        idOf[std::size_t(index)] = ids.try_emplace(text(index), int(ids.size())).first->second;
+    std::vector<std::pair<std::string, int>> distinct;
+    distinct.reserve(ids.size());
+    for (const auto &[event, id] : ids) {
+        std::string key(std::size_t(event.size()), ' ');
+        std::transform(event.begin(), event.end(), key.begin(), folded);
+        distinct.emplace_back(std::move(key), id);
     }
-    sortBy([&](int index) {
-        const auto [start, length] = spans[std::size_t(index)];
-        return std::string_view(texts).substr(start, length);
-    });
+    std::sort(distinct.begin(), distinct.end());
+    // Texts that differ in letter case only share a rank, as before() finds them equal.
+    std::vector<int> rank(distinct.size());
+    for (std::size_t i = 0, shared = 0; i < distinct.size(); ++i) {
+        if (i > 0 && distinct[i].first != distinct[i - 1].first)
+            shared = i;
+        rank[std::size_t(distinct[i].second)] = int(shared);
+    }
+    sortBy([&](int index) { return rank[std::size_t(idOf[std::size_t(index)])]; });
 }
 
 std::vector<int> buildRows(const RecordsView &records, const RowFilter &filter, RowSort sort)

@@ -57,7 +57,8 @@ void TestOffersWindow::init()
 void TestOffersWindow::openWindow()
 {
     m_messages.clear();
-    m_window = std::make_unique<offers::OffersWindow>(m_dir->path(), [this](const QString &text) { m_messages << text; });
+    m_window
+        = std::make_unique<offers::OffersWindow>(m_dir->path(), [this](const QString &text) { m_messages << text; });
     m_window->setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)); });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -106,12 +107,14 @@ void TestOffersWindow::tabs_data()
     QTest::newRow("Each way") << "Each way"
                               << Texts {{"Back stake (each part)", "10"}, {"Back odds", "33/1"}, {"Place terms", "1/4"},
                                      {"Win lay odds", "32"}, {"Place lay odds", "7"}, {"Lay commission %", "2"}}
-                              << Texts {{"Place odds", "9.25"}, {"Win lay stake", "10.63"}, {"Place lay stake", "13.25"},
-                                     {"Profit if it loses", "3.40"}, {"Profit on an extra place", "95.90"}};
-    QTest::newRow("Underlay / overlay")
-        << "Underlay / overlay"
-        << Texts {{"Back stake", "10"}, {"Back odds", "3"}, {"Lay odds", "3.1"}, {"Lay commission %", "2"}, {"Lay stake", ""}}
-        << Texts {{"Balanced lay stake", "9.74"}, {"Profit if back wins", "-0.45"}, {"Profit if lay wins", "-0.45"}};
+                              << Texts {{"Place odds", "9.25"}, {"Win lay stake", "10.63"},
+                                     {"Place lay stake", "13.25"}, {"Profit if it loses", "3.40"},
+                                     {"Profit on an extra place", "95.90"}};
+    QTest::newRow("Underlay / overlay") << "Underlay / overlay"
+                                        << Texts {{"Back stake", "10"}, {"Back odds", "3"}, {"Lay odds", "3.1"},
+                                               {"Lay commission %", "2"}, {"Lay stake", ""}}
+                                        << Texts {{"Balanced lay stake", "9.74"}, {"Profit if back wins", "-0.45"},
+                                               {"Profit if lay wins", "-0.45"}};
     QTest::newRow("Accumulator") << "Accumulator"
                                  << Texts {{"Back stake", "10"}, {"Lay commission %", "0"}, {"Leg 1 back odds", "2"},
                                         {"Leg 1 lay odds", "2.1"}, {"Leg 2 back odds", "3"}, {"Leg 2 lay odds", "3.2"}}
@@ -200,18 +203,39 @@ void TestOffersWindow::badInput_data()
 
     const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
     const QLocale de(QLocale::German, QLocale::Germany);
-    QTest::newRow("text") << gb << "Back stake" << "twenty" << "Back stake: is not a number";
-    QTest::newRow("empty") << gb << "Back odds" << "" << "Back odds: is not a number";
-    QTest::newRow("negative stake") << gb << "Back stake" << "-5" << "Back stake: must be above 0";
-    QTest::newRow("zero stake") << gb << "Back stake" << "0" << "Back stake: must be above 0";
-    QTest::newRow("odds below 1.01") << gb << "Lay odds" << "1.005" << "Lay odds: must be 1.01 or more";
-    QTest::newRow("commission over 100") << gb << "Lay commission %" << "101"
+    QTest::newRow("text") << gb << "Back stake"
+                          << "twenty"
+                          << "Back stake: is not a number";
+    QTest::newRow("empty") << gb << "Back odds"
+                           << ""
+                           << "Back odds: is not a number";
+    QTest::newRow("negative stake") << gb << "Back stake"
+                                    << "-5"
+                                    << "Back stake: must be above 0";
+    QTest::newRow("zero stake") << gb << "Back stake"
+                                << "0"
+                                << "Back stake: must be above 0";
+    QTest::newRow("odds below 1.01") << gb << "Lay odds"
+                                     << "1.005"
+                                     << "Lay odds: must be 1.01 or more";
+    QTest::newRow("commission over 100") << gb << "Lay commission %"
+                                         << "101"
                                          << "Lay commission %: must be from 0 to 100";
-    QTest::newRow("negative refund") << gb << "Refund" << "-1" << "Refund: must be 0 or more";
-    QTest::newRow("fraction over nothing") << gb << "Back odds" << "5/0" << "Back odds: is not a number";
-    QTest::newRow("de grouping it does not read") << de << "Back stake" << "1,000.5" << "Back stake: is not a number";
-    QTest::newRow("de decimal comma") << de << "Lay odds" << "5,2" << "";
-    QTest::newRow("gb grouping") << gb << "Back stake" << "1,000" << "";
+    QTest::newRow("negative refund") << gb << "Refund"
+                                     << "-1"
+                                     << "Refund: must be 0 or more";
+    QTest::newRow("fraction over nothing") << gb << "Back odds"
+                                           << "5/0"
+                                           << "Back odds: is not a number";
+    QTest::newRow("de grouping it does not read") << de << "Back stake"
+                                                  << "1,000.5"
+                                                  << "Back stake: is not a number";
+    QTest::newRow("de decimal comma") << de << "Lay odds"
+                                      << "5,2"
+                                      << "";
+    QTest::newRow("gb grouping") << gb << "Back stake"
+                                 << "1,000"
+                                 << "";
 }
 
 void TestOffersWindow::badInput()
