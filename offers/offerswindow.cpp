@@ -67,6 +67,7 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     loadInputs();
+    tabs->currentWidget()->setFocus();
     resize(640, 680);
     ui::keepOnTop(this);
 }

@@ -147,6 +147,8 @@ void OfferTab::buildRows()
         if (!m_texts.contains(input.key))
             m_texts[input.key] = text(input.initial);
         QWidget *editor = newInput(input);
+        if (m_inputs.empty())
+            setFocusProxy(editor); // the tab's first input takes the focus
         m_inputs[input.key] = editor;
         if (input.kind == calc::InputKind::Flag || input.kind == calc::InputKind::Choice)
             m_form->addRow(editor);

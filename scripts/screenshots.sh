@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real program on a virtual X display as a user would, in a fresh home folder that reads
-# like a user's (/home/sam) with an autumn's archive of bets in it: types a bet, presses Enter,
+# like a user's (/home/sam) with a season's archive of bets in it: types a bet, presses Enter,
 # archives it, opens the converter and presses Go, then opens the bet history from the Archive
-# button's context menu. Saves a screenshot of each window in docs/screenshots/ and prints the
-# files the run left in the data folder.
+# button's context menu and the offer calculators with Ctrl+K. Saves a screenshot of each window
+# (and of each offer's tab) in docs/screenshots/ and prints the files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,9 +55,20 @@ xdotool key Down Return # "Show bet history..."
 history=$(xdotool search --sync --name "Bet history" | head -1)
 sleep 1
 xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history$suffix.png"
+
+# The offer calculators, each tab with its worked example (the inputs a first start shows).
+xdotool windowfocus --sync "$main" key ctrl+k
+offers=$(xdotool search --sync --name "Offer calculators" | head -1)
+sleep 0.5
+for tab in refund each-way underlay-overlay accumulator dutching early-payout; do
+    xwd -silent -id "$offers" | convert xwd:- "docs/screenshots/offers-$tab$suffix.png"
+    xdotool key ctrl+Tab
+    sleep 0.3
+done
 kill "$program"
 for file in "$home"/vantrel/*; do
     echo "== $(basename "$file")"
     cat -A "$file" | head -5
 done
-echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png"
+echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png," \
+    "offers-*$suffix.png"

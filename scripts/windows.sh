@@ -120,7 +120,7 @@ gather() {
     local stage=build-windows/stage
     rm -rf "$stage"
     mkdir -p "$stage/platforms" "$stage/styles"
-    cp build-windows/vantrel.exe build-windows/vantrel-history.exe "$stage/"
+    cp build-windows/vantrel.exe build-windows/vantrel-history.exe build-windows/vantrel-offers.exe "$stage/"
     cp "$qt_prefix"/bin/Qt6{Core,Gui,Widgets}.dll "$stage/"
     cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
     cp "$qt_prefix"/plugins/styles/*.dll "$stage/styles/" 2>/dev/null || rmdir "$stage/styles"

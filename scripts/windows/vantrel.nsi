@@ -24,6 +24,8 @@ Section "Vantrel"
     CreateShortcut "$SMPROGRAMS\Vantrel\Vantrel.lnk" "$INSTDIR\vantrel.exe" "" "$INSTDIR\vantrel.exe" 0
     CreateShortcut "$SMPROGRAMS\Vantrel\Vantrel Bet History.lnk" "$INSTDIR\vantrel-history.exe" "" \
         "$INSTDIR\vantrel-history.exe" 0
+    CreateShortcut "$SMPROGRAMS\Vantrel\Vantrel Offer Calculators.lnk" "$INSTDIR\vantrel-offers.exe" "" \
+        "$INSTDIR\vantrel-offers.exe" 0
     CreateShortcut "$SMPROGRAMS\Vantrel\Uninstall Vantrel.lnk" "$INSTDIR\uninstall.exe"
     WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel" "DisplayName" "Vantrel"
     WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel" "DisplayVersion" "${VERSION}"
