@@ -31,6 +31,18 @@ void showFromStart(QLineEdit *field, const QString &text)
     field->setCursorPosition(0);
 }
 
+// Shows the program's window of that kind, made first when there is none; it goes when closed.
+template<typename Window, typename Make> void bringUp(QPointer<Window> &window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 QString rangeMessage(calc::RangeProblem problem)
 {
     switch (problem) {
@@ -166,33 +178,17 @@ void Vantrel::Form_Activate()
 
 void Vantrel::Command2_Click()
 {
-    if (!m_converter)
-        m_converter = new frmFrac(m_showMessage, m_activeForm);
-    m_converter->show();
-    m_converter->raise();
-    m_converter->activateWindow();
+    bringUp(m_converter, [this] { return new frmFrac(m_showMessage, m_activeForm); });
 }
 
 void Vantrel::showHistory()
 {
-    if (!m_history) {
-        m_history = new history::HistoryWindow(m_dataFolder, m_showMessage);
-        m_history->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_history->show();
-    m_history->raise();
-    m_history->activateWindow();
+    bringUp(m_history, [this] { return new history::HistoryWindow(m_dataFolder, m_showMessage); });
 }
 
 void Vantrel::showOffers()
 {
-    if (!m_offers) {
-        m_offers = new offers::OffersWindow(m_dataFolder, m_showMessage);
-        m_offers->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_offers->show();
-    m_offers->raise();
-    m_offers->activateWindow();
+    bringUp(m_offers, [this] { return new offers::OffersWindow(m_dataFolder, m_showMessage); });
 }
 
 void Vantrel::Form_QueryUnload()

@@ -65,6 +65,28 @@ void ValueAxis::draw(QPainter &painter, const QWidget &widget, const QRectF &plo
     }
 }
 
+void Chart::takeInRange(double value)
+{
+    m_low = std::min(m_low, value);
+    m_high = std::max(m_high, value);
+}
+
+QRectF Chart::plotArea() const
+{
+    const int textHeight = fontMetrics().height();
+    const int left = axis().labelWidth(*this);
+    // Room for half a label above the top value and for the month labels below.
+    return QRectF(left, textHeight, width() - left - textHeight, height() - 3 * textHeight);
+}
+
+void Chart::paintBackground(QPainter &painter, bool nothingToChart) const
+{
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
+    if (nothingToChart)
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, accessibleDescription());
+}
+
 std::vector<QDate> monthStarts(QDate first, QDate last)
 {
     std::vector<QDate> months;

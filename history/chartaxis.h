@@ -6,9 +6,9 @@
 
 #include <QDate>
 #include <QRectF>
+#include <QWidget>
 
 class QPainter;
-class QWidget;
 
 namespace history {
 
@@ -30,6 +30,31 @@ public:
 
 private:
     std::vector<double> m_ticks;
+};
+
+// A chart's widget: the range of values it shows (zero always among them), its plot area, and the
+// words it shows instead when there is nothing to chart.
+class Chart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    QSize sizeHint() const override { return {480, 220}; }
+    QSize minimumSizeHint() const override { return {240, 120}; }
+
+protected:
+    using QWidget::QWidget;
+
+    void takeInRange(double value);
+    void clearRange() { m_low = m_high = 0; }
+    ValueAxis axis() const { return {m_low, m_high}; }
+    QRectF plotArea() const;
+    // Fills the background, and says the accessible description where there is nothing to chart.
+    void paintBackground(QPainter &painter, bool nothingToChart) const;
+
+private:
+    double m_low = 0;
+    double m_high = 0;
 };
 
 // The first days of the months from first to last, for ticks along a time axis.

@@ -59,7 +59,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
     createShortcuts();
     wireEvents();
     resize(1024, 680);
-    ui::keepOnTop(this);
+    ui::keepAboveOthers(this);
     m_table->setFocus();
     m_follower.start();
     showStatus();
@@ -194,16 +194,6 @@ void HistoryWindow::wireEvents()
     m_recount->setInterval(300);
     connect(m_recount, &QTimer::timeout, &m_model, &HistoryModel::rebuild);
     connect(m_save, &QPushButton::clicked, this, &HistoryWindow::saveAsCsv);
-}
-
-bool HistoryWindow::event(QEvent *event)
-{
-    // Above the calculator and the converter, which keep themselves above other windows.
-    if (event->type() == QEvent::WindowActivate) {
-        ui::keepOnTop(this);
-        raise();
-    }
-    return QWidget::event(event);
 }
 
 void HistoryWindow::recordsAdded(qsizetype first)

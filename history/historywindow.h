@@ -38,9 +38,6 @@ signals:
     // The archive has been read and its rows and totals show.
     void loaded();
 
-protected:
-    bool event(QEvent *event) override;
-
 private:
     void createControls();
     void setTabOrder();

@@ -6,7 +6,6 @@
 #include <QToolTip>
 
 #include "calc/numbertext.h"
-#include "history/chartaxis.h"
 
 namespace history {
 
@@ -22,7 +21,7 @@ QString monthResult(const std::pair<QDate, double> &month)
 } // namespace
 
 MonthChart::MonthChart(QWidget *parent)
-    : QWidget(parent)
+    : Chart(parent)
 {
     setObjectName(QStringLiteral("monthChart"));
     setAccessibleName(QStringLiteral("Result per month"));
@@ -32,12 +31,10 @@ MonthChart::MonthChart(QWidget *parent)
 void MonthChart::setMonths(std::vector<std::pair<QDate, double>> months)
 {
     m_months = std::move(months);
-    m_low = 0;
-    m_high = 0;
+    clearRange();
     QStringList words;
     for (const auto &month : m_months) {
-        m_low = std::min(m_low, month.second);
-        m_high = std::max(m_high, month.second);
+        takeInRange(month.second);
         words << monthResult(month);
     }
     setAccessibleDescription(m_months.empty()
@@ -46,17 +43,10 @@ void MonthChart::setMonths(std::vector<std::pair<QDate, double>> months)
     update();
 }
 
-QRectF MonthChart::plotArea() const
-{
-    const int textHeight = fontMetrics().height();
-    const int left = ValueAxis(m_low, m_high).labelWidth(*this);
-    return QRectF(left, textHeight, width() - left - textHeight, height() - 3 * textHeight);
-}
-
 QRectF MonthChart::bar(const QRectF &plot, std::size_t month) const
 {
     const double slot = plot.width() / double(m_months.size());
-    const ValueAxis axis(m_low, m_high);
+    const ValueAxis axis = this->axis();
     const double top = axis.y(plot, std::max(0.0, m_months[month].second));
     const double bottom = axis.y(plot, std::min(0.0, m_months[month].second));
     return QRectF(plot.left() + slot * double(month) + slot * 0.15, top, slot * 0.7, std::max(1.0, bottom - top));
@@ -78,14 +68,11 @@ bool MonthChart::event(QEvent *event)
 void MonthChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.setPen(palette().color(QPalette::Text));
-    if (m_months.empty()) {
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, accessibleDescription());
+    paintBackground(painter, m_months.empty());
+    if (m_months.empty())
         return;
-    }
     const QRectF plot = plotArea();
-    ValueAxis(m_low, m_high).draw(painter, *this, plot);
+    axis().draw(painter, *this, plot);
     const double slot = plot.width() / double(m_months.size());
     double labelEnd = 0;
     for (std::size_t month = 0; month < m_months.size(); ++month) {

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include <QDate>
-#include <QWidget>
+
+#include "history/chartaxis.h"
 
 namespace history {
 
-class MonthChart final : public QWidget
+class MonthChart final : public Chart
 {
     Q_OBJECT
 
@@ -19,20 +20,15 @@ public:
 
     // (first day of the month, result), in time order.
     void setMonths(std::vector<std::pair<QDate, double>> months);
-    QSize sizeHint() const override { return {480, 220}; }
-    QSize minimumSizeHint() const override { return {240, 120}; }
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRectF plotArea() const;
     QRectF bar(const QRectF &plot, std::size_t month) const;
 
     std::vector<std::pair<QDate, double>> m_months;
-    double m_low = 0;
-    double m_high = 0;
 };
 
 } // namespace history

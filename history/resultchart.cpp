@@ -9,7 +9,6 @@
 #include <QToolTip>
 
 #include "calc/numbertext.h"
-#include "history/chartaxis.h"
 #include "store/archivereader.h"
 
 namespace history {
@@ -24,7 +23,7 @@ QString dateText(qint64 when)
 } // namespace
 
 ResultChart::ResultChart(QWidget *parent)
-    : QWidget(parent)
+    : Chart(parent)
 {
     setObjectName(QStringLiteral("resultChart"));
     setAccessibleName(QStringLiteral("Running result"));
@@ -34,11 +33,13 @@ ResultChart::ResultChart(QWidget *parent)
 void ResultChart::setPoints(std::vector<std::pair<qint64, double>> points)
 {
     m_points = std::move(points);
-    m_low = 0;
-    m_high = 0;
+    clearRange();
+    double low = 0;
+    double high = 0;
     for (const auto &point : m_points) {
-        m_low = std::min(m_low, point.second);
-        m_high = std::max(m_high, point.second);
+        takeInRange(point.second);
+        low = std::min(low, point.second);
+        high = std::max(high, point.second);
     }
     const QLocale locale;
     if (m_points.empty()) {
@@ -48,18 +49,10 @@ void ResultChart::setPoints(std::vector<std::pair<qint64, double>> points)
             QStringLiteral("Running result of %1 %2 from %3 to %4: ends at %5, lowest %6, highest %7.")
                 .arg(locale.toString(qulonglong(m_points.size())), m_points.size() == 1 ? "bet" : "bets",
                     dateText(m_points.front().first), dateText(m_points.back().first),
-                    calc::formatFigure(m_points.back().second, locale), calc::formatFigure(m_low, locale),
-                    calc::formatFigure(m_high, locale)));
+                    calc::formatFigure(m_points.back().second, locale), calc::formatFigure(low, locale),
+                    calc::formatFigure(high, locale)));
     }
     update();
-}
-
-QRectF ResultChart::plotArea() const
-{
-    const int textHeight = fontMetrics().height();
-    const int left = ValueAxis(m_low, m_high).labelWidth(*this);
-    // Room for half a label above the top value and for the month labels below.
-    return QRectF(left, textHeight, width() - left - textHeight, height() - 3 * textHeight);
 }
 
 double ResultChart::x(const QRectF &plot, qint64 when) const
@@ -87,14 +80,11 @@ bool ResultChart::event(QEvent *event)
 void ResultChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.setPen(palette().color(QPalette::Text));
-    if (m_points.empty()) {
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, accessibleDescription());
+    paintBackground(painter, m_points.empty());
+    if (m_points.empty())
         return;
-    }
     const QRectF plot = plotArea();
-    const ValueAxis axis(m_low, m_high);
+    const ValueAxis axis = this->axis();
     axis.draw(painter, *this, plot);
 
     // A tick at each month's start; labels where there is room for them.

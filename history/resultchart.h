@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include <QWidget>
+#include "history/chartaxis.h"
 
 namespace history {
 
-class ResultChart final : public QWidget
+class ResultChart final : public Chart
 {
     Q_OBJECT
 
@@ -19,20 +19,15 @@ public:
 
     // (when, running result) in time order; when as store::momentOf counts.
     void setPoints(std::vector<std::pair<qint64, double>> points);
-    QSize sizeHint() const override { return {480, 220}; }
-    QSize minimumSizeHint() const override { return {240, 120}; }
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRectF plotArea() const;
     double x(const QRectF &plot, qint64 when) const;
 
     std::vector<std::pair<qint64, double>> m_points;
-    double m_low = 0;
-    double m_high = 0;
 };
 
 } // namespace history

@@ -69,16 +69,7 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     loadInputs();
     tabs->currentWidget()->setFocus();
     resize(640, 680);
-    ui::keepOnTop(this);
-}
-
-bool OffersWindow::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate) {
-        ui::keepOnTop(this);
-        raise();
-    }
-    return QWidget::event(event);
+    ui::keepAboveOthers(this);
 }
 
 void OffersWindow::closeEvent(QCloseEvent *event)

@@ -34,7 +34,6 @@ public:
     void saveInputs();
 
 protected:
-    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -36,7 +37,30 @@ void useClassicFont(QWidget *window)
     window->setFont(font);
 }
 
+class RaiseOnActivation final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            auto *window = static_cast<QWidget *>(watched);
+            keepOnTop(window);
+            window->raise();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
+
+void keepAboveOthers(QWidget *window)
+{
+    keepOnTop(window);
+    window->installEventFilter(new RaiseOnActivation(window));
+}
 
 LineBreaksToSpaces::LineBreaksToSpaces(QObject *parent)
     : QValidator(parent)

@@ -36,6 +36,10 @@ QFont labelFont(qreal pointSize, int weight);
 // resizing or activating it. Call before the first show and on each activation.
 void keepOnTop(QWidget *window);
 
+// For windows beyond the two forms (history, offer calculators): kept above other windows like the
+// forms, and brought to the front whenever activated. Call before the first show.
+void keepAboveOthers(QWidget *window);
+
 // Turns the line breaks of pasted text into spaces, as browsers' one-line fields do, so that a
 // one-line field never puts a line break into a file.
 class LineBreaksToSpaces final : public QValidator
