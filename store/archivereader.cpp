@@ -167,7 +167,7 @@ qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore)
 {
     const qsizetype lastFeed = bytes.lastIndexOf('\n');
     qsizetype lastReturn = bytes.lastIndexOf('\r');
-    if (lastReturn == bytes.size() - 1 && (lastFeed >= 0 || lineFeedBefore))
+    if (lastReturn >= 0 && lastReturn == bytes.size() - 1 && (lastFeed >= 0 || lineFeedBefore))
         lastReturn = bytes.first(lastReturn).lastIndexOf('\r');
     return std::max(lastFeed, lastReturn) + 1;
 }
