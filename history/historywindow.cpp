@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
