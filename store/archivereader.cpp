@@ -65,6 +65,16 @@ qsizetype afterLineEnd(QByteArrayView bytes, qsizetype end)
     return end + (pair ? 2 : 1);
 }
 
+// An archive repeats its dates and times, so the texts read are remembered; hostile files with
+// endless different texts would make that memory endless, so it starts afresh now and then.
+template<typename Value> void remember(QHash<QString, Value> &known, const QString &text, const Value &value)
+{
+    constexpr qsizetype most = 100'000;
+    if (known.size() >= most)
+        known.clear();
+    known.insert(text, value);
+}
+
 } // namespace
 
 std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line)
@@ -112,7 +122,7 @@ QDate ArchiveDates::date(const QString &text)
             break;
         }
     }
-    m_dates.insert(text, date);
+    remember(m_dates, text, date);
     return date;
 }
 
@@ -125,7 +135,7 @@ std::optional<QTime> ArchiveDates::time(const QString &text)
         if ((time = readLocaleTime(text, form.locale, form.format)))
             break;
     }
-    m_times.insert(text, time);
+    remember(m_times, text, time);
     return time;
 }
 
