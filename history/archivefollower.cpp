@@ -1,5 +1,6 @@
 #include "history/archivefollower.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "store/datafolder.h"
@@ -120,7 +121,7 @@ void ArchiveFollower::readOn()
                 try {
                     batch = readBatch(files[i].source, files[i].path, at, line, chunk, m_dates);
                 } catch (const store::FileError &error) {
-                    failure = error.description();
+                    failure = QDir::toNativeSeparators(files[i].path) + QLatin1String(": ") + error.description();
                     break;
                 }
                 if (batch.end == at)

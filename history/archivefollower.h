@@ -21,7 +21,7 @@ struct ReadReport
 {
     qint64 unreadCount = 0; // lines that are no records
     QStringList unreadSamples; // the first few of them
-    QString failure; // why the last read failed; empty once a read works
+    QString failure; // which file the last read failed on, and why; empty once a read works
 };
 
 class ArchiveFollower final : public QObject
@@ -40,6 +40,8 @@ public:
     void follow();
 
     const QString &archivePath() const { return m_files[0].path; }
+    const QString &offersPath() const { return m_files[1].path; }
+    bool offersFileExists() const { return m_files[1].stamp.exists; }
     const BetRecords &records() const { return m_records; }
     const ReadReport &report() const { return m_report; }
     // True while the files are being read from their start.

@@ -298,13 +298,17 @@ void HistoryWindow::showStatus()
     const qsizetype records = m_follower.records().size();
     QString text;
     if (!report.failure.isEmpty())
-        text = QStringLiteral("Could not read %1: %2.").arg(archive, report.failure);
+        text = QStringLiteral("Could not read %1.").arg(report.failure);
     else if (m_follower.isLoading() && records == 0)
         text = QStringLiteral("Reading %1...").arg(archive);
     else if (records == 0 && report.unreadCount == 0)
         text = QStringLiteral("No bets archived yet: press Archive in the calculator after each bet, and they "
                               "appear here (%1).")
                    .arg(archive);
+    else if (m_follower.offersFileExists())
+        text = QStringLiteral("%1 from %2 and %3.")
+                   .arg(counted(records, QStringLiteral("record"), QStringLiteral("records")), archive,
+                       QDir::toNativeSeparators(m_follower.offersPath()));
     else
         text = QStringLiteral("%1 from %2.")
                    .arg(counted(records, QStringLiteral("record"), QStringLiteral("records")), archive);

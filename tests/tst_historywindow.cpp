@@ -279,6 +279,10 @@ void TestHistoryWindow::offersCountedByKind()
 
     const auto window = openHistory();
     QCOMPARE(rows(*window), 6);
+    QVERIFY(text(*window, "status")
+                .startsWith(QStringLiteral("6 records from %1 and %2.")
+                                .arg(QDir::toNativeSeparators(m_ui->path("vantrelLog.txt")),
+                                    QDir::toNativeSeparators(m_ui->path("vantrelOffers.csv")))));
     // Newest first across both files: each offer among the archive's bets by its date.
     const QAbstractItemModel *table = window->findChild<QTableView *>(QStringLiteral("records"))->model();
     const auto cell
