@@ -59,7 +59,7 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     for (const calc::BetKind kind : calc::offerKinds) {
         auto *tab = new OfferTab(kind, bookmakers,
             [this, kind](const calc::OfferValues &inputs, const calc::OfferValues &figures, const QString &event,
-                const QString &bookmaker) { return archive(kind, inputs, figures, event, bookmaker); });
+                const QString &bookmaker) { archive(kind, inputs, figures, event, bookmaker); });
         tab->setAccessibleName(tabTitle(kind));
         tabs->addTab(tab, tabTitle(kind));
         m_tabs << tab;
@@ -107,7 +107,7 @@ void OffersWindow::saveInputs()
                 .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder))));
 }
 
-bool OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
+void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
     const QString &event, const QString &bookmaker)
 {
     calc::OfferValues shown;
@@ -118,10 +118,8 @@ bool OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, 
         calc::offerStake(kind, inputs, figures), lowest, highest, named(inputs), named(shown)};
     try {
         store::appendOffer(m_dataFolder, record);
-        return true;
     } catch (const store::FileError &error) {
         ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
-        return false;
     }
 }
 

@@ -38,7 +38,7 @@ protected:
 
 private:
     void loadInputs();
-    bool archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
+    void archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
         const QString &event, const QString &bookmaker);
 
     QString m_dataFolder;

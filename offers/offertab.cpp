@@ -130,15 +130,20 @@ void OfferTab::setTexts(const std::map<std::string, QString> &texts)
     buildRows();
 }
 
-void OfferTab::buildRows()
+calc::OfferShape OfferTab::currentShape() const
 {
-    // Counts and choices decide the rows: the shape of what has been typed.
-    calc::OfferValues counts;
+    // Counts, choices and flags decide the rows: the shape of what has been typed.
+    calc::OfferValues settings;
     for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
         if (!isLineInput(input.kind))
-            counts[input.key] = m_texts[input.key].toDouble();
+            settings[input.key] = m_texts.at(input.key).toDouble();
     }
-    const calc::OfferShape shape = calc::offerShape(m_kind, counts);
+    return calc::offerShape(m_kind, settings);
+}
+
+void OfferTab::buildRows()
+{
+    const calc::OfferShape shape = currentShape();
     while (m_form->rowCount() > 0)
         m_form->removeRow(0);
     m_inputs.clear();
@@ -260,12 +265,7 @@ void OfferTab::recalculate()
 {
     QStringList problems;
     calc::OfferValues values;
-    calc::OfferValues counts;
-    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
-        if (!isLineInput(input.kind))
-            counts[input.key] = m_texts[input.key].toDouble();
-    }
-    for (const calc::OfferInput &input : calc::offerShape(m_kind, counts).inputs) {
+    for (const calc::OfferInput &input : currentShape().inputs) {
         if (const std::optional<double> value = readInput(input, problems))
             values[input.key] = *value;
     }
@@ -284,8 +284,8 @@ void OfferTab::recalculate()
 
 void OfferTab::archive()
 {
-    if (m_figures && m_inputValues)
-        m_archive(*m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
+    if (m_figures)
+        m_archive(m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
 }
 
 } // namespace offers

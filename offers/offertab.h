@@ -23,8 +23,8 @@ class OfferTab final : public QWidget
     Q_OBJECT
 
 public:
-    // archive appends a record; it reports failures itself and says whether the record was written.
-    using Archive = std::function<bool(const calc::OfferValues &inputs, const calc::OfferValues &figures,
+    // archive appends a record, and reports a failure itself.
+    using Archive = std::function<void(const calc::OfferValues &inputs, const calc::OfferValues &figures,
         const QString &event, const QString &bookmaker)>;
 
     OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent = nullptr);
@@ -35,6 +35,7 @@ public:
     void setTexts(const std::map<std::string, QString> &texts);
 
 private:
+    calc::OfferShape currentShape() const;
     void buildRows();
     QWidget *newInput(const calc::OfferInput &input);
     void recalculate();
@@ -47,7 +48,7 @@ private:
     std::map<std::string, QWidget *> m_inputs;
     std::map<std::string, QLineEdit *> m_outputs;
     std::map<std::string, QPushButton *> m_setters; // by figure key
-    std::optional<calc::OfferValues> m_inputValues;
+    calc::OfferValues m_inputValues;
     std::optional<calc::OfferValues> m_figures;
 
     QFormLayout *m_form = nullptr;
