@@ -229,12 +229,13 @@ void HistoryWindow::followerLoaded()
 
 void HistoryWindow::rowsRebuilt()
 {
-    if (!m_follower.isLoading() && m_awaitingLoad)
-        refreshBookmakers();
+    const bool loadEnded = !m_follower.isLoading() && std::exchange(m_awaitingLoad, false);
+    if (loadEnded)
+        refreshBookmakers(); // now a choice the whole read did not find goes
     m_totals->showTotals(m_model.totals(), m_follower.records().bookmakers());
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
-    if (!m_follower.isLoading() && std::exchange(m_awaitingLoad, false)) {
+    if (loadEnded) {
         enableSave();
         emit loaded();
     }

@@ -176,6 +176,14 @@ void TestHistoryWindow::replacedArchiveShowsAsInAFreshWindow()
     QCOMPARE(items(*window, "bookmakerFilter"), items(*fresh, "bookmakerFilter"));
     QCOMPARE(text(*window, "summary"), text(*fresh, "summary"));
     QCOMPARE(text(*window, "status"), text(*fresh, "status"));
+
+    // A choice that the archive read afresh no longer has goes back to all bookmakers.
+    bookmaker->setCurrentIndex(bookmaker->findText(QStringLiteral("SkyBet")));
+    QTRY_COMPARE(rows(*window), 1);
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets.left(threeBets.indexOf("03/12/2026")));
+    QVERIFY(loaded.wait());
+    QCOMPARE(items(*window, "bookmakerFilter"), QStringList({"All bookmakers", "Coral"}));
+    QTRY_COMPARE(rows(*window), 2);
 }
 
 void TestHistoryWindow::keyboard()
