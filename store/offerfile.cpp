@@ -101,7 +101,8 @@ std::optional<OfferFields> splitOfferLine(QByteArrayView line)
 
 bool isOfferHeader(QByteArrayView line)
 {
-    return line.startsWith("Version,");
+    // A spreadsheet that saved the file may have put a byte-order mark before it.
+    return line.startsWith("Version,") || line.startsWith("\xEF\xBB\xBFVersion,");
 }
 
 QString offerText(QByteArrayView field)
