@@ -87,7 +87,7 @@ void DateBound::takeTypedDate()
     const std::optional<qint64> moment = m_dates.parseText(text);
     if (!moment) {
         // Not a date: marked, and the range is left as it was.
-        ui::setBackground(m_field, QPalette::Base, QColor(255, 208, 208));
+        ui::setBackground(m_field, QPalette::Base, ui::attentionPink());
         return;
     }
     setDate(store::dayOf(*moment));

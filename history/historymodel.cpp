@@ -5,11 +5,11 @@
 #include <QBrush>
 #include <QColor>
 
+#include "ui/windowsupport.h"
+
 namespace history {
 
 namespace {
-
-const QColor staleRed(255, 208, 208);
 
 // Beyond this many records at once, a sorted table is sorted again off the user-interface thread
 // rather than record by record.
@@ -150,7 +150,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return cellText(m_records, record, index.column(), QLocale());
     case Qt::BackgroundRole:
-        return bet.stale ? QVariant(QBrush(staleRed)) : QVariant();
+        return bet.stale ? QVariant(QBrush(ui::attentionPink())) : QVariant();
     case Qt::ToolTipRole:
         if (!bet.stale)
             return {};

@@ -20,8 +20,6 @@ namespace offers {
 
 namespace {
 
-const QColor badInput(255, 208, 208);
-
 QString text(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
@@ -252,7 +250,8 @@ std::optional<double> OfferTab::readInput(const calc::OfferInput &input, QString
         problem = text(*outOfRange);
     QWidget *editor = m_inputs.at(input.key);
     if (isLineInput(input.kind)) {
-        ui::setBackground(editor, QPalette::Base, problem.isEmpty() ? palette().color(QPalette::Base) : badInput);
+        ui::setBackground(
+            editor, QPalette::Base, problem.isEmpty() ? palette().color(QPalette::Base) : ui::attentionPink());
         editor->setAccessibleDescription(problem);
     }
     if (problem.isEmpty())

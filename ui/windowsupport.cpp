@@ -132,4 +132,9 @@ void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colo
     widget->setPalette(palette);
 }
 
+QColor attentionPink()
+{
+    return {255, 208, 208};
+}
+
 } // namespace ui

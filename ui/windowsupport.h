@@ -57,4 +57,7 @@ QLineEdit *newTextField(const QString &text, QWidget *parent);
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
+// The pink behind what needs a second look: a stale record, a field that was not taken.
+QColor attentionPink();
+
 } // namespace ui
