@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel Offer Calculators"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/offers/org.vantrel.Vantrel.png")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/offers/org.vantrel.VantrelOffers.png")));
     offers::OffersWindow window(store::defaultDataFolder());
     window.show();
     return app.exec();

@@ -18,7 +18,7 @@ sudo=""
 
 install_packages() {
     local packages=(cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis
-        dpkg-dev xvfb xauth x11-apps xdotool imagemagick fonts-wine)
+        dpkg-dev xvfb xauth x11-apps xdotool imagemagick fonts-wine icoutils)
     local missing=()
     for package in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
@@ -95,6 +95,17 @@ build_vantrel() {
     cmake --build build-windows
 }
 
+# Each program carries its icon, which Explorer, the taskbar and the Start-menu entries show.
+check_icons() {
+    local program
+    for program in vantrel vantrel-history vantrel-offers; do
+        if ! wrestool -l --type=group_icon "build-windows/$program.exe" | grep -q .; then
+            echo "build-windows/$program.exe carries no icon" >&2
+            return 1
+        fi
+    done
+}
+
 # Wine finds the DLLs through WINEPATH; its own prefix keeps the user's ~/.wine out of it. A virtual
 # display serves the one test that needs the real windows platform.
 start_wine() {
@@ -165,6 +176,7 @@ build_qt "$qt_prefix"
 echo "Qt for Windows ready in $qt_prefix (${SECONDS} s)"
 SECONDS=0
 build_vantrel
+check_icons
 echo "Vantrel and its tests cross-built in build-windows/ (${SECONDS} s)"
 start_wine
 SECONDS=0

@@ -56,13 +56,23 @@ QString olderArchiveTimeFormat(const QLocale &locale)
     return locale.timeFormat(QLocale::LongFormat).remove(timeZone).trimmed();
 }
 
-QString archiveDateTime(const QDateTime &moment, const QLocale &locale)
+QString archiveDateTime(const QDateTime &moment, const QLocale &locale, CodePage codePage)
 {
-    const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
     const QTime time = moment.time();
-    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
-        return date;
-    return date + QLatin1Char(' ') + locale.toString(time, archiveTimeFormat(locale));
+    const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
+    const QString timeFormat = archiveTimeFormat(locale);
+    const auto withTime = [&](const QString &date, const QLocale &words, const QString &format) {
+        return midnight ? date : date + QLatin1Char(' ') + words.toString(time, format);
+    };
+    if (const QString text = withTime(locale.toString(moment.date(), QLocale::ShortFormat), locale, timeFormat);
+        codePageHolds(text, codePage))
+        return text;
+    const QLocale c = QLocale::c();
+    const QString sameForms
+        = withTime(c.toString(moment.date(), locale.dateFormat(QLocale::ShortFormat)), c, timeFormat);
+    if (codePageHolds(sameForms, codePage))
+        return sameForms;
+    return withTime(c.toString(moment.date(), QStringLiteral("yyyy-MM-dd")), c, QStringLiteral("HH:mm:ss"));
 }
 
 QString archiveLine(const ArchiveEntry &entry, const QLocale &locale)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "store/archivefields.h"
+#include "store/filetext.h"
 
 namespace store {
 
@@ -20,8 +21,11 @@ QString archiveTimeFormat(const QLocale &locale);
 // ("11:18:30 ()" in es_ES).
 QString olderArchiveTimeFormat(const QLocale &locale);
 
-// The locale's short date, a space and its long time without the time zone; midnight gives the date alone.
-QString archiveDateTime(const QDateTime &moment, const QLocale &locale);
+// The locale's short date, a space and its long time without the time zone; midnight gives the date
+// alone. Where the archive's code page cannot hold that text (Arabic or Amharic digits and words in
+// Windows-1252), the same forms in ASCII digits and the C locale's words; where it cannot hold even
+// those, the date and time as 2026-12-08 14:05:00. The history reads all three back.
+QString archiveDateTime(const QDateTime &moment, const QLocale &locale, CodePage codePage = CodePage::System);
 
 // The fields without their commas, joined by commas. Where the locale writes numbers in other
 // digits or with another decimal mark than ASCII and ".", the number fields that it reads are

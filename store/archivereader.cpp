@@ -32,8 +32,10 @@ QString withoutCommas(QString format)
 QList<ArchiveDates::Form> dateForms(const QLocale &locale)
 {
     const QLocale c = QLocale::c();
-    QList<ArchiveDates::Form> forms {
-        {locale, withoutCommas(locale.dateFormat(QLocale::ShortFormat))}, {c, c.dateFormat(QLocale::ShortFormat)}};
+    const QString own = withoutCommas(locale.dateFormat(QLocale::ShortFormat));
+    // The locale's own form in its words, then in ASCII digits and the C locale's words, as the
+    // archive writes a date that its code page cannot hold.
+    QList<ArchiveDates::Form> forms {{locale, own}, {c, own}, {c, c.dateFormat(QLocale::ShortFormat)}};
     // Two-digit years first: a four-digit year never passes for two digits, the other way round may.
     const QStringList dayFirst {"d/M/yy", "d/M/yyyy", "d.M.yy", "d.M.yyyy", "d-M-yyyy"};
     const QStringList monthFirst {"M/d/yy", "M/d/yyyy"};
@@ -47,8 +49,9 @@ QList<ArchiveDates::Form> dateForms(const QLocale &locale)
 QList<ArchiveDates::Form> timeForms(const QLocale &locale)
 {
     const QLocale c = QLocale::c();
-    return {{locale, withoutCommas(archiveTimeFormat(locale))}, {locale, withoutCommas(olderArchiveTimeFormat(locale))},
-        {c, archiveTimeFormat(c)}, {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
+    const QString own = withoutCommas(archiveTimeFormat(locale));
+    return {{locale, own}, {locale, withoutCommas(olderArchiveTimeFormat(locale))}, {c, own}, {c, archiveTimeFormat(c)},
+        {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
 }
 
 // Where the line that starts at the position ends: at its CR or LF, or at the end of the bytes.

@@ -38,8 +38,9 @@ std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line);
 std::optional<double> archivedNumber(QByteArrayView field);
 
 // Reads the archive's dates, which stand in the short date and long time of the locale they were
-// written in: the given locale's forms first, then the C locale's, then common numeric forms with
-// the given locale's order of day and month before the other order. Remembers what it has read,
+// written in: the given locale's forms first, in its own words and in the C locale's, then the C
+// locale's forms, then common numeric forms with the given locale's order of day and month before
+// the other order. Remembers what it has read,
 // since an archive repeats its dates and times.
 class ArchiveDates
 {

@@ -13,6 +13,8 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
 #endif
 
 namespace store::files {
@@ -137,13 +139,23 @@ FileStamp stampOf(const QString &path)
         return {};
     return {true, qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
         quint64(status.st_dev), quint64(status.st_ino)};
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
+#elif defined(Q_OS_WIN)
+    // A file is its volume and its index there; a file renamed into place is another file. Opening
+    // for no access at all reads a file that another program holds open, and a folder too.
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()), 0,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return {};
-    // Windows gives a file renamed into place a creation time of its own.
-    return {
-        true, info.size(), info.lastModified().toMSecsSinceEpoch(), 0, quint64(info.birthTime().toMSecsSinceEpoch())};
+    BY_HANDLE_FILE_INFORMATION info {};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known)
+        return {};
+    const auto joined = [](DWORD high, DWORD low) { return (quint64(high) << 32) | low; };
+    return {true, qint64(joined(info.nFileSizeHigh, info.nFileSizeLow)),
+        qint64(joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
+        info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow)};
 #endif
 }
 

@@ -1,5 +1,9 @@
 #include "store/filetext.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 #include <QStringDecoder>
 
 namespace store {
@@ -22,6 +26,27 @@ QString fromWindows1252(const QByteArray &bytes)
     return text;
 }
 
+// The byte for the character; nothing when Windows-1252 has none.
+std::optional<char> windows1252Byte(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return char(code);
+    const auto *found = std::find(std::begin(windows1252High), std::end(windows1252High), code);
+    if (found == std::end(windows1252High))
+        return std::nullopt;
+    return char(0x80 + (found - std::begin(windows1252High)));
+}
+
+QByteArray toWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text)
+        bytes += windows1252Byte(c).value_or('?');
+    return bytes;
+}
+
 } // namespace
 
 QString textFromFile(const QByteArray &bytes)
@@ -31,9 +56,17 @@ QString textFromFile(const QByteArray &bytes)
     return system.hasError() ? fromWindows1252(bytes) : text;
 }
 
-QByteArray textForFile(const QString &text)
+QByteArray textForFile(const QString &text, CodePage codePage)
 {
-    return text.toLocal8Bit();
+    return codePage == CodePage::System ? text.toLocal8Bit() : toWindows1252(text);
+}
+
+bool codePageHolds(const QString &text, CodePage codePage)
+{
+    if (codePage == CodePage::Windows1252)
+        return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return windows1252Byte(c).has_value(); });
+    // A code page without a byte for a character writes another in its place, or a near look-alike.
+    return QString::fromLocal8Bit(text.toLocal8Bit()) == text;
 }
 
 } // namespace store

@@ -6,10 +6,17 @@
 
 namespace store {
 
-// Bytes that are not valid in the system's encoding are read as Windows-1252, the code page that
-// the data files come from.
+// The 8-bit code page that a data file is written in: the system's (on Windows its ANSI code page),
+// or Windows-1252, the code page the data files come from, which a test can ask for on any system.
+enum class CodePage { System, Windows1252 };
+
+// Bytes that are not valid in the system's encoding are read as Windows-1252.
 QString textFromFile(const QByteArray &bytes);
 
-QByteArray textForFile(const QString &text);
+// Characters the code page has no byte for are lost; see codePageHolds.
+QByteArray textForFile(const QString &text, CodePage codePage = CodePage::System);
+
+// True when the code page holds every character of the text, so that it reads back as written.
+bool codePageHolds(const QString &text, CodePage codePage = CodePage::System);
 
 } // namespace store

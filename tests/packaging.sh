@@ -10,6 +10,7 @@ trap 'rm -rf "$work"' EXIT
 
 desktop-file-validate "$source_dir/app/desktop/org.vantrel.Vantrel.desktop"
 desktop-file-validate "$source_dir/history/desktop/org.vantrel.VantrelHistory.desktop"
+desktop-file-validate "$source_dir/offers/desktop/org.vantrel.VantrelOffers.desktop"
 appstreamcli validate --no-net --pedantic "$build_dir/app/org.vantrel.Vantrel.metainfo.xml"
 
 (cd "$work" && cpack -G DEB --config "$build_dir/CPackConfig.cmake" >/dev/null)
@@ -26,10 +27,11 @@ test -x "$work/root/usr/bin/$exec_name"
 test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$icon_name.png"
 test -f "$work/root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg"
 test -f "$work/root/usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml"
-history="$work/root/usr/share/applications/org.vantrel.VantrelHistory.desktop"
-test -x "$work/root/usr/bin/$(sed -n 's/^Exec=//p' "$history")"
-test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$history").png"
+for entry in org.vantrel.VantrelHistory org.vantrel.VantrelOffers; do
+    other="$work/root/usr/share/applications/$entry.desktop"
+    test -x "$work/root/usr/bin/$(sed -n 's/^Exec=//p' "$other")"
+    test -f "$work/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$other").png"
+done
 grep -q '^Exec=vantrel-history$' "$desktop" # the calculator's own actions open the history
 grep -q '^Exec=vantrel-offers$' "$desktop" # and the offer calculators
-test -x "$work/root/usr/bin/vantrel-offers"
 echo "package $(basename "$package") holds the program, its desktop entry, icons and metainfo"

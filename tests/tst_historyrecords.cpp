@@ -18,7 +18,10 @@ private slots:
     void lines();
     void dates_data();
     void dates();
+    void everyLocaleReadsBackItsOwnDates_data();
     void everyLocaleReadsBackItsOwnDates();
+    void datesTheCodePageCannotHold_data();
+    void datesTheCodePageCannotHold();
     void resultKindAndStaleness_data();
     void resultKindAndStaleness();
     void sorting_data();
@@ -154,10 +157,19 @@ void TestHistoryRecords::dates()
         QCOMPARE(*when, store::momentOf(expected.date(), expected.time()));
 }
 
+void TestHistoryRecords::everyLocaleReadsBackItsOwnDates_data()
+{
+    QTest::addColumn<store::CodePage>("codePage");
+    QTest::newRow("system code page") << store::CodePage::System;
+    // Windows-1252 has no Arabic or Amharic digits, nor most scripts' AM/PM words.
+    QTest::newRow("Windows-1252") << store::CodePage::Windows1252;
+}
+
 void TestHistoryRecords::everyLocaleReadsBackItsOwnDates()
 {
     // Written exactly as the archive writes its first field, read back under the same locale:
     // a morning, an afternoon (AM/PM texts) and a midnight, in every locale Qt knows.
+    QFETCH(store::CodePage, codePage);
     const QList<QDateTime> moments {QDateTime(QDate(2026, 12, 8), QTime(11, 14, 35)),
         QDateTime(QDate(2026, 3, 29), QTime(23, 5, 9)), QDate(2026, 7, 1).startOfDay()};
     QStringList failures;
@@ -166,14 +178,37 @@ void TestHistoryRecords::everyLocaleReadsBackItsOwnDates()
         store::ArchiveDates dates(locale);
         for (const QDateTime &moment : moments) {
             store::ArchiveEntry entry;
-            entry[store::ArchiveField::DateTime] = store::archiveDateTime(moment, locale);
-            const QByteArray line = store::textForFile(store::archiveLine(entry, locale));
+            entry[store::ArchiveField::DateTime] = store::archiveDateTime(moment, locale, codePage);
+            const QByteArray line = store::textForFile(store::archiveLine(entry, locale), codePage);
             const QByteArrayView written = (*store::splitArchiveLine(line))[store::ArchiveField::DateTime];
             if (dates.parse(written) != store::momentOf(moment.date(), moment.time()))
                 failures << locale.name() + QLatin1String(": ") + QString::fromUtf8(written);
         }
     }
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+}
+
+void TestHistoryRecords::datesTheCodePageCannotHold_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("English: as the locale writes it") << gb << QByteArray("29/03/2026 23:05:09");
+    QTest::newRow("Amharic: its forms in ASCII digits and C words")
+        << QLocale(QLocale::Amharic, QLocale::Ethiopia) << QByteArray("29/03/2026 11:05:09 PM");
+    QTest::newRow("Arabic: its direction marks have no byte either")
+        << QLocale(QLocale::Arabic, QLocale::Egypt) << QByteArray("2026-03-29 23:05:09");
+    QTest::newRow("Korean: nor its hour words")
+        << QLocale(QLocale::Korean, QLocale::SouthKorea) << QByteArray("2026-03-29 23:05:09");
+}
+
+void TestHistoryRecords::datesTheCodePageCannotHold()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QByteArray, written);
+    const QDateTime moment(QDate(2026, 3, 29), QTime(23, 5, 9));
+    const QString text = store::archiveDateTime(moment, locale, store::CodePage::Windows1252);
+    QCOMPARE(store::textForFile(text, store::CodePage::Windows1252), written);
+    QCOMPARE(store::ArchiveDates(locale).parse(written), store::momentOf(moment.date(), moment.time()));
 }
 
 void TestHistoryRecords::resultKindAndStaleness_data()
