@@ -3,7 +3,6 @@
 #include "app/vantrel.h"
 
 #include <algorithm>
-#include <limits>
 
 #include <QApplication>
 #include <QComboBox>
@@ -77,11 +76,8 @@ void Vantrel::createControls()
     cboBookies = new QComboBox(this);
     cboBookies->setObjectName(QStringLiteral("cboBookies"));
     cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
-    cboBookies->setEditable(true);
+    ui::makeTextBox(cboBookies);
     cboBookies->setAccessibleName(QStringLiteral("Bookmaker"));
-    cboBookies->setInsertPolicy(QComboBox::NoInsert);
-    cboBookies->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    cboBookies->setValidator(new ui::LineBreaksToSpaces(cboBookies));
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));
     // The box has a fixed size, and a list edited by hand can be long: never measure every entry.
     cboBookies->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -41,6 +41,20 @@ std::optional<double> parseNumber(const QString &text, const QLocale &locale)
     return value;
 }
 
+std::optional<double> parseDecimal(const QString &text, const QLocale &locale)
+{
+    QLocale ungrouped = locale;
+    ungrouped.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    double value = ungrouped.toDouble(withPlainSign(trimmed, locale), &ok);
+    if (!ok)
+        value = plainPointValue(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 QString formatFigure(double value, const QLocale &locale)
 {
     // A sum that overflowed has no digits to show, and must not pass for a plausible figure.

@@ -15,6 +15,11 @@ namespace calc {
 // never disagree.
 std::optional<double> parseNumber(const QString &text, const QLocale &locale);
 
+// A number whose only mark is a decimal one, as odds are: "." and "," both stand for it in any
+// locale, and a group separator makes the text no number. So "1.125" is 1.125 under de_DE and
+// "1,125" under en_GB, never 1125. Empty for anything else.
+std::optional<double> parseDecimal(const QString &text, const QLocale &locale);
+
 // Two decimals with the locale's grouping and negative form. The value's 15-significant-digit
 // decimal form is rounded, halves away from zero, so a double a hair below 5.145 shows 5.15 as a
 // spreadsheet shows it. Infinities say "too large" and NaN "not a number".

@@ -19,8 +19,11 @@ std::string numbered(const char *before, int n, const char *after)
 
 int countOf(const OfferValues &values, const std::string &key, int initial, int low, int high)
 {
+    // Clamped as a double: a hostile 1e308 has no int to become.
     const auto found = values.find(key);
-    return found == values.end() ? initial : std::clamp(int(found->second), low, high);
+    if (found == values.end() || std::isnan(found->second))
+        return initial;
+    return int(std::clamp(found->second, double(low), double(high)));
 }
 
 bool flag(const OfferValues &values, const std::string &key)

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -11,6 +10,7 @@
 #include "store/datafolder.h"
 #include "store/fileerror.h"
 #include "store/offerfile.h"
+#include "store/offerinputs.h"
 #include "ui/windowsupport.h"
 
 namespace offers {
@@ -80,31 +80,41 @@ void OffersWindow::closeEvent(QCloseEvent *event)
 
 void OffersWindow::loadInputs()
 {
-    QSettings settings(store::offerInputsPath(m_dataFolder), QSettings::IniFormat);
-    for (OfferTab *tab : std::as_const(m_tabs)) {
-        settings.beginGroup(groupOf(tab));
-        std::map<std::string, QString> texts;
-        for (const QString &key : settings.childKeys())
-            texts[key.toStdString()] = settings.value(key).toString();
-        settings.endGroup();
-        tab->setTexts(texts);
+    const QString path = QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder));
+    store::OfferInputsRead read;
+    try {
+        read = store::readOfferInputs(m_dataFolder);
+    } catch (const store::FileError &error) {
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("Error: the inputs could not be read from %1: %2").arg(path, error.description()));
+        return;
     }
+    for (OfferTab *tab : std::as_const(m_tabs))
+        tab->setTexts(read.sections[groupOf(tab)]);
+    if (read.ignored > 0)
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("Error: %1 in %2 could not be an input and %3 ignored.")
+                .arg(read.ignored == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(read.ignored), path,
+                    read.ignored == 1 ? QStringLiteral("was") : QStringLiteral("were")));
 }
 
 void OffersWindow::saveInputs()
 {
-    QSettings settings(store::offerInputsPath(m_dataFolder), QSettings::IniFormat);
-    for (const OfferTab *tab : std::as_const(m_tabs)) {
-        settings.beginGroup(groupOf(tab));
-        for (const auto &[key, typed] : tab->texts())
-            settings.setValue(QString::fromStdString(key), typed);
-        settings.endGroup();
+    // Only what was typed here: another window's inputs stay as that window saved them.
+    store::OfferInputSections edited;
+    for (OfferTab *tab : std::as_const(m_tabs)) {
+        if (store::InputTexts texts = tab->takeEdited(); !texts.empty())
+            edited[groupOf(tab)] = std::move(texts);
     }
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+    if (edited.empty())
+        return;
+    try {
+        store::saveOfferInputs(m_dataFolder, edited);
+    } catch (const store::FileError &error) {
         ui::showMessage(this, m_showMessage,
-            QStringLiteral("Error: the inputs could not be saved in %1")
-                .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder))));
+            QStringLiteral("Error: the inputs could not be saved in %1: %2")
+                .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder)), error.description()));
+    }
 }
 
 void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,

@@ -1,5 +1,8 @@
 #include "offers/offertab.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,16 +33,19 @@ bool takesFractions(calc::InputKind kind)
     return kind == calc::InputKind::Odds || kind == calc::InputKind::Terms;
 }
 
-// A number as the main window reads it; odds and place terms also as a fraction "a/b" (odds 5/4
-// are 2.25, terms 1/4 are 0.25).
+// Money and percentages as the main window reads them; odds and place terms, which never reach a
+// thousand, with "." or "," as the decimal mark and no grouping, and also as a fraction "a/b"
+// (odds 5/4 are 2.25, terms 1/4 are 0.25).
 std::optional<double> parseInput(const QString &typed, calc::InputKind kind)
 {
     const QLocale locale;
-    const qsizetype slash = typed.indexOf(QLatin1Char('/'));
-    if (slash < 0 || !takesFractions(kind))
+    if (!takesFractions(kind))
         return calc::parseNumber(typed, locale);
-    const std::optional<double> over = calc::parseNumber(typed.left(slash), locale);
-    const std::optional<double> under = calc::parseNumber(typed.mid(slash + 1), locale);
+    const qsizetype slash = typed.indexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return calc::parseDecimal(typed, locale);
+    const std::optional<double> over = calc::parseDecimal(typed.left(slash), locale);
+    const std::optional<double> under = calc::parseDecimal(typed.mid(slash + 1), locale);
     if (!over || !under || *under == 0)
         return std::nullopt;
     return (kind == calc::InputKind::Odds ? 1 : 0) + *over / *under;
@@ -100,12 +106,10 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
     m_event = ui::newTextField(QString(), this);
     m_event->setAccessibleName(QStringLiteral("Event"));
     m_bookmaker = new QComboBox;
-    m_bookmaker->setEditable(true);
-    m_bookmaker->setInsertPolicy(QComboBox::NoInsert);
+    ui::makeTextBox(m_bookmaker);
     m_bookmaker->addItems(bookmakers);
     m_bookmaker->setCurrentIndex(-1);
     m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
-    m_bookmaker->lineEdit()->setValidator(new ui::LineBreaksToSpaces(m_bookmaker));
     m_archiveButton = new QPushButton(QStringLiteral("Archive"));
     auto *record = new QFormLayout;
     record->addRow(QStringLiteral("Event"), m_event);
@@ -116,16 +120,36 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
     buildRows();
 }
 
-std::map<std::string, QString> OfferTab::texts() const
-{
-    return m_texts;
-}
-
-void OfferTab::setTexts(const std::map<std::string, QString> &texts)
+void OfferTab::setTexts(const store::InputTexts &texts)
 {
     for (const auto &[key, typed] : texts)
-        m_texts[key] = typed;
+        m_texts[key.toStdString()] = typed;
+    // A hand-edited count such as 1e9 shows as the count the rows are built for.
+    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
+        if (isLineInput(input.kind))
+            continue;
+        const int high = input.kind == calc::InputKind::Count ? input.high : 1;
+        const int low = input.kind == calc::InputKind::Count ? input.low : 0;
+        bool isNumber = false;
+        const double value = m_texts[input.key].toDouble(&isNumber);
+        m_texts[input.key] = isNumber ? QString::number(int(std::clamp(std::round(value), double(low), double(high))))
+                                      : text(input.initial);
+    }
     buildRows();
+}
+
+store::InputTexts OfferTab::takeEdited()
+{
+    store::InputTexts edited;
+    for (const std::string &key : std::exchange(m_edited, {}))
+        edited[text(key)] = m_texts[key];
+    return edited;
+}
+
+void OfferTab::edit(const std::string &key, const QString &typed)
+{
+    m_texts[key] = typed;
+    m_edited.insert(key);
 }
 
 calc::OfferShape OfferTab::currentShape() const
@@ -185,7 +209,7 @@ QWidget *OfferTab::newInput(const calc::OfferInput &input)
         auto *box = new QCheckBox(caption);
         box->setChecked(m_texts[key] == QLatin1String("1"));
         connect(box, &QCheckBox::toggled, this, [this, key](bool on) {
-            m_texts[key] = on ? QStringLiteral("1") : QStringLiteral("0");
+            edit(key, on ? QStringLiteral("1") : QStringLiteral("0"));
             recalculate();
         });
         editor = box;
@@ -204,7 +228,7 @@ QWidget *OfferTab::newInput(const calc::OfferInput &input)
             row->addWidget(option);
         }
         connect(group, &QButtonGroup::idClicked, this, [this, key](int id) {
-            m_texts[key] = QString::number(id);
+            edit(key, QString::number(id));
             QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
         });
         break;
@@ -214,7 +238,7 @@ QWidget *OfferTab::newInput(const calc::OfferInput &input)
         spin->setRange(input.low, input.high);
         spin->setValue(m_texts[key].toInt());
         connect(spin, &QSpinBox::valueChanged, this, [this, key](int value) {
-            m_texts[key] = QString::number(value);
+            edit(key, QString::number(value));
             QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
         });
         editor = spin;
@@ -225,7 +249,7 @@ QWidget *OfferTab::newInput(const calc::OfferInput &input)
         if (!input.whenEmpty.empty())
             field->setPlaceholderText(QStringLiteral("empty: %1").arg(text(input.whenEmpty)));
         connect(field, &QLineEdit::textChanged, this, [this, key](const QString &typed) {
-            m_texts[key] = typed;
+            edit(key, typed);
             recalculate();
         });
         editor = field;

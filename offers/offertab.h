@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 #include <QWidget>
 
 #include "calc/offers.h"
+#include "store/offerinputs.h"
 
 class QComboBox;
 class QFormLayout;
@@ -30,11 +32,15 @@ public:
     OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent = nullptr);
 
     calc::BetKind kind() const { return m_kind; }
-    // The inputs' texts by key, as typed, to be remembered between starts.
-    std::map<std::string, QString> texts() const;
-    void setTexts(const std::map<std::string, QString> &texts);
+    // Shows the inputs remembered from an earlier start; counts and choices out of their range
+    // take the nearest they can be.
+    void setTexts(const store::InputTexts &texts);
+    // The inputs typed since the last call, as typed, by key.
+    store::InputTexts takeEdited();
 
 private:
+    // Remembers a text the user gave an input.
+    void edit(const std::string &key, const QString &typed);
     calc::OfferShape currentShape() const;
     void buildRows();
     QWidget *newInput(const calc::OfferInput &input);
@@ -45,6 +51,7 @@ private:
     calc::BetKind m_kind;
     Archive m_archive;
     std::map<std::string, QString> m_texts; // kept across rebuilt rows
+    std::set<std::string> m_edited; // keys typed into since the last takeEdited()
     std::map<std::string, QWidget *> m_inputs;
     std::map<std::string, QLineEdit *> m_outputs;
     std::map<std::string, QPushButton *> m_setters; // by figure key

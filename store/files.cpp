@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 
 #include "store/fileerror.h"
+#include "store/filelock.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -51,11 +52,12 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes)
     return true;
 }
 
+// A CR LF, a LF or, in a file of old Mac line ends, a CR alone ends the file's last line.
 bool endsInsideALine(QFile &file)
 {
     const qint64 size = file.size();
     char last = '\n';
-    return size > 0 && file.seek(size - 1) && file.getChar(&last) && last != '\n';
+    return size > 0 && file.seek(size - 1) && file.getChar(&last) && last != '\n' && last != '\r';
 }
 
 } // namespace
@@ -82,15 +84,28 @@ void requireRegularFileOrNothing(const QString &path)
 
 void appendLine(const QString &path, const QByteArray &line)
 {
+    appendLines(path, {line});
+}
+
+void appendLines(const QString &path, const QList<QByteArray> &lines, const QByteArray &header)
+{
     requireRegularFileOrNothing(path);
     // Unbuffered, so that a line the disk refused is not written again from a buffer on closing.
     QFile file(path);
     openOrThrow(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered);
+    const FileLock lock(file, path);
     const qint64 sizeBefore = file.size();
-    const QByteArray bytes = (endsInsideALine(file) ? "\r\n" : "") + line + "\r\n";
-    if (writeAll(file, bytes))
+    QByteArray bytes;
+    if (sizeBefore == 0 && !header.isEmpty())
+        bytes = header + "\r\n";
+    else if (endsInsideALine(file))
+        bytes = "\r\n";
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    if (file.seek(sizeBefore) && writeAll(file, bytes))
         return;
     const QString failure = file.errorString();
+    // No other program appends while the lock is held, so the bytes cut off are this call's own.
     file.resize(sizeBefore);
     throw FileError(failure);
 }

@@ -20,6 +20,11 @@ void requireRegularFileOrNothing(const QString &path);
 // of the line, the part is cut off again, so that the file never ends in half a line.
 void appendLine(const QString &path, const QByteArray &line);
 
+// The same for many lines in one write; a new or empty file gets the header line first. The file
+// is locked from the look at its end to the last byte, so that programs appending at once never
+// mix their lines, write two headers or cut off each other's lines.
+void appendLines(const QString &path, const QList<QByteArray> &lines, const QByteArray &header = {});
+
 // Writes a file with the bytes when none is there, whole or not at all: a new file is renamed into
 // place only if the path is still free, so any number of programs doing this at once leave one
 // whole copy. An existing file is left as it is.

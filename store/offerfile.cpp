@@ -62,11 +62,7 @@ QByteArray offerLine(const OfferRecord &record)
 void appendOffer(const QString &folder, const OfferRecord &record)
 {
     files::makeSureOfFolder(folder);
-    const QString path = offersPath(folder);
-    files::requireRegularFileOrNothing(path);
-    if (QFileInfo(path).size() == 0)
-        files::appendLine(path, offerHeader());
-    files::appendLine(path, offerLine(record));
+    files::appendLines(offersPath(folder), {offerLine(record)}, offerHeader());
 }
 
 std::optional<OfferFields> splitOfferLine(QByteArrayView line)

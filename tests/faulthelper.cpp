@@ -1,10 +1,11 @@
 // A child process for the fault tests: it runs one file operation of the program, so that a test
-// can limit its file size or kill it in the middle. Exits 3 with the failure's description when
+// can limit its file size, kill it in the middle or run two at once. Exits 3 with the failure's description when
 // the operation reports one. "start" starts the main window as the program does and prints what it
 // shows: the six inputs and the number of bookmakers, or its message.
 #include <cstdio>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,6 +37,26 @@ int start(const QString &folder)
     return 0;
 }
 
+// offer FOLDER EVENT [COUNT]: refund offers with that event, numbered when there are several; goes
+// on after a failure, prints the events saved, one a line, and exits 3 when one failed.
+int appendOffers(const QString &folder, const QString &event, int count)
+{
+    bool failed = false;
+    for (int i = 0; i < count; ++i) {
+        const QString numbered = count > 1 ? event + QLatin1Char(' ') + QString::number(i) : event;
+        try {
+            store::appendOffer(folder,
+                {QDateTime(QDate(2026, 12, 8), QTime(14, 5)), "refund", numbered, QStringLiteral("Coral"), 20, 11.08,
+                    11.08, {{"backStake", 20}}, {{"layStake", 16.41}}});
+            std::printf("%s\n", qPrintable(numbered));
+        } catch (const store::FileError &error) {
+            if (!std::exchange(failed, true))
+                std::fputs(qPrintable(error.description()), stderr);
+        }
+    }
+    return failed ? 3 : 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -54,10 +75,7 @@ int main(int argc, char *argv[])
         } else if (args.value(0) == QLatin1String("archive")) {
             store::appendToArchive(args[1], args[2]);
         } else if (args.value(0) == QLatin1String("offer")) {
-            // offer FOLDER EVENT: a refund offer with that event.
-            store::appendOffer(args[1],
-                {QDateTime(QDate(2026, 12, 8), QTime(14, 5)), "refund", args[2], QStringLiteral("Coral"), 20, 11.08,
-                    11.08, {{"backStake", 20}}, {{"layStake", 16.41}}});
+            return appendOffers(args[1], args[2], args.value(3, QStringLiteral("1")).toInt());
         } else if (args.value(0) == QLatin1String("defaults")) {
             store::ensureDataFiles(args[1]);
         } else if (args.value(0) == QLatin1String("start")) {

@@ -20,6 +20,7 @@ private slots:
     void settingsSurviveKill();
     void archiveOnFullDiskKeepsRecords();
     void offersOnFullDiskKeepRecords();
+    void fullDiskWithAnotherWriterKeepsItsLines();
     void defaultsOnFullDiskAreRetried();
     void firstStartOnFullDiskIsRetried();
     void simultaneousFirstStarts();
@@ -104,6 +105,34 @@ void TestFaults::offersOnFullDiskKeepRecords()
     QCOMPARE(runHelper({"offer", m_dir->path(), QString(300, QLatin1Char('x'))}, before.size() + 20, &error), 3);
     QCOMPARE(error, qt_error_string(EFBIG));
     QCOMPARE(fileBytes(path), before);
+}
+
+void TestFaults::fullDiskWithAnotherWriterKeepsItsLines()
+{
+    // One writer's every append fails on a full disk while another appends: undoing the failed
+    // writes must never cut the other's lines or leave NUL bytes.
+    const QString path = m_dir->filePath(QStringLiteral("vantrelOffers.csv"));
+    QCOMPARE(runHelper({"offer", m_dir->path(), "first"}), 0);
+    QProcess full;
+    full.setChildProcessModifier([limit = fileBytes(path).size()] {
+        const rlimit size {rlim_t(limit), rlim_t(limit)};
+        setrlimit(RLIMIT_FSIZE, &size);
+        std::signal(SIGXFSZ, SIG_IGN);
+    });
+    QProcess other;
+    full.start(QStringLiteral(FAULT_HELPER), {"offer", m_dir->path(), "refused", "300"});
+    other.start(QStringLiteral(FAULT_HELPER), {"offer", m_dir->path(), "saved", "300"});
+    QVERIFY(full.waitForFinished() && other.waitForFinished());
+    QCOMPARE(full.exitCode(), 3);
+    QCOMPARE(other.exitCode(), 0);
+
+    const QByteArray after = fileBytes(path);
+    QVERIFY(!after.contains('\0'));
+    const QList<QByteArray> saved = other.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(saved.size(), 300);
+    for (const QByteArray &event : saved)
+        QVERIFY2(after.count(",refund," + event + ",Coral,") == 1, event.constData());
+    QCOMPARE(after.count("\r\n"), 2 + 300);
 }
 
 void TestFaults::defaultsOnFullDiskAreRetried()

@@ -2,6 +2,7 @@
 // typed into, its figures read, its record archived; bad input marked and named, nothing recorded;
 // the inputs remembered; the offers file's hostile cases; and the calculator opening the window.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -30,6 +31,12 @@ private slots:
     void badInput_data();
     void badInput();
     void inputsRemembered();
+    void hostileSettingsFile_data();
+    void hostileSettingsFile();
+    void settingsThroughALink();
+    void decimalMarksInOdds_data();
+    void decimalMarksInOdds();
+    void longBookmakerKeptWhole();
     void hostileOffersFile_data();
     void hostileOffersFile();
     void opensFromTheCalculator();
@@ -40,6 +47,8 @@ private:
     template<typename Widget = QLineEdit> Widget *field(const QString &name) const;
     void type(const Texts &texts) const;
     QString offersPath() const { return m_dir->filePath(QStringLiteral("vantrelOffers.csv")); }
+    QString settingsPath() const { return m_dir->filePath(QStringLiteral("vantrelOffers.ini")); }
+    void pressArchive() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<offers::OffersWindow> m_window;
@@ -85,6 +94,14 @@ template<typename Widget> Widget *TestOffersWindow::field(const QString &name) c
     }
     qWarning("no field %s", qPrintable(name));
     return nullptr;
+}
+
+void TestOffersWindow::pressArchive() const
+{
+    for (QPushButton *button : m_tab->findChildren<QPushButton *>()) {
+        if (button->text() == "Archive")
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
 }
 
 void TestOffersWindow::type(const Texts &texts) const
@@ -275,6 +292,145 @@ void TestOffersWindow::inputsRemembered()
     QVERIFY(openTab("Accumulator"));
     QCOMPARE(field<QSpinBox>("Legs")->value(), 4);
     QVERIFY(field("Leg 4 lay odds"));
+}
+
+void TestOffersWindow::hostileSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("settings"); // "<pipe>": a named pipe in the file's place
+    QTest::addColumn<QString>("message"); // at opening; empty: none
+    QTest::addColumn<QString>("legs"); // shown
+
+    QTest::newRow("a pipe: the window opens with its defaults")
+        << QByteArray("<pipe>") << "Error: the inputs could not be read from %1: %1 is not a regular file"
+        << "2";
+    QByteArray damaged(4096, '\0');
+    for (qsizetype i = 0; i < damaged.size(); ++i)
+        damaged[i] = char((i * 7919 + 13) % 251);
+    QTest::newRow("random bytes") << damaged << ""
+                                  << "2";
+    QTest::newRow("a count of a billion") << QByteArray("[accumulator]\r\nlegs=1e9\r\n") << ""
+                                          << "10";
+    QTest::newRow("a count beyond any int") << QByteArray("[accumulator]\nlegs=1e308\n") << ""
+                                            << "10";
+    QTest::newRow("a count that is no number") << QByteArray("[accumulator]\nlegs=many\n") << ""
+                                               << "2";
+    QTest::newRow("a 20 MB value is ignored")
+        << QByteArray("[accumulator]\r\nlegs=3\r\nleg1BackOdds=" + QByteArray(20 << 20, '7') + "\r\n")
+        << "Error: 1 line in %1 could not be an input and was ignored."
+        << "3";
+}
+
+void TestOffersWindow::hostileSettingsFile()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, message);
+    QFETCH(QString, legs);
+    m_window.reset();
+    if (settings == "<pipe>") {
+        if (!makePipe(settingsPath()))
+            QSKIP("no named pipes on this system");
+    } else {
+        writeFileBytes(settingsPath(), settings);
+    }
+    openWindow();
+    QCOMPARE(m_messages,
+        message.isEmpty() ? QStringList() : QStringList {message.arg(QDir::toNativeSeparators(settingsPath()))});
+    QVERIFY(openTab("Accumulator"));
+    QCOMPARE(field<QSpinBox>("Legs")->text(), legs);
+    QVERIFY(field(QStringLiteral("Leg %1 lay odds").arg(legs)));
+    QVERIFY(!field(QStringLiteral("Leg %1 lay odds").arg(legs.toInt() + 1)));
+
+    // The inputs typed are saved, and only a failure to save them is reported.
+    m_messages.clear();
+    type({{"Back stake", "12"}});
+    m_window->close();
+    if (settings == "<pipe>") {
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(
+            m_messages.first().startsWith("Error: the inputs could not be saved in "), qPrintable(m_messages.first()));
+        return;
+    }
+    QCOMPARE(m_messages, QStringList());
+    openWindow();
+    QVERIFY(openTab("Accumulator"));
+    QCOMPARE(field("Back stake")->text(), "12");
+}
+
+void TestOffersWindow::settingsThroughALink()
+{
+    // A link to a regular file is written through; a link to what is no regular file (a pipe the
+    // test makes, standing in for a device) is never replaced by a file.
+    m_window.reset();
+    const QString target = m_dir->filePath(QStringLiteral("kept.ini"));
+    writeFileBytes(target, "[refund]\r\nbackStake=30\r\n");
+    QVERIFY(QFile::link(target, settingsPath()));
+    openWindow();
+    QVERIFY(openTab("Refund"));
+    QCOMPARE(field("Back stake")->text(), "30");
+    type({{"Back stake", "31"}});
+    m_window->close();
+    QVERIFY(QFileInfo(settingsPath()).isSymLink());
+    QVERIFY(fileBytes(target).contains("backStake=31\r\n"));
+
+    const QString pipe = m_dir->filePath(QStringLiteral("pipe"));
+    if (!makePipe(pipe))
+        QSKIP("no named pipes on this system");
+    QVERIFY(QFile::remove(settingsPath()) && QFile::link(pipe, settingsPath()));
+    openWindow();
+    QVERIFY(openTab("Refund"));
+    type({{"Back stake", "32"}});
+    m_window->close();
+    QVERIFY(!QFileInfo(pipe).isFile());
+    QVERIFY(QFileInfo(settingsPath()).isSymLink());
+}
+
+void TestOffersWindow::decimalMarksInOdds_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("odds");
+    QTest::addColumn<QString>("liability"); // empty: refused
+
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
+    // Back 20 at 5, refund 20 at 75 %, 2 %: at 1.125 lay 76.92 for 9.62 (at 1125: 0.08 for 89.92).
+    QTest::newRow("de: a point is the decimal mark in odds") << de << "1.125"
+                                                             << "9,62";
+    QTest::newRow("de: so is a comma") << de << "1.125"
+                                       << "9,62";
+    QTest::newRow("de: grouping is no odds") << de << "1.000,5"
+                                             << "";
+    QTest::newRow("gb: a comma is the decimal mark in odds") << gb << "1,125"
+                                                             << "9.62";
+    QTest::newRow("gb: grouping is no odds") << gb << "1,000.5"
+                                             << "";
+    QTest::newRow("gb: a fraction of decimals") << gb << "1,5/4"
+                                                << "23.52";
+}
+
+void TestOffersWindow::decimalMarksInOdds()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, odds);
+    QFETCH(QString, liability);
+    QLocale::setDefault(locale);
+    QVERIFY(openTab("Refund"));
+    type({{"Back stake", "20"}, {"Back odds", "5"}, {"Lay commission %", "2"}, {"Refund", "20"},
+        {"Refund retention %", "75"}, {"Lay odds", odds}});
+    QCOMPARE(field("Liability")->text(), liability);
+}
+
+void TestOffersWindow::longBookmakerKeptWhole()
+{
+    // Pasted text beyond Qt's default limit of 32,767 characters stays whole, as the event does.
+    QVERIFY(openTab("Refund"));
+    const QString longText(40'000, QLatin1Char('b'));
+    QApplication::clipboard()->setText(longText);
+    QTest::keyClick(field<QComboBox>("Bookmaker")->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    QApplication::clipboard()->setText(longText + "e");
+    QTest::keyClick(field("Event"), Qt::Key_V, Qt::ControlModifier);
+    pressArchive();
+    const QByteArray record = fileBytes(offersPath()).split('\n').value(1);
+    QVERIFY(record.contains(',' + longText.toLatin1() + "e," + longText.toLatin1() + ','));
 }
 
 void TestOffersWindow::hostileOffersFile_data()

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
@@ -123,6 +124,14 @@ QLineEdit *newTextField(const QString &text, QWidget *parent)
     field->setValidator(new LineBreaksToSpaces(field));
     field->setText(text);
     return field;
+}
+
+void makeTextBox(QComboBox *box)
+{
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    box->setValidator(new LineBreaksToSpaces(box));
 }
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)

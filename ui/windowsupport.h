@@ -9,6 +9,7 @@
 #include <QValidator>
 
 class QColor;
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -54,6 +55,10 @@ public:
 // A single-line field without Qt's default limit of 32,767 characters (no field limits its text)
 // and without line breaks.
 QLineEdit *newTextField(const QString &text, QWidget *parent);
+
+// Makes the box editable as a one-line field of newTextField: no limit, no line breaks; what is
+// typed never joins the list.
+void makeTextBox(QComboBox *box);
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
