@@ -1,5 +1,7 @@
 #include "history/archivefollower.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 
@@ -14,6 +16,10 @@ namespace {
 constexpr qint64 firstReadBytes = 256 * 1024;
 constexpr qint64 laterReadBytes = 8 * 1024 * 1024;
 constexpr qsizetype tailBytes = 64;
+// Bytes kept from the start of a few reads, thinned out as the file grows so that they stay spread
+// over it: an earlier line edited in place while the file grows shows there.
+constexpr qsizetype sampleBytes = 64;
+constexpr std::size_t mostSamples = 16;
 
 } // namespace
 
@@ -59,8 +65,25 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
         || now.size <= then.size)
         return false;
     QFile bytes(file.path);
-    return bytes.open(QIODevice::ReadOnly) && bytes.seek(file.readTo - file.tail.size())
-        && bytes.read(file.tail.size()) == file.tail;
+    if (!bytes.open(QIODevice::ReadOnly))
+        return false;
+    const auto unchanged
+        = [&bytes](qint64 at, const QByteArray &read) { return bytes.seek(at) && bytes.read(read.size()) == read; };
+    return unchanged(file.readTo - file.tail.size(), file.tail)
+        && std::all_of(file.samples.cbegin(), file.samples.cend(),
+            [&](const auto &sample) { return unchanged(sample.first, sample.second); });
+}
+
+void ArchiveFollower::keepSample(FollowedFile &file, qint64 at, const QByteArray &bytes)
+{
+    file.samples.emplace_back(at, bytes.left(sampleBytes));
+    if (file.samples.size() <= mostSamples)
+        return;
+    // Every other one goes; the file's first bytes stay.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < file.samples.size(); i += 2)
+        file.samples[kept++] = std::move(file.samples[i]);
+    file.samples.resize(kept);
 }
 
 void ArchiveFollower::follow()
@@ -111,9 +134,9 @@ void ArchiveFollower::readOn()
     }
     m_reading = true;
     m_reader.start([this, starts, size, files = m_files] {
-        QString failure;
+        QStringList failures;
         qint64 done = 0;
-        for (std::size_t i = 0; i < files.size() && !m_stop && failure.isEmpty(); ++i) {
+        for (std::size_t i = 0; i < files.size() && !m_stop; ++i) {
             auto [at, line] = starts[i];
             qint64 chunk = at == 0 ? firstReadBytes : laterReadBytes;
             while (!m_stop) {
@@ -121,7 +144,7 @@ void ArchiveFollower::readOn()
                 try {
                     batch = readBatch(files[i].source, files[i].path, at, line, chunk, m_dates);
                 } catch (const store::FileError &error) {
-                    failure = QDir::toNativeSeparators(files[i].path) + QLatin1String(": ") + error.description();
+                    failures << QDir::toNativeSeparators(files[i].path) + QLatin1String(": ") + error.description();
                     break;
                 }
                 if (batch.end == at)
@@ -138,7 +161,7 @@ void ArchiveFollower::readOn()
                 });
             }
         }
-        QMetaObject::invokeMethod(this, [this, failure] { readEnded(failure); });
+        QMetaObject::invokeMethod(this, [this, failure = failures.join(QLatin1String("; "))] { readEnded(failure); });
     });
 }
 
@@ -147,8 +170,10 @@ void ArchiveFollower::take(int file, ArchiveBatch &&batch)
     FollowedFile &followed = m_files[std::size_t(file)];
     const qsizetype first = m_records.size();
     followed.readTo = batch.end;
-    if (!batch.bytes.isEmpty())
+    if (!batch.bytes.isEmpty()) {
         followed.tail = batch.bytes.right(tailBytes);
+        keepSample(followed, batch.end - batch.bytes.size(), batch.bytes);
+    }
     followed.lines += batch.linesRead;
     m_report.unreadCount += batch.unreadCount;
     for (const QString &sample : std::as_const(batch.unreadSamples)) {
@@ -164,11 +189,9 @@ void ArchiveFollower::take(int file, ArchiveBatch &&batch)
 
 void ArchiveFollower::readEnded(const QString &failure)
 {
+    // A file that could not be read keeps the stamp it had when the read began: it is read again
+    // once it has changed, not at every look.
     m_reading = false;
-    if (!failure.isEmpty()) {
-        for (FollowedFile &file : m_files)
-            file.stamp = {}; // the next look tries again from the start
-    }
     if (failure != m_report.failure) {
         m_report.failure = failure;
         emit reportChanged();

@@ -1,11 +1,13 @@
 // Reads the archive and the offers file into records and follows them: the first read on a thread
 // of its own, in pieces, so the first rows show at once; then a look every half second that reads
-// what was appended, and reads both afresh when either was cut short, rewritten or replaced. No
-// widgets: the window shows what this reports.
+// what was appended, and reads both afresh when either was cut short, rewritten or replaced. A file
+// that could not be read is read again once it has changed. No widgets: the window shows what this
+// reports.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <vector>
 
 #include <QObject>
 #include <QThreadPool>
@@ -62,6 +64,7 @@ private:
         qint64 readTo = 0; // the byte after the last complete line read
         qint64 lines = 0;
         QByteArray tail; // the last bytes read, which an append leaves as they are
+        std::vector<std::pair<qint64, QByteArray>> samples; // bytes read at a few places from the start, likewise
         store::files::FileStamp stamp; // when the last read began
     };
     // Where each file's read starts: the byte and the line.
@@ -69,6 +72,7 @@ private:
 
     static FollowedFile followed(const QString &path, RecordSource source);
     bool appendedOnly(const FollowedFile &file, const store::files::FileStamp &now) const;
+    static void keepSample(FollowedFile &file, qint64 at, const QByteArray &bytes);
     void readOn();
     void readAfresh();
     void take(int file, ArchiveBatch &&batch);

@@ -1,5 +1,8 @@
 #include "history/betrecords.h"
 
+#include <cmath>
+#include <tuple>
+
 #include "calc/betcheck.h"
 #include "calc/offers.h"
 #include "store/filetext.h"
@@ -52,8 +55,14 @@ calc::OfferValues offerValues(QByteArrayView field)
     return numbers ? calc::OfferValues(numbers->begin(), numbers->end()) : calc::OfferValues();
 }
 
-// An offer's kind, stake, result (its lowest outcome) and best outcome, and whether its figures
-// are those its inputs give.
+bool samePenny(std::optional<double> archived, double worked)
+{
+    // The file holds two decimals; a hair more allows for halves rounded either way.
+    return archived && std::fabs(*archived - worked) <= 0.005 + 1e-9;
+}
+
+// An offer's kind, stake, result (its lowest outcome) and best outcome, worked out again from its
+// inputs, and whether the file's figures, stake and outcomes are those.
 void judgeOffer(const store::OfferFields &fields, BetRecord &record)
 {
     using store::OfferField;
@@ -62,15 +71,26 @@ void judgeOffer(const store::OfferFields &fields, BetRecord &record)
     record.offer = true;
     record.kind
         = calc::betKindOfToken(std::string_view(field(OfferField::Kind).data(), field(OfferField::Kind).size()));
-    record.stake = number(OfferField::Stake).value_or(0);
-    record.result = number(OfferField::Lowest).value_or(std::numeric_limits<double>::quiet_NaN());
-    record.highest = number(OfferField::Highest).value_or(std::numeric_limits<double>::quiet_NaN());
+    const std::optional<double> stake = number(OfferField::Stake);
+    const std::optional<double> lowest = number(OfferField::Lowest);
+    const std::optional<double> highest = number(OfferField::Highest);
+    record.stake = stake.value_or(0);
+    record.result = lowest.value_or(std::numeric_limits<double>::quiet_NaN());
+    record.highest = highest.value_or(std::numeric_limits<double>::quiet_NaN());
     const calc::OfferValues inputs = offerValues(field(OfferField::Inputs));
+    // A kind this program does not know cannot be worked out again: it is shown as it stands.
+    const std::optional<calc::OfferValues> figures
+        = record.kind == calc::BetKind::Other ? std::nullopt : calc::offerFigures(record.kind, inputs);
+    if (figures) {
+        record.stake = calc::offerStake(record.kind, inputs, *figures);
+        std::tie(record.result, record.highest) = calc::outcomeRange(record.kind, inputs, *figures);
+    }
     if (inputs.contains("freeBet") && inputs.at("freeBet") != 0)
         record.stakeForfeit = record.stake;
-    // A kind this program does not know cannot be worked out again: it is shown as it stands.
     record.stale = record.kind != calc::BetKind::Other
-        && !calc::offerFiguresMatch(record.kind, inputs, offerValues(field(OfferField::Figures)));
+        && !(figures && calc::offerFiguresMatch(record.kind, inputs, offerValues(field(OfferField::Figures)))
+            && samePenny(stake, record.stake) && samePenny(lowest, record.result)
+            && samePenny(highest, record.highest));
 }
 
 std::optional<qint64> offerMoment(QByteArrayView text)

@@ -152,7 +152,8 @@ FileStamp stampOf(const QString &path)
     };
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return {};
-    return {true, qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
+    const auto nanoseconds = [](const timespec &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+    return {true, qint64(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
         quint64(status.st_dev), quint64(status.st_ino)};
 #elif defined(Q_OS_WIN)
     // A file is its volume and its index there; a file renamed into place is another file. Opening
@@ -163,14 +164,15 @@ FileStamp stampOf(const QString &path)
     if (handle == INVALID_HANDLE_VALUE)
         return {};
     BY_HANDLE_FILE_INFORMATION info {};
-    const bool known = GetFileInformationByHandle(handle, &info);
+    FILE_BASIC_INFO times {};
+    const bool known = GetFileInformationByHandle(handle, &info)
+        && GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times);
     CloseHandle(handle);
     if (!known)
         return {};
     const auto joined = [](DWORD high, DWORD low) { return (quint64(high) << 32) | low; };
-    return {true, qint64(joined(info.nFileSizeHigh, info.nFileSizeLow)),
-        qint64(joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
-        info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow)};
+    return {true, qint64(joined(info.nFileSizeHigh, info.nFileSizeLow)), times.LastWriteTime.QuadPart,
+        times.ChangeTime.QuadPart, info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow)};
 #endif
 }
 

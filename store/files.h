@@ -34,13 +34,15 @@ void createIfMissing(const QString &path, const QByteArray &bytes);
 // final line end closes the last line instead of opening another.
 QList<QByteArrayView> lineViews(QByteArrayView bytes);
 
-// What tells one version of a file from another without reading it: its size, its last change and
-// which file it is (another file renamed into its place is another file).
+// What tells one version of a file from another without reading it: its size, the last change of
+// its bytes and of its permissions, and which file it is (another file renamed into its place is
+// another file).
 struct FileStamp
 {
     bool exists = false;
     qint64 size = 0;
     qint64 modified = 0;
+    qint64 statusChanged = 0;
     quint64 device = 0;
     quint64 identity = 0;
     bool operator==(const FileStamp &) const = default;

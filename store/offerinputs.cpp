@@ -79,9 +79,8 @@ bool needsQuotes(const QString &value)
         return false;
     if (value.front().isSpace() || value.back().isSpace())
         return true;
-    return std::any_of(value.cbegin(), value.cend(), [](QChar c) {
-        return c.unicode() < 0x20 || QStringView(u"\",;=\\").contains(c);
-    });
+    return std::any_of(value.cbegin(), value.cend(),
+        [](QChar c) { return c.unicode() < 0x20 || QStringView(u"\",;=\\").contains(c); });
 }
 
 QByteArray lineOf(const QString &key, QString value)

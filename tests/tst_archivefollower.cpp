@@ -17,6 +17,8 @@ private slots:
     void readsAfreshWhenChanged_data();
     void readsAfreshWhenChanged();
     void failureClearsOnceReadingWorks();
+    void unreadableFileIsNotReadAgainAndAgain_data();
+    void unreadableFileIsNotReadAgainAndAgain();
 
 private:
     QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
@@ -86,6 +88,7 @@ void TestArchiveFollower::readsAfreshWhenChanged_data()
     QTest::addColumn<QString>("change");
     QTest::newRow("cut short by hand") << "cut";
     QTest::newRow("rewritten in place, same size") << "same size";
+    QTest::newRow("an earlier line edited in place as the file grew") << "edited and grown";
     QTest::newRow("replaced by a longer file renamed over it") << "renamed";
     QTest::newRow("removed") << "removed";
 }
@@ -107,6 +110,12 @@ void TestArchiveFollower::readsAfreshWhenChanged()
         QVERIFY(file.open(QIODevice::ReadWrite));
         // The first record only: the last bytes read stay as they were.
         QCOMPARE(file.write(QByteArray(threeRecords).replace("Arsenal", "Chelsea")), threeRecords.size());
+    } else if (change == "edited and grown") {
+        QFile file(archive());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.write(record("Chelsea", "Coral")), record("Arsenal", "Coral").size());
+        file.close();
+        appendBytes(archive(), record("Wolves", "Bet365"));
     } else if (change == "renamed") {
         const QString draft = archive() + QStringLiteral(".new");
         writeFileBytes(draft, threeRecords + record("Ascot", "Betfred"));
@@ -141,6 +150,40 @@ void TestArchiveFollower::failureClearsOnceReadingWorks()
     writeFileBytes(archive(), threeRecords);
     load(follower);
     QCOMPARE(follower.report().failure, QString());
+    QCOMPARE(follower.records().size(), 3);
+}
+
+void TestArchiveFollower::unreadableFileIsNotReadAgainAndAgain_data()
+{
+    QTest::addColumn<QString>("offersFile");
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("a pipe") << "pipe";
+    QTest::newRow("a link to a pipe") << "link";
+}
+
+void TestArchiveFollower::unreadableFileIsNotReadAgainAndAgain()
+{
+    QFETCH(QString, offersFile);
+    const QString offers = m_dir->filePath(QStringLiteral("vantrelOffers.csv"));
+    const QString pipe = offersFile == "link" ? m_dir->filePath(QStringLiteral("pipe")) : offers;
+    if (offersFile == "folder")
+        QVERIFY(QDir().mkpath(offers));
+    else if (!makePipe(pipe))
+        QSKIP("no named pipes on this system");
+    if (offersFile == "link")
+        QVERIFY(QFile::link(pipe, offers));
+    writeFileBytes(archive(), threeRecords);
+    history::ArchiveFollower follower(m_dir->path());
+    follower.start();
+    load(follower);
+    QVERIFY(follower.report().failure.startsWith(QDir::toNativeSeparators(offers) + ": "));
+
+    // Nothing changes, so nothing is read again: the records stay, the table keeps its place.
+    QSignalSpy cleared(&follower, &history::ArchiveFollower::cleared);
+    QSignalSpy reported(&follower, &history::ArchiveFollower::reportChanged);
+    QTest::qWait(1200);
+    QCOMPARE(cleared.count(), 0);
+    QCOMPARE(reported.count(), 0);
     QCOMPARE(follower.records().size(), 3);
 }
 

@@ -2,6 +2,7 @@
 // says and what kind of bet it is, how the rows sort, and the CSV a spreadsheet gets.
 #include <QTest>
 
+#include "calc/numbertext.h"
 #include "filebytes.h"
 #include "history/csvexport.h"
 #include "history/historymodel.h"
@@ -27,6 +28,8 @@ private slots:
     void sorting_data();
     void sorting();
     void csvForSpreadsheets();
+    void offerColumnsEditedByHand_data();
+    void offerColumnsEditedByHand();
 
 private:
     QString writeArchive(const QByteArray &bytes) const;
@@ -320,6 +323,40 @@ void TestHistoryRecords::csvForSpreadsheets()
         "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,25.005,0,2,2.05,26.22,24.97,0,"
         "4.75,50.00,23.78,23.78,95.13,yes\r");
     QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
+}
+
+void TestHistoryRecords::offerColumnsEditedByHand_data()
+{
+    QTest::addColumn<QByteArray>("columns"); // stake, lowest and highest as the file holds them
+    QTest::addColumn<QByteArray>("figures");
+    QTest::addColumn<bool>("stale");
+    const QByteArray figures = "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08";
+    QTest::newRow("as archived") << QByteArray("20,11.08,11.08") << figures << false;
+    QTest::newRow("lowest and highest raised") << QByteArray("20,500.00,900.00") << figures << true;
+    QTest::newRow("stake raised") << QByteArray("99,11.08,11.08") << figures << true;
+    QTest::newRow("a figure changed") << QByteArray("20,11.08,11.08") << QByteArray(figures).replace("16.41", "16.00")
+                                      << true;
+}
+
+void TestHistoryRecords::offerColumnsEditedByHand()
+{
+    // The file's columns are worked out again from the inputs, as its figures are: what is shown
+    // and counted is what the inputs give, and a record whose columns differ is marked.
+    QFETCH(QByteArray, columns);
+    QFETCH(QByteArray, figures);
+    QFETCH(bool, stale);
+    const QString path = m_dir->filePath(QStringLiteral("vantrelOffers.csv"));
+    writeFileBytes(path,
+        "1,2026-12-06T10:00:00,refund,Leeds,Coral," + columns
+            + ",backOdds=5;backStake=20;layCommission=2;layOdds=5.2;retention=75," + figures + "\r\n");
+    store::ArchiveDates dates(gb);
+    history::BetRecords records;
+    records.add(history::readBatch(history::RecordSource::Offers, path, 0, 1, 1 << 20, dates));
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records.at(0).stale, stale);
+    QCOMPARE(records.at(0).stake, 20.0);
+    QCOMPARE(history::resultText(records.at(0), gb), "11.08");
+    QCOMPARE(calc::formatFigure(records.at(0).highest, gb), "11.08");
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)
