@@ -4,7 +4,8 @@
 // sort by three columns and of an event search, each with the longest stall of the window; then
 // the calculator's archive append while the history is open, and the memory the history holds
 // before and after a thousand records arrived in a hundred rounds.
-// Usage: history_load RECORDS
+// Usage: history_load [RECORDS] [offers] [distinct]: the records in the offers file instead of the
+// archive; a bookmaker of its own on every line.
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -27,21 +28,47 @@ namespace {
 const QString appended = QStringLiteral("07/12/2027 09:15:30,Race,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,"
                                         "23.78,95.13");
 
-void writeArchive(const QString &path, int records)
+// What to read: the calculator's archive or the offer calculators' file, with a handful of
+// bookmakers or a different one on every line.
+struct Load
+{
+    int records = 1'000'000;
+    bool offers = false;
+    bool distinctBookmakers = false;
+};
+
+QByteArray bookmakerOf(const Load &load, int i)
+{
+    static const char *bookmakers[] = {"Bet365", "Coral", "Ladbrokes", "PaddyPower", "SkyBet"};
+    return load.distinctBookmakers ? "Bookmaker " + QByteArray::number(i) : QByteArray(bookmakers[i % 5]);
+}
+
+QByteArray line(const Load &load, int i, const QDateTime &when)
+{
+    static const char *events[] = {"Liverpool v Man U Correct Score 2-1", "Arsenal v Chelsea", "Cheltenham 2:10",
+        "Leeds v Everton", "Ascot 3:35 each way"};
+    const QByteArray stake = QByteArray::number(5 + i % 50);
+    if (!load.offers)
+        return when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1() + ',' + events[i % 7 % 5] + ','
+            + bookmakerOf(load, i) + ',' + stake + ",0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
+    // A refund offer as the offer calculators archive it (its figures those of a stake of 20).
+    return "1," + when.toString(Qt::ISODate).toLatin1() + ",refund," + events[i % 7 % 5] + ',' + bookmakerOf(load, i)
+        + ",20,11.08,11.08,backOdds=5;backStake=20;layCommission=2;layOdds=5.2;refund=20;retention=75,"
+          "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r\n";
+}
+
+void writeRecords(const QString &path, const Load &load)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         std::exit(2);
-    const char *bookmakers[] = {"Bet365", "Coral", "Ladbrokes", "PaddyPower", "SkyBet"};
-    const char *events[] = {"Liverpool v Man U Correct Score 2-1", "Arsenal v Chelsea", "Cheltenham 2:10",
-        "Leeds v Everton", "Ascot 3:35 each way"};
     // Bets archived in time, a few minutes apart, as a punter's archive grows.
     const QDateTime first(QDate(2021, 1, 1), QTime(9, 0));
-    QByteArray block;
-    for (int i = 0; i < records; ++i) {
-        block += first.addSecs(qint64(i) * 170).toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1() + ','
-            + events[i % 7 % 5] + ',' + bookmakers[i % 5] + ',' + QByteArray::number(5 + i % 50)
-            + ",0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n";
+    QByteArray block = load.offers ? "Version,Date,Kind,Event,Bookmaker,Stake,Lowest profit,Highest profit,Inputs,"
+                                     "Figures\r\n"
+                                   : "";
+    for (int i = 0; i < load.records; ++i) {
+        block += line(load, i, first.addSecs(qint64(i) * 170));
         if (block.size() > (1 << 20)) {
             file.write(block);
             block.clear();
@@ -155,11 +182,21 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int records = argc > 1 ? std::atoi(argv[1]) : 1'000'000;
+    Load load;
+    for (const QString &argument : QCoreApplication::arguments().mid(1)) {
+        if (argument == QLatin1String("offers"))
+            load.offers = true;
+        else if (argument == QLatin1String("distinct"))
+            load.distinctBookmakers = true;
+        else
+            load.records = argument.toInt();
+    }
     QTemporaryDir home;
-    writeArchive(home.filePath(QStringLiteral("vantrelLog.txt")), records);
-    std::printf("archive: %d records, %lld bytes\n", records,
-        qint64(QFile(home.filePath(QStringLiteral("vantrelLog.txt"))).size()));
+    const QString file
+        = home.filePath(load.offers ? QStringLiteral("vantrelOffers.csv") : QStringLiteral("vantrelLog.txt"));
+    writeRecords(file, load);
+    std::printf("%s: %d records, %lld bytes, %s\n", load.offers ? "offers file" : "archive", load.records,
+        qint64(QFile(file).size()), load.distinctBookmakers ? "a bookmaker of its own each" : "five bookmakers");
 
     Stalls stalls;
     qint64 firstRows = -1;

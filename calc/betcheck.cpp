@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "calc/rounding.h"
+
 namespace calc {
 
 namespace {
@@ -16,7 +18,8 @@ bool sameCents(double computed, double archived)
 
 double betResult(double stake, double stakeForfeit, double backReturns)
 {
-    return backReturns - (stake - stakeForfeit);
+    // The difference of decimals as a person works it out: 23.78 - 25.005 is -1.225 exactly.
+    return decimalCleaned(backReturns - (stake - stakeForfeit));
 }
 
 bool figuresMatchInputs(const MatchedBetInput &input, const MatchedBetFigures &archived)

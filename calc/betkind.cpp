@@ -1,6 +1,17 @@
 #include "calc/betkind.h"
 
+#include "calc/offertable.h"
+
 namespace calc {
+
+std::vector<BetKind> allBetKinds()
+{
+    std::vector<BetKind> kinds {BetKind::Qualifying, BetKind::FreeBet, BetKind::PartFreeBet};
+    for (const OfferDefinition *offer : offerTable())
+        kinds.push_back(offer->kind);
+    kinds.push_back(BetKind::Other);
+    return kinds;
+}
 
 BetKind kindOfMatchedBet(std::optional<double> stake, std::optional<double> stakeForfeit)
 {
@@ -11,6 +22,8 @@ BetKind kindOfMatchedBet(std::optional<double> stake, std::optional<double> stak
 
 std::string_view betKindName(BetKind kind)
 {
+    if (const OfferDefinition *offer = offerDefinition(kind))
+        return offer->name;
     switch (kind) {
     case BetKind::Qualifying:
         return "Qualifying bet";
@@ -18,49 +31,22 @@ std::string_view betKindName(BetKind kind)
         return "Free bet";
     case BetKind::PartFreeBet:
         return "Part free bet";
-    case BetKind::Refund:
-        return "Refund";
-    case BetKind::EachWay:
-        return "Each way";
-    case BetKind::UnderlayOverlay:
-        return "Underlay/overlay";
-    case BetKind::Accumulator:
-        return "Accumulator";
-    case BetKind::Dutching:
-        return "Dutching";
-    case BetKind::EarlyPayout:
-        return "Early payout";
-    case BetKind::Other:
+    default:
         return "Other offer";
     }
-    return {};
 }
 
 std::string_view betKindToken(BetKind kind)
 {
-    switch (kind) {
-    case BetKind::Refund:
-        return "refund";
-    case BetKind::EachWay:
-        return "each-way";
-    case BetKind::UnderlayOverlay:
-        return "underlay-overlay";
-    case BetKind::Accumulator:
-        return "accumulator";
-    case BetKind::Dutching:
-        return "dutching";
-    case BetKind::EarlyPayout:
-        return "early-payout";
-    default:
-        return {};
-    }
+    const OfferDefinition *offer = offerDefinition(kind);
+    return offer ? offer->token : std::string_view();
 }
 
 BetKind betKindOfToken(std::string_view token)
 {
-    for (const BetKind kind : allBetKinds) {
-        if (!token.empty() && betKindToken(kind) == token)
-            return kind;
+    for (const OfferDefinition *offer : offerTable()) {
+        if (offer->token == token)
+            return offer->kind;
     }
     return BetKind::Other;
 }

@@ -1,11 +1,12 @@
-// Kinds of bet, a value each, with the name the windows show and the token the offers file holds,
-// in one place. Archived matched bets get theirs from how much of the stake was a free bet, offer
-// records from their token; a token this program does not know is another kind, kept as it is.
-// Pure C++.
+// Kinds of bet, a value each, with the name the windows show and the token the offers file holds.
+// Archived matched bets get theirs from how much of the stake was a free bet, offer records from
+// their token; a token this program does not know is another kind, kept as it is. The offers' names
+// and tokens come from the offer table (offertable.h). Pure C++.
 #pragma once
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace calc {
 
@@ -13,18 +14,20 @@ enum class BetKind {
     Qualifying,
     FreeBet,
     PartFreeBet,
+    // The offers: each has its row in the offer table.
     Refund,
     EachWay,
     UnderlayOverlay,
     Accumulator,
     Dutching,
     EarlyPayout,
+    PartLays,
+    CasinoBonus,
     Other, // an offer record of a kind unknown here
 };
 
-inline constexpr BetKind allBetKinds[]
-    = {BetKind::Qualifying, BetKind::FreeBet, BetKind::PartFreeBet, BetKind::Refund, BetKind::EachWay,
-        BetKind::UnderlayOverlay, BetKind::Accumulator, BetKind::Dutching, BetKind::EarlyPayout, BetKind::Other};
+// The calculator's kinds, the offers in the table's order, and Other.
+std::vector<BetKind> allBetKinds();
 
 // No forfeit (or none that is a number): a qualifying bet; a forfeit of the whole stake or more:
 // a free bet; anything between: a part free bet.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/fractionodds.h"
 #include "calc/rounding.h"
 
 namespace calc {
@@ -24,6 +25,19 @@ double plainPointValue(const QString &text, bool *ok)
     QLocale plain = QLocale::c();
     plain.setNumberOptions(QLocale::RejectGroupSeparator);
     return plain.toDouble(text, ok);
+}
+
+// The two numbers of "a/b"; nothing when the text has no slash or either side is no number.
+std::optional<std::pair<double, double>> fractionParts(const QString &text, const QLocale &locale)
+{
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return std::nullopt;
+    const std::optional<double> over = parseDecimal(text.left(slash), locale);
+    const std::optional<double> under = parseDecimal(text.mid(slash + 1), locale);
+    if (!over || !under)
+        return std::nullopt;
+    return std::pair(*over, *under);
 }
 
 } // namespace
@@ -65,6 +79,34 @@ QString formatFigure(double value, const QLocale &locale)
     // The sign goes on separately, so that a negative value that rounds to zero keeps its minus.
     const QString magnitude = locale.toString(std::fabs(roundedToPenny(value)), 'f', 2);
     return value < 0 ? locale.negativeSign() + magnitude : magnitude;
+}
+
+std::optional<double> parseOdds(const QString &text, const QLocale &locale)
+{
+    if (!text.contains(QLatin1Char('/')))
+        return parseDecimal(text, locale);
+    const auto parts = fractionParts(text, locale);
+    return parts ? decimalOdds(parts->first, parts->second) : std::nullopt;
+}
+
+std::optional<double> parseFraction(const QString &text, const QLocale &locale)
+{
+    if (!text.contains(QLatin1Char('/')))
+        return parseDecimal(text, locale);
+    const auto parts = fractionParts(text, locale);
+    // The odds of a/b less the stake: a / b, from the same one reading of a fraction.
+    const std::optional<double> odds = parts ? decimalOdds(parts->first, parts->second) : std::nullopt;
+    return odds ? std::optional(parts->first / parts->second) : std::nullopt;
+}
+
+QString formatMoney(double value)
+{
+    static const QLocale plain = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::OmitGroupSeparator);
+        return c;
+    }();
+    return formatFigure(value, plain);
 }
 
 QString formatPlain(double value, const QLocale &locale)

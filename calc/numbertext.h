@@ -20,10 +20,21 @@ std::optional<double> parseNumber(const QString &text, const QLocale &locale);
 // "1,125" under en_GB, never 1125. Empty for anything else.
 std::optional<double> parseDecimal(const QString &text, const QLocale &locale);
 
+// Odds, which never reach a thousand: a decimal as parseDecimal reads it, or a fraction "a/b" of
+// such decimals (5/4 is 2.25).
+std::optional<double> parseOdds(const QString &text, const QLocale &locale);
+
+// A fraction of the odds: "a/b" (1/4 is 0.25), or a decimal as parseDecimal reads it.
+std::optional<double> parseFraction(const QString &text, const QLocale &locale);
+
 // Two decimals with the locale's grouping and negative form. The value's 15-significant-digit
 // decimal form is rounded, halves away from zero, so a double a hair below 5.145 shows 5.15 as a
 // spreadsheet shows it. Infinities say "too large" and NaN "not a number".
 QString formatFigure(double value, const QLocale &locale);
+
+// Money as files and exports hold it: formatFigure's two decimals and rounding, with "." and no
+// grouping, so the file says what the window shows.
+QString formatMoney(double value);
 
 // Up to 15 significant digits, no grouping, no trailing zeros.
 QString formatPlain(double value, const QLocale &locale);

@@ -42,4 +42,36 @@ double roundedToPenny(double value)
     return std::copysign(roundedMagnitude(std::fabs(value)), value);
 }
 
+double decimalCleaned(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    // Fixed notation to eight decimals rounds the exact binary value; reading it back gives the
+    // double nearest that decimal.
+    char text[400];
+    const char *end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 8).ptr;
+    double cleaned = value;
+    std::from_chars(text, end, cleaned);
+    return cleaned;
+}
+
+double pennies(double value)
+{
+    return roundedToPenny(decimalCleaned(value)) + 0.0; // + 0.0 turns -0 into 0
+}
+
+double penniesDown(double value)
+{
+    const double cleaned = decimalCleaned(value);
+    const double nearest = pennies(cleaned);
+    return nearest > cleaned ? pennies(nearest - 0.01) : nearest;
+}
+
+double penniesUp(double value)
+{
+    const double cleaned = decimalCleaned(value);
+    const double nearest = pennies(cleaned);
+    return nearest < cleaned ? pennies(nearest + 0.01) : nearest;
+}
+
 } // namespace calc

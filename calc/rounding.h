@@ -9,4 +9,18 @@ namespace calc {
 // infinities and NaN too.
 double roundedToPenny(double value);
 
+// The value to eight decimals: what sums and products of typed decimals and pennies come to by
+// hand, without the binary noise that a subtraction leaves (2.0416 - 2.5666 is -0.525 exactly,
+// not -0.52499999999999991, which rounds the other way).
+double decimalCleaned(double value);
+
+// Money as a person writes it down: the cleaned value to the penny, halves away from zero, and
+// never -0.
+double pennies(double value);
+
+// To the penny at or below, and at or above, the cleaned value: a stake that must keep an outcome
+// from falling below zero.
+double penniesDown(double value);
+double penniesUp(double value);
+
 } // namespace calc

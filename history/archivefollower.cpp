@@ -61,6 +61,8 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
     // An append makes the file longer and leaves the bytes read as they were; anything else that
     // changed it (a same-size rewrite included) means reading afresh.
     const store::files::FileStamp &then = file.stamp;
+    if (!then.exists && now.exists && file.readTo == 0)
+        return true; // a file that has appeared is read from its start, the other left as read
     if (now.exists != then.exists || now.device != then.device || now.identity != then.identity
         || now.size <= then.size)
         return false;

@@ -6,18 +6,11 @@
 
 #include "calc/numbertext.h"
 #include "history/historymodel.h"
+#include "store/csvfield.h"
 
 namespace history {
 
 namespace {
-
-QString quoted(QString field)
-{
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n'))
-        && !field.contains(QLatin1Char('\r')))
-        return field;
-    return QLatin1Char('"') + field.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
 
 // Spreadsheets run a cell that starts with one of these as a formula.
 QString inert(const QString &text)
@@ -28,10 +21,10 @@ QString inert(const QString &text)
 
 QByteArray csvLine(const QStringList &fields)
 {
-    QStringList cells;
+    QByteArrayList cells;
     for (const QString &field : fields)
-        cells << quoted(field);
-    return cells.join(QLatin1Char(',')).toUtf8() + "\r\n";
+        cells << store::csvField(field);
+    return cells.join(',') + "\r\n";
 }
 
 QString exportedCell(const RecordsView &records, qsizetype index, int column, const QLocale &plain)
@@ -44,9 +37,9 @@ QString exportedCell(const RecordsView &records, qsizetype index, int column, co
                 .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return inert(records.field(index, store::ArchiveField::DateTime));
     case Column::Result:
-        return std::isnan(record.result) ? QString() : calc::formatFigure(record.result, plain);
+        return std::isnan(record.result) ? QString() : calc::formatMoney(record.result);
     case Column::Highest:
-        return std::isnan(record.highest) ? QString() : calc::formatFigure(record.highest, plain);
+        return std::isnan(record.highest) ? QString() : calc::formatMoney(record.highest);
     default:
         return isFigureColumn(column) ? cellText(records, index, column, plain).trimmed()
                                       : inert(cellText(records, index, column, plain));

@@ -73,7 +73,7 @@ void HistoryWindow::createControls()
     m_kind->setObjectName(QStringLiteral("kindFilter"));
     m_kind->setAccessibleName(QStringLiteral("Kind"));
     m_kind->addItem(QStringLiteral("All kinds"), -1);
-    for (const calc::BetKind kind : calc::allBetKinds)
+    for (const calc::BetKind kind : calc::allBetKinds())
         m_kind->addItem(QString::fromUtf8(calc::betKindName(kind)), int(kind));
     m_bookmaker = new QComboBox;
     m_bookmaker->setObjectName(QStringLiteral("bookmakerFilter"));
@@ -123,7 +123,7 @@ void HistoryWindow::createControls()
     const QDateTime late(QDate(2026, 12, 28), QTime(23, 59, 59));
     header->resizeSection(int(Column::Date), textWidth(m_table, store::archiveDateTime(late, QLocale())));
     int kindWidth = 0;
-    for (const calc::BetKind kind : calc::allBetKinds)
+    for (const calc::BetKind kind : calc::allBetKinds())
         kindWidth = std::max(kindWidth, textWidth(m_table, QString::fromUtf8(calc::betKindName(kind))));
     header->resizeSection(int(Column::Kind), kindWidth);
     header->resizeSection(int(Column::Event), 3 * header->defaultSectionSize());

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "calc/numbertext.h"
 #include "offers/offertab.h"
 #include "store/datafiles.h"
 #include "store/datafolder.h"
@@ -16,13 +17,6 @@
 namespace offers {
 
 namespace {
-
-QString tabTitle(calc::BetKind kind)
-{
-    // The tab says it with spaces; the history's kind column keeps it short.
-    return kind == calc::BetKind::UnderlayOverlay ? QStringLiteral("Underlay / overlay")
-                                                  : QString::fromUtf8(calc::betKindName(kind));
-}
 
 QString groupOf(const OfferTab *tab)
 {
@@ -44,6 +38,11 @@ store::NamedNumbers named(const calc::OfferValues &values)
     return {values.begin(), values.end()};
 }
 
+QByteArray money(double value)
+{
+    return calc::formatMoney(value).toLatin1();
+}
+
 } // namespace
 
 OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
@@ -56,12 +55,13 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     auto *tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("offerTabs"));
     const QStringList bookmakers = bookmakersOf(dataFolder);
-    for (const calc::BetKind kind : calc::offerKinds) {
+    for (const calc::BetKind kind : calc::offerKinds()) {
         auto *tab = new OfferTab(kind, bookmakers,
             [this, kind](const calc::OfferValues &inputs, const calc::OfferValues &figures, const QString &event,
                 const QString &bookmaker) { archive(kind, inputs, figures, event, bookmaker); });
-        tab->setAccessibleName(tabTitle(kind));
-        tabs->addTab(tab, tabTitle(kind));
+        const QString title = QString::fromUtf8(calc::offerTabTitle(kind));
+        tab->setAccessibleName(title);
+        tabs->addTab(tab, title);
         m_tabs << tab;
     }
     auto *layout = new QVBoxLayout(this);
@@ -120,12 +120,12 @@ void OffersWindow::saveInputs()
 void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
     const QString &event, const QString &bookmaker)
 {
-    calc::OfferValues shown;
+    store::NamedTexts shown;
     for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
-        shown[output.key] = figures.at(output.key);
+        shown.emplace_back(output.key, money(figures.at(output.key)));
     const auto [lowest, highest] = calc::outcomeRange(kind, inputs, figures);
     const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker,
-        calc::offerStake(kind, inputs, figures), lowest, highest, named(inputs), named(shown)};
+        calc::offerStake(kind, inputs, figures), money(lowest), money(highest), named(inputs), shown};
     try {
         store::appendOffer(m_dataFolder, record);
     } catch (const store::FileError &error) {

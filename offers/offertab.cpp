@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,32 +29,28 @@ QString text(const std::string &utf8)
     return QString::fromStdString(utf8);
 }
 
-bool takesFractions(calc::InputKind kind)
-{
-    return kind == calc::InputKind::Odds || kind == calc::InputKind::Terms;
-}
-
-// Money and percentages as the main window reads them; odds and place terms, which never reach a
-// thousand, with "." or "," as the decimal mark and no grouping, and also as a fraction "a/b"
-// (odds 5/4 are 2.25, terms 1/4 are 0.25).
-std::optional<double> parseInput(const QString &typed, calc::InputKind kind)
-{
-    const QLocale locale;
-    if (!takesFractions(kind))
-        return calc::parseNumber(typed, locale);
-    const qsizetype slash = typed.indexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return calc::parseDecimal(typed, locale);
-    const std::optional<double> over = calc::parseDecimal(typed.left(slash), locale);
-    const std::optional<double> under = calc::parseDecimal(typed.mid(slash + 1), locale);
-    if (!over || !under || *under == 0)
-        return std::nullopt;
-    return (kind == calc::InputKind::Odds ? 1 : 0) + *over / *under;
-}
-
 bool isLineInput(calc::InputKind kind)
 {
     return kind != calc::InputKind::Flag && kind != calc::InputKind::Choice && kind != calc::InputKind::Count;
+}
+
+// Money and percentages as the main window reads them; odds and place terms also as fractions.
+std::optional<double> parseInput(const QString &typed, calc::InputKind kind)
+{
+    const QLocale locale;
+    if (kind == calc::InputKind::Odds)
+        return calc::parseOdds(typed, locale);
+    if (kind == calc::InputKind::Terms)
+        return calc::parseFraction(typed, locale);
+    return calc::parseNumber(typed, locale);
+}
+
+QLabel *newNote(QWidget *parent)
+{
+    auto *note = new QLabel(parent);
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    return note;
 }
 
 } // namespace
@@ -65,13 +62,11 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
 {
     setObjectName(text(std::string(calc::betKindToken(kind))));
     const calc::OfferShape shape = calc::offerShape(kind);
-    for (const calc::OfferInput &input : shape.inputs)
-        m_texts[input.key] = text(input.initial);
 
     auto *layout = new QVBoxLayout(this);
     if (!shape.note.empty()) {
-        auto *note = new QLabel(text(shape.note));
-        note->setWordWrap(true);
+        QLabel *note = newNote(this);
+        note->setText(text(shape.note));
         layout->addWidget(note);
     }
     m_rows = new QWidget;
@@ -96,10 +91,11 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
         buttons->addStretch();
         layout->addLayout(buttons);
     }
-    m_problem = new QLabel;
+    m_remark = newNote(this);
+    m_remark->setObjectName(QStringLiteral("remark"));
+    layout->addWidget(m_remark);
+    m_problem = newNote(this);
     m_problem->setObjectName(QStringLiteral("problem"));
-    m_problem->setTextFormat(Qt::PlainText);
-    m_problem->setWordWrap(true);
     ui::setBackground(m_problem, QPalette::WindowText, Qt::darkRed);
     layout->addWidget(m_problem);
 
@@ -124,18 +120,30 @@ void OfferTab::setTexts(const store::InputTexts &texts)
 {
     for (const auto &[key, typed] : texts)
         m_texts[key.toStdString()] = typed;
-    // A hand-edited count such as 1e9 shows as the count the rows are built for.
-    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
-        if (isLineInput(input.kind))
-            continue;
-        const int high = input.kind == calc::InputKind::Count ? input.high : 1;
-        const int low = input.kind == calc::InputKind::Count ? input.low : 0;
-        bool isNumber = false;
-        const double value = m_texts[input.key].toDouble(&isNumber);
-        m_texts[input.key] = isNumber ? QString::number(int(std::clamp(std::round(value), double(low), double(high))))
-                                      : text(input.initial);
-    }
+    // A hand-edited count such as 1e9 shows as the count the rows are built for: first the counts,
+    // then the flags of the rows they make.
+    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs)
+        keepInRange(input);
+    for (const calc::OfferInput &input : currentShape().inputs)
+        keepInRange(input);
     buildRows();
+}
+
+void OfferTab::keepInRange(const calc::OfferInput &input)
+{
+    if (isLineInput(input.kind) || !m_texts.contains(input.key))
+        return;
+    int low = 0;
+    int high = 1;
+    if (input.kind == calc::InputKind::Count)
+        std::tie(low, high) = std::pair(input.low, input.high);
+    else if (input.kind == calc::InputKind::Choice)
+        high = int(input.options.size()) - 1;
+    bool isNumber = false;
+    const double value = m_texts[input.key].toDouble(&isNumber);
+    m_texts[input.key] = isNumber && !std::isnan(value)
+        ? QString::number(int(std::clamp(std::round(value), double(low), double(high))))
+        : text(input.initial);
 }
 
 store::InputTexts OfferTab::takeEdited()
@@ -152,19 +160,39 @@ void OfferTab::edit(const std::string &key, const QString &typed)
     m_edited.insert(key);
 }
 
+void OfferTab::editShape(const std::string &key, const QString &typed)
+{
+    edit(key, typed);
+    // Queued: the control that changed is deleted with the rows it belongs to.
+    QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
+}
+
 calc::OfferShape OfferTab::currentShape() const
 {
-    // Counts, choices and flags decide the rows: the shape of what has been typed.
+    // Counts, choices and flags decide the rows: the shape of what has been typed. A flag of a
+    // repeated row counts once the count has made its row.
+    calc::OfferShape shape = calc::offerShape(m_kind);
     calc::OfferValues settings;
-    for (const calc::OfferInput &input : calc::offerShape(m_kind).inputs) {
-        if (!isLineInput(input.kind))
-            settings[input.key] = m_texts.at(input.key).toDouble();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const calc::OfferInput &input : shape.inputs) {
+            if (isLineInput(input.kind))
+                continue;
+            const auto typed = m_texts.find(input.key);
+            settings[input.key] = (typed != m_texts.end() ? typed->second : text(input.initial)).toDouble();
+        }
+        shape = calc::offerShape(m_kind, settings);
     }
-    return calc::offerShape(m_kind, settings);
+    return shape;
 }
 
 void OfferTab::buildRows()
 {
+    // The control that has the focus keeps it in the rows laid out again.
+    std::string focused;
+    for (const auto &[key, editor] : m_inputs) {
+        if (QWidget *focus = QApplication::focusWidget(); focus && (focus == editor || editor->isAncestorOf(focus)))
+            focused = key;
+    }
     const calc::OfferShape shape = currentShape();
     while (m_form->rowCount() > 0)
         m_form->removeRow(0);
@@ -196,7 +224,30 @@ void OfferTab::buildRows()
         m_outputs[output.key] = field;
         m_form->addRow(text(output.caption), field);
     }
+    if (const auto editor = m_inputs.find(focused); editor != m_inputs.end()) {
+        const QList<QRadioButton *> options = editor->second->findChildren<QRadioButton *>();
+        const auto checked = std::find_if(options.begin(), options.end(), [](auto *o) { return o->isChecked(); });
+        (checked != options.end() ? static_cast<QWidget *>(*checked) : editor->second)->setFocus();
+    }
     recalculate();
+}
+
+QWidget *OfferTab::newChoice(const calc::OfferInput &input)
+{
+    auto *editor = new QWidget;
+    auto *row = new QHBoxLayout(editor);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *group = new QButtonGroup(editor);
+    for (std::size_t i = 0; i < input.options.size(); ++i) {
+        auto *option = new QRadioButton(text(input.options[i]));
+        option->setAccessibleName(option->text());
+        option->setChecked(m_texts[input.key].toInt() == int(i));
+        group->addButton(option, int(i));
+        row->addWidget(option);
+    }
+    connect(group, &QButtonGroup::idClicked, this,
+        [this, key = input.key](int id) { editShape(key, QString::number(id)); });
+    return editor;
 }
 
 QWidget *OfferTab::newInput(const calc::OfferInput &input)
@@ -208,39 +259,20 @@ QWidget *OfferTab::newInput(const calc::OfferInput &input)
     case calc::InputKind::Flag: {
         auto *box = new QCheckBox(caption);
         box->setChecked(m_texts[key] == QLatin1String("1"));
-        connect(box, &QCheckBox::toggled, this, [this, key](bool on) {
-            edit(key, on ? QStringLiteral("1") : QStringLiteral("0"));
-            recalculate();
-        });
+        connect(box, &QCheckBox::toggled, this,
+            [this, key](bool on) { editShape(key, on ? QStringLiteral("1") : QStringLiteral("0")); });
         editor = box;
         break;
     }
-    case calc::InputKind::Choice: {
-        editor = new QWidget;
-        auto *row = new QHBoxLayout(editor);
-        row->setContentsMargins(0, 0, 0, 0);
-        auto *group = new QButtonGroup(editor);
-        for (std::size_t i = 0; i < input.options.size(); ++i) {
-            auto *option = new QRadioButton(text(input.options[i]));
-            option->setAccessibleName(option->text());
-            option->setChecked(m_texts[key].toInt() == int(i));
-            group->addButton(option, int(i));
-            row->addWidget(option);
-        }
-        connect(group, &QButtonGroup::idClicked, this, [this, key](int id) {
-            edit(key, QString::number(id));
-            QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
-        });
+    case calc::InputKind::Choice:
+        editor = newChoice(input);
         break;
-    }
     case calc::InputKind::Count: {
         auto *spin = new QSpinBox;
         spin->setRange(input.low, input.high);
         spin->setValue(m_texts[key].toInt());
-        connect(spin, &QSpinBox::valueChanged, this, [this, key](int value) {
-            edit(key, QString::number(value));
-            QMetaObject::invokeMethod(this, &OfferTab::buildRows, Qt::QueuedConnection);
-        });
+        connect(
+            spin, &QSpinBox::valueChanged, this, [this, key](int value) { editShape(key, QString::number(value)); });
         editor = spin;
         break;
     }
@@ -297,6 +329,7 @@ void OfferTab::recalculate()
     if (problems.isEmpty() && !m_figures)
         problems << QStringLiteral("No result can be calculated from these values.");
     m_problem->setText(problems.join(QLatin1Char('\n')));
+    m_remark->setText(m_figures ? text(calc::offerRemark(m_kind, values, *m_figures)) : QString());
     const QLocale locale;
     for (const auto &[key, field] : m_outputs)
         field->setText(m_figures ? calc::formatFigure(m_figures->at(key), locale) : QString());

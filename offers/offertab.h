@@ -32,8 +32,8 @@ public:
     OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent = nullptr);
 
     calc::BetKind kind() const { return m_kind; }
-    // Shows the inputs remembered from an earlier start; counts and choices out of their range
-    // take the nearest they can be.
+    // Shows the inputs remembered from an earlier start; counts, choices and flags out of their
+    // range take the nearest they can be.
     void setTexts(const store::InputTexts &texts);
     // The inputs typed since the last call, as typed, by key.
     store::InputTexts takeEdited();
@@ -41,9 +41,13 @@ public:
 private:
     // Remembers a text the user gave an input.
     void edit(const std::string &key, const QString &typed);
+    // Remembers a count, choice or flag, and lays the rows out again for it.
+    void editShape(const std::string &key, const QString &typed);
+    void keepInRange(const calc::OfferInput &input);
     calc::OfferShape currentShape() const;
     void buildRows();
     QWidget *newInput(const calc::OfferInput &input);
+    QWidget *newChoice(const calc::OfferInput &input);
     void recalculate();
     std::optional<double> readInput(const calc::OfferInput &input, QStringList &problems);
     void archive();
@@ -60,6 +64,7 @@ private:
 
     QFormLayout *m_form = nullptr;
     QWidget *m_rows = nullptr;
+    QLabel *m_remark = nullptr;
     QLabel *m_problem = nullptr;
     QLineEdit *m_event = nullptr;
     QComboBox *m_bookmaker = nullptr;

@@ -2,26 +2,16 @@
 
 #include <charconv>
 
-#include <QFileInfo>
 #include <QStringList>
 
 #include "store/archivereader.h"
+#include "store/csvfield.h"
 #include "store/datafolder.h"
 #include "store/files.h"
 
 namespace store {
 
 namespace {
-
-QByteArray csvField(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"'))
-        return bytes;
-    return '"' + bytes.replace("\"", "\"\"") + '"';
-}
 
 // The shortest text that reads back as the same double.
 QByteArray exactNumber(double value)
@@ -30,17 +20,20 @@ QByteArray exactNumber(double value)
     return QByteArray(text, std::to_chars(text, text + sizeof text, value).ptr - text);
 }
 
-QByteArray pennies(double value)
-{
-    return QByteArray::number(value, 'f', 2);
-}
-
-QByteArray pairs(const NamedNumbers &numbers, QByteArray (*write)(double))
+QByteArray pairs(const NamedNumbers &numbers)
 {
     QByteArrayList texts;
     for (const auto &[key, value] : numbers)
-        texts << QByteArray::fromStdString(key) + '=' + write(value);
+        texts << QByteArray::fromStdString(key) + '=' + exactNumber(value);
     return texts.join(';');
+}
+
+QByteArray pairs(const NamedTexts &texts)
+{
+    QByteArrayList joined;
+    for (const auto &[key, text] : texts)
+        joined << QByteArray::fromStdString(key) + '=' + text;
+    return joined.join(';');
 }
 
 } // namespace
@@ -54,8 +47,8 @@ QByteArray offerLine(const OfferRecord &record)
 {
     return QByteArrayList {QByteArray::number(offerFormatVersion),
         record.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), QByteArray::fromStdString(record.kind),
-        csvField(record.event), csvField(record.bookmaker), exactNumber(record.stake), pennies(record.lowest),
-        pennies(record.highest), pairs(record.inputs, &exactNumber), pairs(record.figures, &pennies)}
+        csvField(record.event), csvField(record.bookmaker), exactNumber(record.stake), record.lowest, record.highest,
+        pairs(record.inputs), pairs(record.figures)}
         .join(',');
 }
 

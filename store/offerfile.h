@@ -22,7 +22,9 @@ constexpr int offerFieldCount = int(OfferField::Figures) + 1;
 inline constexpr int offerFormatVersion = 1;
 
 using NamedNumbers = std::vector<std::pair<std::string, double>>;
+using NamedTexts = std::vector<std::pair<std::string, QByteArray>>;
 
+// Money comes as the windows show it ("." and no grouping), so the file says what they say.
 struct OfferRecord
 {
     QDateTime when;
@@ -30,10 +32,10 @@ struct OfferRecord
     QString event;
     QString bookmaker;
     double stake = 0;
-    double lowest = 0;
-    double highest = 0;
+    QByteArray lowest;
+    QByteArray highest;
     NamedNumbers inputs; // as typed, to the last digit
-    NamedNumbers figures; // as shown, to the penny
+    NamedTexts figures; // as shown, to the penny
 };
 
 QByteArray offerHeader();

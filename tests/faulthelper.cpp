@@ -46,8 +46,8 @@ int appendOffers(const QString &folder, const QString &event, int count)
         const QString numbered = count > 1 ? event + QLatin1Char(' ') + QString::number(i) : event;
         try {
             store::appendOffer(folder,
-                {QDateTime(QDate(2026, 12, 8), QTime(14, 5)), "refund", numbered, QStringLiteral("Coral"), 20, 11.08,
-                    11.08, {{"backStake", 20}}, {{"layStake", 16.41}}});
+                {QDateTime(QDate(2026, 12, 8), QTime(14, 5)), "refund", numbered, QStringLiteral("Coral"), 20, "11.08",
+                    "11.08", {{"backStake", 20}}, {{"layStake", "16.41"}}});
             std::printf("%s\n", qPrintable(numbered));
         } catch (const store::FileError &error) {
             if (!std::exchange(failed, true))

@@ -81,6 +81,13 @@ void TestArchiveFollower::followsAppends()
     QCOMPARE(follower.report().unreadCount, 1);
     QCOMPARE(follower.report().unreadSamples, QStringList {"line 5: junk"});
     QCOMPARE(cleared.count(), 0);
+
+    // An offers file that appears is read on its own; the archive's records stay.
+    writeFileBytes(m_dir->filePath(QStringLiteral("vantrelOffers.csv")),
+        "1,2026-12-08T14:05:09,refund,Ascot,Coral,20,11.08,11.08,backStake=20,layStake=16.41\r\n");
+    QVERIFY(added.wait());
+    QCOMPARE(follower.records().size(), 5);
+    QCOMPARE(cleared.count(), 0);
 }
 
 void TestArchiveFollower::readsAfreshWhenChanged_data()

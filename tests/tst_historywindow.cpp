@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QTabWidget>
 
+#include "calc/numbertext.h"
 #include "calc/offers.h"
 #include "history/historywindow.h"
 #include "mainwindowtest.h"
@@ -274,9 +275,13 @@ void TestHistoryWindow::offersCountedByKind()
         {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"refund", 20}, {"retention", 75}};
     const calc::OfferValues figures = *calc::offerFigures(calc::BetKind::Refund, refund);
     const auto [lowest, highest] = calc::outcomeRange(calc::BetKind::Refund, refund, figures);
+    store::NamedTexts shown;
+    for (const auto &[key, figure] : figures)
+        shown.emplace_back(key, calc::formatMoney(figure).toLatin1());
     store::appendOffer(m_ui->folder(),
-        {QDateTime(QDate(2026, 12, 4), QTime(18, 0)), "refund", "Ascot 3:35", "Coral", 20, lowest, highest,
-            {refund.begin(), refund.end()}, {figures.begin(), figures.end()}});
+        {QDateTime(QDate(2026, 12, 4), QTime(18, 0)), "refund", "Ascot 3:35", "Coral", 20,
+            calc::formatMoney(lowest).toLatin1(), calc::formatMoney(highest).toLatin1(), {refund.begin(), refund.end()},
+            shown});
     QFile file(m_ui->path(QStringLiteral("vantrelOffers.csv")));
     QVERIFY(file.open(QIODevice::Append));
     file.write("1,2026-11-05T10:00:00,lucky-dip,Derby,SkyBet,5,-1.00,40.00,stake=5,profit=-1\r\n"

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "history/columns.h"
 #include "mainwindowtest.h"
 #include "offers/offerswindow.h"
 #include "store/offerfile.h"
@@ -27,6 +28,8 @@ private slots:
     void tabs_data();
     void tabs();
     void changingTheShape();
+    void theBetAsPlaced();
+    void onePennyEverywhere();
     void archivedRecord();
     void badInput_data();
     void badInput();
@@ -106,8 +109,17 @@ void TestOffersWindow::pressArchive() const
 
 void TestOffersWindow::type(const Texts &texts) const
 {
-    for (const auto &[name, text] : texts)
-        MainWindowFixture::typeInto(field(name), text);
+    // A check box is ticked by "on" and cleared by "off"; the rows it changes are laid out anew.
+    for (const auto &[name, text] : texts) {
+        const QList<QCheckBox *> boxes = m_tab->findChildren<QCheckBox *>();
+        const auto box = std::find_if(boxes.begin(), boxes.end(), [&](auto *b) { return b->accessibleName() == name; });
+        if (box == boxes.end()) {
+            MainWindowFixture::typeInto(field(name), text);
+            continue;
+        }
+        (*box)->setChecked(text == "on");
+        QTest::qWait(20); // the rows are laid out, then shown, in queued calls
+    }
 }
 
 void TestOffersWindow::tabs_data()
@@ -122,8 +134,9 @@ void TestOffersWindow::tabs_data()
                             << Texts {{"Lay stake", "16.41"}, {"Liability", "68.92"}, {"Profit if back wins", "11.08"},
                                    {"Profit if lay wins", "11.08"}};
     QTest::newRow("Each way") << "Each way"
-                              << Texts {{"Back stake (each part)", "10"}, {"Back odds", "33/1"}, {"Place terms", "1/4"},
-                                     {"Win lay odds", "32"}, {"Place lay odds", "7"}, {"Lay commission %", "2"}}
+                              << Texts {{"Extra place offered", "on"}, {"Back stake (each part)", "10"},
+                                     {"Back odds", "33/1"}, {"Place terms", "1/4"}, {"Win lay odds", "32"},
+                                     {"Place lay odds", "7"}, {"Lay commission %", "2"}}
                               << Texts {{"Place odds", "9.25"}, {"Win lay stake", "10.63"},
                                      {"Place lay stake", "13.25"}, {"Profit if it loses", "3.40"},
                                      {"Profit on an extra place", "95.90"}};
@@ -141,10 +154,19 @@ void TestOffersWindow::tabs_data()
                               << Texts {{"Stake 2", "12.50"}, {"Total stake", "32.50"}, {"Profit if 1 wins", "17.50"},
                                      {"Profit if 2 wins", "17.50"}};
     QTest::newRow("Early payout") << "Early payout"
-                                  << Texts {{"Back stake", "50"}, {"Back odds", "3"}, {"Lay odds", "3.1"},
-                                         {"Lay commission %", "2"}, {"Exchange back odds", "1.5"}}
+                                  << Texts {{"Paid out early", "on"}, {"Back stake", "50"}, {"Back odds", "3"},
+                                         {"Lay odds", "3.1"}, {"Lay commission %", "2"}, {"Exchange back odds", "1.5"}}
                                   << Texts {{"Lay stake", "48.70"}, {"Back stake to close", "100.65"},
                                          {"Profit after closing", "48.05"}};
+    QTest::newRow("Part lays") << "Part lays"
+                               << Texts {{"Back stake", "50"}, {"Back odds", "4"}, {"Lay commission %", "2"},
+                                      {"Part 1 lay stake", "20"}, {"Part 1 lay odds", "4.2"}, {"Lay odds now", "4.5"}}
+                               << Texts {{"Lay stake now", "25.98"}, {"Total liability", "154.93"},
+                                      {"Profit if lay wins", "-4.94"}};
+    QTest::newRow("Casino bonus") << "Casino bonus"
+                                  << Texts {{"Bonus", "50"}, {"Deposit", "50"}, {"Wagering requirement (times)", "35"},
+                                         {"Game return to player %", "96"}}
+                                  << Texts {{"Amount to wager", "3,500.00"}, {"Expected value", "-90.00"}};
 }
 
 void TestOffersWindow::tabs()
@@ -184,10 +206,56 @@ void TestOffersWindow::changingTheShape()
         if (button->text() == "Break even if lay wins")
             button->click();
     }
-    QCOMPARE(field("Lay stake")->text(), "10.2");
-    QCOMPARE(field("Profit if back wins")->text(), "-1.00");
-    field<QCheckBox>("Free bet (stake not returned)")->click();
-    QCOMPARE(field("Profit if lay wins")->text(), "10.00");
+    QCOMPARE(field("Lay stake")->text(), "10.21"); // rounded up: the lay's winnings cover the stake
+    QCOMPARE(field("Profit if back wins")->text(), "-1.05");
+    QCOMPARE(field("Profit if lay wins")->text(), "0.01");
+    type({{"Free bet (stake not returned)", "on"}});
+    QCOMPARE(field("Profit if lay wins")->text(), "10.01");
+}
+
+void TestOffersWindow::theBetAsPlaced()
+{
+    // Leg 1 laid at the stake worked out for a second lay price of 3.2, then won; leg 2 now at 3.5.
+    QVERIFY(openTab("Accumulator"));
+    type({{"Back stake", "10"}, {"Lay commission %", "0"}, {"Leg 1 back odds", "2"}, {"Leg 1 lay odds", "2.1"},
+        {"Leg 2 back odds", "3"}, {"Leg 2 lay odds", "3.5"}, {"Leg 1 laid stake", "8.93"}, {"Leg 1 won", "on"}});
+    QCOMPARE(field("Leg 1 lay stake")->text(), "8.93");
+    QCOMPARE(field("Leg 2 lay stake")->text(), "17.14");
+    QCOMPARE(field("Profit if every leg wins")->text(), "-2.67");
+    QVERIFY(!m_tab->findChild<QLineEdit *>(QStringLiteral("profitIfLeg1Loses"))); // it can no longer lose
+
+    QVERIFY(openTab("Dutching"));
+    type({{"Stake 1", "20"}, {"Odds 1", "2.5"}, {"Odds 2", "4"}});
+    QCOMPARE(field("Profit if none wins")->text(), "-32.50");
+    type({{"The selections cover every outcome", "on"}});
+    QVERIFY(!m_tab->findChild<QLineEdit *>(QStringLiteral("profitIfNoneWins")));
+
+    QVERIFY(openTab("Refund"));
+    QCOMPARE(field("Free-bet value in it")->text(), "15.00");
+
+    QVERIFY(openTab("Early payout"));
+    QCOMPARE(field("Profit if the selection wins")->text(), "-2.27");
+    QVERIFY(!m_tab->findChild<QLineEdit *>(QStringLiteral("profitAfterClosing")));
+}
+
+void TestOffersWindow::onePennyEverywhere()
+{
+    // 9.54 x 6.75 is 64.395 and 33.30 - 64.395 is -31.095: the tab, the offers file and the history
+    // all say 64.40 and -31.10.
+    QVERIFY(openTab("Underlay / overlay"));
+    type({{"Back stake", "5"}, {"Back odds", "7.66"}, {"Lay odds", "7.75"}, {"Lay commission %", "2"},
+        {"Lay stake", "9.54"}});
+    QCOMPARE(field("Liability")->text(), "64.40");
+    QCOMPARE(field("Profit if back wins")->text(), "-31.10");
+    pressArchive();
+    const QByteArray line = fileBytes(offersPath()).split('\n').value(1).chopped(1);
+    QVERIFY2(
+        line.contains(",5,-31.10,") && line.contains("liability=64.40;profitIfBackWins=-31.10;"), line.constData());
+    store::ArchiveDates dates(QLocale::c());
+    history::BetRecords records;
+    records.add(history::readBatch(history::RecordSource::Offers, offersPath(), 0, 1, 1 << 20, dates));
+    QCOMPARE(history::resultText(records.at(0), QLocale()), "-31.10");
+    QVERIFY(!records.at(0).stale);
 }
 
 void TestOffersWindow::archivedRecord()
@@ -207,7 +275,7 @@ void TestOffersWindow::archivedRecord()
     QCOMPARE(lines[1],
         "1,2026-12-08T14:05:09,refund,\"Arsenal, \"\"the Gunners\"\"\",Coral,20,11.08,11.08,"
         "backOdds=5;backStake=20;layCommission=2;layOdds=5.2;refund=20;retention=75,"
-        "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r");
+        "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08;freeBetValue=15.00\r");
     QCOMPARE(m_messages, QStringList());
 }
 

@@ -1,0 +1,85 @@
+#include "calc/offer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace calc::offer {
+
+OfferInput stake(const char *key, const char *caption, const char *initial)
+{
+    return {key, caption, InputKind::Stake, initial, ""};
+}
+
+OfferInput amount(const char *key, const char *caption, const char *initial)
+{
+    return {key, caption, InputKind::Amount, initial, ""};
+}
+
+OfferInput optionalAmount(const char *key, const char *caption, const char *whenEmpty)
+{
+    return {key, caption, InputKind::Amount, "", whenEmpty};
+}
+
+OfferInput odds(const std::string &key, const std::string &caption, const char *initial)
+{
+    return {key, caption, InputKind::Odds, initial, ""};
+}
+
+OfferInput percent(const char *key, const char *caption, const char *initial)
+{
+    return {key, caption, InputKind::Percent, initial, ""};
+}
+
+OfferInput commission(const char *initial)
+{
+    return percent("layCommission", "Lay commission %", initial);
+}
+
+OfferInput flag(const std::string &key, const std::string &caption, const char *initial, std::optional<double> ifMissing)
+{
+    OfferInput input {key, caption, InputKind::Flag, initial, ""};
+    input.ifMissing = ifMissing;
+    return input;
+}
+
+OfferInput choice(const char *key, const char *caption, std::vector<std::string> options, const char *initial)
+{
+    return {key, caption, InputKind::Choice, initial, "", std::move(options)};
+}
+
+OfferInput count(const char *key, const char *caption, int low, int high, const char *initial)
+{
+    return {key, caption, InputKind::Count, initial, "", {}, low, high};
+}
+
+std::string numbered(const char *before, int n, const char *after)
+{
+    return before + std::to_string(n) + after;
+}
+
+int countOf(const OfferValues &values, const std::string &key, int initial, int low, int high)
+{
+    // Clamped as a double: a hostile 1e308 has no int to become.
+    const auto found = values.find(key);
+    if (found == values.end() || std::isnan(found->second))
+        return initial;
+    return int(std::clamp(found->second, double(low), double(high)));
+}
+
+bool isSet(const OfferValues &values, const std::string &key)
+{
+    const auto found = values.find(key);
+    return found != values.end() && found->second != 0;
+}
+
+double fraction(const OfferValues &values, const std::string &key)
+{
+    return values.at(key) / 100;
+}
+
+double backStake(const OfferValues &inputs, const OfferValues &)
+{
+    return inputs.at("backStake");
+}
+
+} // namespace calc::offer

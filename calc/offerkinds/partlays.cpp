@@ -1,0 +1,68 @@
+// A lay matched in parts at several prices, as exchanges match them: what is still to lay at the
+// price now so that both outcomes come out the same, R = (S x B - sum of s x (o - c)) / (now - c),
+// with S x (B - 1) in place of S x B for a free bet.
+#include <algorithm>
+
+#include "calc/offer.h"
+#include "calc/rounding.h"
+
+namespace calc::offerkinds {
+
+namespace {
+
+using offer::numbered;
+
+OfferShape shape(const OfferValues &settings)
+{
+    const int parts = offer::countOf(settings, "parts", 1, 1, 5);
+    OfferShape shape {{offer::stake("backStake", "Back stake", "50"), offer::odds("backOdds", "Back odds", "4"),
+                          offer::commission("2"), offer::flag("freeBet", "Free bet (stake not returned)", "0"),
+                          offer::count("parts", "Parts", 1, 5, "1")},
+        {{"layStakeNow", "Lay stake now"}, {"liabilityNow", "Liability now"}, {"totalLiability", "Total liability"},
+            {"profitIfBackWins", "Profit if back wins", true}, {"profitIfLayWins", "Profit if lay wins", true}},
+        {}, "Type each part of the lay the exchange has matched; the rest is laid at the odds now."};
+    for (int n = 1; n <= parts; ++n) {
+        shape.inputs.push_back(offer::amount(numbered("part", n, "LayStake").c_str(),
+            numbered("Part ", n, " lay stake").c_str(), n == 1 ? "20" : "0"));
+        shape.inputs.push_back(offer::odds(numbered("part", n, "LayOdds"), numbered("Part ", n, " lay odds"), "4.2"));
+    }
+    shape.inputs.push_back(offer::odds("layOddsNow", "Lay odds now", "4.5"));
+    return shape;
+}
+
+OfferValues figures(const OfferValues &in)
+{
+    const double stake = in.at("backStake");
+    const double odds = in.at("backOdds");
+    const double c = offer::fraction(in, "layCommission");
+    const bool freeBet = offer::isSet(in, "freeBet");
+    double matched = 0; // the stakes matched so far
+    double matchedLiability = 0;
+    double matchedWinnings = 0; // the sum of s x (o - c)
+    for (int n = 1; n <= int(in.at("parts")); ++n) {
+        const double part = roundedToPenny(in.at(numbered("part", n, "LayStake")));
+        const double partOdds = in.at(numbered("part", n, "LayOdds"));
+        matched += part;
+        matchedLiability += part * (partOdds - 1);
+        matchedWinnings += part * (partOdds - c);
+    }
+    const double now = in.at("layOddsNow");
+    // Parts that already cover the bet leave nothing to lay.
+    const double rest = std::max(0.0, roundedToPenny((stake * (freeBet ? odds - 1 : odds) - matchedWinnings) / (now - c)));
+    const double totalLiability = matchedLiability + rest * (now - 1);
+    return {{"layStakeNow", rest}, {"liabilityNow", rest * (now - 1)}, {"totalLiability", totalLiability},
+        {"profitIfBackWins", stake * (odds - 1) - totalLiability},
+        {"profitIfLayWins", (freeBet ? 0 : -stake) + (matched + rest) * (1 - c)}};
+}
+
+std::string remark(const OfferValues &, const OfferValues &figures)
+{
+    return figures.at("layStakeNow") == 0 ? "The parts matched already cover the bet: nothing is left to lay." : "";
+}
+
+} // namespace
+
+extern const OfferDefinition partLays {
+    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &remark};
+
+} // namespace calc::offerkinds
