@@ -4,13 +4,14 @@
 // and tokens come from the offer table (offertable.h). Pure C++.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace calc {
 
-enum class BetKind {
+enum class BetKind : std::uint8_t {
     Qualifying,
     FreeBet,
     PartFreeBet,

@@ -82,4 +82,14 @@ double backStake(const OfferValues &inputs, const OfferValues &)
     return inputs.at("backStake");
 }
 
+double backWinnings(const OfferValues &inputs)
+{
+    return inputs.at("backStake") * (inputs.at("backOdds") - 1);
+}
+
+double backLoss(const OfferValues &inputs)
+{
+    return isSet(inputs, "freeBet") ? 0 : -inputs.at("backStake");
+}
+
 } // namespace calc::offer

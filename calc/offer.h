@@ -80,8 +80,14 @@ struct OfferDefinition
     OfferValues (*figures)(const OfferValues &inputs);
     // The money the offer stakes at the bookmaker.
     double (*stake)(const OfferValues &inputs, const OfferValues &figures);
+    // The part of an outcome's profit that the bookmaker pays or keeps: the back bets. The rest is
+    // the exchange's, the lays after commission.
+    double (*bookmakerPart)(const OfferValues &inputs, const OfferValues &figures, std::string_view outcome);
     // What the tab says about these figures besides its note; empty for nothing.
     std::string (*remark)(const OfferValues &inputs, const OfferValues &figures) = nullptr;
+    // The ways a record of the offer can be settled where they are not simply its outcome figures:
+    // (figure key, caption).
+    std::vector<std::pair<std::string, std::string>> (*settleOutcomes)(const OfferValues &inputs) = nullptr;
 };
 
 // Building blocks of the shapes and figures.
@@ -109,6 +115,11 @@ double fraction(const OfferValues &values, const std::string &key);
 
 // The stake most offers place: the back stake.
 double backStake(const OfferValues &inputs, const OfferValues &figures);
+
+// What the back bet brings at the bookmaker when it wins (its winnings), and when it loses (the
+// stake, unless it was a free bet's).
+double backWinnings(const OfferValues &inputs);
+double backLoss(const OfferValues &inputs);
 
 } // namespace offer
 

@@ -1,11 +1,7 @@
 #include "history/betrecords.h"
 
-#include <cmath>
-#include <tuple>
-
-#include "calc/betcheck.h"
-#include "calc/offers.h"
 #include "store/filetext.h"
+#include "store/csvfield.h"
 #include "store/offerfile.h"
 
 namespace history {
@@ -13,91 +9,6 @@ namespace history {
 using store::ArchiveField;
 
 namespace {
-
-// The result, the kind and the staleness of a record, from its number fields.
-void judge(const store::ArchiveFields &fields, BetRecord &record)
-{
-    const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
-    const std::optional<double> stake = number(ArchiveField::Stake);
-    const std::optional<double> forfeit = number(ArchiveField::StakeForfeit);
-    const std::optional<double> backReturns = number(ArchiveField::BackReturns);
-    record.stake = stake.value_or(0);
-    record.stakeForfeit = forfeit.value_or(0);
-    record.kind = calc::kindOfMatchedBet(stake, forfeit);
-    record.closeness = number(ArchiveField::Closeness).value_or(std::numeric_limits<double>::quiet_NaN());
-    if (stake && forfeit && backReturns)
-        record.result = record.highest = calc::betResult(*stake, *forfeit, *backReturns);
-    const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
-        ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
-    record.calculated = std::any_of(
-        std::begin(figures), std::end(figures), [&](ArchiveField field) { return !fields[field].trimmed().isEmpty(); });
-
-    std::array<double, store::archiveFieldCount> values {};
-    for (const ArchiveField field : store::allArchiveFields()) {
-        if (!store::isNumberField(field))
-            continue;
-        const std::optional<double> value = number(field);
-        if (!value)
-            return;
-        values[std::size_t(field)] = *value;
-    }
-    const auto value = [&](ArchiveField field) { return values[std::size_t(field)]; };
-    record.stale = !calc::figuresMatchInputs(
-        {value(ArchiveField::Stake), value(ArchiveField::StakeForfeit), value(ArchiveField::BackOdds),
-            value(ArchiveField::LayOdds), value(ArchiveField::BackComm), value(ArchiveField::LayComm)},
-        {value(ArchiveField::BackReturn), value(ArchiveField::LayStake), value(ArchiveField::LayRisk),
-            value(ArchiveField::LayReturns), value(ArchiveField::BackReturns), value(ArchiveField::Closeness)});
-}
-
-calc::OfferValues offerValues(QByteArrayView field)
-{
-    const auto numbers = store::offerNumbers(field);
-    return numbers ? calc::OfferValues(numbers->begin(), numbers->end()) : calc::OfferValues();
-}
-
-bool samePenny(std::optional<double> archived, double worked)
-{
-    // The file holds two decimals; a hair more allows for halves rounded either way.
-    return archived && std::fabs(*archived - worked) <= 0.005 + 1e-9;
-}
-
-// An offer's kind, stake, result (its lowest outcome) and best outcome, worked out again from its
-// inputs, and whether the file's figures, stake and outcomes are those.
-void judgeOffer(const store::OfferFields &fields, BetRecord &record)
-{
-    using store::OfferField;
-    const auto field = [&](OfferField name) { return fields[std::size_t(name)]; };
-    const auto number = [&](OfferField name) { return store::archivedNumber(field(name)); };
-    record.offer = true;
-    record.kind
-        = calc::betKindOfToken(std::string_view(field(OfferField::Kind).data(), field(OfferField::Kind).size()));
-    const std::optional<double> stake = number(OfferField::Stake);
-    const std::optional<double> lowest = number(OfferField::Lowest);
-    const std::optional<double> highest = number(OfferField::Highest);
-    record.stake = stake.value_or(0);
-    record.result = lowest.value_or(std::numeric_limits<double>::quiet_NaN());
-    record.highest = highest.value_or(std::numeric_limits<double>::quiet_NaN());
-    const calc::OfferValues inputs = offerValues(field(OfferField::Inputs));
-    // A kind this program does not know cannot be worked out again: it is shown as it stands.
-    const std::optional<calc::OfferValues> figures
-        = record.kind == calc::BetKind::Other ? std::nullopt : calc::offerFigures(record.kind, inputs);
-    if (figures) {
-        record.stake = calc::offerStake(record.kind, inputs, *figures);
-        std::tie(record.result, record.highest) = calc::outcomeRange(record.kind, inputs, *figures);
-    }
-    if (inputs.contains("freeBet") && inputs.at("freeBet") != 0)
-        record.stakeForfeit = record.stake;
-    record.stale = record.kind != calc::BetKind::Other
-        && !(figures && calc::offerFiguresMatch(record.kind, inputs, offerValues(field(OfferField::Figures)))
-            && samePenny(stake, record.stake) && samePenny(lowest, record.result)
-            && samePenny(highest, record.highest));
-}
-
-std::optional<qint64> offerMoment(QByteArrayView text)
-{
-    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-    return when.isValid() ? std::optional(store::momentOf(when.date(), when.time())) : std::nullopt;
-}
 
 QString startOf(QByteArrayView line)
 {
@@ -114,29 +25,6 @@ void countUnread(ArchiveBatch &batch, RecordSource source, qint64 number, const 
                                    .arg(number)
                                    .arg(start);
     ++batch.unreadCount;
-}
-
-// The record a line holds: its date, bookmaker and judged figures; nothing when it holds none.
-std::optional<BetRecord> recordOf(
-    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker)
-{
-    BetRecord record;
-    if (source == RecordSource::Offers) {
-        const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
-        if (!fields)
-            return std::nullopt;
-        record.when = offerMoment((*fields)[std::size_t(store::OfferField::DateTime)]).value_or(noDate);
-        bookmaker = (*fields)[std::size_t(store::OfferField::Bookmaker)];
-        judgeOffer(*fields, record);
-        return record;
-    }
-    const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
-    if (!fields)
-        return std::nullopt;
-    record.when = dates.parse((*fields)[ArchiveField::DateTime]).value_or(noDate);
-    bookmaker = (*fields)[ArchiveField::Bookmaker];
-    judge(*fields, record);
-    return record;
 }
 
 } // namespace
@@ -178,7 +66,7 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
         if (known == bookmakerIndex.cend()) {
             known = bookmakerIndex.insert(bookmaker, int(batch.bookmakers.size()));
             batch.bookmakers << shownBookmaker(source == RecordSource::Offers
-                    ? store::offerText(bookmaker)
+                    ? store::csvText(bookmaker)
                     : store::textFromFile(bookmaker.toByteArray()));
         }
         record->bookmaker = *known;
@@ -197,7 +85,7 @@ QByteArrayView RecordsView::line(qsizetype index) const
 
 QByteArrayView RecordsView::fieldBytes(qsizetype index, ArchiveField field) const
 {
-    if (!at(index).offer)
+    if (at(index).source == RecordSource::Archive)
         return (*store::splitArchiveLine(line(index)))[field];
     // An offer has the archive's text fields and a stake; its other figures are its own.
     using store::OfferField;
@@ -219,14 +107,14 @@ QByteArrayView RecordsView::fieldBytes(qsizetype index, ArchiveField field) cons
 QString RecordsView::field(qsizetype index, ArchiveField field) const
 {
     const QByteArrayView bytes = fieldBytes(index, field);
-    return at(index).offer ? store::offerText(bytes) : store::textFromFile(bytes.toByteArray());
+    return at(index).source == RecordSource::Offers ? store::csvText(bytes) : store::textFromFile(bytes.toByteArray());
 }
 
 QString RecordsView::kindText(qsizetype index) const
 {
     if (at(index).kind != calc::BetKind::Other)
         return QString::fromUtf8(calc::betKindName(at(index).kind));
-    return store::offerText((*store::splitOfferLine(line(index)))[std::size_t(store::OfferField::Kind)]);
+    return store::csvText((*store::splitOfferLine(line(index)))[std::size_t(store::OfferField::Kind)]);
 }
 
 void BetRecords::add(ArchiveBatch &&batch)

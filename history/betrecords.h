@@ -1,5 +1,5 @@
-// The archive's records as the history holds them: the bytes of each line, kept in the chunks they
-// were read in, and per record what the table, the filters and the totals need. Records are only
+// The records as the history holds them: the bytes of each line, kept in the chunks they were read
+// in, and per record its row (recordrow.h). Records are only
 // ever added, into pages that never move, so a RecordsView taken on the user-interface thread can
 // be read on another thread while more records arrive.
 #pragma once
@@ -13,33 +13,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "calc/betkind.h"
-#include "store/archivereader.h"
+#include "history/recordrow.h"
 
 namespace history {
-
-constexpr qint64 noDate = std::numeric_limits<qint64>::min();
-
-struct BetRecord
-{
-    qint64 when = noDate; // see store::momentOf
-    double stake = 0; // 0 when the field is no number
-    double stakeForfeit = 0; // likewise
-    double result = std::numeric_limits<double>::quiet_NaN(); // NaN: no result
-    double closeness = std::numeric_limits<double>::quiet_NaN();
-    int chunk = 0;
-    int offset = 0; // of the line in its chunk
-    int length = 0;
-    int bookmaker = 0; // index into bookmakers()
-    double highest = std::numeric_limits<double>::quiet_NaN(); // the best outcome: an offer's highest profit
-    calc::BetKind kind = calc::BetKind::Qualifying;
-    bool offer = false; // from the offers file, not the archive
-    bool stale = true; // the figures are not those that the inputs give
-    bool calculated = true; // false: archived before any Calculate, the figures are empty
-};
-
-// The two files the history reads.
-enum class RecordSource { Archive, Offers };
 
 // What one read of the archive brought: the records of its complete lines, and the count of lines
 // that are no records with the first few of them quoted. Built off the user-interface thread.

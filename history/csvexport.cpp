@@ -12,13 +12,6 @@ namespace history {
 
 namespace {
 
-// Spreadsheets run a cell that starts with one of these as a formula.
-QString inert(const QString &text)
-{
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    return !text.isEmpty() && formulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
-}
-
 QByteArray csvLine(const QStringList &fields)
 {
     QByteArrayList cells;
@@ -35,14 +28,14 @@ QString exportedCell(const RecordsView &records, qsizetype index, int column, co
         if (record.when != noDate)
             return QDateTime(store::dayOf(record.when), QTime(0, 0).addSecs(int(record.when % store::secondsPerDay)))
                 .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return inert(records.field(index, store::ArchiveField::DateTime));
+        return store::inert(records.field(index, store::ArchiveField::DateTime));
     case Column::Result:
         return std::isnan(record.result) ? QString() : calc::formatMoney(record.result);
     case Column::Highest:
         return std::isnan(record.highest) ? QString() : calc::formatMoney(record.highest);
     default:
         return isFigureColumn(column) ? cellText(records, index, column, plain).trimmed()
-                                      : inert(cellText(records, index, column, plain));
+                                      : store::inert(cellText(records, index, column, plain));
     }
 }
 

@@ -10,8 +10,8 @@ namespace {
 void count(Sums &sums, const BetRecord &bet)
 {
     ++sums.bets;
-    sums.ownStake += bet.stake - bet.stakeForfeit;
-    sums.freeStake += bet.stakeForfeit;
+    sums.ownStake += bet.ownStake;
+    sums.freeStake += bet.freeStake;
     if (!std::isnan(bet.result))
         sums.result += bet.result;
 }

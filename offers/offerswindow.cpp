@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "calc/numbertext.h"
+#include "calc/settle.h"
 #include "offers/offertab.h"
 #include "store/datafiles.h"
 #include "store/datafolder.h"
@@ -123,9 +124,9 @@ void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, 
     store::NamedTexts shown;
     for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
         shown.emplace_back(output.key, money(figures.at(output.key)));
-    const auto [lowest, highest] = calc::outcomeRange(kind, inputs, figures);
+    const calc::OfferSummary summary = calc::summarizeOffer(kind, inputs, figures);
     const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker,
-        calc::offerStake(kind, inputs, figures), money(lowest), money(highest), named(inputs), shown};
+        summary.stake, money(summary.lowest), money(summary.highest), named(inputs), shown};
     try {
         store::appendOffer(m_dataFolder, record);
     } catch (const store::FileError &error) {

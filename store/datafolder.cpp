@@ -51,4 +51,9 @@ QString offerInputsPath(const QString &folder)
     return joined(folder, "vantrelOffers.ini");
 }
 
+QString ledgerPath(const QString &folder)
+{
+    return joined(folder, "vantrelLedger.csv");
+}
+
 } // namespace store

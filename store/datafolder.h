@@ -1,4 +1,4 @@
-// Where the program keeps its three data files, and their full paths.
+// Where the program keeps its data files, and their full paths.
 // File names are joined to the folder by plain concatenation, as the files have always been found.
 #pragma once
 
@@ -15,6 +15,8 @@ QString archivePath(const QString &folder);
 // The offer calculators' records and their remembered inputs.
 QString offersPath(const QString &folder);
 QString offerInputsPath(const QString &folder);
+// What the user decided about bets and accounts.
+QString ledgerPath(const QString &folder);
 
 inline const QString settingsSection = QStringLiteral("Default");
 

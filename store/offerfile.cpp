@@ -61,42 +61,14 @@ void appendOffer(const QString &folder, const OfferRecord &record)
 std::optional<OfferFields> splitOfferLine(QByteArrayView line)
 {
     OfferFields fields;
-    qsizetype at = 0;
-    for (int i = 0; i < offerFieldCount; ++i) {
-        const bool last = i == offerFieldCount - 1;
-        qsizetype end = 0;
-        if (at < line.size() && line[at] == '"') {
-            // A quoted field ends at a quote that is not doubled.
-            qsizetype close = at + 1;
-            while ((close = line.indexOf('"', close)) >= 0 && close + 1 < line.size() && line[close + 1] == '"')
-                close += 2;
-            if (close < 0)
-                return std::nullopt;
-            fields[std::size_t(i)] = line.sliced(at + 1, close - at - 1);
-            end = close + 1;
-        } else {
-            end = line.indexOf(',', at);
-            end = end < 0 ? line.size() : end;
-            fields[std::size_t(i)] = line.sliced(at, end - at);
-        }
-        if (last ? end != line.size() : (end >= line.size() || line[end] != ','))
-            return std::nullopt;
-        at = end + 1;
-    }
-    if (fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
+    if (!splitCsvLine(line, fields) || fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
         return std::nullopt;
     return fields;
 }
 
 bool isOfferHeader(QByteArrayView line)
 {
-    // A spreadsheet that saved the file may have put a byte-order mark before it.
-    return line.startsWith("Version,") || line.startsWith("\xEF\xBB\xBFVersion,");
-}
-
-QString offerText(QByteArrayView field)
-{
-    return QString::fromUtf8(field).replace(QLatin1String("\"\""), QLatin1String("\""));
+    return withoutByteOrderMark(line).startsWith("Version,");
 }
 
 std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArrayView field)

@@ -45,12 +45,11 @@ QByteArray offerLine(const OfferRecord &record);
 // Appends the record, after the header when the file is new or empty. Throws FileError.
 void appendOffer(const QString &folder, const OfferRecord &record);
 
-// The fields of a line as views into it: a quoted field without its quotes, and with its doubled
-// quotes still doubled (see offerText). Nothing when the line is not a record of this format.
+// The fields of a line as views into it (see csvfield.h). Nothing when the line is not a record of
+// this format.
 using OfferFields = std::array<QByteArrayView, offerFieldCount>;
 std::optional<OfferFields> splitOfferLine(QByteArrayView line);
 bool isOfferHeader(QByteArrayView line);
-QString offerText(QByteArrayView field);
 // The key=value pairs of the inputs or figures field; nothing when one is not a pair with a number.
 std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArrayView field);
 

@@ -5,6 +5,7 @@
 
 #include "filebytes.h"
 #include "store/files.h"
+#include "store/csvfield.h"
 #include "store/offerfile.h"
 
 class TestAppends : public TemporaryFolderTest
@@ -46,7 +47,7 @@ void TestAppends::twoProgramsAtOnce()
     for (qsizetype i = 1; i < lines.size() - 1; ++i) {
         const std::optional<store::OfferFields> fields = store::splitOfferLine(lines[i].chopped(1));
         QVERIFY2(fields && lines[i].endsWith('\r'), lines[i].constData());
-        events << store::offerText((*fields)[std::size_t(store::OfferField::Event)]);
+        events << store::csvText((*fields)[std::size_t(store::OfferField::Event)]);
     }
     events.sort();
     events.removeDuplicates();

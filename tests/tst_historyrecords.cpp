@@ -354,7 +354,7 @@ void TestHistoryRecords::offerColumnsEditedByHand()
     records.add(history::readBatch(history::RecordSource::Offers, path, 0, 1, 1 << 20, dates));
     QCOMPARE(records.size(), 1);
     QCOMPARE(records.at(0).stale, stale);
-    QCOMPARE(records.at(0).stake, 20.0);
+    QCOMPARE(records.at(0).ownStake, 20.0);
     QCOMPARE(history::resultText(records.at(0), gb), "11.08");
     QCOMPARE(calc::formatFigure(records.at(0).highest, gb), "11.08");
 }

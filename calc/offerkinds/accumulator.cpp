@@ -101,9 +101,16 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
+double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+{
+    if (outcome == "profitIfEveryLegWins")
+        return in.at("backStake") * (figures.at("accumulatorOdds") - 1);
+    return offer::backLoss(in);
+}
+
 } // namespace
 
-extern const OfferDefinition accumulator {
-    BetKind::Accumulator, "accumulator", "Accumulator", "Accumulator", &shape, &figures, &offer::backStake};
+extern const OfferDefinition accumulator {BetKind::Accumulator, "accumulator", "Accumulator", "Accumulator", &shape,
+    &figures, &offer::backStake, &bookmakerPart};
 
 } // namespace calc::offerkinds

@@ -32,9 +32,15 @@ double deposit(const OfferValues &inputs, const OfferValues &)
     return inputs.at("deposit");
 }
 
+// All of it at the casino.
+double bookmakerPart(const OfferValues &, const OfferValues &figures, std::string_view)
+{
+    return figures.at("expectedValue");
+}
+
 } // namespace
 
 extern const OfferDefinition casinoBonus {
-    BetKind::CasinoBonus, "casino", "Casino bonus", "Casino bonus", &shape, &figures, &deposit};
+    BetKind::CasinoBonus, "casino", "Casino bonus", "Casino bonus", &shape, &figures, &deposit, &bookmakerPart};
 
 } // namespace calc::offerkinds

@@ -64,9 +64,15 @@ double totalStake(const OfferValues &, const OfferValues &figures)
     return figures.at("totalStake");
 }
 
+// Every bet is at the bookmaker.
+double bookmakerPart(const OfferValues &, const OfferValues &figures, std::string_view outcome)
+{
+    return figures.at(std::string(outcome));
+}
+
 } // namespace
 
 extern const OfferDefinition dutching {
-    BetKind::Dutching, "dutching", "Dutching", "Dutching", &shape, &figures, &totalStake};
+    BetKind::Dutching, "dutching", "Dutching", "Dutching", &shape, &figures, &totalStake, &bookmakerPart};
 
 } // namespace calc::offerkinds

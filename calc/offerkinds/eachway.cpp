@@ -49,6 +49,15 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
+double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+{
+    const double stake = in.at("backStake");
+    const double placeWins = stake * (figures.at("placeOdds") - 1);
+    if (outcome == "profitIfWins")
+        return offer::backWinnings(in) + placeWins;
+    return outcome == "profitIfLoses" ? -2 * stake : -stake + placeWins;
+}
+
 double bothParts(const OfferValues &inputs, const OfferValues &)
 {
     return 2 * inputs.at("backStake");
@@ -57,6 +66,6 @@ double bothParts(const OfferValues &inputs, const OfferValues &)
 } // namespace
 
 extern const OfferDefinition eachWay {
-    BetKind::EachWay, "each-way", "Each way", "Each way", &shape, &figures, &bothParts};
+    BetKind::EachWay, "each-way", "Each way", "Each way", &shape, &figures, &bothParts, &bookmakerPart};
 
 } // namespace calc::offerkinds

@@ -53,9 +53,16 @@ OfferValues figures(const OfferValues &in)
         {"openProfitIfLoses", (offer::isSet(in, "paidOut") ? won : -stake) + lay * (1 - c)}};
 }
 
+double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+{
+    // Paid out early, the back bet has won whatever the selection does.
+    const bool backWon = outcome != "openProfitIfLoses" || offer::isSet(in, "paidOut");
+    return backWon ? offer::backWinnings(in) : -in.at("backStake");
+}
+
 } // namespace
 
-extern const OfferDefinition earlyPayout {
-    BetKind::EarlyPayout, "early-payout", "Early payout", "Early payout", &shape, &figures, &offer::backStake};
+extern const OfferDefinition earlyPayout {BetKind::EarlyPayout, "early-payout", "Early payout", "Early payout", &shape,
+    &figures, &offer::backStake, &bookmakerPart};
 
 } // namespace calc::offerkinds

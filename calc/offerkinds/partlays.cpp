@@ -55,6 +55,11 @@ OfferValues figures(const OfferValues &in)
         {"profitIfLayWins", (freeBet ? 0 : -stake) + (matched + rest) * (1 - c)}};
 }
 
+double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+{
+    return outcome == "profitIfBackWins" ? offer::backWinnings(in) : offer::backLoss(in);
+}
+
 std::string remark(const OfferValues &, const OfferValues &figures)
 {
     return figures.at("layStakeNow") == 0 ? "The parts matched already cover the bet: nothing is left to lay." : "";
@@ -63,6 +68,6 @@ std::string remark(const OfferValues &, const OfferValues &figures)
 } // namespace
 
 extern const OfferDefinition partLays {
-    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &remark};
+    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &bookmakerPart, &remark};
 
 } // namespace calc::offerkinds

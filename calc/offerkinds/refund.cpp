@@ -32,11 +32,28 @@ OfferValues figures(const OfferValues &in)
     const double liability = lay * (in.at("layOdds") - 1);
     return {{"layStake", lay}, {"liability", liability},
         {"profitIfBackWins", stake * (in.at("backOdds") - 1) - liability},
-        {"profitIfLayWins", -stake + lay * (1 - c) + kept}, {"freeBetValue", kept}};
+        {"profitIfLayWins", -stake + lay * (1 - c) + kept}, {"freeBetValue", kept},
+        // The free bet's profit counts when its own record comes in.
+        {"layWonRefundAsFreeBet", -stake + lay * (1 - c)}};
+}
+
+double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+{
+    if (outcome == "profitIfBackWins")
+        return offer::backWinnings(in);
+    // A refund in cash is paid at the bookmaker.
+    return -in.at("backStake") + (outcome == "profitIfLayWins" ? figures.at("freeBetValue") : 0);
+}
+
+std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValues &)
+{
+    return {{"profitIfBackWins", "Back won"}, {"profitIfLayWins", "Lay won, refund as cash"},
+        {"layWonRefundAsFreeBet", "Lay won, refund as a free bet"}};
 }
 
 } // namespace
 
-extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures, &offer::backStake};
+extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures,
+    &offer::backStake, &bookmakerPart, nullptr, &settleOutcomes};
 
 } // namespace calc::offerkinds

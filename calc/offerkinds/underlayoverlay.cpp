@@ -45,9 +45,14 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
+double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+{
+    return outcome == "profitIfBackWins" ? offer::backWinnings(in) : offer::backLoss(in);
+}
+
 } // namespace
 
 extern const OfferDefinition underlayOverlay {BetKind::UnderlayOverlay, "underlay-overlay", "Underlay/overlay",
-    "Underlay / overlay", &shape, &figures, &offer::backStake};
+    "Underlay / overlay", &shape, &figures, &offer::backStake, &bookmakerPart};
 
 } // namespace calc::offerkinds

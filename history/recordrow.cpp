@@ -1,0 +1,230 @@
+#include "history/recordrow.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QDateTime>
+
+#include "calc/betcheck.h"
+#include "calc/offers.h"
+#include "store/offerfile.h"
+
+namespace history {
+
+using store::ArchiveField;
+using store::OfferField;
+
+namespace {
+
+calc::OfferValues numbersOf(QByteArrayView field)
+{
+    const auto numbers = store::offerNumbers(field);
+    return numbers ? calc::OfferValues(numbers->begin(), numbers->end()) : calc::OfferValues();
+}
+
+QByteArrayView offerField(const store::OfferFields &fields, OfferField field)
+{
+    return fields[std::size_t(field)];
+}
+
+bool samePenny(std::optional<double> archived, double worked)
+{
+    // The file holds two decimals; a hair more allows for halves rounded either way.
+    return archived && std::fabs(*archived - worked) <= 0.005 + 1e-9;
+}
+
+// A calculator record's numbers, where they are numbers.
+struct MatchedBetFields
+{
+    std::optional<double> stake, forfeit, backReturn, layRisk, backReturns, layReturns;
+
+    explicit MatchedBetFields(const store::ArchiveFields &fields)
+    {
+        const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
+        stake = number(ArchiveField::Stake);
+        forfeit = number(ArchiveField::StakeForfeit);
+        backReturn = number(ArchiveField::BackReturn);
+        layRisk = number(ArchiveField::LayRisk);
+        backReturns = number(ArchiveField::BackReturns);
+        layReturns = number(ArchiveField::LayReturns);
+    }
+    std::optional<calc::ArchivedMatchedBet> bet() const
+    {
+        if (!stake || !forfeit || !backReturn || !layRisk || !backReturns || !layReturns)
+            return std::nullopt;
+        return calc::ArchivedMatchedBet {*stake, *forfeit, *backReturn, *layRisk, *backReturns, *layReturns};
+    }
+};
+
+// Whether the figures are those the inputs give, to the cent, as the calculator shows them.
+bool matchedBetIsStale(const store::ArchiveFields &fields)
+{
+    std::array<double, store::archiveFieldCount> values {};
+    for (const ArchiveField field : store::allArchiveFields()) {
+        if (!store::isNumberField(field))
+            continue;
+        const std::optional<double> value = store::archivedNumber(fields[field]);
+        if (!value)
+            return true;
+        values[std::size_t(field)] = *value;
+    }
+    const auto value = [&](ArchiveField field) { return values[std::size_t(field)]; };
+    return !calc::figuresMatchInputs(
+        {value(ArchiveField::Stake), value(ArchiveField::StakeForfeit), value(ArchiveField::BackOdds),
+            value(ArchiveField::LayOdds), value(ArchiveField::BackComm), value(ArchiveField::LayComm)},
+        {value(ArchiveField::BackReturn), value(ArchiveField::LayStake), value(ArchiveField::LayRisk),
+            value(ArchiveField::LayReturns), value(ArchiveField::BackReturns), value(ArchiveField::Closeness)});
+}
+
+void fillMatchedBet(const store::ArchiveFields &fields, BetRecord &record)
+{
+    const MatchedBetFields numbers(fields);
+    const double stake = numbers.stake.value_or(0);
+    const double forfeit = numbers.forfeit.value_or(0);
+    record.kind = calc::kindOfMatchedBet(numbers.stake, numbers.forfeit);
+    record.ownStake = stake - forfeit;
+    record.freeStake = forfeit;
+    if (const auto closeness = store::archivedNumber(fields[ArchiveField::Closeness]))
+        record.closeness = float(*closeness);
+    if (numbers.stake && numbers.forfeit && numbers.backReturns)
+        record.result = record.highest = calc::betResult(*numbers.stake, *numbers.forfeit, *numbers.backReturns);
+    if (numbers.layRisk)
+        record.openAtExchange = *numbers.layRisk;
+    const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
+        ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
+    record.calculated = std::any_of(
+        std::begin(figures), std::end(figures), [&](ArchiveField field) { return !fields[field].trimmed().isEmpty(); });
+    record.stale = matchedBetIsStale(fields);
+}
+
+// An offer's stake, outcome range and open money worked out again from its inputs, and whether the
+// file's figures and columns are those.
+void fillOffer(const store::OfferFields &fields, BetRecord &record)
+{
+    const QByteArrayView kind = offerField(fields, OfferField::Kind);
+    record.kind = calc::betKindOfToken(std::string_view(kind.data(), std::size_t(kind.size())));
+    const std::optional<double> stake = store::archivedNumber(offerField(fields, OfferField::Stake));
+    const std::optional<double> lowest = store::archivedNumber(offerField(fields, OfferField::Lowest));
+    const std::optional<double> highest = store::archivedNumber(offerField(fields, OfferField::Highest));
+    record.ownStake = stake.value_or(0);
+    record.result = lowest.value_or(noFigure);
+    record.highest = highest.value_or(noFigure);
+    // A kind this program does not know cannot be worked out again: it is shown as it stands.
+    record.stale = record.kind != calc::BetKind::Other;
+    if (record.kind == calc::BetKind::Other)
+        return;
+    const calc::OfferValues inputs = numbersOf(offerField(fields, OfferField::Inputs));
+    const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs);
+    if (!figures)
+        return;
+    const calc::OfferSummary summary = calc::summarizeOffer(record.kind, inputs, *figures);
+    record.ownStake = summary.stake - summary.freeStake;
+    record.freeStake = summary.freeStake;
+    record.result = summary.lowest;
+    record.highest = summary.highest;
+    record.openAtExchange = summary.open.exchange;
+    record.stale = !calc::offerFiguresMatch(record.kind, inputs, numbersOf(offerField(fields, OfferField::Figures)))
+        || !samePenny(stake, summary.stake) || !samePenny(lowest, summary.lowest)
+        || !samePenny(highest, summary.highest);
+}
+
+std::optional<qint64> offerMoment(QByteArrayView text)
+{
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    return when.isValid() ? std::optional(store::momentOf(when.date(), when.time())) : std::nullopt;
+}
+
+// An offer record's inputs, the figures they give, and its figures as archived.
+struct OfferNumbers
+{
+    calc::OfferValues inputs;
+    std::optional<calc::OfferValues> figures;
+    calc::OfferValues archived;
+};
+
+std::optional<OfferNumbers> offerNumbersOf(const BetRecord &record, QByteArrayView line)
+{
+    const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
+    if (!fields || record.kind == calc::BetKind::Other)
+        return std::nullopt;
+    OfferNumbers numbers {numbersOf(offerField(*fields, OfferField::Inputs)), std::nullopt,
+        numbersOf(offerField(*fields, OfferField::Figures))};
+    numbers.figures = calc::offerFigures(record.kind, numbers.inputs);
+    return numbers.figures ? std::optional(numbers) : std::nullopt;
+}
+
+} // namespace
+
+quint64 digestKey(const store::Sha256 &digest)
+{
+    quint64 key = 0;
+    for (int i = 0; i < 8; ++i)
+        key = key << 8 | digest[std::size_t(i)];
+    return key;
+}
+
+std::optional<BetRecord> recordOf(
+    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker)
+{
+    BetRecord record;
+    record.source = source;
+    if (source == RecordSource::Offers) {
+        const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
+        if (!fields)
+            return std::nullopt;
+        record.when = offerMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
+        bookmaker = offerField(*fields, OfferField::Bookmaker);
+        fillOffer(*fields, record);
+    } else {
+        const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
+        if (!fields)
+            return std::nullopt;
+        record.when = dates.parse((*fields)[ArchiveField::DateTime]).value_or(noDate);
+        bookmaker = (*fields)[ArchiveField::Bookmaker];
+        fillMatchedBet(*fields, record);
+    }
+    record.digest = digestKey(store::sha256(line));
+    return record;
+}
+
+std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line)
+{
+    if (record.source == RecordSource::Archive)
+        return calc::matchedBetOutcomes();
+    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line);
+    return numbers ? calc::offerOutcomes(record.kind, numbers->inputs) : std::vector<calc::SettleOutcome>();
+}
+
+std::optional<calc::Payout> payoutOf(
+    const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount)
+{
+    if (outcome == QLatin1String(calc::voidOutcome))
+        return calc::voidPayout();
+    if (outcome == QLatin1String(calc::otherOutcome))
+        return amount ? std::optional(calc::otherPayout(*amount)) : std::nullopt;
+    const std::string key = outcome.toStdString();
+    if (record.source == RecordSource::Archive) {
+        const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
+        const std::optional<calc::ArchivedMatchedBet> bet = fields ? MatchedBetFields(*fields).bet() : std::nullopt;
+        return bet ? calc::matchedBetPayout(*bet, key) : std::nullopt;
+    }
+    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line);
+    if (!numbers)
+        return std::nullopt;
+    return calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, numbers->archived, key);
+}
+
+QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QString &outcome)
+{
+    if (outcome == QLatin1String(calc::voidOutcome))
+        return QStringLiteral("Void");
+    if (outcome == QLatin1String(calc::otherOutcome))
+        return QStringLiteral("Other amount");
+    for (const calc::SettleOutcome &known : outcomesOf(record, line)) {
+        if (QString::fromStdString(known.key) == outcome)
+            return QString::fromStdString(known.caption);
+    }
+    return outcome; // a figure this program does not offer: its key
+}
+
+} // namespace history

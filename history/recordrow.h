@@ -1,0 +1,61 @@
+// A record as the history holds it: one neutral row, whichever file its line came from, that the
+// columns, filters and totals read. Built here alone from an archive line or an offers line, with
+// what the line says about settling the bet: the ways it can end and what each pays where.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include <QByteArrayView>
+
+#include "calc/settle.h"
+#include "store/archivereader.h"
+#include "store/ledger.h"
+
+namespace history {
+
+using store::RecordSource;
+
+constexpr qint64 noDate = std::numeric_limits<qint64>::min();
+constexpr double noFigure = std::numeric_limits<double>::quiet_NaN();
+
+struct BetRecord
+{
+    qint64 when = noDate; // see store::momentOf
+    double ownStake = 0; // the user's own money: the stake less its free-bet part
+    double freeStake = 0; // the free-bet stake used
+    double result = noFigure; // what it locks in: an offer's lowest outcome; NaN: no result
+    double highest = noFigure; // its best outcome
+    double openAtExchange = 0; // the most its lays can lose while it is open
+    quint64 digest = 0; // the first bytes of its line's SHA-256: with its file, what names it in the ledger
+    float closeness = std::numeric_limits<float>::quiet_NaN();
+    int chunk = 0;
+    int offset = 0; // of the line in its chunk
+    int length = 0;
+    int bookmaker = 0; // index into the records' bookmakers
+    calc::BetKind kind = calc::BetKind::Qualifying;
+    RecordSource source = RecordSource::Archive;
+    bool stale = true; // the figures are not those that the inputs give
+    bool calculated = true; // false: archived before any Calculate, the figures are empty
+};
+
+// The first eight bytes of a digest, as records keep it.
+quint64 digestKey(const store::Sha256 &digest);
+
+// The row of a line, and its bookmaker field; nothing when the line is no record.
+std::optional<BetRecord> recordOf(
+    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker);
+
+// The ways the record's bet can be settled, in the order of its figures (Void and Other amount aside).
+std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line);
+
+// What settling the record's bet as the outcome pays, and where; an amount typed for "other".
+std::optional<calc::Payout> payoutOf(
+    const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount);
+
+// The caption of an outcome as the Status column says it.
+QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QString &outcome);
+
+} // namespace history

@@ -1,0 +1,139 @@
+#include "store/ledger.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "store/archivereader.h"
+#include "store/csvfield.h"
+#include "store/datafolder.h"
+#include "store/files.h"
+
+namespace store {
+
+namespace {
+
+constexpr std::array<const char *, 7> actionWords {
+    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status"};
+
+const char *sourceWord(RecordSource source)
+{
+    return source == RecordSource::Archive ? "log" : "offers";
+}
+
+QByteArray moneyText(double value)
+{
+    // Amounts are pennies already; the text says them to the penny.
+    return QByteArray::number(value, 'f', 2);
+}
+
+std::optional<LedgerAction> actionOf(QByteArrayView word)
+{
+    const auto found = std::find_if(actionWords.begin(), actionWords.end(), [&](const char *w) { return word == w; });
+    return found == actionWords.end() ? std::nullopt : std::optional(LedgerAction(found - actionWords.begin()));
+}
+
+bool isBetAction(LedgerAction action)
+{
+    return action == LedgerAction::Settle || action == LedgerAction::Reopen || action == LedgerAction::Remove
+        || action == LedgerAction::Restore;
+}
+
+std::optional<RecordId> recordIdOf(QByteArrayView text)
+{
+    const qsizetype first = text.indexOf(':');
+    const qsizetype last = text.lastIndexOf(':');
+    if (first < 0 || last - first != 65)
+        return std::nullopt;
+    RecordId id;
+    const QByteArrayView source = text.first(first);
+    if (source == "log")
+        id.source = RecordSource::Archive;
+    else if (source == "offers")
+        id.source = RecordSource::Offers;
+    else
+        return std::nullopt;
+    const QByteArrayView hex = text.sliced(first + 1, 64);
+    if (!std::all_of(hex.begin(), hex.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
+        return std::nullopt;
+    const QByteArray bytes = QByteArray::fromHex(hex.toByteArray());
+    std::copy(bytes.begin(), bytes.end(), id.digest.begin());
+    bool ok = false;
+    id.occurrence = text.sliced(last + 1).toByteArray().toInt(&ok);
+    if (!ok || id.occurrence < 0)
+        return std::nullopt;
+    return id;
+}
+
+} // namespace
+
+QByteArray recordIdText(const RecordId &id)
+{
+    return QByteArray(sourceWord(id.source)) + ':' + hexOf(id.digest) + ':' + QByteArray::number(id.occurrence);
+}
+
+QByteArray ledgerHeader()
+{
+    return "Version,Date,Action,Record,Outcome,Amount,Account,Note";
+}
+
+QByteArray ledgerLine(const LedgerEntry &entry)
+{
+    return QByteArrayList {QByteArray::number(ledgerFormatVersion),
+        entry.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), actionWords[std::size_t(entry.action)],
+        entry.record ? recordIdText(*entry.record) : QByteArray(), csvField(entry.outcome),
+        entry.amount ? moneyText(*entry.amount) : QByteArray(), csvField(inert(entry.account)), csvField(inert(entry.note))}
+        .join(',');
+}
+
+void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries)
+{
+    QList<QByteArray> lines;
+    lines.reserve(entries.size());
+    for (const LedgerEntry &entry : entries)
+        lines << ledgerLine(entry);
+    files::makeSureOfFolder(folder);
+    files::appendLines(ledgerPath(folder), lines, ledgerHeader());
+}
+
+ParsedLedgerLine parseLedgerLine(QByteArrayView line)
+{
+    ParsedLedgerLine parsed;
+    line = withoutByteOrderMark(line);
+    if (line.startsWith("Version,")) {
+        parsed.kind = LedgerLineKind::Header;
+        return parsed;
+    }
+    std::array<QByteArrayView, ledgerFieldCount> fields;
+    const bool split = splitCsvLine(line, fields);
+    const auto field = [&](LedgerField name) { return fields[std::size_t(name)]; };
+    // A later version may have more columns: its version is read whatever follows.
+    const QByteArrayView version = split ? field(LedgerField::Version) : line.first(std::max<qsizetype>(0, line.indexOf(',')));
+    bool isNumber = false;
+    if (const int number = version.toByteArray().toInt(&isNumber); isNumber && number > ledgerFormatVersion) {
+        parsed.kind = LedgerLineKind::LaterVersion;
+        return parsed;
+    }
+    if (!split || version != QByteArray::number(ledgerFormatVersion))
+        return parsed;
+    LedgerEntry &entry = parsed.entry;
+    entry.when = QDateTime::fromString(QString::fromLatin1(field(LedgerField::Date)), Qt::ISODate);
+    const std::optional<LedgerAction> action = actionOf(field(LedgerField::Action));
+    if (!entry.when.isValid() || !action)
+        return parsed;
+    entry.action = *action;
+    if (isBetAction(entry.action) && !(entry.record = recordIdOf(field(LedgerField::Record))))
+        return parsed;
+    entry.outcome = csvText(field(LedgerField::Outcome));
+    if (!field(LedgerField::Amount).isEmpty() && !(entry.amount = archivedNumber(field(LedgerField::Amount))))
+        return parsed;
+    const bool needsAmount = entry.action == LedgerAction::Deposit || entry.action == LedgerAction::Withdraw
+        || (entry.action == LedgerAction::Settle && entry.outcome != QLatin1String("void"));
+    if (needsAmount && !entry.amount)
+        return parsed;
+    entry.account = withoutInertMark(csvText(field(LedgerField::Account)));
+    entry.note = withoutInertMark(csvText(field(LedgerField::Note)));
+    parsed.kind = LedgerLineKind::Entry;
+    return parsed;
+}
+
+} // namespace store

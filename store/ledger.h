@@ -1,0 +1,70 @@
+// The ledger, vantrelLedger.csv: what the user decided about bets (their outcomes, their removal)
+// and about accounts (deposits, withdrawals, status), one CSV line each, UTF-8, after a header row,
+// only ever appended to with the archive's safety. The latest line for a bet or an account decides;
+// a mistake is undone by a new line. A bet is named by its file, the SHA-256 of its line's bytes
+// and how many identical lines come before it in that file, which appends, trims elsewhere and
+// restores from a backup all leave as it was.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include "store/sha256.h"
+
+namespace store {
+
+// The two files whose lines are bets.
+enum class RecordSource { Archive, Offers };
+
+enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status };
+
+enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note };
+constexpr int ledgerFieldCount = int(LedgerField::Note) + 1;
+inline constexpr int ledgerFormatVersion = 1;
+
+struct RecordId
+{
+    RecordSource source = RecordSource::Archive;
+    Sha256 digest {};
+    int occurrence = 0; // identical lines before it in its file
+    bool operator==(const RecordId &) const = default;
+};
+
+// "log:" or "offers:", the digest in lower-case hex, ":" and the occurrence.
+QByteArray recordIdText(const RecordId &id);
+
+struct LedgerEntry
+{
+    QDateTime when;
+    LedgerAction action = LedgerAction::Settle;
+    std::optional<RecordId> record; // bet actions only
+    QString outcome; // a settle's figure key, "void" or "other"; a status's word
+    std::optional<double> amount; // a settle's profit, a deposit's or withdrawal's money
+    QString account; // a settle's exchange; the account of the others
+    QString note;
+};
+
+QByteArray ledgerHeader();
+// The entry's line, without a line end; money to the penny with "." and no grouping.
+QByteArray ledgerLine(const LedgerEntry &entry);
+
+// Appends the entries in one write, after the header when the file is new or empty. Throws FileError.
+void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries);
+
+// What a line of the file is.
+enum class LedgerLineKind { Entry, Header, Unreadable, LaterVersion };
+
+struct ParsedLedgerLine
+{
+    LedgerLineKind kind = LedgerLineKind::Unreadable;
+    LedgerEntry entry;
+};
+
+ParsedLedgerLine parseLedgerLine(QByteArrayView line);
+
+} // namespace store
