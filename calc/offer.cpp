@@ -35,7 +35,8 @@ OfferInput commission(const char *initial)
     return percent("layCommission", "Lay commission %", initial);
 }
 
-OfferInput flag(const std::string &key, const std::string &caption, const char *initial, std::optional<double> ifMissing)
+OfferInput flag(
+    const std::string &key, const std::string &caption, const char *initial, std::optional<double> ifMissing)
 {
     OfferInput input {key, caption, InputKind::Flag, initial, ""};
     input.ifMissing = ifMissing;

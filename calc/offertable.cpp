@@ -31,7 +31,8 @@ std::span<const OfferDefinition *const> offerTable()
 
 const OfferDefinition *offerDefinition(BetKind kind)
 {
-    const auto row = std::find_if(table.begin(), table.end(), [kind](const OfferDefinition *offer) { return offer->kind == kind; });
+    const auto row = std::find_if(
+        table.begin(), table.end(), [kind](const OfferDefinition *offer) { return offer->kind == kind; });
     return row == table.end() ? nullptr : *row;
 }
 

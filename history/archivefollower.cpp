@@ -23,18 +23,17 @@ constexpr std::size_t mostSamples = 16;
 
 } // namespace
 
-ArchiveFollower::FollowedFile ArchiveFollower::followed(const QString &path, RecordSource source)
+ArchiveFollower::FollowedFile ArchiveFollower::followed(const QString &path)
 {
     FollowedFile file;
     file.path = path;
-    file.source = source;
     return file;
 }
 
 ArchiveFollower::ArchiveFollower(const QString &dataFolder, QObject *parent)
     : QObject(parent)
-    , m_files {followed(store::archivePath(dataFolder), RecordSource::Archive),
-          followed(store::offersPath(dataFolder), RecordSource::Offers)}
+    , m_files {followed(store::archivePath(dataFolder)), followed(store::offersPath(dataFolder)),
+          followed(store::ledgerPath(dataFolder))}
     , m_dates(QLocale())
 {
     m_reader.setMaxThreadCount(1);
@@ -62,7 +61,7 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
     // changed it (a same-size rewrite included) means reading afresh.
     const store::files::FileStamp &then = file.stamp;
     if (!then.exists && now.exists && file.readTo == 0)
-        return true; // a file that has appeared is read from its start, the other left as read
+        return true; // a file that has appeared is read from its start, the others left as read
     if (now.exists != then.exists || now.device != then.device || now.identity != then.identity
         || now.size <= then.size)
         return false;
@@ -111,12 +110,14 @@ void ArchiveFollower::readAfresh()
 {
     const bool hadAny = m_records.size() > 0 || m_report.unreadCount > 0;
     m_records = {};
+    m_ledger.clear();
+    ++m_generation;
     // A failure stands until a read works, so that the status does not flicker while it lasts.
     ReadReport fresh;
     fresh.failure = m_report.failure;
     m_report = fresh;
     for (FollowedFile &file : m_files)
-        file = followed(file.path, file.source);
+        file = followed(file.path);
     m_loading = true;
     if (hadAny) {
         emit cleared();
@@ -132,61 +133,134 @@ void ArchiveFollower::readOn()
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         m_files[i].stamp = store::files::stampOf(m_files[i].path);
         starts[i] = {m_files[i].readTo, m_files[i].lines + 1};
-        size += m_files[i].stamp.size;
+        size += m_files[i].stamp.size - m_files[i].readTo;
     }
     m_reading = true;
-    m_reader.start([this, starts, size, files = m_files] {
+    m_reader.start([this, starts, size] {
         QStringList failures;
         qint64 done = 0;
-        for (std::size_t i = 0; i < files.size() && !m_stop; ++i) {
-            auto [at, line] = starts[i];
-            qint64 chunk = at == 0 ? firstReadBytes : laterReadBytes;
-            while (!m_stop) {
-                ArchiveBatch batch;
-                try {
-                    batch = readBatch(files[i].source, files[i].path, at, line, chunk, m_dates);
-                } catch (const store::FileError &error) {
-                    failures << QDir::toNativeSeparators(files[i].path) + QLatin1String(": ") + error.description();
-                    break;
-                }
-                if (batch.end == at)
-                    break;
-                done += batch.end - at;
-                at = batch.end;
-                line += batch.linesRead;
-                chunk = laterReadBytes;
-                const int permille = size > 0 ? int(std::min<qint64>(1000, done * 1000 / size)) : 1000;
-                QMetaObject::invokeMethod(this, [this, i, batch = std::move(batch), permille]() mutable {
-                    take(int(i), std::move(batch));
-                    if (m_loading)
-                        emit progress(permille);
-                });
-            }
-        }
+        // The records first, so that the ledger's decisions find them.
+        for (std::size_t i = 0; i < starts.size() && !m_stop; ++i)
+            readFile(i, starts[i], done, size, failures);
         QMetaObject::invokeMethod(this, [this, failure = failures.join(QLatin1String("; "))] { readEnded(failure); });
     });
 }
 
-void ArchiveFollower::take(int file, ArchiveBatch &&batch)
+bool ArchiveFollower::readFile(
+    std::size_t file, std::pair<qint64, qint64> start, qint64 &done, qint64 size, QStringList &failures)
 {
-    FollowedFile &followed = m_files[std::size_t(file)];
-    const qsizetype first = m_records.size();
-    followed.readTo = batch.end;
-    if (!batch.bytes.isEmpty()) {
-        followed.tail = batch.bytes.right(tailBytes);
-        keepSample(followed, batch.end - batch.bytes.size(), batch.bytes);
+    const QString &path = m_files[file].path; // paths never change
+    auto [at, line] = start;
+    qint64 chunk = at == 0 ? firstReadBytes : laterReadBytes;
+    while (!m_stop) {
+        qint64 end = at;
+        try {
+            if (file == ledgerFile) {
+                LedgerBatch batch = readLedgerBatch(path, at, line, chunk);
+                end = batch.end;
+                line += batch.linesRead;
+                if (end != at)
+                    QMetaObject::invokeMethod(
+                        this, [this, batch = std::move(batch)]() mutable { takeLedger(std::move(batch)); });
+            } else {
+                const RecordSource source = file == offersFile ? RecordSource::Offers : RecordSource::Archive;
+                ArchiveBatch batch = readBatch(source, path, at, line, chunk, m_dates);
+                end = batch.end;
+                line += batch.linesRead;
+                if (end != at)
+                    QMetaObject::invokeMethod(
+                        this, [this, file, batch = std::move(batch)]() mutable { take(file, std::move(batch)); });
+            }
+        } catch (const store::FileError &error) {
+            failures << QDir::toNativeSeparators(path) + QLatin1String(": ") + error.description();
+            return false;
+        }
+        if (end == at)
+            return true;
+        done += end - at;
+        at = end;
+        chunk = laterReadBytes;
+        const int permille = size > 0 ? int(std::min<qint64>(1000, done * 1000 / size)) : 1000;
+        QMetaObject::invokeMethod(this, [this, permille] {
+            if (m_loading)
+                emit progress(permille);
+        });
     }
-    followed.lines += batch.linesRead;
-    m_report.unreadCount += batch.unreadCount;
-    for (const QString &sample : std::as_const(batch.unreadSamples)) {
+    return true;
+}
+
+void ArchiveFollower::took(std::size_t file, qint64 end, qint64 linesRead, const QByteArray &bytes)
+{
+    FollowedFile &followed = m_files[file];
+    if (!bytes.isEmpty()) {
+        followed.tail = bytes.right(tailBytes);
+        keepSample(followed, end - bytes.size(), bytes);
+    }
+    followed.readTo = end;
+    followed.lines += linesRead;
+}
+
+void ArchiveFollower::addUnread(qint64 count, const QStringList &samples)
+{
+    m_report.unreadCount += count;
+    for (const QString &sample : samples) {
         if (m_report.unreadSamples.size() < ArchiveBatch::keptSamples)
             m_report.unreadSamples << sample;
     }
+}
+
+void ArchiveFollower::take(std::size_t file, ArchiveBatch &&batch)
+{
+    const qsizetype first = m_records.size();
+    took(file, batch.end, batch.linesRead, batch.bytes);
+    addUnread(batch.unreadCount, batch.unreadSamples);
     const bool recordsCame = !batch.records.empty();
     m_records.add(std::move(batch));
-    if (recordsCame)
+    if (recordsCame) {
         emit added(first);
+        // A bet the ledger names but no file held may be among them.
+        if (m_ledger.hasOrphans())
+            matchLedger();
+    }
     emit reportChanged();
+}
+
+void ArchiveFollower::takeLedger(LedgerBatch &&batch)
+{
+    // The ledger's bytes are not kept: what it says is in the book.
+    took(ledgerFile, batch.end, batch.linesRead, std::exchange(batch.bytes, {}));
+    addUnread(batch.unreadCount, batch.unreadSamples);
+    const bool accounts = !batch.accounts.empty();
+    m_ledger.take(std::move(batch));
+    if (m_ledger.hasWaiting())
+        matchLedger();
+    else if (accounts)
+        emit settlementsChanged();
+    emit reportChanged();
+}
+
+void ArchiveFollower::matchLedger()
+{
+    if (m_matching) {
+        m_matchAgain = true;
+        return;
+    }
+    m_matching = true;
+    m_reader.start([this, records = m_records.view(), waiting = m_ledger.takeWaiting(), generation = m_generation] {
+        Resolution resolution = resolveDecisions(records, waiting.decisions, waiting.texts);
+        QMetaObject::invokeMethod(this, [this, resolution = std::move(resolution), generation]() mutable {
+            m_matching = false;
+            if (generation == m_generation) {
+                m_ledger.apply(std::move(resolution));
+                emit settlementsChanged();
+                emit reportChanged();
+            }
+            if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
+                matchLedger();
+            else if (!m_reading && std::exchange(m_loading, false))
+                emit loaded();
+        });
+    });
 }
 
 void ArchiveFollower::readEnded(const QString &failure)
@@ -198,7 +272,8 @@ void ArchiveFollower::readEnded(const QString &failure)
         m_report.failure = failure;
         emit reportChanged();
     }
-    if (std::exchange(m_loading, false))
+    // The load ends once the ledger's decisions have found their records.
+    if (!m_matching && std::exchange(m_loading, false))
         emit loaded();
 }
 

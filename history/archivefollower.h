@@ -1,8 +1,8 @@
-// Reads the archive and the offers file into records and follows them: the first read on a thread
-// of its own, in pieces, so the first rows show at once; then a look every half second that reads
-// what was appended, and reads both afresh when either was cut short, rewritten or replaced. A file
-// that could not be read is read again once it has changed. No widgets: the window shows what this
-// reports.
+// Reads the archive, the offers file and the ledger and follows them: the first read on a thread of
+// its own, in pieces, so the first rows show at once; then a look every half second that reads what
+// was appended, and reads all three afresh when one was cut short, rewritten or replaced. A file
+// that could not be read is read again once it has changed. The ledger's decisions are matched to
+// the records they name on the same thread. No widgets: the window shows what this reports.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "history/betrecords.h"
+#include "history/ledgerbook.h"
 #include "store/files.h"
 
 namespace history {
@@ -21,7 +22,7 @@ namespace history {
 // What the reads so far have found besides the records.
 struct ReadReport
 {
-    qint64 unreadCount = 0; // lines that are no records
+    qint64 unreadCount = 0; // lines that are no records or ledger entries
     QStringList unreadSamples; // the first few of them
     QString failure; // which file the last read failed on, and why; empty once a read works
 };
@@ -32,19 +33,23 @@ class ArchiveFollower final : public QObject
     Q_DISABLE_COPY_MOVE(ArchiveFollower)
 
 public:
-    // dataFolder holds the archive and the offers file.
+    // dataFolder holds the archive, the offers file and the ledger.
     explicit ArchiveFollower(const QString &dataFolder, QObject *parent = nullptr);
     ~ArchiveFollower() override;
 
-    // Reads both files from their start, then follows them.
+    // Reads the files from their start, then follows them.
     void start();
     // Looks at the files now, as the half-second look does.
     void follow();
 
-    const QString &archivePath() const { return m_files[0].path; }
-    const QString &offersPath() const { return m_files[1].path; }
-    bool offersFileExists() const { return m_files[1].stamp.exists; }
+    const QString &archivePath() const { return m_files[archiveFile].path; }
+    const QString &offersPath() const { return m_files[offersFile].path; }
+    const QString &ledgerPath() const { return m_files[ledgerFile].path; }
+    bool offersFileExists() const { return m_files[offersFile].stamp.exists; }
+    bool ledgerExists() const { return m_files[ledgerFile].stamp.exists; }
     const BetRecords &records() const { return m_records; }
+    const LedgerBook &ledger() const { return m_ledger; }
+    LedgerBook &ledger() { return m_ledger; }
     const ReadReport &report() const { return m_report; }
     // True while the files are being read from their start.
     bool isLoading() const { return m_loading; }
@@ -52,39 +57,54 @@ public:
 signals:
     void cleared(); // the records are gone; the files are read afresh
     void added(qsizetype first); // records from the index on are new
+    void settlementsChanged(); // the ledger's decisions about records or accounts changed
     void progress(int permille); // of a read from the start
-    void loaded(); // a read from the start has ended
+    void loaded(); // a read from the start has ended, its decisions matched
     void reportChanged();
 
 private:
+    static constexpr std::size_t archiveFile = 0;
+    static constexpr std::size_t offersFile = 1;
+    static constexpr std::size_t ledgerFile = 2;
+
     struct FollowedFile
     {
         QString path;
-        RecordSource source = RecordSource::Archive;
         qint64 readTo = 0; // the byte after the last complete line read
         qint64 lines = 0;
         QByteArray tail; // the last bytes read, which an append leaves as they are
         std::vector<std::pair<qint64, QByteArray>> samples; // bytes read at a few places from the start, likewise
         store::files::FileStamp stamp; // when the last read began
     };
+    using Files = std::array<FollowedFile, 3>;
     // Where each file's read starts: the byte and the line.
-    using ReadStarts = std::array<std::pair<qint64, qint64>, 2>;
+    using ReadStarts = std::array<std::pair<qint64, qint64>, 3>;
 
-    static FollowedFile followed(const QString &path, RecordSource source);
+    static FollowedFile followed(const QString &path);
     bool appendedOnly(const FollowedFile &file, const store::files::FileStamp &now) const;
     static void keepSample(FollowedFile &file, qint64 at, const QByteArray &bytes);
     void readOn();
     void readAfresh();
-    void take(int file, ArchiveBatch &&batch);
+    // Reads one file from where the last read ended; false when it failed.
+    bool readFile(std::size_t file, std::pair<qint64, qint64> start, qint64 &done, qint64 size, QStringList &failures);
+    void took(std::size_t file, qint64 end, qint64 linesRead, const QByteArray &bytes);
+    void take(std::size_t file, ArchiveBatch &&batch);
+    void takeLedger(LedgerBatch &&batch);
+    void addUnread(qint64 count, const QStringList &samples);
+    void matchLedger();
     void readEnded(const QString &failure);
 
-    std::array<FollowedFile, 2> m_files;
+    Files m_files;
     BetRecords m_records;
+    LedgerBook m_ledger;
     ReadReport m_report;
     store::ArchiveDates m_dates; // used by one read at a time
     // One reading thread that stays, so reads reuse its memory rather than each take a new arena.
     QThreadPool m_reader;
     bool m_reading = false;
+    bool m_matching = false;
+    bool m_matchAgain = false;
+    int m_generation = 0; // a match begun before the files were read afresh is out of date
     std::atomic<bool> m_stop = false;
     bool m_loading = false;
     QTimer m_look;

@@ -1,7 +1,7 @@
 #include "history/betrecords.h"
 
-#include "store/filetext.h"
 #include "store/csvfield.h"
+#include "store/filetext.h"
 #include "store/offerfile.h"
 
 namespace history {

@@ -57,6 +57,8 @@ std::optional<ArchiveField> fieldOf(int column)
     case Column::Kind:
     case Column::Result:
     case Column::Highest:
+    case Column::Status:
+    case Column::Actual:
         return std::nullopt;
     case Column::Stake:
         break;
@@ -66,18 +68,25 @@ std::optional<ArchiveField> fieldOf(int column)
 
 QString columnCaption(int column)
 {
-    if (column == int(Column::Kind))
+    switch (Column(column)) {
+    case Column::Kind:
         return QStringLiteral("Kind");
-    if (column == int(Column::Result))
+    case Column::Result:
         return QStringLiteral("Result");
-    if (column == int(Column::Highest))
+    case Column::Highest:
         return QStringLiteral("Highest");
-    return store::archiveFieldCaption(*fieldOf(column));
+    case Column::Status:
+        return QStringLiteral("Status");
+    case Column::Actual:
+        return QStringLiteral("Actual");
+    default:
+        return store::archiveFieldCaption(*fieldOf(column));
+    }
 }
 
 bool isFigureColumn(int column)
 {
-    return column >= int(Column::Result);
+    return column >= int(Column::Result) && column != int(Column::Status);
 }
 
 QString resultText(const BetRecord &record, const QLocale &locale)
@@ -87,61 +96,92 @@ QString resultText(const BetRecord &record, const QLocale &locale)
     return record.calculated ? QStringLiteral("no result: not all numbers") : QStringLiteral("not calculated");
 }
 
-QString cellText(const RecordsView &records, qsizetype index, int column, const QLocale &locale)
+QString statusText(const HistoryView &view, qsizetype index)
 {
-    const BetRecord &record = records.at(index);
+    const Settlement &settlement = view.settlements.at(index);
+    if (settlement.removed)
+        return QStringLiteral("Removed");
+    return settlement.settled ? view.settlements.captions().value(settlement.caption) : QStringLiteral("Open");
+}
+
+QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale)
+{
+    const BetRecord &record = view.records.at(index);
     switch (Column(column)) {
     case Column::Kind:
-        return records.kindText(index);
+        return view.records.kindText(index);
     case Column::Bookmaker:
-        return records.bookmakers().at(record.bookmaker);
+        return view.records.bookmakers().at(record.bookmaker);
     case Column::Result:
         return resultText(record, locale);
     case Column::Highest:
         return std::isnan(record.highest) ? QString() : calc::formatFigure(record.highest, locale);
+    case Column::Status:
+        return statusText(view, index);
+    case Column::Actual: {
+        const Settlement &settlement = view.settlements.at(index);
+        return settlement.settled ? calc::formatFigure(settlement.actual, locale) : QString();
+    }
     default:
-        return records.field(index, *fieldOf(column));
+        return view.records.field(index, *fieldOf(column));
     }
 }
 
-RowTest::RowTest(const RecordsView &records, const RowFilter &filter)
-    : m_records(records)
+RowTest::RowTest(const HistoryView &view, const RowFilter &filter)
+    : m_view(view)
     , m_filter(filter)
 {
     if (!filter.bookmaker.isEmpty()) {
-        m_bookmaker = int(records.bookmakers().indexOf(filter.bookmaker));
+        m_bookmaker = int(view.records.bookmakers().indexOf(filter.bookmaker));
         if (m_bookmaker < 0)
-            m_bookmaker = int(records.bookmakers().size());
+            m_bookmaker = int(view.records.bookmakers().size());
     }
 }
 
 bool RowTest::accepts(qsizetype index) const
 {
-    const BetRecord &record = m_records.at(index);
+    const BetRecord &record = m_view.records.at(index);
     if (record.when != noDate && (record.when < m_filter.from || record.when > m_filter.to))
         return false;
     if (m_bookmaker >= 0 && record.bookmaker != m_bookmaker)
         return false;
     if (m_filter.kind && record.kind != *m_filter.kind)
         return false;
+    const Settlement &settlement = m_view.settlements.at(index);
+    if (settlement.removed != (m_filter.status == StatusFilter::Removed))
+        return false;
+    if ((m_filter.status == StatusFilter::Open && settlement.settled)
+        || (m_filter.status == StatusFilter::Settled && !settlement.settled))
+        return false;
     return m_filter.eventText.isEmpty()
-        || m_records.field(index, ArchiveField::Event).contains(m_filter.eventText, Qt::CaseInsensitive);
+        || m_view.records.field(index, ArchiveField::Event).contains(m_filter.eventText, Qt::CaseInsensitive);
 }
 
-RowOrder::RowOrder(const RecordsView &records, RowSort sort)
-    : m_records(records)
-    , m_sort(sort.column < 0 ? RowSort {int(Column::Date), Qt::DescendingOrder} : sort)
+namespace {
+
+// The rank of each name in name order, any letter case.
+std::vector<int> ranksByName(const QStringList &names)
 {
-    if (sort.column != int(Column::Bookmaker))
-        return;
-    const QStringList &names = records.bookmakers();
     std::vector<int> byName(std::size_t(names.size()));
     std::iota(byName.begin(), byName.end(), 0);
     std::sort(byName.begin(), byName.end(),
         [&](int a, int b) { return names[a].compare(names[b], Qt::CaseInsensitive) < 0; });
-    m_bookmakerRank.resize(byName.size());
-    for (std::size_t rank = 0; rank < byName.size(); ++rank)
-        m_bookmakerRank[std::size_t(byName[rank])] = int(rank);
+    std::vector<int> rank(byName.size());
+    for (std::size_t i = 0; i < byName.size(); ++i)
+        rank[std::size_t(byName[i])] = int(i);
+    return rank;
+}
+
+} // namespace
+
+RowOrder::RowOrder(const HistoryView &view, RowSort sort)
+    : m_view(view)
+    , m_sort(sort.column < 0 ? RowSort {int(Column::Date), Qt::DescendingOrder} : sort)
+{
+    if (sort.column == int(Column::Bookmaker))
+        m_rank = ranksByName(view.records.bookmakers());
+    else if (sort.column == int(Column::Status))
+        m_rank = ranksByName(view.settlements.captions());
 }
 
 bool RowOrder::textual() const
@@ -151,26 +191,37 @@ bool RowOrder::textual() const
 
 double RowOrder::number(qsizetype index) const
 {
-    const BetRecord &record = m_records.at(index);
+    const BetRecord &record = m_view.records.at(index);
     switch (Column(m_sort.column)) {
+    case Column::Status: {
+        // Open bets first, then the outcomes by name, the removed last.
+        const Settlement &settlement = m_view.settlements.at(index);
+        if (settlement.removed)
+            return std::numeric_limits<double>::max();
+        return settlement.settled ? m_rank[std::size_t(settlement.caption)] : -1;
+    }
+    case Column::Actual: {
+        const Settlement &settlement = m_view.settlements.at(index);
+        return settlement.settled ? settlement.actual : lowest;
+    }
     case Column::Date:
         return record.when == noDate ? lowest : double(record.when);
     case Column::Kind:
         return double(record.kind);
     case Column::Bookmaker:
-        return m_bookmakerRank[std::size_t(record.bookmaker)];
+        return m_rank[std::size_t(record.bookmaker)];
     case Column::Result:
         return orLowest(record.result);
     case Column::Highest:
         return orLowest(record.highest);
     default:
-        return store::archivedNumber(m_records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
+        return store::archivedNumber(m_view.records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
     }
 }
 
 QByteArrayView RowOrder::text(qsizetype index) const
 {
-    return m_records.fieldBytes(index, ArchiveField::Event).trimmed();
+    return m_view.records.fieldBytes(index, ArchiveField::Event).trimmed();
 }
 
 bool RowOrder::before(qsizetype a, qsizetype b) const
@@ -205,7 +256,7 @@ void RowOrder::sort(std::vector<int> &indexes) const
     // Events repeat: each distinct one is folded to one letter case and ranked once, and the
     // records sort by their event's rank.
     std::unordered_map<QByteArrayView, int, ViewHash> ids;
-    std::vector<int> idOf(std::size_t(m_records.size()));
+    std::vector<int> idOf(std::size_t(m_view.records.size()));
     for (const int index : indexes)
         idOf[std::size_t(index)] = ids.try_emplace(text(index), int(ids.size())).first->second;
     std::vector<std::pair<std::string, int>> distinct;
@@ -226,16 +277,16 @@ void RowOrder::sort(std::vector<int> &indexes) const
     sortBy([&](int index) { return rank[std::size_t(idOf[std::size_t(index)])]; });
 }
 
-std::vector<int> buildRows(const RecordsView &records, const RowFilter &filter, RowSort sort)
+std::vector<int> buildRows(const HistoryView &view, const RowFilter &filter, RowSort sort)
 {
-    const RowTest test(records, filter);
+    const RowTest test(view, filter);
     std::vector<int> rows;
-    rows.reserve(std::size_t(records.size()));
-    for (qsizetype index = 0; index < records.size(); ++index) {
+    rows.reserve(std::size_t(view.records.size()));
+    for (qsizetype index = 0; index < view.records.size(); ++index) {
         if (test.accepts(index))
             rows.push_back(int(index));
     }
-    RowOrder(records, sort).sort(rows);
+    RowOrder(view, sort).sort(rows);
     return rows;
 }
 

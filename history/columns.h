@@ -1,6 +1,7 @@
 // The history table's columns, in the window's order: when, what kind, which event and where, the
-// result, then the archive's number fields. What each cell says, how a column sorts, and which
-// rows the filters let through: no widgets, so it runs on any thread.
+// result and the best outcome, how the bet was settled and what came in, then the archive's number
+// fields. What each cell says, how a column sorts, and which rows the filters let through: no
+// widgets, so it runs on any thread.
 #pragma once
 
 #include <optional>
@@ -10,16 +11,32 @@
 #include <QString>
 
 #include "history/betrecords.h"
+#include "history/settlements.h"
 
 namespace history {
 
-// Result is what a bet brought for certain (an offer's lowest outcome), Highest its best outcome.
-enum class Column { Date, Kind, Event, Bookmaker, Result, Highest, Stake };
+// Result is what a bet locked in (an offer's lowest outcome), Highest its best outcome, Status how it
+// was settled, Actual the profit that came in.
+enum class Column { Date, Kind, Event, Bookmaker, Result, Highest, Status, Actual, Stake };
+
+// What a rebuild reads: the records and the ledger's settlements of them, as they stood.
+struct HistoryView
+{
+    HistoryView(RecordsView records = {}, SettlementTable settlements = {})
+        : records(std::move(records))
+        , settlements(std::move(settlements))
+    { }
+    RecordsView records;
+    SettlementTable settlements;
+};
+
+// Which bets the status filter lets through. Removed bets show under Removed alone.
+enum class StatusFilter { AllBets, Open, Settled, Removed };
 
 // Stake and the number fields after it, one column each.
 constexpr int columnCount = int(Column::Stake) + store::archiveFieldCount - int(store::ArchiveField::Stake);
 
-// The archive field a column shows; nothing for the kind and the result, which are worked out.
+// The archive field a column shows; nothing for those that are worked out.
 std::optional<store::ArchiveField> fieldOf(int column);
 QString columnCaption(int column);
 bool isFigureColumn(int column);
@@ -28,7 +45,10 @@ bool isFigureColumn(int column);
 QString resultText(const BetRecord &record, const QLocale &locale);
 
 // A cell's text as the table shows it.
-QString cellText(const RecordsView &records, qsizetype index, int column, const QLocale &locale);
+QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale);
+
+// "Open", the outcome's caption, or "Removed".
+QString statusText(const HistoryView &view, qsizetype index);
 
 // The filters: a date range (undated records always pass), a bookmaker by name, a kind, and a text
 // in the event (any letter case).
@@ -39,6 +59,7 @@ struct RowFilter
     QString bookmaker; // empty: all
     std::optional<calc::BetKind> kind;
     QString eventText;
+    StatusFilter status = StatusFilter::AllBets;
 };
 
 struct RowSort
@@ -51,11 +72,11 @@ struct RowSort
 class RowTest
 {
 public:
-    RowTest(const RecordsView &records, const RowFilter &filter);
+    RowTest(const HistoryView &view, const RowFilter &filter);
     bool accepts(qsizetype index) const;
 
 private:
-    const RecordsView &m_records;
+    HistoryView m_view;
     RowFilter m_filter;
     int m_bookmaker = -1; // -1: all; beyond the list: a name no record has
 };
@@ -64,7 +85,7 @@ private:
 class RowOrder
 {
 public:
-    RowOrder(const RecordsView &records, RowSort sort);
+    RowOrder(const HistoryView &view, RowSort sort);
     bool before(qsizetype a, qsizetype b) const;
     // Sorts many records at once, each key worked out once.
     void sort(std::vector<int> &indexes) const;
@@ -74,12 +95,12 @@ private:
     QByteArrayView text(qsizetype index) const;
     bool textual() const;
 
-    const RecordsView &m_records;
+    HistoryView m_view;
     RowSort m_sort;
-    std::vector<int> m_bookmakerRank;
+    std::vector<int> m_rank; // of each bookmaker or status caption by name
 };
 
 // The records that pass the filter, in the sort's order.
-std::vector<int> buildRows(const RecordsView &records, const RowFilter &filter, RowSort sort);
+std::vector<int> buildRows(const HistoryView &view, const RowFilter &filter, RowSort sort);
 
 } // namespace history

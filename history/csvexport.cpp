@@ -20,22 +20,31 @@ QByteArray csvLine(const QStringList &fields)
     return cells.join(',') + "\r\n";
 }
 
-QString exportedCell(const RecordsView &records, qsizetype index, int column, const QLocale &plain)
+QString isoMoment(qint64 when)
 {
-    const BetRecord &record = records.at(index);
+    return QDateTime(store::dayOf(when), QTime(0, 0).addSecs(int(when % store::secondsPerDay)))
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString exportedCell(const HistoryView &view, qsizetype index, int column, const QLocale &plain)
+{
+    const BetRecord &record = view.records.at(index);
     switch (Column(column)) {
     case Column::Date:
         if (record.when != noDate)
-            return QDateTime(store::dayOf(record.when), QTime(0, 0).addSecs(int(record.when % store::secondsPerDay)))
-                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return store::inert(records.field(index, store::ArchiveField::DateTime));
+            return isoMoment(record.when);
+        return store::inert(view.records.field(index, store::ArchiveField::DateTime));
     case Column::Result:
         return std::isnan(record.result) ? QString() : calc::formatMoney(record.result);
     case Column::Highest:
         return std::isnan(record.highest) ? QString() : calc::formatMoney(record.highest);
+    case Column::Actual: {
+        const Settlement &settlement = view.settlements.at(index);
+        return settlement.settled ? calc::formatMoney(settlement.actual) : QString();
+    }
     default:
-        return isFigureColumn(column) ? cellText(records, index, column, plain).trimmed()
-                                      : store::inert(cellText(records, index, column, plain));
+        return isFigureColumn(column) ? cellText(view, index, column, plain).trimmed()
+                                      : store::inert(cellText(view, index, column, plain));
     }
 }
 
@@ -48,14 +57,17 @@ QByteArray csvOf(const HistoryModel &rows)
     QStringList header;
     for (int column = 0; column < columnCount; ++column)
         header << columnCaption(column);
-    QByteArray csv = csvLine(header << QStringLiteral("Stale"));
-    const RecordsView records = rows.records().view();
+    QByteArray csv = csvLine(header << QStringLiteral("Stale") << QStringLiteral("Settled on"));
+    const HistoryView &view = rows.view();
     for (int row = 0; row < rows.rowCount(); ++row) {
         const qsizetype index = rows.recordAt(row);
         QStringList cells;
         for (int column = 0; column < columnCount; ++column)
-            cells << exportedCell(records, index, column, plain);
-        csv += csvLine(cells << (records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no")));
+            cells << exportedCell(view, index, column, plain);
+        const Settlement &settlement = view.settlements.at(index);
+        cells << (view.records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no"))
+              << (settlement.settled && settlement.settledOn != noDate ? isoMoment(settlement.settledOn) : QString());
+        csv += csvLine(cells);
     }
     return csv;
 }

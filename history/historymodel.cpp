@@ -17,9 +17,9 @@ constexpr qsizetype insertedOneByOne = 256;
 
 } // namespace
 
-HistoryModel::HistoryModel(const BetRecords &records, QObject *parent)
+HistoryModel::HistoryModel(const ArchiveFollower &follower, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_records(records)
+    , m_follower(follower)
 {
     m_worker.setMaxThreadCount(1);
     m_worker.setExpiryTimeout(-1);
@@ -44,21 +44,36 @@ void HistoryModel::sort(int column, Qt::SortOrder order)
     rebuild();
 }
 
+void HistoryModel::takeView()
+{
+    m_view = {m_follower.records().view(), m_follower.ledger().settlements()};
+}
+
 void HistoryModel::clearRecords()
 {
     beginResetModel();
     m_rows.clear();
     m_totals = {};
+    takeView();
     endResetModel();
     ++m_generation;
 }
 
+void HistoryModel::settlementsChanged()
+{
+    takeView();
+    if (!m_rows.empty())
+        emit dataChanged(index(0, int(Column::Status)), index(int(m_rows.size()) - 1, int(Column::Actual)));
+    ++m_generation;
+    rebuild();
+}
+
 void HistoryModel::addRecords(qsizetype first)
 {
-    const RecordsView view = m_records.view();
-    const RowTest test(view, m_filter);
+    takeView();
+    const RowTest test(m_view, m_filter);
     std::vector<int> added;
-    for (qsizetype index = first; index < view.size(); ++index) {
+    for (qsizetype index = first; index < m_view.records.size(); ++index) {
         if (test.accepts(index))
             added.push_back(int(index));
     }
@@ -69,8 +84,7 @@ void HistoryModel::insertRows(const std::vector<int> &indexes)
 {
     if (indexes.empty())
         return;
-    const RecordsView view = m_records.view();
-    const RowOrder order(view, m_sort);
+    const RowOrder order(m_view, m_sort);
     const auto before = [&](int a, int b) { return order.before(a, b); };
     // Records that come in the table's order (a growing archive, newest first) go on top as one block.
     if (std::is_sorted(indexes.rbegin(), indexes.rend(), before)
@@ -100,11 +114,14 @@ void HistoryModel::rebuild()
         return;
     }
     m_rebuilding = true;
-    m_worker.start([this, view = m_records.view(), filter = m_filter, sort = m_sort, generation = m_generation] {
+    takeView();
+    m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
+                       accounts = m_follower.ledger().accounts(), exchange = m_follower.ledger().lastExchange()] {
         std::vector<int> rows = buildRows(view, filter, sort);
-        Totals totals = totalsOf(view, rows);
+        Totals totals = totalsOf(view, rows, accounts, exchange);
         QMetaObject::invokeMethod(this,
-            [this, rows = std::move(rows), totals = std::move(totals), covered = view.size(), generation]() mutable {
+            [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(),
+                generation]() mutable {
                 takeRebuild(std::move(rows), std::move(totals), covered, generation);
                 m_rebuilding = false;
                 if (std::exchange(m_rebuildAgain, false))
@@ -128,7 +145,7 @@ void HistoryModel::takeRebuild(std::vector<int> rows, Totals totals, qsizetype c
         addRecords(covered);
     }
     m_totals = std::move(totals);
-    if (covered < m_records.size())
+    if (covered < m_follower.records().size())
         m_rebuildAgain = true; // the totals are still to count what came meanwhile
 }
 
@@ -145,10 +162,10 @@ int HistoryModel::columnCount(const QModelIndex &parent) const
 QVariant HistoryModel::data(const QModelIndex &index, int role) const
 {
     const qsizetype record = recordAt(index.row());
-    const BetRecord &bet = m_records.at(record);
+    const BetRecord &bet = m_view.records.at(record);
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(m_records, record, index.column(), QLocale());
+        return cellText(m_view, record, index.column(), QLocale());
     case Qt::BackgroundRole:
         return bet.stale ? QVariant(QBrush(ui::attentionPink())) : QVariant();
     case Qt::ToolTipRole:

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QThreadPool>
 
+#include "history/archivefollower.h"
 #include "history/columns.h"
 #include "history/totals.h"
 
@@ -18,7 +19,8 @@ class HistoryModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    explicit HistoryModel(const BetRecords &records, QObject *parent = nullptr);
+    // The follower holds the records and what the ledger says of them.
+    explicit HistoryModel(const ArchiveFollower &follower, QObject *parent = nullptr);
     ~HistoryModel() override;
 
     void setFilter(const RowFilter &filter);
@@ -26,12 +28,15 @@ public:
     void addRecords(qsizetype first);
     // The records have been dropped (the archive is read afresh).
     void clearRecords();
+    // The ledger's decisions changed: the statuses show at once, the rows and totals follow.
+    void settlementsChanged();
     // Works the rows and the totals out again; rebuilt() follows.
     void rebuild();
     bool isRebuilding() const { return m_rebuilding; }
     const Totals &totals() const { return m_totals; }
     qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
-    const BetRecords &records() const { return m_records; }
+    // The records and their settlements as the table shows them.
+    const HistoryView &view() const { return m_view; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -46,8 +51,10 @@ signals:
 private:
     void takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation);
     void insertRows(const std::vector<int> &indexes);
+    void takeView();
 
-    const BetRecords &m_records;
+    const ArchiveFollower &m_follower;
+    HistoryView m_view; // taken anew whenever records or settlements change
     RowFilter m_filter;
     RowSort m_sort;
     std::vector<int> m_rows;

@@ -1,13 +1,11 @@
 #include "history/historywindow.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -16,8 +14,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "calc/numbertext.h"
+#include "calc/rounding.h"
+#include "history/accountspage.h"
 #include "history/csvexport.h"
-#include "history/datebound.h"
+#include "history/filterbar.h"
+#include "history/readstatus.h"
+#include "history/sumstable.h"
 #include "history/totalspanel.h"
 #include "store/archive.h"
 #include "store/datafolder.h"
@@ -36,20 +39,14 @@ int textWidth(const QWidget *widget, const QString &text)
     return widget->fontMetrics().horizontalAdvance(text) + 16;
 }
 
-QLabel *newLabel(const QString &text, QWidget *buddy)
-{
-    auto *label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
     : QWidget(parent)
+    , m_dataFolder(dataFolder)
     , m_showMessage(std::move(showMessage))
     , m_follower(dataFolder)
-    , m_model(m_follower.records())
+    , m_model(m_follower)
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Vantrel - Bet history"));
@@ -67,39 +64,16 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
 
 void HistoryWindow::createControls()
 {
-    m_from = new DateBound(QStringLiteral("From"));
-    m_to = new DateBound(QStringLiteral("To"));
-    m_kind = new QComboBox;
-    m_kind->setObjectName(QStringLiteral("kindFilter"));
-    m_kind->setAccessibleName(QStringLiteral("Kind"));
-    m_kind->addItem(QStringLiteral("All kinds"), -1);
-    for (const calc::BetKind kind : calc::allBetKinds())
-        m_kind->addItem(QString::fromUtf8(calc::betKindName(kind)), int(kind));
-    m_bookmaker = new QComboBox;
-    m_bookmaker->setObjectName(QStringLiteral("bookmakerFilter"));
-    m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
-    m_bookmaker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_search = new QLineEdit;
-    m_search->setObjectName(QStringLiteral("eventSearch"));
-    m_search->setPlaceholderText(QStringLiteral("Search events (Ctrl+F)"));
-    m_search->setAccessibleName(QStringLiteral("Search events"));
-    m_search->setClearButtonEnabled(true);
+    m_filters = new FilterBar;
     m_save = new QPushButton(QStringLiteral("Save as CSV..."));
     m_save->setObjectName(QStringLiteral("saveAsCsv"));
-
-    auto *filters = new QHBoxLayout;
-    filters->addWidget(newLabel(QStringLiteral("&From"), m_from));
-    filters->addWidget(m_from);
-    filters->addWidget(newLabel(QStringLiteral("&to"), m_to));
-    filters->addWidget(m_to);
-    filters->addWidget(m_kind);
-    filters->addWidget(m_bookmaker);
-    filters->addWidget(m_search, 1);
-    filters->addWidget(m_save);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_filters, 1);
+    top->addWidget(m_save);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
-    m_status->setTextFormat(Qt::PlainText); // it quotes the archive, which may hold anything
+    m_status->setTextFormat(Qt::PlainText); // it quotes the files, which may hold anything
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progress = new QProgressBar;
@@ -113,6 +87,7 @@ void HistoryWindow::createControls()
     m_table->setModel(&m_model);
     m_table->setTabKeyNavigation(false); // Tab leaves the table; the arrows move within it
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu); // right button, the Menu key, Shift+F10
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // newest first, as read
     m_table->setSortingEnabled(true);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
@@ -128,6 +103,7 @@ void HistoryWindow::createControls()
     header->resizeSection(int(Column::Kind), kindWidth);
     header->resizeSection(int(Column::Event), 3 * header->defaultSectionSize());
     header->resizeSection(int(Column::Result), textWidth(m_table, QStringLiteral("no result: not all numbers")));
+    header->resizeSection(int(Column::Status), textWidth(m_table, QStringLiteral("Lay won, refund as a free bet")));
 
     m_totals = new TotalsPanel;
     auto *split = new QSplitter(Qt::Vertical);
@@ -137,56 +113,43 @@ void HistoryWindow::createControls()
     split->setStretchFactor(1, 2);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
+    layout->addLayout(top);
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
     layout->addWidget(split, 1);
-    refreshBookmakers();
 }
 
 void HistoryWindow::setTabOrder()
 {
-    const QList<QWidget *> order {
-        m_from->field(), m_to->field(), m_kind, m_bookmaker, m_search, m_save, m_table, m_totals->firstFocus()};
+    QList<QWidget *> order = m_filters->focusOrder();
+    order << m_save << m_table << m_totals->firstFocus();
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void HistoryWindow::createShortcuts()
 {
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        m_search->setFocus(Qt::ShortcutFocusReason);
-        m_search->selectAll();
-    });
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, m_filters, &FilterBar::focusSearch);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
         if (m_save->isEnabled())
             saveAsCsv();
     });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_search, &QLineEdit::clear);
+    connect(
+        new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_filters, &FilterBar::clearSearch);
 }
 
 void HistoryWindow::wireEvents()
 {
     connect(&m_follower, &ArchiveFollower::added, this, &HistoryWindow::recordsAdded);
     connect(&m_follower, &ArchiveFollower::cleared, this, &HistoryWindow::recordsCleared);
+    connect(&m_follower, &ArchiveFollower::settlementsChanged, &m_model, &HistoryModel::settlementsChanged);
     connect(&m_follower, &ArchiveFollower::reportChanged, this, &HistoryWindow::showStatus);
     connect(&m_follower, &ArchiveFollower::progress, m_progress, &QProgressBar::setValue);
     connect(&m_follower, &ArchiveFollower::loaded, this, &HistoryWindow::followerLoaded);
     connect(&m_model, &HistoryModel::rebuilt, this, &HistoryWindow::rowsRebuilt);
-
-    connect(m_from, &DateBound::changed, this, &HistoryWindow::applyFilters);
-    connect(m_to, &DateBound::changed, this, &HistoryWindow::applyFilters);
-    connect(m_kind, &QComboBox::currentIndexChanged, this, &HistoryWindow::applyFilters);
-    connect(m_bookmaker, &QComboBox::currentIndexChanged, this, [this] {
-        m_chosenBookmaker = m_bookmaker->currentData().toString();
-        applyFilters();
-    });
-    // Typing waits for a pause before the history is filtered again.
-    m_typing = new QTimer(this);
-    m_typing->setSingleShot(true);
-    m_typing->setInterval(250);
-    connect(m_search, &QLineEdit::textChanged, m_typing, qOverload<>(&QTimer::start));
-    connect(m_typing, &QTimer::timeout, this, &HistoryWindow::applyFilters);
+    connect(m_filters, &FilterBar::changed, this, &HistoryWindow::applyFilters);
+    connect(m_table, &QTableView::customContextMenuRequested, this, &HistoryWindow::showBetMenu);
+    m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
     // Records appended one after another are counted once they pause.
     m_recount = new QTimer(this);
     m_recount->setSingleShot(true);
@@ -198,13 +161,10 @@ void HistoryWindow::wireEvents()
 void HistoryWindow::recordsAdded(qsizetype first)
 {
     m_model.addRecords(first);
-    refreshBookmakers();
     // The calendars open at the month of the latest bet.
     const BetRecords &records = m_follower.records();
-    if (const qint64 latest = records.at(records.size() - 1).when; latest != noDate) {
-        m_from->setCalendarStart(store::dayOf(latest));
-        m_to->setCalendarStart(store::dayOf(latest));
-    }
+    if (const qint64 latest = records.at(records.size() - 1).when; latest != noDate)
+        m_filters->setCalendarStart(store::dayOf(latest));
     if (!isLoading())
         m_recount->start();
 }
@@ -212,7 +172,6 @@ void HistoryWindow::recordsAdded(qsizetype first)
 void HistoryWindow::recordsCleared()
 {
     m_model.clearRecords();
-    refreshBookmakers();
     m_progress->setValue(0);
     m_progress->show();
     m_totals->showCounting();
@@ -230,11 +189,19 @@ void HistoryWindow::followerLoaded()
 void HistoryWindow::rowsRebuilt()
 {
     const bool loadEnded = !m_follower.isLoading() && std::exchange(m_awaitingLoad, false);
-    if (loadEnded)
-        refreshBookmakers(); // now a choice the whole read did not find goes
-    m_totals->showTotals(m_model.totals(), m_follower.records().bookmakers());
+    const Totals &totals = m_model.totals();
+    // Now a choice that a whole read did not find goes.
+    m_filters->setBookmakers(totals.bookmakersByName, !m_follower.isLoading() && !m_awaitingLoad);
+    int widest = textWidth(m_table, columnCaption(int(Column::Bookmaker)));
+    for (const QString &name : totals.longestBookmakers)
+        widest = std::max(widest, textWidth(m_table, name));
+    m_table->horizontalHeader()->resizeSection(
+        int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
+    m_totals->showTotals(totals, m_follower.records().bookmakers());
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
+    if (!m_savePath.isEmpty() && !m_model.isRebuilding())
+        writeCsv(std::exchange(m_savePath, {}));
     if (loadEnded) {
         enableSave();
         emit loaded();
@@ -243,81 +210,14 @@ void HistoryWindow::rowsRebuilt()
 
 void HistoryWindow::applyFilters()
 {
-    const auto moment = [](const DateBound *bound, qint64 any, QTime time) {
-        return bound->date() ? store::momentOf(*bound->date(), time) : any;
-    };
-    RowFilter filter;
-    filter.from = moment(m_from, noDate, QTime(0, 0));
-    filter.to = moment(m_to, std::numeric_limits<qint64>::max(), QTime(23, 59, 59));
-    filter.bookmaker = m_bookmaker->currentData().toString();
-    if (const int kind = m_kind->currentData().toInt(); kind >= 0)
-        filter.kind = calc::BetKind(kind);
-    filter.eventText = m_search->text();
     m_scrollToTop = true;
     m_totals->showCounting();
-    m_model.setFilter(filter);
-}
-
-void HistoryWindow::refreshBookmakers()
-{
-    // The records' bookmakers in name order, as a fresh window lists them. The user's choice stays
-    // while the archive is read afresh, and goes once a whole read has not found it.
-    QStringList names = m_follower.records().bookmakers();
-    names.sort(Qt::CaseInsensitive);
-    if (!m_chosenBookmaker.isEmpty() && !names.contains(m_chosenBookmaker)) {
-        if (isLoading())
-            names.prepend(m_chosenBookmaker);
-        else
-            m_chosenBookmaker.clear();
-    }
-    QStringList listed;
-    for (int i = 1; i < m_bookmaker->count(); ++i)
-        listed << m_bookmaker->itemText(i);
-    if (listed == names && m_bookmaker->currentData().toString() == m_chosenBookmaker)
-        return;
-    const bool choiceGone = m_bookmaker->currentData().toString() != m_chosenBookmaker;
-    const QSignalBlocker quiet(m_bookmaker);
-    m_bookmaker->clear();
-    m_bookmaker->addItem(QStringLiteral("All bookmakers"), QString());
-    for (const QString &name : std::as_const(names))
-        m_bookmaker->addItem(name, name);
-    m_bookmaker->setCurrentIndex(std::max(0, m_bookmaker->findData(m_chosenBookmaker)));
-    // The bookmaker column as wide as the longest name, within reason.
-    int widest = textWidth(m_table, columnCaption(int(Column::Bookmaker)));
-    for (const QString &name : std::as_const(names))
-        widest = std::max(widest, textWidth(m_table, name));
-    m_table->horizontalHeader()->resizeSection(
-        int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
-    if (choiceGone)
-        applyFilters();
+    m_model.setFilter(m_filters->filter());
 }
 
 void HistoryWindow::showStatus()
 {
-    const ReadReport &report = m_follower.report();
-    const QString archive = QDir::toNativeSeparators(m_follower.archivePath());
-    const qsizetype records = m_follower.records().size();
-    QString text;
-    if (!report.failure.isEmpty())
-        text = QStringLiteral("Could not read %1.").arg(report.failure);
-    else if (m_follower.isLoading() && records == 0)
-        text = QStringLiteral("Reading %1...").arg(archive);
-    else if (records == 0 && report.unreadCount == 0)
-        text = QStringLiteral("No bets archived yet: press Archive in the calculator after each bet, and they "
-                              "appear here (%1).")
-                   .arg(archive);
-    else if (m_follower.offersFileExists())
-        text = QStringLiteral("%1 from %2 and %3.")
-                   .arg(counted(records, QStringLiteral("record"), QStringLiteral("records")), archive,
-                       QDir::toNativeSeparators(m_follower.offersPath()));
-    else
-        text = QStringLiteral("%1 from %2.")
-                   .arg(counted(records, QStringLiteral("record"), QStringLiteral("records")), archive);
-    if (report.unreadCount > 0)
-        text += QStringLiteral(" %1 could not be read as records and %2 left out: %3")
-                    .arg(counted(report.unreadCount, QStringLiteral("line"), QStringLiteral("lines")),
-                        report.unreadCount == 1 ? "is" : "are", report.unreadSamples.join(QStringLiteral("; ")));
-    m_status->setText(text);
+    m_status->setText(readStatusText(readFacts(m_follower)));
 }
 
 void HistoryWindow::enableSave()
@@ -328,21 +228,148 @@ void HistoryWindow::enableSave()
 
 void HistoryWindow::saveAsCsv()
 {
+    if (!m_savePath.isEmpty())
+        return; // one save is already waiting for the rows
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
         QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
-    // The rows of the latest filter and order, not those of a moment ago.
-    if (m_model.isRebuilding()) {
-        QEventLoop wait;
-        connect(&m_model, &HistoryModel::rebuilt, &wait, &QEventLoop::quit);
-        wait.exec();
-    }
+    // The rows of the latest filter and order, not those of a moment ago: rowsRebuilt() writes them.
+    if (m_model.isRebuilding())
+        m_savePath = path;
+    else
+        writeCsv(path);
+}
+
+void HistoryWindow::writeCsv(const QString &path)
+{
     try {
         store::files::replaceAtomically(path, csvOf(m_model));
     } catch (const store::FileError &error) {
         ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
     }
+}
+
+std::vector<qsizetype> HistoryWindow::chosenRecords() const
+{
+    std::vector<qsizetype> records;
+    for (const QModelIndex &row : m_table->selectionModel()->selectedRows())
+        records.push_back(m_model.recordAt(row.row()));
+    if (records.empty() && m_table->currentIndex().isValid())
+        records.push_back(m_model.recordAt(m_table->currentIndex().row()));
+    std::sort(records.begin(), records.end());
+    return records;
+}
+
+void HistoryWindow::showBetMenu(const QPoint &at)
+{
+    const std::vector<qsizetype> records = chosenRecords();
+    if (records.empty())
+        return;
+    const SettleChoices choices = settleChoices(m_model.view(), records);
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("betMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto request = [](store::LedgerAction action, QString outcome = {}) {
+        return BetRequest {action, std::move(outcome), {}, {}, {}};
+    };
+    QMenu *settle = menu->addMenu(QStringLiteral("Settle &as"));
+    for (const calc::SettleOutcome &outcome : choices.outcomes) {
+        settle->addAction(QString::fromStdString(outcome.caption), this, [this, records, request, outcome] {
+            decide(records, request(store::LedgerAction::Settle, QString::fromStdString(outcome.key)));
+        });
+    }
+    if (!choices.outcomes.empty())
+        settle->addSeparator();
+    settle->addAction(QStringLiteral("&Void"), this, [this, records, request] {
+        decide(records, request(store::LedgerAction::Settle, QString::fromLatin1(calc::voidOutcome)));
+    });
+    settle->addAction(QStringLiteral("&Other amount..."), this, [this, records] { settleAsOther(records); });
+    menu->addAction(QStringLiteral("Re&open"), this,
+            [this, records, request] { decide(records, request(store::LedgerAction::Reopen)); })
+        ->setEnabled(choices.anySettled);
+    if (choices.allRemoved)
+        menu->addAction(QStringLiteral("&Restore"), this,
+            [this, records, request] { decide(records, request(store::LedgerAction::Restore)); });
+    else
+        menu->addAction(QStringLiteral("Re&move from history"), this,
+            [this, records, request] { decide(records, request(store::LedgerAction::Remove)); });
+    menu->addAction(QStringLiteral("&Exchange... (%1)").arg(exchange()), this, &HistoryWindow::nameExchange);
+    menu->popup(m_table->viewport()->mapToGlobal(at));
+}
+
+QString HistoryWindow::exchange() const
+{
+    return m_exchange.isEmpty() ? m_follower.ledger().lastExchange() : m_exchange;
+}
+
+void HistoryWindow::decide(const std::vector<qsizetype> &records, BetRequest request)
+{
+    // Records read afresh since the menu opened are other records.
+    if (records.back() >= m_follower.records().size())
+        return;
+    request.exchange = exchange();
+    const DecisionLines lines = decisionLines(m_model.view(), records, request, m_clock());
+    if (!lines.entries.isEmpty()) {
+        try {
+            store::appendToLedger(m_dataFolder, lines.entries);
+        } catch (const store::FileError &error) {
+            showLedgerFailure(error.description());
+            return;
+        }
+        m_follower.ledger().applyNow(lines.decisions);
+        m_model.settlementsChanged();
+    }
+    if (lines.refused > 0)
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("%1 no figure for that outcome and %2 left as %3.")
+                .arg(counted(lines.refused, QStringLiteral("bet has"), QStringLiteral("bets have")),
+                    lines.refused == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                    lines.refused == 1 ? QStringLiteral("it was") : QStringLiteral("they were")));
+}
+
+void HistoryWindow::settleAsOther(const std::vector<qsizetype> &records)
+{
+    const std::optional<QString> typed
+        = ui::askText(this, m_ask, QStringLiteral("The profit that came in (part lays, dead heats, Rule 4):"), {});
+    if (!typed)
+        return;
+    const std::optional<double> amount = calc::parseNumber(*typed, QLocale());
+    if (!amount) {
+        ui::showMessage(this, m_showMessage, QStringLiteral("%1 is not an amount; nothing was settled.").arg(*typed));
+        return;
+    }
+    decide(records,
+        BetRequest {
+            store::LedgerAction::Settle, QString::fromLatin1(calc::otherOutcome), calc::pennies(*amount), {}, {}});
+}
+
+void HistoryWindow::nameExchange()
+{
+    const std::optional<QString> typed
+        = ui::askText(this, m_ask, QStringLiteral("The exchange the lays are at:"), exchange());
+    if (typed && !typed->trimmed().isEmpty())
+        m_exchange = typed->trimmed();
+}
+
+bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)
+{
+    entry.when = m_clock();
+    try {
+        store::appendToLedger(m_dataFolder, {entry});
+    } catch (const store::FileError &error) {
+        showLedgerFailure(error.description());
+        return false;
+    }
+    m_follower.follow();
+    return true;
+}
+
+void HistoryWindow::showLedgerFailure(const QString &description)
+{
+    ui::showMessage(this, m_showMessage,
+        QStringLiteral("Error: nothing was recorded, %1 could not be written: %2")
+            .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder)), description));
 }
 
 } // namespace history

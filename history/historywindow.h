@@ -1,17 +1,18 @@
-// The bet-history window: filters above the table of records, the read's status, and the totals
-// panel below. It lays the parts out and wires them; the archive follower reads, the model sorts
-// and filters, the panel shows the totals.
+// The bet-history window: the filters above the table of records, the read's status, and the
+// totals below. It lays the parts out and wires them: the follower reads the files, the model sorts
+// and filters, the panel shows the totals; a context menu on the table settles, reopens, removes
+// and restores the bets chosen, in the ledger.
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 
 #include "history/archivefollower.h"
+#include "history/betdecisions.h"
 #include "history/historymodel.h"
 #include "ui/message.h"
 
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -19,7 +20,7 @@ class QTimer;
 
 namespace history {
 
-class DateBound;
+class FilterBar;
 class TotalsPanel;
 
 class HistoryWindow final : public QWidget
@@ -28,11 +29,17 @@ class HistoryWindow final : public QWidget
     Q_DISABLE_COPY_MOVE(HistoryWindow)
 
 public:
-    // dataFolder holds the archive; showMessage as for the main window.
+    using Clock = std::function<QDateTime()>;
+
+    // dataFolder holds the archive, the offers file and the ledger; showMessage as for the main window.
     explicit HistoryWindow(const QString &dataFolder, ui::MessageSink showMessage = {}, QWidget *parent = nullptr);
 
     // True from the start of a read of the whole archive until its rows and totals show.
     bool isLoading() const { return m_follower.isLoading() || m_awaitingLoad; }
+    // Answers for the questions the window asks; a test's instead of the boxes.
+    void setAsk(ui::AskSink ask) { m_ask = std::move(ask); }
+    // The ledger's clock; the system clock unless a test fixes the time.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
 signals:
     // The archive has been read and its rows and totals show.
@@ -48,29 +55,36 @@ private:
     void followerLoaded();
     void rowsRebuilt();
     void applyFilters();
-    void refreshBookmakers();
     void showStatus();
     void enableSave();
     void saveAsCsv();
+    void writeCsv(const QString &path);
+    std::vector<qsizetype> chosenRecords() const;
+    void showBetMenu(const QPoint &at);
+    void decide(const std::vector<qsizetype> &records, BetRequest request);
+    void settleAsOther(const std::vector<qsizetype> &records);
+    void nameExchange();
+    QString exchange() const;
+    bool recordAccountEntry(store::LedgerEntry entry);
+    void showLedgerFailure(const QString &description);
 
+    QString m_dataFolder;
     ui::MessageSink m_showMessage;
+    ui::AskSink m_ask;
+    Clock m_clock = &QDateTime::currentDateTime;
     ArchiveFollower m_follower;
     HistoryModel m_model;
     bool m_awaitingLoad = false;
     bool m_scrollToTop = false;
-    QString m_chosenBookmaker; // empty: all
+    QString m_exchange; // named here; until then the ledger's last
+    QString m_savePath; // a save that waits for the rows
 
-    DateBound *m_from = nullptr;
-    DateBound *m_to = nullptr;
-    QComboBox *m_kind = nullptr;
-    QComboBox *m_bookmaker = nullptr;
-    QLineEdit *m_search = nullptr;
+    FilterBar *m_filters = nullptr;
     QPushButton *m_save = nullptr;
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QTableView *m_table = nullptr;
     TotalsPanel *m_totals = nullptr;
-    QTimer *m_typing = nullptr;
     QTimer *m_recount = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include "calc/numbertext.h"
+#include "history/totals.h"
 
 namespace history {
 
@@ -26,6 +27,16 @@ MonthChart::MonthChart(QWidget *parent)
     setObjectName(QStringLiteral("monthChart"));
     setAccessibleName(QStringLiteral("Result per month"));
     setMonths({});
+}
+
+void MonthChart::showTotals(const Totals &totals, const QStringList &)
+{
+    std::vector<std::pair<QDate, double>> months;
+    for (const auto &[month, sums] : totals.byMonth) {
+        if (month.first != 0)
+            months.emplace_back(QDate(month.first, month.second, 1), sums.result);
+    }
+    setMonths(std::move(months));
 }
 
 void MonthChart::setMonths(std::vector<std::pair<QDate, double>> months)

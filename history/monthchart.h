@@ -8,10 +8,11 @@
 #include <QDate>
 
 #include "history/chartaxis.h"
+#include "history/totalspage.h"
 
 namespace history {
 
-class MonthChart final : public Chart
+class MonthChart final : public Chart, public TotalsPage
 {
     Q_OBJECT
 
@@ -20,6 +21,7 @@ public:
 
     // (first day of the month, result), in time order.
     void setMonths(std::vector<std::pair<QDate, double>> months);
+    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
 
 protected:
     bool event(QEvent *event) override;

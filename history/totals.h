@@ -1,33 +1,65 @@
 // Sums over the rows the filters let through: overall, per bookmaker, per month and per kind of
-// bet, and the running result over time for the chart. No widgets, so it runs on any thread.
+// bet, with what the settled bets brought and what the open ones lock in; the running result over
+// time, and the settled bets' actual results beside what they locked in, for the charts; and the
+// money at every account. No widgets, so it runs on any thread.
 #pragma once
 
 #include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "history/betrecords.h"
+#include "history/columns.h"
 
 namespace history {
 
 struct Sums
 {
     int bets = 0;
-    double ownStake = 0; // the user's own money: stake less stake forfeit
-    double freeStake = 0; // free-bet stakes used: the stake forfeit
-    double result = 0; // of the records that have one
+    double ownStake = 0; // the user's own money staked
+    double freeStake = 0; // free-bet stakes used
+    double result = 0; // what the records lock in, of those that have a result
+    int settled = 0;
+    double settledResult = 0; // what came in
+    int open = 0;
+    double openLocked = 0; // what the open bets lock in
+};
+
+// The money at one bookmaker or exchange.
+struct AccountRow
+{
+    QString name;
+    bool exchange = false;
+    QString status; // "Active" where the ledger never said
+    double deposited = 0;
+    double withdrawn = 0;
+    double settled = 0; // its part of the settled bets' profits
+    double inOpenBets = 0; // own stakes at a bookmaker, liabilities at an exchange
+    double balance() const { return deposited - withdrawn + settled; }
+    double available() const { return balance() - inOpenBets; }
 };
 
 struct Totals
 {
     Sums all;
-    double averageCloseness = 0; // over the records whose closeness is a number; 0 when none
+    std::optional<double> averageCloseness; // over the records whose closeness is a number
     std::map<int, Sums> byBookmaker; // index into the records' bookmakers
     std::map<std::pair<int, int>, Sums> byMonth; // (year, month); (0, 0) for records without a date
     std::map<calc::BetKind, Sums> byKind;
     std::vector<std::pair<qint64, double>> cumulative; // (when, running result), dated records in time order
+    // (when, running actual result, running locked-in result) of the settled dated records.
+    std::vector<std::tuple<qint64, double, double>> expectedAndActual;
+    std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
+    QStringList bookmakersByName; // every record's, any letter case
+    QStringList longestBookmakers; // the few longest names, for the column's width
 };
 
-Totals totalsOf(const RecordsView &records, const std::vector<int> &rows);
+// The accounts' money counts every bet that is not removed, whatever the filters; open bets' lays
+// count at the exchange named for them.
+Totals totalsOf(
+    const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts, const QString &openExchange);
+
+// "Active", "Limited", "Gubbed", "Closed": an account status word of the ledger as the window says it.
+QString accountStatusCaption(const QString &word);
 
 } // namespace history

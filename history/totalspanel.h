@@ -1,18 +1,20 @@
-// The totals under the history's table: a line of overall sums, and tabs with the sums per
-// bookmaker, per month and per kind of bet, the running result and the result per month, so that
-// each has the panel's whole width.
+// The totals under the history's table: a line of overall sums, and tabs with the rest (sums per
+// bookmaker, month and kind, the charts, the accounts), each the whole panel's width. The tabs come
+// from one list: a new one is a page class and a line there.
 #pragma once
+
+#include <vector>
 
 #include <QWidget>
 
+#include "history/totalspage.h"
+
 class QLabel;
 class QTabWidget;
-class QTableWidget;
 
 namespace history {
 
-class MonthChart;
-class ResultChart;
+class AccountsPage;
 struct Totals;
 
 class TotalsPanel final : public QWidget
@@ -22,24 +24,23 @@ class TotalsPanel final : public QWidget
 public:
     explicit TotalsPanel(QWidget *parent = nullptr);
 
-    // bookmakers names the bookmakers that the totals count by index.
     void showTotals(const Totals &totals, const QStringList &bookmakers);
     // While the totals are being worked out.
     void showCounting();
     // Where Tab enters the panel.
     QWidget *firstFocus() const;
+    AccountsPage *accounts() const { return m_accounts; }
 
 private:
+    void addPage(const QString &title, QWidget *widget, TotalsPage *page);
+
     QLabel *m_summary = nullptr;
     QTabWidget *m_tabs = nullptr;
-    QTableWidget *m_byBookmaker = nullptr;
-    QTableWidget *m_byMonth = nullptr;
-    QTableWidget *m_byKind = nullptr;
-    ResultChart *m_running = nullptr;
-    MonthChart *m_perMonth = nullptr;
+    std::vector<TotalsPage *> m_pages;
+    AccountsPage *m_accounts = nullptr;
 };
 
-// "1 bet", "2 bets": the count in the locale's digits and the noun that goes with it.
-QString counted(qint64 count, const QString &one, const QString &many);
+// The summary line: the bets, the money, what they lock in and what came in.
+QString summaryText(const Totals &totals);
 
 } // namespace history

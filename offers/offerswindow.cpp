@@ -125,8 +125,8 @@ void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, 
     for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
         shown.emplace_back(output.key, money(figures.at(output.key)));
     const calc::OfferSummary summary = calc::summarizeOffer(kind, inputs, figures);
-    const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker,
-        summary.stake, money(summary.lowest), money(summary.highest), named(inputs), shown};
+    const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker, summary.stake,
+        money(summary.lowest), money(summary.highest), named(inputs), shown};
     try {
         store::appendOffer(m_dataFolder, record);
     } catch (const store::FileError &error) {

@@ -81,7 +81,8 @@ QByteArray ledgerLine(const LedgerEntry &entry)
     return QByteArrayList {QByteArray::number(ledgerFormatVersion),
         entry.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), actionWords[std::size_t(entry.action)],
         entry.record ? recordIdText(*entry.record) : QByteArray(), csvField(entry.outcome),
-        entry.amount ? moneyText(*entry.amount) : QByteArray(), csvField(inert(entry.account)), csvField(inert(entry.note))}
+        entry.amount ? moneyText(*entry.amount) : QByteArray(), csvField(inert(entry.account)),
+        csvField(inert(entry.note))}
         .join(',');
 }
 
@@ -107,7 +108,8 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     const bool split = splitCsvLine(line, fields);
     const auto field = [&](LedgerField name) { return fields[std::size_t(name)]; };
     // A later version may have more columns: its version is read whatever follows.
-    const QByteArrayView version = split ? field(LedgerField::Version) : line.first(std::max<qsizetype>(0, line.indexOf(',')));
+    const QByteArrayView version
+        = split ? field(LedgerField::Version) : line.first(std::max<qsizetype>(0, line.indexOf(',')));
     bool isNumber = false;
     if (const int number = version.toByteArray().toInt(&isNumber); isNumber && number > ledgerFormatVersion) {
         parsed.kind = LedgerLineKind::LaterVersion;

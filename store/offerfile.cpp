@@ -61,7 +61,8 @@ void appendOffer(const QString &folder, const OfferRecord &record)
 std::optional<OfferFields> splitOfferLine(QByteArrayView line)
 {
     OfferFields fields;
-    if (!splitCsvLine(line, fields) || fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
+    if (!splitCsvLine(line, fields)
+        || fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
         return std::nullopt;
     return fields;
 }

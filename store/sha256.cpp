@@ -98,8 +98,8 @@ __attribute__((target("sha,sse4.1"))) void compressWithShaExtensions(
                 w = _mm_add_epi32(w, _mm_alignr_epi8(previous, words[(group + 2) % 4], 4));
                 w = _mm_sha256msg2_epu32(w, previous);
             }
-            __m128i message = _mm_add_epi32(
-                w, _mm_loadu_si128(reinterpret_cast<const __m128i *>(roundConstants + 4 * group)));
+            __m128i message
+                = _mm_add_epi32(w, _mm_loadu_si128(reinterpret_cast<const __m128i *>(roundConstants + 4 * group)));
             cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
             message = _mm_shuffle_epi32(message, 0x0E);
             abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
@@ -137,8 +137,8 @@ Compress compressor()
 
 Sha256 digestWith(Compress compressBlocks, QByteArrayView bytes)
 {
-    std::uint32_t state[8] = {
-        0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+    std::uint32_t state[8]
+        = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
     const std::size_t size = std::size_t(bytes.size());
     const std::size_t at = size / 64 * 64;

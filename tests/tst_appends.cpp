@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "filebytes.h"
-#include "store/files.h"
 #include "store/csvfield.h"
+#include "store/files.h"
 #include "store/offerfile.h"
 
 class TestAppends : public TemporaryFolderTest

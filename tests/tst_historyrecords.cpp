@@ -1,9 +1,11 @@
 // Reading the archive back: which lines are records, their dates in every locale, what each record
 // says and what kind of bet it is, how the rows sort, and the CSV a spreadsheet gets.
+#include <QSignalSpy>
 #include <QTest>
 
 #include "calc/numbertext.h"
 #include "filebytes.h"
+#include "history/archivefollower.h"
 #include "history/csvexport.h"
 #include "history/historymodel.h"
 #include "store/archive.h"
@@ -301,27 +303,30 @@ void TestHistoryRecords::sorting()
 
 void TestHistoryRecords::csvForSpreadsheets()
 {
-    const history::BetRecords records
-        = readAll(example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n"
-            + "yesterday,=HYPERLINK(\"x\"),Select "
-              "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
-    history::HistoryModel model(records);
+    writeArchive(example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n"
+        + "yesterday,=HYPERLINK(\"x\"),Select "
+          "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    history::ArchiveFollower follower(m_dir->path());
+    QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
+    follower.start();
+    QVERIFY(loaded.wait());
+    history::HistoryModel model(follower);
     model.addRecords(0);
     const QList<QByteArray> lines = history::csvOf(model).split('\n');
     QCOMPARE(lines.size(), 5); // header, three records, nothing after the last line end
     QCOMPARE(lines[0],
-        "Date,Kind,Event,Bookmaker,Result,Highest,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,Lay Stake,Back Comm.,"
-        "Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale\r");
+        "Date,Kind,Event,Bookmaker,Result,Highest,Status,Actual,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,"
+        "Lay Stake,Back Comm.,Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale,Settled on\r");
     // Newest first, undated last; among equal times the last read first. A read date as ISO 8601;
     // a quote doubled inside a quoted field.
     QCOMPARE(lines[1],
-        "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,25,0,2,2.05,26.22,24.97,0,4.75,"
-        "50.00,23.78,23.78,95.13,no\r");
+        "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,Open,,25,0,2,2.05,26.22,24.97,0,"
+        "4.75,50.00,23.78,23.78,95.13,no,\r");
     // An unread date stays as written; a formula is defused; the result is the one the window shows
     // (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[3],
-        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,25.005,0,2,2.05,26.22,24.97,0,"
-        "4.75,50.00,23.78,23.78,95.13,yes\r");
+        "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,Open,,25.005,0,2,2.05,26.22,"
+        "24.97,0,4.75,50.00,23.78,23.78,95.13,yes,\r");
     QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
 }
 

@@ -1,5 +1,6 @@
 #include "ui/message.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace ui {
@@ -14,6 +15,16 @@ void showMessage(QWidget *parent, const MessageSink &sink, const QString &text)
     box.setTextFormat(Qt::PlainText); // messages quote paths and file text, which may look like markup
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial)
+{
+    if (sink)
+        return sink(question, initial);
+    bool answered = false;
+    const QString text
+        = QInputDialog::getText(parent, QStringLiteral("Vantrel"), question, QLineEdit::Normal, initial, &answered);
+    return answered ? std::optional(text) : std::nullopt;
 }
 
 } // namespace ui

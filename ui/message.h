@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -15,5 +16,12 @@ using MessageSink = std::function<void(const QString &)>;
 // Hands the text to the sink when a test gave one; otherwise shows a modal box with the text, an OK
 // button only, no icon and the title "Vantrel", and returns when the user has closed it.
 void showMessage(QWidget *parent, const MessageSink &sink, const QString &text);
+
+// Where a window's questions go: a modal box by default, a test's answers instead. An answer
+// nothing stands for a press of Cancel.
+using AskSink = std::function<std::optional<QString>(const QString &question, const QString &initial)>;
+
+// Asks for a line of text in a modal box titled "Vantrel", with the initial text to edit.
+std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial);
 
 } // namespace ui

@@ -35,26 +35,27 @@ OfferShape shape(const OfferValues &settings)
 {
     const int legs = legsOf(settings);
     const int won = legsWon(settings, legs);
-    OfferShape shape {{offer::stake("backStake", "Back stake", "10"),
-                          offer::flag("freeBet", "Free bet (stake not returned)", "0"), offer::commission("0"),
-                          offer::count("legs", "Legs", 2, mostLegs, "2")},
+    OfferShape shape {
+        {offer::stake("backStake", "Back stake", "10"), offer::flag("freeBet", "Free bet (stake not returned)", "0"),
+            offer::commission("0"), offer::count("legs", "Legs", 2, mostLegs, "2")},
         {{"accumulatorOdds", "Accumulator odds"}}, {},
         "Lay each leg only after the leg before it has won. Type the stake you laid once a lay is matched, "
         "and tick a leg once it has won: the later lays and the profits follow what was placed."};
     const char *backOdds[] = {"2", "3"};
     const char *layOdds[] = {"2.1", "3.2"};
     for (int n = 1; n <= legs; ++n) {
-        shape.inputs.push_back(
-            offer::odds(numbered("leg", n, "BackOdds"), numbered("Leg ", n, " back odds"), n <= 2 ? backOdds[n - 1] : "1.5"));
-        shape.inputs.push_back(
-            offer::odds(numbered("leg", n, "LayOdds"), numbered("Leg ", n, " lay odds"), n <= 2 ? layOdds[n - 1] : "1.55"));
+        shape.inputs.push_back(offer::odds(
+            numbered("leg", n, "BackOdds"), numbered("Leg ", n, " back odds"), n <= 2 ? backOdds[n - 1] : "1.5"));
+        shape.inputs.push_back(offer::odds(
+            numbered("leg", n, "LayOdds"), numbered("Leg ", n, " lay odds"), n <= 2 ? layOdds[n - 1] : "1.55"));
         shape.inputs.push_back({numbered("leg", n, "LaidStake"), numbered("Leg ", n, " laid stake"), InputKind::Amount,
             "", "not laid yet, the calculated stake stands"});
         shape.inputs.push_back(offer::flag(numbered("leg", n, "Won"), numbered("Leg ", n, " won"), "0", 0));
         shape.outputs.push_back({numbered("leg", n, "LayStake"), numbered("Leg ", n, " lay stake")});
         shape.outputs.push_back({numbered("leg", n, "Liability"), numbered("Leg ", n, " liability")});
         if (n > won)
-            shape.outputs.push_back({numbered("profitIfLeg", n, "Loses"), numbered("Profit if leg ", n, " loses"), true});
+            shape.outputs.push_back(
+                {numbered("profitIfLeg", n, "Loses"), numbered("Profit if leg ", n, " loses"), true});
     }
     shape.outputs.push_back({"profitIfEveryLegWins", "Profit if every leg wins", true});
     return shape;

@@ -10,13 +10,13 @@ namespace {
 
 OfferShape shape(const OfferValues &settings)
 {
-    OfferShape shape {{offer::stake("backStake", "Back stake (each part)", "10"),
-                          offer::odds("backOdds", "Back odds", "9"),
-                          {"placeTerms", "Place terms", InputKind::Terms, "1/4", ""},
-                          offer::odds("winLayOdds", "Win lay odds", "9.4"),
-                          offer::odds("placeLayOdds", "Place lay odds", "3"), offer::commission("2"),
-                          // Offers archived before the box existed all counted the extra place.
-                          offer::flag("extraPlace", "Extra place offered", "0", 1)},
+    OfferShape shape {
+        {offer::stake("backStake", "Back stake (each part)", "10"), offer::odds("backOdds", "Back odds", "9"),
+            {"placeTerms", "Place terms", InputKind::Terms, "1/4", ""},
+            offer::odds("winLayOdds", "Win lay odds", "9.4"), offer::odds("placeLayOdds", "Place lay odds", "3"),
+            offer::commission("2"),
+            // Offers archived before the box existed all counted the extra place.
+            offer::flag("extraPlace", "Extra place offered", "0", 1)},
         {{"placeOdds", "Place odds"}, {"winLayStake", "Win lay stake"}, {"winLiability", "Win liability"},
             {"placeLayStake", "Place lay stake"}, {"placeLiability", "Place liability"},
             {"profitIfWins", "Profit if it wins", true}, {"profitIfPlaces", "Profit if it places", true},

@@ -22,8 +22,8 @@ OfferShape shape(const OfferValues &settings)
             {"profitIfBackWins", "Profit if back wins", true}, {"profitIfLayWins", "Profit if lay wins", true}},
         {}, "Type each part of the lay the exchange has matched; the rest is laid at the odds now."};
     for (int n = 1; n <= parts; ++n) {
-        shape.inputs.push_back(offer::amount(numbered("part", n, "LayStake").c_str(),
-            numbered("Part ", n, " lay stake").c_str(), n == 1 ? "20" : "0"));
+        shape.inputs.push_back(offer::amount(
+            numbered("part", n, "LayStake").c_str(), numbered("Part ", n, " lay stake").c_str(), n == 1 ? "20" : "0"));
         shape.inputs.push_back(offer::odds(numbered("part", n, "LayOdds"), numbered("Part ", n, " lay odds"), "4.2"));
     }
     shape.inputs.push_back(offer::odds("layOddsNow", "Lay odds now", "4.5"));
@@ -48,7 +48,8 @@ OfferValues figures(const OfferValues &in)
     }
     const double now = in.at("layOddsNow");
     // Parts that already cover the bet leave nothing to lay.
-    const double rest = std::max(0.0, roundedToPenny((stake * (freeBet ? odds - 1 : odds) - matchedWinnings) / (now - c)));
+    const double rest
+        = std::max(0.0, roundedToPenny((stake * (freeBet ? odds - 1 : odds) - matchedWinnings) / (now - c)));
     const double totalLiability = matchedLiability + rest * (now - 1);
     return {{"layStakeNow", rest}, {"liabilityNow", rest * (now - 1)}, {"totalLiability", totalLiability},
         {"profitIfBackWins", stake * (odds - 1) - totalLiability},
@@ -67,7 +68,7 @@ std::string remark(const OfferValues &, const OfferValues &figures)
 
 } // namespace
 
-extern const OfferDefinition partLays {
-    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &bookmakerPart, &remark};
+extern const OfferDefinition partLays {BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures,
+    &offer::backStake, &bookmakerPart, &remark};
 
 } // namespace calc::offerkinds

@@ -18,8 +18,7 @@ OfferShape shape(const OfferValues &)
                 offer::percent("retention", "Refund retention %", "75")},
         {{"layStake", "Lay stake"}, {"liability", "Liability"}, {"profitIfBackWins", "Profit if back wins", true},
             {"profitIfLayWins", "Profit if lay wins", true}, {"freeBetValue", "Free-bet value in it"}},
-        {},
-        "When the refund is a free bet, Profit if lay wins counts the value you expect to keep from it, not cash."};
+        {}, "When the refund is a free bet, Profit if lay wins counts the value you expect to keep from it, not cash."};
 }
 
 OfferValues figures(const OfferValues &in)
@@ -53,7 +52,7 @@ std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValue
 
 } // namespace
 
-extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures,
-    &offer::backStake, &bookmakerPart, nullptr, &settleOutcomes};
+extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures, &offer::backStake,
+    &bookmakerPart, nullptr, &settleOutcomes};
 
 } // namespace calc::offerkinds

@@ -1,0 +1,156 @@
+#include "history/accountspage.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "calc/numbertext.h"
+#include "calc/rounding.h"
+#include "history/sumstable.h"
+#include "history/totals.h"
+#include "ui/windowsupport.h"
+
+namespace history {
+
+namespace {
+
+const QStringList statusWords {"active", "limited", "gubbed", "closed"};
+
+QPushButton *newButton(const QString &caption, QHBoxLayout *row)
+{
+    auto *button = new QPushButton(caption);
+    row->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+AccountsPage::AccountsPage(QWidget *parent)
+    : QWidget(parent)
+{
+    m_table = new QTableWidget;
+    prepareTotalsTable(m_table, QStringLiteral("Accounts"),
+        {QStringLiteral("Account"), QStringLiteral("Type"), QStringLiteral("Status"), QStringLiteral("Deposited"),
+            QStringLiteral("Withdrawn"), QStringLiteral("Settled"), QStringLiteral("In open bets"),
+            QStringLiteral("Balance"), QStringLiteral("Available")});
+    m_account = new QComboBox;
+    ui::makeTextBox(m_account);
+    m_account->setAccessibleName(QStringLiteral("Account"));
+    m_amount = ui::newTextField(QString(), this);
+    m_amount->setAccessibleName(QStringLiteral("Amount"));
+    m_status = new QComboBox;
+    m_status->setAccessibleName(QStringLiteral("Status"));
+    for (const QString &word : statusWords)
+        m_status->addItem(accountStatusCaption(word), word);
+    m_note = ui::newTextField(QString(), this);
+    m_note->setAccessibleName(QStringLiteral("Note"));
+    m_problem = new QLabel;
+    m_problem->setObjectName(QStringLiteral("accountProblem"));
+    m_problem->setTextFormat(Qt::PlainText);
+    ui::setBackground(m_problem, QPalette::WindowText, Qt::darkRed);
+
+    auto *money = new QHBoxLayout;
+    money->addWidget(m_amount, 1);
+    connect(newButton(QStringLiteral("Deposit"), money), &QPushButton::clicked, this,
+        [this] { recordMoney(store::LedgerAction::Deposit); });
+    connect(newButton(QStringLiteral("Withdraw"), money), &QPushButton::clicked, this,
+        [this] { recordMoney(store::LedgerAction::Withdraw); });
+    auto *status = new QHBoxLayout;
+    status->addWidget(m_status, 1);
+    connect(newButton(QStringLiteral("Set status"), status), &QPushButton::clicked, this, &AccountsPage::recordStatus);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Account"), m_account);
+    form->addRow(QStringLiteral("Amount"), money);
+    form->addRow(QStringLiteral("Status"), status);
+    form->addRow(QStringLiteral("Note"), m_note);
+    form->addRow(m_problem);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(form);
+}
+
+void AccountsPage::showTotals(const Totals &totals, const QStringList &)
+{
+    const QLocale locale;
+    const QString typed = m_account->currentText();
+    QStringList names;
+    m_table->setRowCount(int(totals.accounts.size()));
+    for (std::size_t row = 0; row < totals.accounts.size(); ++row) {
+        const AccountRow &account = totals.accounts[row];
+        names << account.name;
+        const QStringList cells {account.name,
+            account.exchange ? QStringLiteral("Exchange") : QStringLiteral("Bookmaker"), account.status,
+            calc::formatFigure(account.deposited, locale), calc::formatFigure(account.withdrawn, locale),
+            calc::formatFigure(account.settled, locale), calc::formatFigure(account.inOpenBets, locale),
+            calc::formatFigure(account.balance(), locale), calc::formatFigure(account.available(), locale)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            if (column > 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(int(row), column, item);
+        }
+    }
+    names.removeDuplicates();
+    const QSignalBlocker quiet(m_account);
+    m_account->clear();
+    m_account->addItems(names);
+    m_account->setEditText(typed);
+}
+
+std::optional<QString> AccountsPage::account()
+{
+    const QString name = m_account->currentText().trimmed();
+    if (name.isEmpty()) {
+        m_problem->setText(QStringLiteral("Account: name the bookmaker or exchange."));
+        return std::nullopt;
+    }
+    return name;
+}
+
+void AccountsPage::recordMoney(store::LedgerAction action)
+{
+    const std::optional<QString> name = account();
+    if (!name)
+        return;
+    const std::optional<double> amount = calc::parseNumber(m_amount->text(), QLocale());
+    if (!amount || *amount <= 0) {
+        m_problem->setText(amount ? QStringLiteral("Amount: must be above 0") : QStringLiteral("Amount: is not a number"));
+        return;
+    }
+    store::LedgerEntry entry;
+    entry.action = action;
+    entry.account = *name;
+    entry.amount = calc::pennies(*amount);
+    recordEntry(entry);
+}
+
+void AccountsPage::recordStatus()
+{
+    const std::optional<QString> name = account();
+    if (!name)
+        return;
+    store::LedgerEntry entry;
+    entry.action = store::LedgerAction::Status;
+    entry.account = *name;
+    entry.outcome = m_status->currentData().toString();
+    recordEntry(entry);
+}
+
+void AccountsPage::recordEntry(const store::LedgerEntry &entry)
+{
+    store::LedgerEntry noted = entry;
+    noted.note = m_note->text();
+    m_problem->clear();
+    if (m_record && m_record(noted)) {
+        m_amount->clear();
+        m_note->clear();
+    }
+}
+
+} // namespace history

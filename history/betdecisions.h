@@ -1,0 +1,45 @@
+// What the user decides about bets in the history: settling them as an outcome, void or an amount
+// typed, reopening, removing and restoring them. Works out the ledger's lines that record the
+// decision for the chosen records (their identity, the profit as archived) and the settlements to
+// show at once; and which outcomes a selection of records offers.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+
+#include "history/columns.h"
+#include "history/ledgerbatch.h"
+#include "store/ledger.h"
+
+namespace history {
+
+struct BetRequest
+{
+    store::LedgerAction action = store::LedgerAction::Settle;
+    QString outcome; // a settle's figure key, "void" or "other"
+    std::optional<double> amount; // what an "other" settle brought
+    QString exchange; // where the lays were
+    QString note;
+};
+
+struct DecisionLines
+{
+    QList<store::LedgerEntry> entries;
+    std::vector<ResolvedDecision> decisions; // to show before the lines are read back
+    int refused = 0; // records whose figures do not pay the outcome
+};
+
+DecisionLines decisionLines(
+    const HistoryView &view, const std::vector<qsizetype> &records, const BetRequest &request, const QDateTime &now);
+
+// What the context menu offers for the selected records.
+struct SettleChoices
+{
+    std::vector<calc::SettleOutcome> outcomes; // shared by all of them, in the order of their figures
+    bool anySettled = false;
+    bool allRemoved = false;
+};
+
+SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype> &records);
+
+} // namespace history

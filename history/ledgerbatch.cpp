@@ -1,0 +1,177 @@
+#include "history/ledgerbatch.h"
+
+#include <QHash>
+
+#include "store/filetext.h"
+
+namespace history {
+
+namespace {
+
+using store::LedgerAction;
+
+int textId(LedgerBatch &batch, QHash<QString, int> &ids, const QString &text)
+{
+    const auto known = ids.constFind(text);
+    if (known != ids.cend())
+        return *known;
+    batch.texts << text;
+    return ids.insert(text, int(batch.texts.size() - 1)).value();
+}
+
+void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool laterVersion)
+{
+    ++batch.unreadCount;
+    if (batch.unreadSamples.size() >= ArchiveBatch::keptSamples)
+        return;
+    constexpr qsizetype shown = 60;
+    QString start = QString::fromUtf8(line.first(std::min(line.size(), shown)));
+    if (line.size() > shown)
+        start += QStringLiteral("...");
+    batch.unreadSamples << QStringLiteral("ledger line %1: %2%3")
+                               .arg(number)
+                               .arg(laterVersion ? QStringLiteral("(a later version) ") : QString(), start);
+}
+
+void takeBetEntry(LedgerBatch &batch, QHash<QString, int> &ids, const store::LedgerEntry &entry)
+{
+    const store::RecordId &id = *entry.record;
+    BetDecision decision;
+    switch (entry.action) {
+    case LedgerAction::Settle:
+        decision.settling = BetDecision::Settling::Settled;
+        decision.settledOn = store::momentOf(entry.when.date(), entry.when.time());
+        decision.amount = entry.amount.value_or(0);
+        decision.hasAmount = entry.amount.has_value();
+        decision.outcome = textId(batch, ids, entry.outcome);
+        decision.exchange = textId(batch, ids, entry.account);
+        batch.lastExchange = entry.account;
+        break;
+    case LedgerAction::Reopen:
+        decision.settling = BetDecision::Settling::Reopened;
+        break;
+    case LedgerAction::Remove:
+        decision.removal = BetDecision::Removal::Removed;
+        break;
+    default:
+        decision.removal = BetDecision::Removal::Restored;
+        break;
+    }
+    batch.bets[{id.source, digestKey(id.digest), id.occurrence}].takeLater(decision);
+}
+
+void takeAccountEntry(LedgerBatch &batch, const store::LedgerEntry &entry)
+{
+    AccountEntry &account = batch.accounts[entry.account];
+    if (entry.action == LedgerAction::Deposit)
+        account.deposited += entry.amount.value_or(0);
+    else if (entry.action == LedgerAction::Withdraw)
+        account.withdrawn += entry.amount.value_or(0);
+    else
+        account.status = entry.outcome;
+}
+
+} // namespace
+
+void BetDecision::takeLater(const BetDecision &later)
+{
+    if (later.settling != Settling::Untouched) {
+        settling = later.settling;
+        settledOn = later.settledOn;
+        amount = later.amount;
+        hasAmount = later.hasAmount;
+        outcome = later.outcome;
+        exchange = later.exchange;
+    }
+    if (later.removal != Removal::Untouched)
+        removal = later.removal;
+}
+
+LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes)
+{
+    LedgerBatch batch;
+    std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
+    batch.end = chunk ? chunk->end : from;
+    if (!chunk)
+        return batch;
+    if (chunk->skippedLongLine) {
+        countUnread(batch, firstLine, "a line too long to be an entry", false);
+        batch.linesRead = 1;
+    }
+    QHash<QString, int> ids;
+    qint64 number = firstLine + batch.linesRead;
+    store::ArchiveLines lines(chunk->bytes);
+    for (QByteArrayView line; lines.next(line); ++number) {
+        const store::ParsedLedgerLine parsed = store::parseLedgerLine(line);
+        if (parsed.kind == store::LedgerLineKind::Header)
+            continue;
+        if (parsed.kind != store::LedgerLineKind::Entry)
+            countUnread(batch, number, line, parsed.kind == store::LedgerLineKind::LaterVersion);
+        else if (parsed.entry.record)
+            takeBetEntry(batch, ids, parsed.entry);
+        else
+            takeAccountEntry(batch, parsed.entry);
+    }
+    batch.linesRead = number - firstLine;
+    batch.bytes = std::move(chunk->bytes);
+    return batch;
+}
+
+Resolution resolveDecisions(const RecordsView &records, const BetDecisions &decisions, const QStringList &texts)
+{
+    struct DigestHash
+    {
+        std::size_t operator()(const std::pair<RecordSource, quint64> &key) const
+        {
+            return std::size_t(key.second ^ quint64(key.first));
+        }
+    };
+    std::unordered_map<std::pair<RecordSource, quint64>, int, DigestHash> seen;
+    for (const auto &[key, decision] : decisions)
+        seen.emplace(std::pair(key.source, key.digest), 0);
+    Resolution resolution;
+    resolution.unresolved = decisions;
+    for (qsizetype index = 0; index < records.size() && !resolution.unresolved.empty(); ++index) {
+        const BetRecord &record = records.at(index);
+        const auto counted = seen.find({record.source, record.digest});
+        if (counted == seen.end())
+            continue;
+        const auto decision = resolution.unresolved.find({record.source, record.digest, counted->second++});
+        if (decision == resolution.unresolved.end())
+            continue;
+        ResolvedDecision resolved {index, decision->second, 0, {}, texts.value(decision->second.exchange)};
+        if (decision->second.settling == BetDecision::Settling::Settled) {
+            const QString outcome = texts.value(decision->second.outcome);
+            const QByteArrayView line = records.line(index);
+            const std::optional<double> amount
+                = decision->second.hasAmount ? std::optional(decision->second.amount) : std::nullopt;
+            // The amount written is what came in; where it is split follows the outcome.
+            const std::optional<calc::Payout> payout = payoutOf(record, line, outcome, amount);
+            resolved.atBookmaker = payout ? payout->bookmaker : resolved.decision.amount;
+            resolved.caption = outcomeCaption(record, line, outcome);
+        }
+        resolution.resolved.push_back(std::move(resolved));
+        resolution.unresolved.erase(decision);
+    }
+    return resolution;
+}
+
+Settlement applied(Settlement settlement, const ResolvedDecision &resolved, SettlementTable &table)
+{
+    const BetDecision &decision = resolved.decision;
+    if (decision.settling == BetDecision::Settling::Settled) {
+        settlement.settled = true;
+        settlement.settledOn = decision.settledOn;
+        settlement.actual = decision.amount;
+        settlement.atBookmaker = resolved.atBookmaker;
+        settlement.caption = table.captionId(resolved.caption);
+        settlement.exchange = table.exchangeId(resolved.exchange);
+    } else if (decision.settling == BetDecision::Settling::Reopened) {
+        settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
+    }
+    if (decision.removal != BetDecision::Removal::Untouched)
+        settlement.removed = decision.removal == BetDecision::Removal::Removed;
+    return settlement;
+}
+
+} // namespace history

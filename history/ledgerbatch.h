@@ -1,0 +1,92 @@
+// The ledger's lines as the history reads them: the latest decision about each bet they name, the
+// accounts' deposits, withdrawals and status, and the lines that are no entries. And the matching of
+// decisions to the records they name, by file, digest and how many identical lines come before.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include <QStringList>
+
+#include "history/betrecords.h"
+#include "history/settlements.h"
+
+namespace history {
+
+struct BetKey
+{
+    RecordSource source = RecordSource::Archive;
+    quint64 digest = 0;
+    int occurrence = 0;
+    bool operator==(const BetKey &) const = default;
+};
+
+struct BetKeyHash
+{
+    std::size_t operator()(const BetKey &key) const
+    {
+        return std::size_t(key.digest ^ (quint64(key.occurrence) << 1) ^ quint64(key.source));
+    }
+};
+
+// What the latest lines say about a bet: the settle dimension (settled or reopened) and the removal
+// dimension (removed or restored) each as its latest line says, where one did.
+struct BetDecision
+{
+    enum class Settling : std::uint8_t { Untouched, Settled, Reopened };
+    enum class Removal : std::uint8_t { Untouched, Removed, Restored };
+
+    Settling settling = Settling::Untouched;
+    Removal removal = Removal::Untouched;
+    qint64 settledOn = noDate;
+    double amount = 0;
+    bool hasAmount = false;
+    int outcome = -1; // in the texts
+    int exchange = -1; // in the texts
+
+    // The later decision's dimensions replace this one's.
+    void takeLater(const BetDecision &later);
+};
+
+using BetDecisions = std::unordered_map<BetKey, BetDecision, BetKeyHash>;
+
+struct LedgerBatch
+{
+    BetDecisions bets;
+    QStringList texts; // outcome keys and exchange names
+    AccountBook accounts; // deposits and withdrawals added up, the latest status
+    QString lastExchange; // of the latest settle line
+    qint64 unreadCount = 0;
+    QStringList unreadSamples;
+    QByteArray bytes; // the lines read, for the follower's look at what changed
+    qint64 end = 0;
+    qint64 linesRead = 0;
+};
+
+// Reads the ledger from a byte on. Throws store::FileError.
+LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes);
+
+// A decision applied to a record: the dimensions it touched replace the settlement's, with the
+// payout and caption of a settle worked out from the record's line.
+struct ResolvedDecision
+{
+    qint64 record = 0;
+    BetDecision decision; // its texts looked up below
+    double atBookmaker = 0;
+    QString caption;
+    QString exchange;
+};
+
+struct Resolution
+{
+    std::vector<ResolvedDecision> resolved;
+    BetDecisions unresolved; // their bets are in neither file
+};
+
+// Finds the records that the decisions name: one pass over the records, counting identical lines.
+Resolution resolveDecisions(const RecordsView &records, const BetDecisions &decisions, const QStringList &texts);
+
+// The settlement after the decision.
+Settlement applied(Settlement settlement, const ResolvedDecision &resolved, SettlementTable &table);
+
+} // namespace history

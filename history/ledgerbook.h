@@ -1,0 +1,52 @@
+// What the ledger says, as far as it has been read and matched to the records: each record's
+// settlement, the accounts, the exchange last named, and the decisions whose bets were not found
+// in either file. Kept on the user-interface thread; the matching itself runs elsewhere on what
+// takeWaiting() hands out, and comes back through apply().
+#pragma once
+
+#include "history/ledgerbatch.h"
+#include "history/settlements.h"
+
+namespace history {
+
+class LedgerBook
+{
+public:
+    const SettlementTable &settlements() const { return m_settlements; }
+    const AccountBook &accounts() const { return m_accounts; }
+    // The exchange of the latest settle line; "Exchange" before there is one.
+    QString lastExchange() const { return m_lastExchange.isEmpty() ? QStringLiteral("Exchange") : m_lastExchange; }
+    // Decisions that settle a bet found in neither file.
+    int settlementsWithoutBet() const;
+    // True when decisions wait to be matched, or bets not found may be among new records.
+    bool hasWaiting() const { return !m_waiting.empty(); }
+    bool hasOrphans() const { return !m_orphans.empty(); }
+
+    void clear() { *this = {}; }
+    void take(LedgerBatch &&batch);
+
+    struct Waiting
+    {
+        BetDecisions decisions;
+        QStringList texts;
+    };
+    // The decisions to match: those not found before, then the new ones.
+    Waiting takeWaiting();
+    void apply(Resolution &&resolution);
+
+    // Decisions made in this window, shown at once; reading their lines back changes nothing.
+    void applyNow(const std::vector<ResolvedDecision> &decisions);
+
+private:
+    void waitLater(BetDecisions &into, const BetKey &key, const BetDecision &decision);
+
+    SettlementTable m_settlements;
+    AccountBook m_accounts;
+    QString m_lastExchange;
+    QStringList m_texts;
+    QHash<QString, int> m_textIds;
+    BetDecisions m_waiting;
+    BetDecisions m_orphans;
+};
+
+} // namespace history

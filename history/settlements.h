@@ -1,0 +1,66 @@
+// What the ledger has decided about each record and each account, as the history holds it. The
+// table of settlements is read on other threads while the user-interface thread changes it: a copy
+// shares its pages, and a change copies a page that another copy still shares.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include "history/recordrow.h"
+
+namespace history {
+
+struct Settlement
+{
+    qint64 settledOn = noDate; // when the settle line was written
+    double actual = 0; // the profit that came in
+    double atBookmaker = 0; // its part at the bookmaker; the rest is the exchange's
+    int caption = -1; // the outcome's caption, in SettlementTable::captions()
+    int exchange = -1; // the exchange the lays were at, in SettlementTable::exchanges()
+    bool settled = false;
+    bool removed = false;
+};
+
+class SettlementTable
+{
+public:
+    // An open bet for a record the ledger says nothing about.
+    const Settlement &at(qsizetype index) const;
+    void set(qsizetype index, const Settlement &settlement);
+    void clear();
+
+    int captionId(const QString &caption) { return idOf(caption, m_captions, m_captionIds); }
+    int exchangeId(const QString &name) { return idOf(name, m_exchanges, m_exchangeIds); }
+    const QStringList &captions() const { return m_captions; }
+    const QStringList &exchanges() const { return m_exchanges; }
+
+private:
+    static constexpr qsizetype pageSize = 4096;
+    using Page = std::array<Settlement, pageSize>;
+
+    static int idOf(const QString &text, QStringList &texts, QHash<QString, int> &ids);
+
+    std::vector<std::shared_ptr<Page>> m_pages;
+    QStringList m_captions;
+    QHash<QString, int> m_captionIds;
+    QStringList m_exchanges;
+    QHash<QString, int> m_exchangeIds;
+};
+
+// An account's money and standing as the ledger's deposits, withdrawals and status lines say.
+struct AccountEntry
+{
+    double deposited = 0;
+    double withdrawn = 0;
+    QString status; // active, limited, gubbed or closed; empty: never said
+};
+
+using AccountBook = std::map<QString, AccountEntry>;
+
+} // namespace history

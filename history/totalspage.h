@@ -1,0 +1,19 @@
+// A tab of the totals panel: it shows its part of the totals each time they have been worked out.
+// A new tab is a class of this kind in a file of its own and a line in the panel's list.
+#pragma once
+
+#include <QStringList>
+
+namespace history {
+
+struct Totals;
+
+class TotalsPage
+{
+public:
+    virtual ~TotalsPage() = default;
+    // bookmakers names the bookmakers that the totals count by index.
+    virtual void showTotals(const Totals &totals, const QStringList &bookmakers) = 0;
+};
+
+} // namespace history
