@@ -120,7 +120,8 @@ void AccountsPage::recordMoney(store::LedgerAction action)
         return;
     const std::optional<double> amount = calc::parseNumber(m_amount->text(), QLocale());
     if (!amount || *amount <= 0) {
-        m_problem->setText(amount ? QStringLiteral("Amount: must be above 0") : QStringLiteral("Amount: is not a number"));
+        m_problem->setText(
+            amount ? QStringLiteral("Amount: must be above 0") : QStringLiteral("Amount: is not a number"));
         return;
     }
     store::LedgerEntry entry;

@@ -14,9 +14,8 @@ using store::LedgerAction;
 // order they were read, which is each file's order.
 std::unordered_map<qsizetype, int> occurrences(const RecordsView &records, const std::vector<qsizetype> &chosen)
 {
-    const auto key = [&records](qsizetype index) {
-        return std::pair(records.at(index).source, records.at(index).digest);
-    };
+    const auto key
+        = [&records](qsizetype index) { return std::pair(records.at(index).source, records.at(index).digest); };
     struct KeyHash
     {
         std::size_t operator()(const std::pair<RecordSource, quint64> &key) const

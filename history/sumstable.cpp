@@ -76,9 +76,9 @@ SumsTable::SumsTable(By by, QWidget *parent)
     , m_by(by)
 {
     prepareTotalsTable(this, tableName(by),
-        {firstCaption(by), QStringLiteral("Bets"), QStringLiteral("Own money staked"), QStringLiteral("Free-bet stakes"),
-            QStringLiteral("Result"), QStringLiteral("Settled"), QStringLiteral("Settled result"),
-            QStringLiteral("Open"), QStringLiteral("Open locks in")});
+        {firstCaption(by), QStringLiteral("Bets"), QStringLiteral("Own money staked"),
+            QStringLiteral("Free-bet stakes"), QStringLiteral("Result"), QStringLiteral("Settled"),
+            QStringLiteral("Settled result"), QStringLiteral("Open"), QStringLiteral("Open locks in")});
 }
 
 void SumsTable::showTotals(const Totals &totals, const QStringList &bookmakers)

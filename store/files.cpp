@@ -157,10 +157,10 @@ FileStamp stampOf(const QString &path)
         quint64(status.st_dev), quint64(status.st_ino)};
 #elif defined(Q_OS_WIN)
     // A file is its volume and its index there; a file renamed into place is another file. Opening
-    // for no access at all reads a file that another program holds open, and a folder too.
-    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()), 0,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-        nullptr);
+    // for its attributes alone reads a file that another program holds open, and a folder too.
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+        FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return {};
     BY_HANDLE_FILE_INFORMATION info {};

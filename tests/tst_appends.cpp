@@ -45,7 +45,8 @@ void TestAppends::twoProgramsAtOnce()
     QCOMPARE(lines.first(), store::offerHeader() + '\r');
     QStringList events;
     for (qsizetype i = 1; i < lines.size() - 1; ++i) {
-        const std::optional<store::OfferFields> fields = store::splitOfferLine(lines[i].chopped(1));
+        const QByteArray line = lines[i].chopped(1); // the fields are views into it
+        const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
         QVERIFY2(fields && lines[i].endsWith('\r'), lines[i].constData());
         events << store::csvText((*fields)[std::size_t(store::OfferField::Event)]);
     }
