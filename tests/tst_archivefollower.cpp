@@ -155,9 +155,10 @@ void TestArchiveFollower::failureClearsOnceReadingWorks()
 
     QVERIFY(QDir(archive()).removeRecursively());
     writeFileBytes(archive(), threeRecords);
-    load(follower);
-    QCOMPARE(follower.report().failure, QString());
-    QCOMPARE(follower.records().size(), 3);
+    // Read afresh, or (where the new file takes the folder's number) read on from its start.
+    follower.follow();
+    QTRY_COMPARE(follower.report().failure, QString());
+    QTRY_COMPARE(follower.records().size(), 3);
 }
 
 void TestArchiveFollower::unreadableFileIsNotReadAgainAndAgain_data()
