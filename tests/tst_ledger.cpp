@@ -1,0 +1,133 @@
+// The ledger's file as the history writes and reads it: its lines to the byte, what a line that is
+// no entry (or of a later version) reads as, the header written once whatever the appends, and the
+// SHA-256 that names a record, with and without the processor's SHA extensions.
+#include <QCryptographicHash>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include "filebytes.h"
+#include "store/datafolder.h"
+#include "store/ledger.h"
+#include "store/sha256.h"
+
+Q_DECLARE_METATYPE(store::LedgerLineKind)
+
+class TestLedger : public TemporaryFolderTest
+{
+    Q_OBJECT
+
+private slots:
+    void sha256MatchesTheStandard();
+    void linesToTheByte();
+    void readingLines_data();
+    void readingLines();
+    void appendsWriteTheHeaderOnce();
+};
+
+namespace {
+
+store::RecordId recordOf(const QByteArray &line, int occurrence)
+{
+    return {store::RecordSource::Archive, store::sha256(line), occurrence};
+}
+
+const QDateTime moment(QDate(2026, 12, 8), QTime(14, 5));
+
+} // namespace
+
+void TestLedger::sha256MatchesTheStandard()
+{
+    // FIPS 180-4's examples, then random lengths across the block boundaries against Qt's.
+    QCOMPARE(store::hexOf(store::sha256("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    QCOMPARE(store::hexOf(store::sha256("")), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    QCOMPARE(store::hexOf(store::sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+        "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    auto *random = QRandomGenerator::global();
+    for (int length = 0; length < 300; ++length) {
+        QByteArray bytes(length, Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(random->bounded(256));
+        const QByteArray expected = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        QCOMPARE(store::hexOf(store::sha256(bytes)), expected);
+        QCOMPARE(store::hexOf(store::sha256WithoutExtensions(bytes)), expected);
+    }
+}
+
+void TestLedger::linesToTheByte()
+{
+    const QByteArray line = "07/12/2026 09:15:30,Arsenal,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13";
+    store::LedgerEntry settle {moment, store::LedgerAction::Settle, recordOf(line, 1), "profitIfLayWins", -1.22,
+        "Betfair", "lay matched, \"at last\""};
+    QCOMPARE(store::ledgerLine(settle),
+        "1,2026-12-08T14:05:00,settle,log:" + store::hexOf(store::sha256(line))
+            + ":1,profitIfLayWins,-1.22,Betfair,\"lay matched, \"\"at last\"\"\"");
+    // A text a spreadsheet would run as a formula is kept as text; line breaks pasted become spaces.
+    const store::LedgerEntry deposit {
+        moment, store::LedgerAction::Deposit, std::nullopt, {}, 100, "=HYPERLINK(\"x\")", "first\r\nsecond"};
+    QCOMPARE(store::ledgerLine(deposit),
+        "1,2026-12-08T14:05:00,deposit,,,100.00,\"'=HYPERLINK(\"\"x\"\")\",first second");
+    const store::ParsedLedgerLine read = store::parseLedgerLine(store::ledgerLine(deposit));
+    QCOMPARE(read.kind, store::LedgerLineKind::Entry);
+    QCOMPARE(read.entry.account, "=HYPERLINK(\"x\")");
+    QCOMPARE(read.entry.amount, 100.0);
+    QCOMPARE(store::parseLedgerLine(store::ledgerLine(settle)).entry.record, settle.record);
+}
+
+void TestLedger::readingLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<store::LedgerLineKind>("kind");
+    const QByteArray record = "log:" + QByteArray(64, 'a') + ":0";
+    QTest::newRow("header") << QByteArray("Version,Date,Action,Record,Outcome,Amount,Account,Note")
+                            << store::LedgerLineKind::Header;
+    QTest::newRow("header after a byte-order mark")
+        << QByteArray("\xEF\xBB\xBFVersion,Date,Action,Record,Outcome,Amount,Account,Note")
+        << store::LedgerLineKind::Header;
+    QTest::newRow("settle") << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",profitIfBackWins,5.00,Betfair,")
+                            << store::LedgerLineKind::Entry;
+    QTest::newRow("void needs no amount") << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",void,,Betfair,")
+                                          << store::LedgerLineKind::Entry;
+    QTest::newRow("a status") << QByteArray("1,2026-12-08T14:05:00,status,,limited,,Coral,")
+                              << store::LedgerLineKind::Entry;
+    QTest::newRow("a later version, with more columns")
+        << QByteArray("2,2026-12-08T14:05:00,settle," + record + ",x,1.00,Betfair,,more")
+        << store::LedgerLineKind::LaterVersion;
+    QTest::newRow("an action unknown") << QByteArray("1,2026-12-08T14:05:00,bet," + record + ",x,1.00,Betfair,")
+                                       << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a date that is none") << QByteArray("1,yesterday,remove," + record + ",,,,")
+                                         << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a record id cut short") << QByteArray("1,2026-12-08T14:05:00,remove,log:abc:0,,,,")
+                                           << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a settle without an amount")
+        << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",profitIfBackWins,,Betfair,")
+        << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a deposit of no number") << QByteArray("1,2026-12-08T14:05:00,deposit,,,ten,Coral,")
+                                            << store::LedgerLineKind::Unreadable;
+    QTest::newRow("too few fields") << QByteArray("1,2026-12-08T14:05:00,deposit") << store::LedgerLineKind::Unreadable;
+    QTest::newRow("an unclosed quote") << QByteArray("1,2026-12-08T14:05:00,deposit,,,5,\"Coral,")
+                                       << store::LedgerLineKind::Unreadable;
+}
+
+void TestLedger::readingLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(store::LedgerLineKind, kind);
+    QCOMPARE(store::parseLedgerLine(line).kind, kind);
+}
+
+void TestLedger::appendsWriteTheHeaderOnce()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("vantrel"));
+    QList<store::LedgerEntry> many;
+    for (int i = 0; i < 10'000; ++i)
+        many << store::LedgerEntry {moment, store::LedgerAction::Remove, recordOf("line", i), {}, {}, {}, {}};
+    store::appendToLedger(folder, many);
+    store::appendToLedger(folder, {{moment, store::LedgerAction::Withdraw, std::nullopt, {}, 5, "Coral", {}}});
+    const QList<QByteArray> lines = fileBytes(store::ledgerPath(folder)).split('\n');
+    QCOMPARE(lines.size(), 1 + 10'000 + 1 + 1);
+    QCOMPARE(lines.first(), store::ledgerHeader() + '\r');
+    QCOMPARE(lines[10'001], "1,2026-12-08T14:05:00,withdraw,,,5.00,Coral,\r");
+}
+
+QTEST_GUILESS_MAIN(TestLedger)
+#include "tst_ledger.moc"
