@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -149,6 +150,7 @@ void HistoryWindow::wireEvents()
     connect(&m_model, &HistoryModel::rebuilt, this, &HistoryWindow::rowsRebuilt);
     connect(m_filters, &FilterBar::changed, this, &HistoryWindow::applyFilters);
     connect(m_table, &QTableView::customContextMenuRequested, this, &HistoryWindow::showBetMenu);
+    m_table->installEventFilter(this);
     m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
     // Records appended one after another are counted once they pause.
     m_recount = new QTimer(this);
@@ -261,10 +263,23 @@ std::vector<qsizetype> HistoryWindow::chosenRecords() const
     return records;
 }
 
+bool HistoryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_table || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Menu && !(key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier))
+        return QWidget::eventFilter(watched, event);
+    showBetMenu(m_table->visualRect(m_table->currentIndex()).center());
+    return true;
+}
+
 void HistoryWindow::showBetMenu(const QPoint &at)
 {
     const std::vector<qsizetype> records = chosenRecords();
-    if (records.empty())
+    // A platform that turns the Menu key into a context menu of its own asks a second time.
+    const QMenu *open = findChild<QMenu *>(QStringLiteral("betMenu"));
+    if (records.empty() || (open && open->isVisible()))
         return;
     const SettleChoices choices = settleChoices(m_model.view(), records);
     auto *menu = new QMenu(this);

@@ -45,6 +45,10 @@ signals:
     // The archive has been read and its rows and totals show.
     void loaded();
 
+protected:
+    // The Menu key and Shift+F10 on the table open its menu on every platform.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createControls();
     void setTabOrder();

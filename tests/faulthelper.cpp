@@ -17,6 +17,7 @@
 #include "store/datafiles.h"
 #include "store/fileerror.h"
 #include "store/iniwrite.h"
+#include "store/ledger.h"
 #include "store/offerfile.h"
 
 namespace {
@@ -76,6 +77,11 @@ int main(int argc, char *argv[])
             store::appendToArchive(args[1], args[2]);
         } else if (args.value(0) == QLatin1String("offer")) {
             return appendOffers(args[1], args[2], args.value(3, QStringLiteral("1")).toInt());
+        } else if (args.value(0) == QLatin1String("ledger")) {
+            // ledger FOLDER NOTE: a deposit with that note.
+            store::appendToLedger(args[1],
+                {{QDateTime(QDate(2026, 12, 8), QTime(14, 5)), store::LedgerAction::Deposit, std::nullopt, {}, 10,
+                    QStringLiteral("Coral"), args[2]}});
         } else if (args.value(0) == QLatin1String("defaults")) {
             store::ensureDataFiles(args[1]);
         } else if (args.value(0) == QLatin1String("start")) {

@@ -7,6 +7,7 @@
 
 #include "filebytes.h"
 #include "history/archivefollower.h"
+#include "store/ledger.h"
 
 class TestArchiveFollower : public TemporaryFolderTest
 {
@@ -19,6 +20,7 @@ private slots:
     void failureClearsOnceReadingWorks();
     void unreadableFileIsNotReadAgainAndAgain_data();
     void unreadableFileIsNotReadAgainAndAgain();
+    void ledgerDecidesAboutRecords();
 
 private:
     QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
@@ -193,6 +195,57 @@ void TestArchiveFollower::unreadableFileIsNotReadAgainAndAgain()
     QCOMPARE(cleared.count(), 0);
     QCOMPARE(reported.count(), 0);
     QCOMPARE(follower.records().size(), 3);
+}
+
+void TestArchiveFollower::ledgerDecidesAboutRecords()
+{
+    // Two identical lines are two bets: the ledger names the second by its occurrence.
+    const QByteArray twice = record("Arsenal", "Coral").chopped(2);
+    const QByteArray other = record("Leeds", "SkyBet").chopped(2);
+    writeFileBytes(archive(), twice + "\r\n" + twice + "\r\n" + other + "\r\n");
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 5));
+    const auto id = [](const QByteArray &line, int occurrence) {
+        return store::RecordId {store::RecordSource::Archive, store::sha256(line), occurrence};
+    };
+    using store::LedgerAction;
+    const QList<store::LedgerEntry> entries {
+        {when, LedgerAction::Settle, id(twice, 1), "profitIfLayWins", -1.22, "Betfair", {}},
+        {when, LedgerAction::Settle, id(twice, 0), "profitIfBackWins", -1.22, "Betfair", {}},
+        {when, LedgerAction::Reopen, id(twice, 0), {}, {}, {}, {}},
+        {when, LedgerAction::Remove, id(other, 0), {}, {}, {}, {}},
+        {when, LedgerAction::Settle, id("a bet no file holds", 0), "void", 0, "Betfair", {}},
+        {when, LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}},
+        {when, LedgerAction::Status, std::nullopt, "limited", {}, "Coral", {}},
+    };
+    store::appendToLedger(m_dir->path(), entries);
+    appendBytes(m_dir->filePath(QStringLiteral("vantrelLedger.csv")),
+        "1,yesterday,settle,,,,,\r\n2,2026-12-08T14:05:00,settle,,,,,,a column more\r\n");
+    history::ArchiveFollower follower(m_dir->path());
+    follower.start();
+    load(follower);
+    const history::SettlementTable &table = follower.ledger().settlements();
+    QVERIFY(!table.at(0).settled); // reopened
+    QVERIFY(table.at(1).settled);
+    QCOMPARE(table.captions().value(table.at(1).caption), "Lay won");
+    QCOMPARE(table.at(1).actual, -1.22);
+    QCOMPARE(table.at(1).atBookmaker, -25.0);
+    QCOMPARE(table.exchanges().value(table.at(1).exchange), "Betfair");
+    QVERIFY(table.at(2).removed);
+    QCOMPARE(follower.ledger().settlementsWithoutBet(), 1);
+    QCOMPARE(follower.ledger().accounts().at("Coral").deposited, 100.0);
+    QCOMPARE(follower.ledger().accounts().at("Coral").status, "limited");
+    QCOMPARE(follower.report().unreadCount, 2); // the unreadable line and the later version's
+    QVERIFY(follower.report().unreadSamples.last().startsWith("ledger line 10: (a later version)"));
+
+    // The latest line decides: another window voids the second bet and restores the third.
+    QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
+    store::appendToLedger(m_dir->path(),
+        {{when, LedgerAction::Settle, id(twice, 1), "void", 0, "Betfair", {}},
+            {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}}});
+    QVERIFY(changed.wait());
+    QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
+    QCOMPARE(follower.ledger().settlements().at(1).actual, 0.0);
+    QVERIFY(!follower.ledger().settlements().at(2).removed);
 }
 
 QTEST_GUILESS_MAIN(TestArchiveFollower)

@@ -21,6 +21,7 @@ private slots:
     void archiveOnFullDiskKeepsRecords();
     void offersOnFullDiskKeepRecords();
     void fullDiskWithAnotherWriterKeepsItsLines();
+    void ledgerOnFullDiskKeepsItsLines();
     void defaultsOnFullDiskAreRetried();
     void firstStartOnFullDiskIsRetried();
     void simultaneousFirstStarts();
@@ -133,6 +134,18 @@ void TestFaults::fullDiskWithAnotherWriterKeepsItsLines()
     for (const QByteArray &event : saved)
         QVERIFY2(after.count(",refund," + event + ",Coral,") == 1, event.constData());
     QCOMPARE(after.count("\r\n"), 2 + 300);
+}
+
+void TestFaults::ledgerOnFullDiskKeepsItsLines()
+{
+    const QString path = m_dir->filePath(QStringLiteral("vantrelLedger.csv"));
+    QCOMPARE(runHelper({"ledger", m_dir->path(), "first"}), 0);
+    const QByteArray before = fileBytes(path);
+    QVERIFY(before.startsWith("Version,Date,Action,") && before.count("\r\n") == 2);
+    QString error;
+    QCOMPARE(runHelper({"ledger", m_dir->path(), QString(300, QLatin1Char('x'))}, before.size() + 20, &error), 3);
+    QCOMPARE(error, qt_error_string(EFBIG));
+    QCOMPARE(fileBytes(path), before);
 }
 
 void TestFaults::defaultsOnFullDiskAreRetried()

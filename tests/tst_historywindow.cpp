@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -13,6 +14,7 @@
 #include "calc/offers.h"
 #include "history/historywindow.h"
 #include "mainwindowtest.h"
+#include "store/ledger.h"
 #include "store/offerfile.h"
 
 class TestHistoryWindow : public MainWindowTest
@@ -29,6 +31,10 @@ private slots:
     void typedDateFilters();
     void hostileArchive();
     void offersCountedByKind();
+    void settleFromTheKeyboard();
+    void settleReopenRemoveRestore();
+    void accountsThroughTheForm();
+    void hostileLedger();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -36,6 +42,9 @@ private:
     static QString text(const history::HistoryWindow &window, const char *label);
     static int rows(const history::HistoryWindow &window);
     static QStringList items(const history::HistoryWindow &window, const char *comboBox);
+    static QString cell(const history::HistoryWindow &window, int row, history::Column column);
+    // Opens the menu of the rows and chooses the action of that text, in a submenu after a "/".
+    static void choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path);
 };
 
 namespace {
@@ -80,6 +89,38 @@ QStringList TestHistoryWindow::items(const history::HistoryWindow &window, const
     for (int i = 0; i < box->count(); ++i)
         texts << box->itemText(i);
     return texts;
+}
+
+QString TestHistoryWindow::cell(const history::HistoryWindow &window, int row, history::Column column)
+{
+    const QAbstractItemModel *model = window.findChild<QTableView *>(QStringLiteral("records"))->model();
+    return model->data(model->index(row, int(column))).toString();
+}
+
+void TestHistoryWindow::choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
+{
+    auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
+    table->clearSelection();
+    for (const int row : rows)
+        table->selectionModel()->select(
+            table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    emit table->customContextMenuRequested(QPoint(5, 5));
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("betMenu"));
+    QVERIFY(menu);
+    const QStringList steps = path.split(QLatin1Char('/'));
+    QMenu *at = menu;
+    for (const QString &step : steps) {
+        const QList<QAction *> actions = at->actions();
+        const auto action = std::find_if(actions.begin(), actions.end(),
+            [&](QAction *a) { return a->text().remove(QLatin1Char('&')).startsWith(step); });
+        QVERIFY2(action != actions.end(), qPrintable(step));
+        if ((*action)->menu())
+            at = (*action)->menu();
+        else
+            (*action)->trigger();
+    }
+    menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the menu goes with its choices
 }
 
 void TestHistoryWindow::totalsAndFilters()
@@ -322,6 +363,133 @@ void TestHistoryWindow::offersCountedByKind()
     QCOMPARE(byKind->rowCount(), 1);
     QCOMPARE(byKind->item(0, 0)->text(), "Refund");
     QCOMPARE(byKind->item(0, 4)->text(), "22.16");
+}
+
+void TestHistoryWindow::settleFromTheKeyboard()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    QApplication::setActiveWindow(window.get());
+    auto *table = window->findChild<QTableView *>(QStringLiteral("records"));
+    table->setFocus();
+    table->selectRow(0); // Cheltenham, a free bet
+    // The Menu key opens the menu; Down and Right enter "Settle as", whose first outcome is Back won.
+    QTest::keyClick(table, Qt::Key_Menu);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    QTRY_COMPARE(QApplication::activePopupWidget()->actions().first()->text(), "Back won");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+    QTRY_COMPARE(cell(*window, 0, history::Column::Status), "Back won");
+    QCOMPARE(cell(*window, 0, history::Column::Actual), "6.97");
+    const QByteArray ledger = m_ui->bytes(QStringLiteral("vantrelLedger.csv"));
+    QVERIFY2(
+        ledger.startsWith(store::ledgerHeader() + "\r\n") && ledger.contains(",profitIfBackWins,6.97,Exchange,\r\n"),
+        ledger.constData());
+}
+
+void TestHistoryWindow::settleReopenRemoveRestore()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    window->setAsk([](const QString &question, const QString &) {
+        return question.startsWith("The exchange") ? std::optional<QString>("Betfair") : std::optional<QString>("3.5");
+    });
+    choose(*window, {0}, "Exchange");
+    choose(*window, {0, 1}, "Settle as/Lay won");
+    QCOMPARE(cell(*window, 0, history::Column::Status), "Lay won");
+    QCOMPARE(cell(*window, 1, history::Column::Actual), "40.42");
+    QTRY_COMPARE(text(*window, "summary"),
+        "3 bets: 175.00 of your own money staked, 60.00 in free-bet stakes, result 46.17, average closeness 86.69 %; "
+        "2 bets settled for 47.39, 1 bet open locking in -1.22");
+    choose(*window, {1}, "Reopen");
+    QCOMPARE(cell(*window, 1, history::Column::Status), "Open");
+    QCOMPARE(cell(*window, 1, history::Column::Actual), "");
+    choose(*window, {2}, "Settle as/Other amount");
+    QCOMPARE(cell(*window, 2, history::Column::Status), "Other amount");
+    QCOMPARE(cell(*window, 2, history::Column::Actual), "3.50");
+
+    // A bet archived twice by mistake goes from every count, and comes back.
+    choose(*window, {2}, "Remove from history");
+    QTRY_COMPARE(rows(*window), 2);
+    auto *status = window->findChild<QComboBox *>(QStringLiteral("statusFilter"));
+    status->setCurrentIndex(status->findText(QStringLiteral("Removed")));
+    QTRY_COMPARE(rows(*window), 1);
+    QCOMPARE(cell(*window, 0, history::Column::Status), "Removed");
+    choose(*window, {0}, "Restore");
+    QTRY_COMPARE(rows(*window), 0);
+    status->setCurrentIndex(status->findText(QStringLiteral("Settled")));
+    QTRY_COMPARE(rows(*window), 2);
+    const QList<QByteArray> lines = m_ui->bytes(QStringLiteral("vantrelLedger.csv")).split('\n');
+    QCOMPARE(lines.size(), 1 + 6 + 1);
+    QVERIFY(lines[2].contains(",Betfair,"));
+
+    // Another window reads the same decisions.
+    const auto second = openHistory();
+    QTRY_COMPARE(cell(*second, 0, history::Column::Status), "Lay won");
+    QCOMPARE(cell(*second, 2, history::Column::Status), "Other amount");
+    QCOMPARE(cell(*second, 2, history::Column::Actual), "3.50");
+}
+
+void TestHistoryWindow::accountsThroughTheForm()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    auto *accounts = window->findChild<QTableWidget *>(QStringLiteral("Accounts"));
+    const auto row = [accounts](const QString &name) {
+        for (int i = 0; i < accounts->rowCount(); ++i) {
+            if (accounts->item(i, 0)->text() == name)
+                return i;
+        }
+        return -1;
+    };
+    const auto field = [&](const char *name) {
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            if (widget->accessibleName() == QLatin1String(name) && accounts->parentWidget()->isAncestorOf(widget))
+                return widget;
+        }
+        return static_cast<QWidget *>(nullptr);
+    };
+    static_cast<QComboBox *>(field("Account"))->setEditText(QStringLiteral("Coral"));
+    MainWindowFixture::typeInto(static_cast<QLineEdit *>(field("Amount")), QStringLiteral("100"));
+    for (QPushButton *button : window->findChildren<QPushButton *>()) {
+        if (button->text() == "Deposit")
+            button->click();
+    }
+    auto *status = static_cast<QComboBox *>(field("Status"));
+    status->setCurrentIndex(status->findText(QStringLiteral("Limited")));
+    for (QPushButton *button : window->findChildren<QPushButton *>()) {
+        if (button->text() == "Set status")
+            button->click();
+    }
+    // Coral: 100 deposited; in open bets its two bets' own stakes (25 and 150).
+    QTRY_COMPARE(accounts->item(std::max(0, row("Coral")), 3)->text(), "100.00");
+    const int coral = row("Coral");
+    QCOMPARE(accounts->item(coral, 2)->text(), "Limited");
+    QCOMPARE(accounts->item(coral, 6)->text(), "175.00");
+    QCOMPARE(accounts->item(coral, 7)->text(), "100.00");
+    QCOMPARE(accounts->item(coral, 8)->text(), "-75.00");
+    QCOMPARE(accounts->item(row("Exchange"), 1)->text(), "Exchange");
+    QCOMPARE(m_ui->messages, QStringList());
+}
+
+void TestHistoryWindow::hostileLedger()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    QVERIFY(QDir().mkpath(m_ui->path(QStringLiteral("vantrelLedger.csv"))));
+    auto window = std::make_unique<history::HistoryWindow>(
+        m_ui->folder(), [this](const QString &text) { m_ui->messages << text; });
+    window->show();
+    waitForLoad(*window);
+    QCOMPARE(rows(*window), 3); // every bet still shows
+    const QString ledger = QDir::toNativeSeparators(m_ui->path(QStringLiteral("vantrelLedger.csv")));
+    QVERIFY2(text(*window, "status").contains("Could not read " + ledger + ": "), qPrintable(text(*window, "status")));
+    choose(*window, {0}, "Settle as/Void");
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.first().startsWith("Error: nothing was recorded, " + ledger + " could not be written: ")
+            && m_ui->messages.first().contains("folder"),
+        qPrintable(m_ui->messages.first()));
+    QCOMPARE(cell(*window, 0, history::Column::Status), "Open");
 }
 
 QTEST_MAIN(TestHistoryWindow)

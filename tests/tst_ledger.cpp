@@ -64,8 +64,8 @@ void TestLedger::linesToTheByte()
     // A text a spreadsheet would run as a formula is kept as text; line breaks pasted become spaces.
     const store::LedgerEntry deposit {
         moment, store::LedgerAction::Deposit, std::nullopt, {}, 100, "=HYPERLINK(\"x\")", "first\r\nsecond"};
-    QCOMPARE(store::ledgerLine(deposit),
-        "1,2026-12-08T14:05:00,deposit,,,100.00,\"'=HYPERLINK(\"\"x\"\")\",first second");
+    QCOMPARE(
+        store::ledgerLine(deposit), "1,2026-12-08T14:05:00,deposit,,,100.00,\"'=HYPERLINK(\"\"x\"\")\",first second");
     const store::ParsedLedgerLine read = store::parseLedgerLine(store::ledgerLine(deposit));
     QCOMPARE(read.kind, store::LedgerLineKind::Entry);
     QCOMPARE(read.entry.account, "=HYPERLINK(\"x\")");
@@ -85,8 +85,8 @@ void TestLedger::readingLines_data()
         << store::LedgerLineKind::Header;
     QTest::newRow("settle") << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",profitIfBackWins,5.00,Betfair,")
                             << store::LedgerLineKind::Entry;
-    QTest::newRow("void needs no amount") << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",void,,Betfair,")
-                                          << store::LedgerLineKind::Entry;
+    QTest::newRow("void needs no amount")
+        << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",void,,Betfair,") << store::LedgerLineKind::Entry;
     QTest::newRow("a status") << QByteArray("1,2026-12-08T14:05:00,status,,limited,,Coral,")
                               << store::LedgerLineKind::Entry;
     QTest::newRow("a later version, with more columns")
@@ -96,13 +96,13 @@ void TestLedger::readingLines_data()
                                        << store::LedgerLineKind::Unreadable;
     QTest::newRow("a date that is none") << QByteArray("1,yesterday,remove," + record + ",,,,")
                                          << store::LedgerLineKind::Unreadable;
-    QTest::newRow("a record id cut short") << QByteArray("1,2026-12-08T14:05:00,remove,log:abc:0,,,,")
-                                           << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a record id cut short")
+        << QByteArray("1,2026-12-08T14:05:00,remove,log:abc:0,,,,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("a settle without an amount")
         << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",profitIfBackWins,,Betfair,")
         << store::LedgerLineKind::Unreadable;
-    QTest::newRow("a deposit of no number") << QByteArray("1,2026-12-08T14:05:00,deposit,,,ten,Coral,")
-                                            << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a deposit of no number")
+        << QByteArray("1,2026-12-08T14:05:00,deposit,,,ten,Coral,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("too few fields") << QByteArray("1,2026-12-08T14:05:00,deposit") << store::LedgerLineKind::Unreadable;
     QTest::newRow("an unclosed quote") << QByteArray("1,2026-12-08T14:05:00,deposit,,,5,\"Coral,")
                                        << store::LedgerLineKind::Unreadable;

@@ -479,8 +479,8 @@ void TestOffers::payouts_data()
 
     // The calculator's figures: stake, forfeit, back return, lay risk, back returns, lay returns.
     const auto matched = [](double s, double f, double r, double lr, double bt, double lt) {
-        return OfferValues {{"stake", s}, {"forfeit", f}, {"backReturn", r}, {"layRisk", lr}, {"backReturns", bt},
-            {"layReturns", lt}};
+        return OfferValues {
+            {"stake", s}, {"forfeit", f}, {"backReturn", r}, {"layRisk", lr}, {"backReturns", bt}, {"layReturns", lt}};
     };
     const OfferValues evens = matched(25, 0, 50, 26.22, 23.78, 23.78);
     QTest::newRow("evens, lay won: -25.00 at the bookmaker, +23.78 at the exchange")
@@ -488,9 +488,8 @@ void TestOffers::payouts_data()
     QTest::newRow("evens, back won") << BetKind::Qualifying << evens << "profitIfBackWins" << -1.22 << 25.0;
     QTest::newRow("a free bet that loses costs the bookmaker nothing")
         << BetKind::Qualifying << matched(10, 10, 40, 33.03, 6.97, 6.97) << "profitIfLayWins" << 6.97 << 0.0;
-    QTest::newRow("part free bet, back won")
-        << BetKind::Qualifying << matched(200, 50, 1230, 1039.58, 190.42, 190.42) << "profitIfBackWins" << 40.42
-        << 1080.0;
+    QTest::newRow("part free bet, back won") << BetKind::Qualifying << matched(200, 50, 1230, 1039.58, 190.42, 190.42)
+                                             << "profitIfBackWins" << 40.42 << 1080.0;
 
     const OfferValues refund {
         {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
@@ -502,8 +501,8 @@ void TestOffers::payouts_data()
     const OfferValues eachWay {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 0.25}, {"winLayOdds", 9.4},
         {"placeLayOdds", 3}, {"layCommission", 2}, {"extraPlace", 1}};
     QTest::newRow("each way, lost: both parts") << BetKind::EachWay << eachWay << "profitIfLoses" << -0.73 << -20.0;
-    QTest::newRow("each way, extra place: the place paid") << BetKind::EachWay << eachWay << "profitOnExtraPlace"
-                                                           << 29.27 << 10.0;
+    QTest::newRow("each way, extra place: the place paid")
+        << BetKind::EachWay << eachWay << "profitOnExtraPlace" << 29.27 << 10.0;
     QTest::newRow("accumulator, a free bet's leg 1 lost")
         << BetKind::Accumulator
         << OfferValues {{"backStake", 10}, {"freeBet", 1}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
@@ -525,15 +524,16 @@ void TestOffers::payouts()
     std::optional<calc::Payout> payout;
     if (kind == BetKind::Qualifying) {
         const auto at = [&](const char *key) { return inputs.at(key); };
-        payout = calc::matchedBetPayout({at("stake"), at("forfeit"), at("backReturn"), at("layRisk"),
-                                            at("backReturns"), at("layReturns")},
+        payout = calc::matchedBetPayout(
+            {at("stake"), at("forfeit"), at("backReturn"), at("layRisk"), at("backReturns"), at("layReturns")},
             outcome.toStdString());
     } else {
         const OfferValues figures = *calc::offerFigures(kind, inputs);
         payout = calc::offerPayout(kind, inputs, figures, {}, outcome.toStdString());
         // The outcome is one the record offers.
         const std::vector<calc::SettleOutcome> offered = calc::offerOutcomes(kind, inputs);
-        QVERIFY(std::any_of(offered.begin(), offered.end(), [&](const auto &o) { return o.key == outcome.toStdString(); }));
+        QVERIFY(
+            std::any_of(offered.begin(), offered.end(), [&](const auto &o) { return o.key == outcome.toStdString(); }));
     }
     QVERIFY(payout);
     QCOMPARE(payout->profit, profit);
