@@ -4,18 +4,17 @@
 // offerkinds/. Pure C++.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calc/betkind.h"
+#include "calc/offervalues.h"
 
 namespace calc {
 
-// Values by key; commissions and percentages in percent, flags 0 or 1.
-using OfferValues = std::map<std::string, double>;
+// Values by key (offervalues.h): commissions and percentages in percent, flags 0 or 1.
 
 enum class InputKind {
     Stake, // above 0

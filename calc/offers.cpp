@@ -16,27 +16,27 @@ const OfferDefinition &definition(BetKind kind)
     return *offerDefinition(kind);
 }
 
-// The inputs as the offer's arithmetic takes them: those a record archived before they existed
-// lacks stand for what it meant. Nothing when a required one is missing or one is out of range.
-std::optional<OfferValues> checkedInputs(const OfferShape &shape, const OfferValues &inputs)
+// Whether the inputs are all the shape requires, each within its range; and the values that stand
+// for inputs a record archived before they existed lacks.
+bool inputsTaken(
+    const OfferShape &shape, const OfferValues &inputs, std::vector<std::pair<std::string, double>> &missing)
 {
-    OfferValues checked = inputs;
     for (const OfferInput &input : shape.inputs) {
         const auto value = inputs.find(input.key);
         if (value == inputs.end()) {
             if (input.ifMissing)
-                checked[input.key] = *input.ifMissing;
+                missing.emplace_back(input.key, *input.ifMissing);
             else if (input.whenEmpty.empty())
-                return std::nullopt;
+                return false;
             continue;
         }
         const bool outOfCount
             = input.kind == InputKind::Count && (value->second < input.low || value->second > input.high);
         const bool noOption = input.kind == InputKind::Choice && value->second >= double(input.options.size());
         if (outOfCount || noOption || inputProblem(input.kind, value->second))
-            return std::nullopt;
+            return false;
     }
-    return checked;
+    return true;
 }
 
 } // namespace
@@ -58,6 +58,29 @@ OfferShape offerShape(BetKind kind, const OfferValues &values)
 {
     const OfferDefinition *offer = offerDefinition(kind);
     return offer ? offer->shape(values) : OfferShape {};
+}
+
+const OfferShape &ShapeCache::shape(BetKind kind, const OfferValues &values)
+{
+    const auto sameSettings = [&values](const Last &last) {
+        return std::all_of(last.shape.inputs.begin(), last.shape.inputs.end(), [&](const OfferInput &input) {
+            if (input.kind != InputKind::Count && input.kind != InputKind::Choice && input.kind != InputKind::Flag)
+                return true;
+            const auto now = values.find(input.key);
+            const auto then = last.values.find(input.key);
+            if ((now == values.end()) != (then == last.values.end()))
+                return false;
+            return now == values.end() || now->second == then->second;
+        });
+    };
+    auto last = std::find_if(m_last.begin(), m_last.end(), [kind](const Last &entry) { return entry.kind == kind; });
+    if (last != m_last.end() && sameSettings(*last))
+        return last->shape;
+    if (last == m_last.end())
+        last = m_last.insert(m_last.end(), {kind, {}, {}});
+    last->shape = offerShape(kind, values);
+    last->values = values;
+    return last->shape;
 }
 
 std::optional<std::string> inputProblem(InputKind kind, double value)
@@ -86,13 +109,26 @@ std::optional<std::string> inputProblem(InputKind kind, double value)
 
 std::optional<OfferValues> offerFigures(BetKind kind, const OfferValues &inputs)
 {
+    return offerFigures(kind, inputs, offerShape(kind, inputs));
+}
+
+std::optional<OfferValues> offerFigures(BetKind kind, const OfferValues &inputs, const OfferShape &shape)
+{
     const OfferDefinition *offer = offerDefinition(kind);
     if (!offer)
         return std::nullopt;
-    const std::optional<OfferValues> checked = checkedInputs(offer->shape(inputs), inputs);
-    if (!checked)
+    std::vector<std::pair<std::string, double>> missing;
+    if (!inputsTaken(shape, inputs, missing))
         return std::nullopt;
-    OfferValues figures = offer->figures(*checked);
+    OfferValues figures;
+    if (missing.empty()) {
+        figures = offer->figures(inputs);
+    } else {
+        OfferValues filled = inputs;
+        for (const auto &[key, value] : missing)
+            filled[key] = value;
+        figures = offer->figures(filled);
+    }
     for (auto &[key, figure] : figures) {
         if (!std::isfinite(figure))
             return std::nullopt;
@@ -103,17 +139,21 @@ std::optional<OfferValues> offerFigures(BetKind kind, const OfferValues &inputs)
 
 bool offerFiguresMatch(BetKind kind, const OfferValues &inputs, const OfferValues &archived)
 {
-    const std::optional<OfferValues> figures = offerFigures(kind, inputs);
-    if (!figures)
-        return false;
+    const OfferShape shape = offerShape(kind, inputs);
+    const std::optional<OfferValues> figures = offerFigures(kind, inputs, shape);
+    return figures && figuresMatch(shape, *figures, archived);
+}
+
+bool figuresMatch(const OfferShape &shape, const OfferValues &figures, const OfferValues &archived)
+{
     bool any = false;
-    for (const OfferOutput &output : offerShape(kind, inputs).outputs) {
+    for (const OfferOutput &output : shape.outputs) {
         const auto value = archived.find(output.key);
         if (value == archived.end())
             continue;
         any = true;
         // Both to the penny; a hair allows for the binary form of a decimal.
-        if (std::fabs(value->second - figures->at(output.key)) > 1e-6)
+        if (std::fabs(value->second - figures.at(output.key)) > 1e-6)
             return false;
     }
     return any;
@@ -126,9 +166,14 @@ double offerStake(BetKind kind, const OfferValues &inputs, const OfferValues &fi
 
 std::pair<double, double> outcomeRange(BetKind kind, const OfferValues &inputs, const OfferValues &figures)
 {
+    return outcomeRange(offerShape(kind, inputs), figures);
+}
+
+std::pair<double, double> outcomeRange(const OfferShape &shape, const OfferValues &figures)
+{
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
-    for (const OfferOutput &output : offerShape(kind, inputs).outputs) {
+    for (const OfferOutput &output : shape.outputs) {
         const auto figure = figures.find(output.key);
         if (!output.outcome || figure == figures.end())
             continue;

@@ -42,8 +42,23 @@ double roundedToPenny(double value)
     return std::copysign(roundedMagnitude(std::fabs(value)), value);
 }
 
+namespace {
+
+// Below a million, a value times 10^8 is a double within a 64th of a whole number: its eight
+// decimals are those of a whole count of hundred-millionths, worked out without a text.
+constexpr double fastBelow = 1e6;
+
+long long hundredMillionths(double value)
+{
+    return std::llround(value * 1e8);
+}
+
+} // namespace
+
 double decimalCleaned(double value)
 {
+    if (std::fabs(value) < fastBelow)
+        return double(hundredMillionths(value)) / 1e8;
     if (!std::isfinite(value))
         return value;
     // Fixed notation to eight decimals rounds the exact binary value; reading it back gives the
@@ -57,7 +72,13 @@ double decimalCleaned(double value)
 
 double pennies(double value)
 {
-    return roundedToPenny(decimalCleaned(value)) + 0.0; // + 0.0 turns -0 into 0
+    if (std::fabs(value) < fastBelow) {
+        // The eight decimals to the penny, halves away from zero, in whole numbers.
+        const long long units = hundredMillionths(value);
+        const long long magnitude = (std::llabs(units) + 500'000) / 1'000'000;
+        return double(units < 0 ? -magnitude : magnitude) / 100 + 0.0; // + 0.0 turns -0 into 0
+    }
+    return roundedToPenny(decimalCleaned(value)) + 0.0;
 }
 
 double penniesDown(double value)

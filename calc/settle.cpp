@@ -58,6 +58,11 @@ OpenMoney matchedBetOpenMoney(const ArchivedMatchedBet &bet)
 
 std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs)
 {
+    return offerOutcomes(kind, inputs, offerShape(kind, inputs));
+}
+
+std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs, const OfferShape &shape)
+{
     const OfferDefinition *offer = offerDefinition(kind);
     if (!offer)
         return {};
@@ -67,7 +72,7 @@ std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs
             outcomes.push_back({std::move(key), std::move(caption)});
         return outcomes;
     }
-    for (const OfferOutput &output : offerShape(kind, inputs).outputs) {
+    for (const OfferOutput &output : shape.outputs) {
         if (output.outcome)
             outcomes.push_back({output.key, settledCaption(output.caption)});
     }
@@ -88,14 +93,24 @@ std::optional<Payout> offerPayout(BetKind kind, const OfferValues &inputs, const
 
 OfferSummary summarizeOffer(BetKind kind, const OfferValues &inputs, const OfferValues &figures)
 {
+    return summarizeOffer(kind, inputs, figures, offerShape(kind, inputs));
+}
+
+OfferSummary summarizeOffer(
+    BetKind kind, const OfferValues &inputs, const OfferValues &figures, const OfferShape &shape)
+{
     OfferSummary summary;
     summary.stake = offerStake(kind, inputs, figures);
     summary.freeStake = offer::isSet(inputs, "freeBet") ? summary.stake : 0;
-    std::tie(summary.lowest, summary.highest) = outcomeRange(kind, inputs, figures);
+    std::tie(summary.lowest, summary.highest) = outcomeRange(shape, figures);
+    // The most the lays can lose: over the outcomes, what is not the bookmaker's part. (A refund's
+    // settling as a free bet leaves the lays as its cash settling does.)
+    const OfferDefinition &offer = *offerDefinition(kind);
     double exchangeLoss = 0;
-    for (const SettleOutcome &outcome : offerOutcomes(kind, inputs)) {
-        if (const std::optional<Payout> payout = offerPayout(kind, inputs, figures, {}, outcome.key))
-            exchangeLoss = std::max(exchangeLoss, -payout->exchange());
+    for (const OfferOutput &output : shape.outputs) {
+        if (output.outcome)
+            exchangeLoss
+                = std::max(exchangeLoss, offer.bookmakerPart(inputs, figures, output.key) - figures.at(output.key));
     }
     summary.open = {pennies(summary.stake - summary.freeStake), pennies(exchangeLoss)};
     return summary;

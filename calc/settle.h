@@ -54,6 +54,7 @@ OpenMoney matchedBetOpenMoney(const ArchivedMatchedBet &bet);
 
 // An offer's, in the order of its figures, from its inputs and the figures they give.
 std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs);
+std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs, const OfferShape &shape);
 // The profit as archived where the record holds the figure, as worked out otherwise.
 std::optional<Payout> offerPayout(BetKind kind, const OfferValues &inputs, const OfferValues &figures,
     const OfferValues &archived, std::string_view outcome);
@@ -70,6 +71,8 @@ struct OfferSummary
     OpenMoney open;
 };
 OfferSummary summarizeOffer(BetKind kind, const OfferValues &inputs, const OfferValues &figures);
+OfferSummary summarizeOffer(
+    BetKind kind, const OfferValues &inputs, const OfferValues &figures, const OfferShape &shape);
 
 // Void pays nothing; an amount typed (part lays, dead heats, Rule 4) counts at the bookmaker.
 Payout voidPayout();

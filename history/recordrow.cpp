@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QDateTime>
-
 #include "calc/betcheck.h"
 #include "calc/offers.h"
 #include "store/offerfile.h"
@@ -18,8 +16,8 @@ namespace {
 
 calc::OfferValues numbersOf(QByteArrayView field)
 {
-    const auto numbers = store::offerNumbers(field);
-    return numbers ? calc::OfferValues(numbers->begin(), numbers->end()) : calc::OfferValues();
+    auto numbers = store::offerNumbers(field);
+    return numbers ? calc::OfferValues(std::move(*numbers)) : calc::OfferValues();
 }
 
 QByteArrayView offerField(const store::OfferFields &fields, OfferField field)
@@ -114,24 +112,21 @@ void fillOffer(const store::OfferFields &fields, BetRecord &record)
     if (record.kind == calc::BetKind::Other)
         return;
     const calc::OfferValues inputs = numbersOf(offerField(fields, OfferField::Inputs));
-    const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs);
+    // Each reading thread lays out the shapes of the records it reads.
+    thread_local calc::ShapeCache shapes;
+    const calc::OfferShape &shape = shapes.shape(record.kind, inputs);
+    const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs, shape);
     if (!figures)
         return;
-    const calc::OfferSummary summary = calc::summarizeOffer(record.kind, inputs, *figures);
+    const calc::OfferSummary summary = calc::summarizeOffer(record.kind, inputs, *figures, shape);
     record.ownStake = summary.stake - summary.freeStake;
     record.freeStake = summary.freeStake;
     record.result = summary.lowest;
     record.highest = summary.highest;
     record.openAtExchange = summary.open.exchange;
-    record.stale = !calc::offerFiguresMatch(record.kind, inputs, numbersOf(offerField(fields, OfferField::Figures)))
+    record.stale = !calc::figuresMatch(shape, *figures, numbersOf(offerField(fields, OfferField::Figures)))
         || !samePenny(stake, summary.stake) || !samePenny(lowest, summary.lowest)
         || !samePenny(highest, summary.highest);
-}
-
-std::optional<qint64> offerMoment(QByteArrayView text)
-{
-    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-    return when.isValid() ? std::optional(store::momentOf(when.date(), when.time())) : std::nullopt;
 }
 
 // An offer record's inputs, the figures they give, and its figures as archived.
@@ -172,7 +167,7 @@ std::optional<BetRecord> recordOf(
         const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
         if (!fields)
             return std::nullopt;
-        record.when = offerMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
+        record.when = store::isoMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
         bookmaker = offerField(*fields, OfferField::Bookmaker);
         fillOffer(*fields, record);
     } else {

@@ -30,6 +30,11 @@ inline QDate dayOf(qint64 moment)
     return QDate::fromJulianDay(moment / secondsPerDay);
 }
 
+// A moment written as 2026-12-08T14:05:00, as the offers file and the ledger write them; nothing for
+// any other text. Read without the system's time zone, which a million records would look up a
+// million times.
+std::optional<qint64> isoMoment(QByteArrayView text);
+
 // The fields of one line (without its line end), or nothing when it has too few or too many.
 std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line);
 

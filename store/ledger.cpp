@@ -118,10 +118,12 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     if (!split || version != QByteArray::number(ledgerFormatVersion))
         return parsed;
     LedgerEntry &entry = parsed.entry;
-    entry.when = QDateTime::fromString(QString::fromLatin1(field(LedgerField::Date)), Qt::ISODate);
+    // The time as written, local to whoever wrote it: kept as it stands, with no time zone to look up.
+    const std::optional<qint64> moment = isoMoment(field(LedgerField::Date));
     const std::optional<LedgerAction> action = actionOf(field(LedgerField::Action));
-    if (!entry.when.isValid() || !action)
+    if (!moment || !action)
         return parsed;
+    entry.when = QDateTime(dayOf(*moment), QTime(0, 0).addSecs(int(*moment % secondsPerDay)), Qt::UTC);
     entry.action = *action;
     if (isBetAction(entry.action) && !(entry.record = recordIdOf(field(LedgerField::Record))))
         return parsed;

@@ -75,15 +75,18 @@ bool isOfferHeader(QByteArrayView line)
 std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArrayView field)
 {
     std::vector<std::pair<std::string, double>> numbers;
-    if (field.isEmpty())
-        return numbers;
-    for (const QByteArray &pair : field.toByteArray().split(';')) {
+    for (qsizetype start = 0; start < field.size();) {
+        qsizetype end = field.indexOf(';', start);
+        end = end < 0 ? field.size() : end;
+        const QByteArrayView pair = field.sliced(start, end - start);
         const qsizetype equals = pair.indexOf('=');
-        const std::optional<double> value
-            = equals > 0 ? archivedNumber(QByteArrayView(pair).sliced(equals + 1)) : std::nullopt;
+        const std::optional<double> value = equals > 0 ? archivedNumber(pair.sliced(equals + 1)) : std::nullopt;
         if (!value)
             return std::nullopt;
-        numbers.emplace_back(pair.first(equals).toStdString(), *value);
+        numbers.emplace_back(std::string(pair.data(), std::size_t(equals)), *value);
+        start = end + 1;
+        if (start == field.size())
+            return std::nullopt; // a ";" that ends the field begins a pair that is not there
     }
     return numbers;
 }
