@@ -25,7 +25,8 @@ public:
         : OfferValues(values.begin(), values.end())
     { }
     // The first of pairs with the same key counts, as a map built from them keeps it.
-    template<typename Iterator> OfferValues(Iterator first, Iterator last)
+    template<typename Iterator>
+    OfferValues(Iterator first, Iterator last)
         : OfferValues(std::vector<value_type>(first, last))
     { }
     explicit OfferValues(std::vector<value_type> &&values)

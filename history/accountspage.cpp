@@ -6,13 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "calc/numbertext.h"
 #include "calc/rounding.h"
-#include "history/sumstable.h"
-#include "history/totals.h"
+#include "history/rowsmodel.h"
 #include "ui/windowsupport.h"
 
 namespace history {
@@ -33,11 +32,12 @@ QPushButton *newButton(const QString &caption, QHBoxLayout *row)
 AccountsPage::AccountsPage(QWidget *parent)
     : QWidget(parent)
 {
-    m_table = new QTableWidget;
+    m_table = new QTableView;
     prepareTotalsTable(m_table, QStringLiteral("Accounts"),
-        {QStringLiteral("Account"), QStringLiteral("Type"), QStringLiteral("Status"), QStringLiteral("Deposited"),
-            QStringLiteral("Withdrawn"), QStringLiteral("Settled"), QStringLiteral("In open bets"),
-            QStringLiteral("Balance"), QStringLiteral("Available")});
+        new RowsModel({QStringLiteral("Account"), QStringLiteral("Type"), QStringLiteral("Status"),
+                          QStringLiteral("Deposited"), QStringLiteral("Withdrawn"), QStringLiteral("Settled"),
+                          QStringLiteral("In open bets"), QStringLiteral("Balance"), QStringLiteral("Available")},
+            this));
     m_account = new QComboBox;
     ui::makeTextBox(m_account);
     m_account->setAccessibleName(QStringLiteral("Account"));
@@ -77,30 +77,46 @@ AccountsPage::AccountsPage(QWidget *parent)
 
 void AccountsPage::showTotals(const Totals &totals, const QStringList &)
 {
-    const QLocale locale;
+    m_rows = totals.accounts;
+    static_cast<RowsModel *>(m_table->model())->setRows(int(m_rows.size()), [this](int row, int column) {
+        return cell(row, column);
+    });
+    m_table->resizeColumnsToContents();
+    // The names to choose from; a million are more than a list can offer.
     const QString typed = m_account->currentText();
     QStringList names;
-    m_table->setRowCount(int(totals.accounts.size()));
-    for (std::size_t row = 0; row < totals.accounts.size(); ++row) {
-        const AccountRow &account = totals.accounts[row];
-        names << account.name;
-        const QStringList cells {account.name,
-            account.exchange ? QStringLiteral("Exchange") : QStringLiteral("Bookmaker"), account.status,
-            calc::formatFigure(account.deposited, locale), calc::formatFigure(account.withdrawn, locale),
-            calc::formatFigure(account.settled, locale), calc::formatFigure(account.inOpenBets, locale),
-            calc::formatFigure(account.balance(), locale), calc::formatFigure(account.available(), locale)};
-        for (int column = 0; column < cells.size(); ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
-            if (column > 2)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_table->setItem(int(row), column, item);
-        }
-    }
-    names.removeDuplicates();
+    for (std::size_t row = 0; row < std::min<std::size_t>(m_rows.size(), 1000); ++row)
+        names << m_rows[row].name;
     const QSignalBlocker quiet(m_account);
     m_account->clear();
     m_account->addItems(names);
     m_account->setEditText(typed);
+}
+
+QString AccountsPage::cell(int row, int column) const
+{
+    const QLocale locale;
+    const AccountRow &account = m_rows[std::size_t(row)];
+    switch (column) {
+    case 0:
+        return account.name;
+    case 1:
+        return account.exchange ? QStringLiteral("Exchange") : QStringLiteral("Bookmaker");
+    case 2:
+        return account.status;
+    case 3:
+        return calc::formatFigure(account.deposited, locale);
+    case 4:
+        return calc::formatFigure(account.withdrawn, locale);
+    case 5:
+        return calc::formatFigure(account.settled, locale);
+    case 6:
+        return calc::formatFigure(account.inOpenBets, locale);
+    case 7:
+        return calc::formatFigure(account.balance(), locale);
+    default:
+        return calc::formatFigure(account.available(), locale);
+    }
 }
 
 std::optional<QString> AccountsPage::account()

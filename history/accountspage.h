@@ -8,13 +8,14 @@
 
 #include <QWidget>
 
+#include "history/totals.h"
 #include "history/totalspage.h"
 #include "store/ledger.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTableWidget;
+class QTableView;
 
 namespace history {
 
@@ -36,8 +37,11 @@ private:
     std::optional<QString> account();
     void recordEntry(const store::LedgerEntry &entry);
 
+    QString cell(int row, int column) const;
+
     Record m_record;
-    QTableWidget *m_table = nullptr;
+    std::vector<AccountRow> m_rows;
+    QTableView *m_table = nullptr;
     QComboBox *m_account = nullptr;
     QLineEdit *m_amount = nullptr;
     QComboBox *m_status = nullptr;

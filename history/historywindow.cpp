@@ -51,6 +51,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Vantrel - Bet history"));
+    ui::returnLargeBlocksToTheSystem();
     createControls();
     setTabOrder();
     createShortcuts();

@@ -1,10 +1,8 @@
 #include "history/sumstable.h"
 
-#include <QHeaderView>
-
 #include "calc/numbertext.h"
 #include "history/chartaxis.h"
-#include "history/totals.h"
+#include "history/rowsmodel.h"
 
 namespace history {
 
@@ -41,15 +39,6 @@ QString tableName(SumsTable::By by)
     return {};
 }
 
-template<typename Key, typename Name>
-std::vector<std::pair<QString, Sums>> named(const std::map<Key, Sums> &sums, Name name)
-{
-    std::vector<std::pair<QString, Sums>> rows;
-    for (const auto &[key, sum] : sums)
-        rows.emplace_back(name(key), sum);
-    return rows;
-}
-
 } // namespace
 
 QString counted(qint64 count, const QString &one, const QString &many)
@@ -57,65 +46,65 @@ QString counted(qint64 count, const QString &one, const QString &many)
     return QLocale().toString(count) + QLatin1Char(' ') + (count == 1 ? one : many);
 }
 
-void prepareTotalsTable(QTableWidget *table, const QString &name, const QStringList &captions)
-{
-    table->setObjectName(name);
-    table->setAccessibleName(name);
-    table->setColumnCount(int(captions.size()));
-    table->setHorizontalHeaderLabels(captions);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setTabKeyNavigation(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-}
-
 SumsTable::SumsTable(By by, QWidget *parent)
-    : QTableWidget(parent)
+    : QTableView(parent)
     , m_by(by)
 {
-    prepareTotalsTable(this, tableName(by),
-        {firstCaption(by), QStringLiteral("Bets"), QStringLiteral("Own money staked"),
-            QStringLiteral("Free-bet stakes"), QStringLiteral("Result"), QStringLiteral("Settled"),
-            QStringLiteral("Settled result"), QStringLiteral("Open"), QStringLiteral("Open locks in")});
+    m_model
+        = new RowsModel({firstCaption(by), QStringLiteral("Bets"), QStringLiteral("Own money staked"),
+                            QStringLiteral("Free-bet stakes"), QStringLiteral("Result"), QStringLiteral("Settled"),
+                            QStringLiteral("Settled result"), QStringLiteral("Open"), QStringLiteral("Open locks in")},
+            this);
+    prepareTotalsTable(this, tableName(by), m_model);
 }
 
 void SumsTable::showTotals(const Totals &totals, const QStringList &bookmakers)
 {
+    m_rows.clear();
     switch (m_by) {
-    case By::Bookmaker: {
-        std::map<QString, Sums> byName;
-        for (const auto &[index, sums] : totals.byBookmaker)
-            byName[bookmakers.at(index)] = sums;
-        fill(named(byName, [](const QString &name) { return name; }));
+    case By::Bookmaker:
+        // In name order: the bookmakers are counted by number.
+        for (const int index : totals.bookmakerOrder) {
+            if (totals.byBookmaker[std::size_t(index)].bets > 0)
+                m_rows.emplace_back(bookmakers.at(index), totals.byBookmaker[std::size_t(index)]);
+        }
         break;
-    }
     case By::Month:
-        fill(named(totals.byMonth, &monthName));
+        for (const auto &[month, sums] : totals.byMonth)
+            m_rows.emplace_back(monthName(month), sums);
         break;
     case By::Kind:
-        fill(named(totals.byKind, [](calc::BetKind kind) { return QString::fromUtf8(calc::betKindName(kind)); }));
+        for (const auto &[kind, sums] : totals.byKind)
+            m_rows.emplace_back(QString::fromUtf8(calc::betKindName(kind)), sums);
         break;
     }
+    m_model->setRows(int(m_rows.size()), [this](int row, int column) { return cell(row, column); });
+    resizeColumnsToContents();
 }
 
-void SumsTable::fill(const std::vector<std::pair<QString, Sums>> &rows)
+QString SumsTable::cell(int row, int column) const
 {
     const QLocale locale;
-    setRowCount(int(rows.size()));
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const auto &[name, sum] = rows[row];
-        const QStringList cells {name, locale.toString(sum.bets), calc::formatFigure(sum.ownStake, locale),
-            calc::formatFigure(sum.freeStake, locale), calc::formatFigure(sum.result, locale),
-            locale.toString(sum.settled), calc::formatFigure(sum.settledResult, locale), locale.toString(sum.open),
-            calc::formatFigure(sum.openLocked, locale)};
-        for (int column = 0; column < cells.size(); ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
-            if (column > 0)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            setItem(int(row), column, item);
-        }
+    const auto &[name, sum] = m_rows[std::size_t(row)];
+    switch (column) {
+    case 0:
+        return name;
+    case 1:
+        return locale.toString(sum.bets);
+    case 2:
+        return calc::formatFigure(sum.ownStake, locale);
+    case 3:
+        return calc::formatFigure(sum.freeStake, locale);
+    case 4:
+        return calc::formatFigure(sum.result, locale);
+    case 5:
+        return locale.toString(sum.settled);
+    case 6:
+        return calc::formatFigure(sum.settledResult, locale);
+    case 7:
+        return locale.toString(sum.open);
+    default:
+        return calc::formatFigure(sum.openLocked, locale);
     }
 }
 

@@ -2,17 +2,16 @@
 // what they lock in, what the settled ones brought and what the open ones lock in.
 #pragma once
 
-#include <functional>
+#include <QTableView>
 
-#include <QTableWidget>
-
+#include "history/totals.h"
 #include "history/totalspage.h"
 
 namespace history {
 
-struct Sums;
+class RowsModel;
 
-class SumsTable final : public QTableWidget, public TotalsPage
+class SumsTable final : public QTableView, public TotalsPage
 {
     Q_OBJECT
 
@@ -23,13 +22,12 @@ public:
     void showTotals(const Totals &totals, const QStringList &bookmakers) override;
 
 private:
-    void fill(const std::vector<std::pair<QString, Sums>> &rows);
+    QString cell(int row, int column) const;
 
     By m_by;
+    RowsModel *m_model = nullptr;
+    std::vector<std::pair<QString, Sums>> m_rows;
 };
-
-// A table of the totals' look: no row numbers, whole rows selected, Tab leaving it.
-void prepareTotalsTable(QTableWidget *table, const QString &name, const QStringList &captions);
 
 // "1 bet", "2 bets": the count in the locale's digits and the noun that goes with it.
 QString counted(qint64 count, const QString &one, const QString &many);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace history {
 
@@ -68,43 +69,56 @@ void runningSums(Totals &totals)
 
 std::vector<AccountRow> accountsOf(const HistoryView &view, const AccountBook &book, const QString &openExchange)
 {
-    std::map<std::pair<bool, QString>, AccountRow> rows; // (is an exchange, name)
-    const auto row = [&rows](bool exchange, const QString &name) -> AccountRow & {
-        AccountRow &account = rows[{exchange, name}];
+    // Bookmakers by number first: a map of a million names would take as long as the rest.
+    const QStringList &names = view.records.bookmakers();
+    std::vector<AccountRow> bookmakers(std::size_t(names.size()));
+    std::vector<bool> used(bookmakers.size());
+    std::map<QString, AccountRow> exchanges;
+    const auto exchange = [&exchanges](const QString &name) -> AccountRow & {
+        AccountRow &account = exchanges[name];
         account.name = name;
-        account.exchange = exchange;
+        account.exchange = true;
         return account;
     };
-    const QStringList &bookmakers = view.records.bookmakers();
     for (qsizetype index = 0; index < view.records.size(); ++index) {
         const BetRecord &bet = view.records.at(index);
         const Settlement &settlement = view.settlements.at(index);
         if (settlement.removed)
             continue;
-        AccountRow &bookmaker = row(false, bookmakers.at(bet.bookmaker));
+        AccountRow &bookmaker = bookmakers[std::size_t(bet.bookmaker)];
+        used[std::size_t(bet.bookmaker)] = true;
         if (settlement.settled) {
             bookmaker.settled += settlement.atBookmaker;
-            row(true, view.settlements.exchanges().value(settlement.exchange)).settled
+            exchange(view.settlements.exchanges().value(settlement.exchange)).settled
                 += settlement.actual - settlement.atBookmaker;
         } else {
             bookmaker.inOpenBets += bet.ownStake;
             if (bet.openAtExchange > 0)
-                row(true, openExchange).inOpenBets += bet.openAtExchange;
+                exchange(openExchange).inOpenBets += bet.openAtExchange;
         }
+    }
+    std::map<QString, AccountRow> named;
+    for (std::size_t i = 0; i < bookmakers.size(); ++i) {
+        if (used[i])
+            named[names[qsizetype(i)]] = std::move(bookmakers[i]);
     }
     // A name the ledger gives an account is an exchange's where the bets use it so.
     for (const auto &[name, entry] : book) {
-        const bool exchange = rows.contains({true, name}) || (!rows.contains({false, name}) && name == openExchange);
-        AccountRow &account = row(exchange, name);
+        const bool isExchange = exchanges.contains(name) || (!named.contains(name) && name == openExchange);
+        AccountRow &account = isExchange ? exchange(name) : named[name];
         account.deposited += entry.deposited;
         account.withdrawn += entry.withdrawn;
         account.status = accountStatusCaption(entry.status);
     }
     std::vector<AccountRow> accounts;
-    for (auto &[key, account] : rows) {
-        if (account.status.isEmpty())
-            account.status = QStringLiteral("Active");
-        accounts.push_back(std::move(account));
+    accounts.reserve(named.size() + exchanges.size());
+    for (auto *group : {&named, &exchanges}) {
+        for (auto &[name, account] : *group) {
+            account.name = name;
+            if (account.status.isEmpty())
+                account.status = QStringLiteral("Active");
+            accounts.push_back(std::move(account));
+        }
     }
     return accounts;
 }
@@ -122,13 +136,14 @@ Totals totalsOf(
     const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts, const QString &openExchange)
 {
     Totals totals;
+    totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
     double closenessSum = 0;
     int closenessCount = 0;
     for (const int index : rows) {
         const BetRecord &bet = view.records.at(index);
         const Settlement &settlement = view.settlements.at(index);
         count(totals.all, bet, settlement);
-        count(totals.byBookmaker[bet.bookmaker], bet, settlement);
+        count(totals.byBookmaker[std::size_t(bet.bookmaker)], bet, settlement);
         count(totals.byMonth[monthOf(bet.when)], bet, settlement);
         count(totals.byKind[bet.kind], bet, settlement);
         if (!std::isnan(bet.closeness)) {
@@ -144,9 +159,15 @@ Totals totalsOf(
         totals.averageCloseness = closenessSum / closenessCount;
     runningSums(totals);
     totals.accounts = accountsOf(view, accounts, openExchange);
-    totals.bookmakersByName = view.records.bookmakers();
-    totals.bookmakersByName.sort(Qt::CaseInsensitive);
-    QStringList byLength = view.records.bookmakers();
+    const QStringList &names = view.records.bookmakers();
+    totals.bookmakerOrder.resize(std::size_t(names.size()));
+    std::iota(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(), 0);
+    std::sort(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(),
+        [&names](int a, int b) { return names[a].compare(names[b], Qt::CaseInsensitive) < 0; });
+    totals.bookmakersByName.reserve(names.size());
+    for (const int index : totals.bookmakerOrder)
+        totals.bookmakersByName << names[index];
+    QStringList byLength = names;
     constexpr qsizetype measured = 20;
     const auto longer = [](const QString &a, const QString &b) { return a.size() > b.size(); };
     std::partial_sort(byLength.begin(), byLength.begin() + std::min(measured, byLength.size()), byLength.end(), longer);

@@ -43,14 +43,15 @@ struct Totals
 {
     Sums all;
     std::optional<double> averageCloseness; // over the records whose closeness is a number
-    std::map<int, Sums> byBookmaker; // index into the records' bookmakers
+    std::vector<Sums> byBookmaker; // by index into the records' bookmakers
     std::map<std::pair<int, int>, Sums> byMonth; // (year, month); (0, 0) for records without a date
     std::map<calc::BetKind, Sums> byKind;
     std::vector<std::pair<qint64, double>> cumulative; // (when, running result), dated records in time order
     // (when, running actual result, running locked-in result) of the settled dated records.
     std::vector<std::tuple<qint64, double, double>> expectedAndActual;
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
-    QStringList bookmakersByName; // every record's, any letter case
+    std::vector<int> bookmakerOrder; // the bookmakers' indexes in name order, any letter case
+    QStringList bookmakersByName; // the same names
     QStringList longestBookmakers; // the few longest names, for the column's width
 };
 

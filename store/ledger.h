@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include <QByteArray>
@@ -19,7 +20,7 @@
 namespace store {
 
 // The two files whose lines are bets.
-enum class RecordSource { Archive, Offers };
+enum class RecordSource : std::uint8_t { Archive, Offers };
 
 enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status };
 

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTabWidget>
 
 #include "calc/numbertext.h"
@@ -48,6 +47,12 @@ private:
 };
 
 namespace {
+
+// The text a totals table shows in a cell.
+QString shown(const QTableView *table, int row, int column)
+{
+    return table->model()->data(table->model()->index(row, column)).toString();
+}
 
 const QByteArray threeBets
     = "01/11/2026 19:45:02,Arsenal v Chelsea,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
@@ -134,12 +139,12 @@ void TestHistoryWindow::totalsAndFilters()
     QVERIFY2(status.startsWith("3 records from ") && status.contains("1 line could not be read")
             && status.contains("line 2: old|=@=|record"),
         qPrintable(status));
-    auto *byMonth = window->findChild<QTableWidget *>(QStringLiteral("Per month"));
-    QCOMPARE(byMonth->rowCount(), 2);
-    QCOMPARE(byMonth->item(0, 0)->text(), "November 2026");
-    QCOMPARE(byMonth->item(0, 4)->text(), "39.20"); // -1.22 + 40.42
-    auto *byKind = window->findChild<QTableWidget *>(QStringLiteral("Per kind"));
-    QCOMPARE(byKind->rowCount(), 3);
+    auto *byMonth = window->findChild<QTableView *>(QStringLiteral("Per month"));
+    QCOMPARE(byMonth->model()->rowCount(), 2);
+    QCOMPARE(shown(byMonth, 0, 0), "November 2026");
+    QCOMPARE(shown(byMonth, 0, 4), "39.20"); // -1.22 + 40.42
+    auto *byKind = window->findChild<QTableView *>(QStringLiteral("Per kind"));
+    QCOMPARE(byKind->model()->rowCount(), 3);
 
     auto *bookmaker = window->findChild<QComboBox *>(QStringLiteral("bookmakerFilter"));
     bookmaker->setCurrentIndex(bookmaker->findText(QStringLiteral("Coral")));
@@ -316,13 +321,13 @@ void TestHistoryWindow::offersCountedByKind()
         {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"refund", 20}, {"retention", 75}};
     const calc::OfferValues figures = *calc::offerFigures(calc::BetKind::Refund, refund);
     const auto [lowest, highest] = calc::outcomeRange(calc::BetKind::Refund, refund, figures);
-    store::NamedTexts shown;
+    store::NamedTexts archived;
     for (const auto &[key, figure] : figures)
-        shown.emplace_back(key, calc::formatMoney(figure).toLatin1());
+        archived.emplace_back(key, calc::formatMoney(figure).toLatin1());
     store::appendOffer(m_ui->folder(),
         {QDateTime(QDate(2026, 12, 4), QTime(18, 0)), "refund", "Ascot 3:35", "Coral", 20,
             calc::formatMoney(lowest).toLatin1(), calc::formatMoney(highest).toLatin1(), {refund.begin(), refund.end()},
-            shown});
+            archived});
     QFile file(m_ui->path(QStringLiteral("vantrelOffers.csv")));
     QVERIFY(file.open(QIODevice::Append));
     file.write("1,2026-11-05T10:00:00,lucky-dip,Derby,SkyBet,5,-1.00,40.00,stake=5,profit=-1\r\n"
@@ -359,10 +364,10 @@ void TestHistoryWindow::offersCountedByKind()
     auto *kind = window->findChild<QComboBox *>(QStringLiteral("kindFilter"));
     kind->setCurrentIndex(kind->findText(QStringLiteral("Refund")));
     QTRY_COMPARE(rows(*window), 2);
-    auto *byKind = window->findChild<QTableWidget *>(QStringLiteral("Per kind"));
-    QCOMPARE(byKind->rowCount(), 1);
-    QCOMPARE(byKind->item(0, 0)->text(), "Refund");
-    QCOMPARE(byKind->item(0, 4)->text(), "22.16");
+    auto *byKind = window->findChild<QTableView *>(QStringLiteral("Per kind"));
+    QCOMPARE(byKind->model()->rowCount(), 1);
+    QCOMPARE(shown(byKind, 0, 0), "Refund");
+    QCOMPARE(shown(byKind, 0, 4), "22.16");
 }
 
 void TestHistoryWindow::settleFromTheKeyboard()
@@ -435,10 +440,10 @@ void TestHistoryWindow::accountsThroughTheForm()
 {
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     const auto window = openHistory();
-    auto *accounts = window->findChild<QTableWidget *>(QStringLiteral("Accounts"));
+    auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
     const auto row = [accounts](const QString &name) {
-        for (int i = 0; i < accounts->rowCount(); ++i) {
-            if (accounts->item(i, 0)->text() == name)
+        for (int i = 0; i < accounts->model()->rowCount(); ++i) {
+            if (shown(accounts, i, 0) == name)
                 return i;
         }
         return -1;
@@ -463,13 +468,13 @@ void TestHistoryWindow::accountsThroughTheForm()
             button->click();
     }
     // Coral: 100 deposited; in open bets its two bets' own stakes (25 and 150).
-    QTRY_COMPARE(accounts->item(std::max(0, row("Coral")), 3)->text(), "100.00");
+    QTRY_COMPARE(shown(accounts, std::max(0, row("Coral")), 3), "100.00");
     const int coral = row("Coral");
-    QCOMPARE(accounts->item(coral, 2)->text(), "Limited");
-    QCOMPARE(accounts->item(coral, 6)->text(), "175.00");
-    QCOMPARE(accounts->item(coral, 7)->text(), "100.00");
-    QCOMPARE(accounts->item(coral, 8)->text(), "-75.00");
-    QCOMPARE(accounts->item(row("Exchange"), 1)->text(), "Exchange");
+    QCOMPARE(shown(accounts, coral, 2), "Limited");
+    QCOMPARE(shown(accounts, coral, 6), "175.00");
+    QCOMPARE(shown(accounts, coral, 7), "100.00");
+    QCOMPARE(shown(accounts, coral, 8), "-75.00");
+    QCOMPARE(shown(accounts, row("Exchange"), 1), "Exchange");
     QCOMPARE(m_ui->messages, QStringList());
 }
 

@@ -14,6 +14,9 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace ui {
 
@@ -61,6 +64,14 @@ void keepAboveOthers(QWidget *window)
 {
     keepOnTop(window);
     window->installEventFilter(new RaiseOnActivation(window));
+}
+
+void returnLargeBlocksToTheSystem()
+{
+#ifdef __GLIBC__
+    // A fixed threshold: glibc raises its own as large blocks are freed, and then keeps them.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
 }
 
 LineBreaksToSpaces::LineBreaksToSpaces(QObject *parent)

@@ -41,6 +41,11 @@ void keepOnTop(QWidget *window);
 // forms, and brought to the front whenever activated. Call before the first show.
 void keepAboveOthers(QWidget *window);
 
+// A window that holds a million records frees blocks of megabytes as it sorts and counts them:
+// have the C library give every such block back to the system at once, rather than keep it (glibc
+// would, once a large block had been freed). Elsewhere nothing to do.
+void returnLargeBlocksToTheSystem();
+
 // Turns the line breaks of pasted text into spaces, as browsers' one-line fields do, so that a
 // one-line field never puts a line break into a file.
 class LineBreaksToSpaces final : public QValidator

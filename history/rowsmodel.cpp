@@ -1,0 +1,60 @@
+#include "history/rowsmodel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace history {
+
+RowsModel::RowsModel(const QStringList &captions, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_captions(captions)
+{ }
+
+void RowsModel::setRows(int count, Cell cell)
+{
+    beginResetModel();
+    m_count = count;
+    m_cell = std::move(cell);
+    endResetModel();
+}
+
+int RowsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_count;
+}
+
+int RowsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_captions.size());
+}
+
+QVariant RowsModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::DisplayRole)
+        return m_cell(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole && index.column() > 0)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_captions.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void prepareTotalsTable(QTableView *table, const QString &name, RowsModel *model)
+{
+    table->setObjectName(name);
+    table->setAccessibleName(name);
+    table->setModel(model);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setResizeContentsPrecision(64);
+}
+
+} // namespace history

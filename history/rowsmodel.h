@@ -1,0 +1,40 @@
+// A read-only table whose cells are worked out only when they are shown: a table of a million
+// bookmakers costs its rows' sums, not a million times nine items.
+#pragma once
+
+#include <functional>
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+class QTableView;
+
+namespace history {
+
+class RowsModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    using Cell = std::function<QString(int row, int column)>;
+
+    // Columns after the first hold figures, right-aligned.
+    RowsModel(const QStringList &captions, QObject *parent);
+    void setRows(int count, Cell cell);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QStringList m_captions;
+    int m_count = 0;
+    Cell m_cell;
+};
+
+// A table of the totals' look: no row numbers, whole rows selected, Tab leaving it; its columns
+// are measured over a few rows, as a million would stall the window.
+void prepareTotalsTable(QTableView *table, const QString &name, RowsModel *model);
+
+} // namespace history
