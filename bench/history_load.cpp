@@ -1,11 +1,12 @@
 // Opens the bet history on an archive of a million records (about 140 MB), as a whole process,
 // and prints when the first rows showed, when the table, totals and chart were complete, the
 // longest time the user-interface thread did not answer, and the peak memory; then the time of a
-// sort by three columns and of an event search, each with the longest stall of the window; then
-// the calculator's archive append while the history is open, and the memory the history holds
-// before and after a thousand records arrived in a hundred rounds.
-// Usage: history_load [RECORDS] [offers] [distinct]: the records in the offers file instead of the
-// archive; a bookmaker of its own on every line.
+// sort by three columns and of an event search, each with the longest stall of the window; the time
+// until settling one row and ten thousand shows in the table; then the calculator's archive append
+// while the history is open, and the memory the history holds before and after a thousand records
+// arrived in a hundred rounds.
+// Usage: history_load [RECORDS] [offers] [distinct] [ledger]: the records in the offers file instead
+// of the archive; a bookmaker of its own on every line; a ledger that settles every record.
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include "history/historymodel.h"
 #include "history/historywindow.h"
 #include "store/archive.h"
+#include "store/ledger.h"
 
 namespace {
 
@@ -35,6 +38,7 @@ struct Load
     int records = 1'000'000;
     bool offers = false;
     bool distinctBookmakers = false;
+    bool ledger = false; // a ledger that settles every record
 };
 
 QByteArray bookmakerOf(const Load &load, int i)
@@ -57,24 +61,37 @@ QByteArray line(const Load &load, int i, const QDateTime &when)
           "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r\n";
 }
 
-void writeRecords(const QString &path, const Load &load)
+// Writes the records, and the ledger's line that settles each as its back bet won.
+void writeRecords(const QString &path, const QString &ledgerPath, const Load &load)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QFile ledger(ledgerPath);
+    if (!file.open(QIODevice::WriteOnly) || (load.ledger && !ledger.open(QIODevice::WriteOnly)))
         std::exit(2);
     // Bets archived in time, a few minutes apart, as a punter's archive grows.
     const QDateTime first(QDate(2021, 1, 1), QTime(9, 0));
     QByteArray block = load.offers ? "Version,Date,Kind,Event,Bookmaker,Stake,Lowest profit,Highest profit,Inputs,"
                                      "Figures\r\n"
                                    : "";
+    QByteArray settles = store::ledgerHeader() + "\r\n";
     for (int i = 0; i < load.records; ++i) {
-        block += line(load, i, first.addSecs(qint64(i) * 170));
+        const QByteArray record = line(load, i, first.addSecs(qint64(i) * 170));
+        block += record;
+        if (load.ledger)
+            settles += store::ledgerLine({first.addSecs(qint64(i) * 170 + 7200), store::LedgerAction::Settle,
+                           store::RecordId {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive,
+                               store::sha256(record.chopped(2)), 0},
+                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + i % 50), "Betfair", {}})
+                + "\r\n";
         if (block.size() > (1 << 20)) {
             file.write(block);
+            ledger.write(settles);
             block.clear();
+            settles.clear();
         }
     }
     file.write(block);
+    ledger.write(settles);
 }
 
 long residentMegabytes()
@@ -129,6 +146,30 @@ void timeRebuild(Stalls &stalls, history::HistoryModel &model, const char *what,
     std::printf("%s: %lld ms, longest unanswered stretch %lld ms\n", what, took, stalls.takeLongest());
 }
 
+// Settles the rows as their back bets won, through the table's menu, and waits for them to show.
+void timeSettle(Stalls &stalls, history::HistoryWindow &window, int rows)
+{
+    auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
+    table->clearSelection();
+    table->selectionModel()->select(QItemSelection(table->model()->index(0, 0), table->model()->index(rows - 1, 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    stalls.takeLongest();
+    const qint64 start = stalls.elapsed();
+    emit table->customContextMenuRequested(QPoint(5, 5));
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("betMenu"));
+    for (QAction *action : menu->actions().first()->menu()->actions()) {
+        if (action->text() == QLatin1String("Back won")) {
+            action->trigger();
+            break;
+        }
+    }
+    menu->close();
+    QCoreApplication::processEvents(); // the table painted with the new status
+    const qint64 took = stalls.elapsed() - start;
+    std::printf(
+        "settle %d rows: shown in %lld ms, longest unanswered stretch %lld ms\n", rows, took, stalls.takeLongest());
+}
+
 void waitForRows(QAbstractItemModel *rows, int count)
 {
     while (rows->rowCount() < count)
@@ -148,6 +189,8 @@ void afterLoad(const QString &folder, history::HistoryWindow &window, Stalls &st
         [&] { window.findChild<QLineEdit *>(QStringLiteral("eventSearch"))->setText(QStringLiteral("chelsea")); });
     timeRebuild(stalls, model, "search cleared",
         [&] { window.findChild<QLineEdit *>(QStringLiteral("eventSearch"))->clear(); });
+    timeSettle(stalls, window, 1);
+    timeSettle(stalls, window, 10'000);
 
     constexpr int appends = 1000;
     QElapsedTimer appending;
@@ -188,15 +231,18 @@ int main(int argc, char *argv[])
             load.offers = true;
         else if (argument == QLatin1String("distinct"))
             load.distinctBookmakers = true;
+        else if (argument == QLatin1String("ledger"))
+            load.ledger = true;
         else
             load.records = argument.toInt();
     }
     QTemporaryDir home;
     const QString file
         = home.filePath(load.offers ? QStringLiteral("vantrelOffers.csv") : QStringLiteral("vantrelLog.txt"));
-    writeRecords(file, load);
-    std::printf("%s: %d records, %lld bytes, %s\n", load.offers ? "offers file" : "archive", load.records,
-        qint64(QFile(file).size()), load.distinctBookmakers ? "a bookmaker of its own each" : "five bookmakers");
+    writeRecords(file, home.filePath(QStringLiteral("vantrelLedger.csv")), load);
+    std::printf("%s: %d records, %lld bytes, %s%s\n", load.offers ? "offers file" : "archive", load.records,
+        qint64(QFile(file).size()), load.distinctBookmakers ? "a bookmaker of its own each" : "five bookmakers",
+        load.ledger ? ", a ledger line settling each" : "");
 
     Stalls stalls;
     qint64 firstRows = -1;

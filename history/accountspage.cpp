@@ -75,18 +75,19 @@ AccountsPage::AccountsPage(QWidget *parent)
     layout->addLayout(form);
 }
 
-void AccountsPage::showTotals(const Totals &totals, const QStringList &)
+void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
 {
-    m_rows = totals.accounts;
-    static_cast<RowsModel *>(m_table->model())->setRows(int(m_rows.size()), [this](int row, int column) {
+    m_totals = totals;
+    const std::vector<AccountRow> &accounts = m_totals->accounts;
+    static_cast<RowsModel *>(m_table->model())->setRows(int(accounts.size()), [this](int row, int column) {
         return cell(row, column);
     });
     m_table->resizeColumnsToContents();
     // The names to choose from; a million are more than a list can offer.
     const QString typed = m_account->currentText();
     QStringList names;
-    for (std::size_t row = 0; row < std::min<std::size_t>(m_rows.size(), 1000); ++row)
-        names << m_rows[row].name;
+    for (std::size_t row = 0; row < std::min<std::size_t>(accounts.size(), 1000); ++row)
+        names << accounts[row].name;
     const QSignalBlocker quiet(m_account);
     m_account->clear();
     m_account->addItems(names);
@@ -96,7 +97,7 @@ void AccountsPage::showTotals(const Totals &totals, const QStringList &)
 QString AccountsPage::cell(int row, int column) const
 {
     const QLocale locale;
-    const AccountRow &account = m_rows[std::size_t(row)];
+    const AccountRow &account = m_totals->accounts[std::size_t(row)];
     switch (column) {
     case 0:
         return account.name;

@@ -29,7 +29,7 @@ public:
 
     explicit AccountsPage(QWidget *parent = nullptr);
     void setRecord(Record record) { m_record = std::move(record); }
-    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
 private:
     void recordMoney(store::LedgerAction action);
@@ -40,7 +40,7 @@ private:
     QString cell(int row, int column) const;
 
     Record m_record;
-    std::vector<AccountRow> m_rows;
+    SharedTotals m_totals; // whose accounts the table shows
     QTableView *m_table = nullptr;
     QComboBox *m_account = nullptr;
     QLineEdit *m_amount = nullptr;

@@ -110,6 +110,7 @@ void ArchiveFollower::readAfresh()
 {
     const bool hadAny = m_records.size() > 0 || m_report.unreadCount > 0;
     m_records = {};
+    m_bookmakers = {}; // no read runs now: a look waits for the last to end
     m_ledger.clear();
     ++m_generation;
     // A failure stands until a read works, so that the status does not flicker while it lasts.
@@ -165,6 +166,7 @@ bool ArchiveFollower::readFile(
             } else {
                 const RecordSource source = file == offersFile ? RecordSource::Offers : RecordSource::Archive;
                 ArchiveBatch batch = readBatch(source, path, at, line, chunk, m_dates);
+                m_bookmakers.number(batch);
                 end = batch.end;
                 line += batch.linesRead;
                 if (end != at)

@@ -99,6 +99,7 @@ private:
     LedgerBook m_ledger;
     ReadReport m_report;
     store::ArchiveDates m_dates; // used by one read at a time
+    BookmakerNumbers m_bookmakers; // likewise
     // One reading thread that stays, so reads reuse its memory rather than each take a new arena.
     QThreadPool m_reader;
     bool m_reading = false;

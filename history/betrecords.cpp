@@ -117,25 +117,33 @@ QString RecordsView::kindText(qsizetype index) const
     return store::csvText((*store::splitOfferLine(line(index)))[std::size_t(store::OfferField::Kind)]);
 }
 
+void BookmakerNumbers::number(ArchiveBatch &batch)
+{
+    std::vector<int> global;
+    global.reserve(std::size_t(batch.bookmakers.size()));
+    QStringList added;
+    for (const QString &name : std::as_const(batch.bookmakers)) {
+        auto known = m_numbers.constFind(name);
+        if (known == m_numbers.cend()) {
+            known = m_numbers.insert(name, int(m_numbers.size()));
+            added << name;
+        }
+        global.push_back(*known);
+    }
+    for (BetRecord &record : batch.records)
+        record.bookmaker = global[std::size_t(record.bookmaker)];
+    batch.bookmakers = std::move(added);
+}
+
 void BetRecords::add(ArchiveBatch &&batch)
 {
-    // Bookmaker numbers of the batch become numbers of the whole history.
-    QList<int> global;
-    for (const QString &name : std::as_const(batch.bookmakers)) {
-        auto known = m_bookmakerIndex.constFind(name);
-        if (known == m_bookmakerIndex.cend()) {
-            known = m_bookmakerIndex.insert(name, int(m_bookmakers.size()));
-            m_bookmakers << name;
-        }
-        global << *known;
-    }
+    m_bookmakers << batch.bookmakers;
     if (batch.records.empty())
         return; // lines that are no records are not kept
     const int chunk = int(m_chunks.size());
     m_chunks.push_back(std::move(batch.bytes));
     for (BetRecord record : batch.records) {
         record.chunk = chunk;
-        record.bookmaker = global[record.bookmaker];
         if (m_count % pageSize == 0) {
             m_pages.push_back(std::make_shared<Page>());
             m_pages.back()->reserve(std::size_t(pageSize));

@@ -37,6 +37,19 @@ struct ArchiveBatch
 ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes,
     store::ArchiveDates &dates);
 
+// Numbers bookmakers as a whole history does, the first seen first. Kept by the thread that reads,
+// so that adding a batch of a hundred thousand new names costs the window nothing.
+class BookmakerNumbers
+{
+public:
+    // Turns the batch's bookmaker numbers into the history's; its list keeps only the names new to
+    // the history, in the order of their numbers.
+    void number(ArchiveBatch &batch);
+
+private:
+    QHash<QString, int> m_numbers;
+};
+
 // The bookmaker as the history shows it: the bookmaker box's prompt, or nothing, is no bookmaker.
 QString shownBookmaker(const QString &archived);
 
@@ -70,12 +83,9 @@ protected:
 class BetRecords : public RecordsView
 {
 public:
-    // Adds the batch's records after those already held.
+    // Adds the batch's records after those already held; BookmakerNumbers numbered it.
     void add(ArchiveBatch &&batch);
     RecordsView view() const { return *this; }
-
-private:
-    QHash<QString, int> m_bookmakerIndex;
 };
 
 } // namespace history

@@ -53,7 +53,7 @@ void HistoryModel::clearRecords()
 {
     beginResetModel();
     m_rows.clear();
-    m_totals = {};
+    m_totals = std::make_shared<Totals>();
     takeView();
     endResetModel();
     ++m_generation;
@@ -116,9 +116,10 @@ void HistoryModel::rebuild()
     m_rebuilding = true;
     takeView();
     m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
-                       accounts = m_follower.ledger().accounts(), exchange = m_follower.ledger().lastExchange()] {
+                       accounts = m_follower.ledger().accounts(), exchange = m_follower.ledger().lastExchange(),
+                       before = m_totals] {
         std::vector<int> rows = buildRows(view, filter, sort);
-        Totals totals = totalsOf(view, rows, accounts, exchange);
+        Totals totals = totalsOf(view, rows, accounts, exchange, *before);
         QMetaObject::invokeMethod(this,
             [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(),
                 generation]() mutable {
@@ -144,7 +145,7 @@ void HistoryModel::takeRebuild(std::vector<int> rows, Totals totals, qsizetype c
         endResetModel();
         addRecords(covered);
     }
-    m_totals = std::move(totals);
+    m_totals = std::make_shared<const Totals>(std::move(totals));
     if (covered < m_follower.records().size())
         m_rebuildAgain = true; // the totals are still to count what came meanwhile
 }

@@ -11,6 +11,7 @@
 #include "history/archivefollower.h"
 #include "history/columns.h"
 #include "history/totals.h"
+#include "history/totalspage.h"
 
 namespace history {
 
@@ -33,7 +34,8 @@ public:
     // Works the rows and the totals out again; rebuilt() follows.
     void rebuild();
     bool isRebuilding() const { return m_rebuilding; }
-    const Totals &totals() const { return m_totals; }
+    const Totals &totals() const { return *m_totals; }
+    const SharedTotals &sharedTotals() const { return m_totals; }
     qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
     // The records and their settlements as the table shows them.
     const HistoryView &view() const { return m_view; }
@@ -58,7 +60,7 @@ private:
     RowFilter m_filter;
     RowSort m_sort;
     std::vector<int> m_rows;
-    Totals m_totals;
+    SharedTotals m_totals = std::make_shared<Totals>();
     // One thread that stays: a new thread per rebuild would take a new memory arena each time,
     // and the transient rows and keys of a million records would pile up in them.
     QThreadPool m_worker;

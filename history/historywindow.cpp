@@ -200,7 +200,7 @@ void HistoryWindow::rowsRebuilt()
         widest = std::max(widest, textWidth(m_table, name));
     m_table->horizontalHeader()->resizeSection(
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
-    m_totals->showTotals(totals, m_follower.records().bookmakers());
+    m_totals->showTotals(m_model.sharedTotals(), m_follower.records().bookmakers());
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
     if (!m_savePath.isEmpty() && !m_model.isRebuilding())

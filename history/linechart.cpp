@@ -156,11 +156,11 @@ ResultChart::ResultChart(QWidget *parent)
     setObjectName(QStringLiteral("resultChart"));
 }
 
-void ResultChart::showTotals(const Totals &totals, const QStringList &)
+void ResultChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
     std::vector<qint64> times;
     Line running {QStringLiteral("Running result"), palette().color(QPalette::Highlight), {}};
-    for (const auto &[when, value] : totals.cumulative) {
+    for (const auto &[when, value] : totals->cumulative) {
         times.push_back(when);
         running.values.push_back(value);
     }
@@ -176,12 +176,12 @@ ExpectedChart::ExpectedChart(QWidget *parent)
     setObjectName(QStringLiteral("expectedChart"));
 }
 
-void ExpectedChart::showTotals(const Totals &totals, const QStringList &)
+void ExpectedChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
     std::vector<qint64> times;
     Line actual {QStringLiteral("Actual"), palette().color(QPalette::Highlight), {}};
     Line expected {QStringLiteral("Locked in"), QColor(128, 128, 128), {}};
-    for (const auto &[when, came, locked] : totals.expectedAndActual) {
+    for (const auto &[when, came, locked] : totals->expectedAndActual) {
         times.push_back(when);
         actual.values.push_back(came);
         expected.values.push_back(locked);

@@ -53,7 +53,7 @@ class ResultChart final : public LineChart, public TotalsPage
 
 public:
     explicit ResultChart(QWidget *parent = nullptr);
-    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 };
 
 // The settled bets' running actual result beside what those same bets locked in: luck apart from
@@ -64,7 +64,7 @@ class ExpectedChart final : public LineChart, public TotalsPage
 
 public:
     explicit ExpectedChart(QWidget *parent = nullptr);
-    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 };
 
 } // namespace history

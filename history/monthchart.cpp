@@ -29,10 +29,10 @@ MonthChart::MonthChart(QWidget *parent)
     setMonths({});
 }
 
-void MonthChart::showTotals(const Totals &totals, const QStringList &)
+void MonthChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
     std::vector<std::pair<QDate, double>> months;
-    for (const auto &[month, sums] : totals.byMonth) {
+    for (const auto &[month, sums] : totals->byMonth) {
         if (month.first != 0)
             months.emplace_back(QDate(month.first, month.second, 1), sums.result);
     }

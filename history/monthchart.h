@@ -21,7 +21,7 @@ public:
 
     // (first day of the month, result), in time order.
     void setMonths(std::vector<std::pair<QDate, double>> months);
-    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
 protected:
     bool event(QEvent *event) override;

@@ -58,34 +58,45 @@ SumsTable::SumsTable(By by, QWidget *parent)
     prepareTotalsTable(this, tableName(by), m_model);
 }
 
-void SumsTable::showTotals(const Totals &totals, const QStringList &bookmakers)
+void SumsTable::showTotals(const SharedTotals &totals, const QStringList &bookmakers)
 {
+    m_totals = totals;
+    m_bookmakers = bookmakers;
     m_rows.clear();
+    m_bookmakerRows.clear();
     switch (m_by) {
     case By::Bookmaker:
-        // In name order: the bookmakers are counted by number.
-        for (const int index : totals.bookmakerOrder) {
-            if (totals.byBookmaker[std::size_t(index)].bets > 0)
-                m_rows.emplace_back(bookmakers.at(index), totals.byBookmaker[std::size_t(index)]);
+        for (const int index : totals->bookmakerOrder) {
+            if (totals->byBookmaker[std::size_t(index)].bets > 0)
+                m_bookmakerRows.push_back(index);
         }
         break;
     case By::Month:
-        for (const auto &[month, sums] : totals.byMonth)
+        for (const auto &[month, sums] : totals->byMonth)
             m_rows.emplace_back(monthName(month), sums);
         break;
     case By::Kind:
-        for (const auto &[kind, sums] : totals.byKind)
+        for (const auto &[kind, sums] : totals->byKind)
             m_rows.emplace_back(QString::fromUtf8(calc::betKindName(kind)), sums);
         break;
     }
-    m_model->setRows(int(m_rows.size()), [this](int row, int column) { return cell(row, column); });
+    const int count = int(m_by == By::Bookmaker ? m_bookmakerRows.size() : m_rows.size());
+    m_model->setRows(count, [this](int row, int column) { return cell(row, column); });
     resizeColumnsToContents();
+}
+
+std::pair<QString, const Sums &> SumsTable::row(int row) const
+{
+    if (m_by != By::Bookmaker)
+        return {m_rows[std::size_t(row)].first, m_rows[std::size_t(row)].second};
+    const int bookmaker = m_bookmakerRows[std::size_t(row)];
+    return {m_bookmakers.at(bookmaker), m_totals->byBookmaker[std::size_t(bookmaker)]};
 }
 
 QString SumsTable::cell(int row, int column) const
 {
     const QLocale locale;
-    const auto &[name, sum] = m_rows[std::size_t(row)];
+    const auto [name, sum] = this->row(row);
     switch (column) {
     case 0:
         return name;

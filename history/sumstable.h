@@ -19,14 +19,19 @@ public:
     enum class By { Bookmaker, Month, Kind };
 
     explicit SumsTable(By by, QWidget *parent = nullptr);
-    void showTotals(const Totals &totals, const QStringList &bookmakers) override;
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
 private:
     QString cell(int row, int column) const;
+    std::pair<QString, const Sums &> row(int row) const;
 
     By m_by;
     RowsModel *m_model = nullptr;
-    std::vector<std::pair<QString, Sums>> m_rows;
+    SharedTotals m_totals;
+    QStringList m_bookmakers;
+    // Bookmakers by number, in name order, that have bets among the rows shown.
+    std::vector<int> m_bookmakerRows;
+    std::vector<std::pair<QString, Sums>> m_rows; // months or kinds: a few dozen
 };
 
 // "1 bet", "2 bets": the count in the locale's digits and the noun that goes with it.

@@ -67,7 +67,8 @@ void runningSums(Totals &totals)
     thinOut(totals.expectedAndActual);
 }
 
-std::vector<AccountRow> accountsOf(const HistoryView &view, const AccountBook &book, const QString &openExchange)
+std::vector<AccountRow> accountsOf(
+    const HistoryView &view, const std::vector<int> &order, const AccountBook &book, const QString &openExchange)
 {
     // Bookmakers by number first: a map of a million names would take as long as the rest.
     const QStringList &names = view.records.bookmakers();
@@ -97,30 +98,59 @@ std::vector<AccountRow> accountsOf(const HistoryView &view, const AccountBook &b
                 exchange(openExchange).inOpenBets += bet.openAtExchange;
         }
     }
-    std::map<QString, AccountRow> named;
-    for (std::size_t i = 0; i < bookmakers.size(); ++i) {
-        if (used[i])
-            named[names[qsizetype(i)]] = std::move(bookmakers[i]);
-    }
     // A name the ledger gives an account is an exchange's where the bets use it so.
+    std::map<QString, AccountRow> onlyInTheLedger;
     for (const auto &[name, entry] : book) {
-        const bool isExchange = exchanges.contains(name) || (!named.contains(name) && name == openExchange);
-        AccountRow &account = isExchange ? exchange(name) : named[name];
+        const qsizetype index = exchanges.contains(name) ? -1 : names.indexOf(name);
+        AccountRow &account = index >= 0                       ? bookmakers[std::size_t(index)]
+            : exchanges.contains(name) || name == openExchange ? exchange(name)
+                                                               : onlyInTheLedger[name];
+        if (index >= 0)
+            used[std::size_t(index)] = true;
         account.deposited += entry.deposited;
         account.withdrawn += entry.withdrawn;
         account.status = accountStatusCaption(entry.status);
     }
     std::vector<AccountRow> accounts;
-    accounts.reserve(named.size() + exchanges.size());
-    for (auto *group : {&named, &exchanges}) {
-        for (auto &[name, account] : *group) {
-            account.name = name;
-            if (account.status.isEmpty())
-                account.status = QStringLiteral("Active");
-            accounts.push_back(std::move(account));
-        }
+    const auto take = [&accounts](const QString &name, AccountRow &account) {
+        account.name = name;
+        if (account.status.isEmpty())
+            account.status = QStringLiteral("Active");
+        accounts.push_back(std::move(account));
+    };
+    for (const int index : order) {
+        if (used[std::size_t(index)])
+            take(names[index], bookmakers[std::size_t(index)]);
     }
+    for (auto &[name, account] : onlyInTheLedger)
+        take(name, account);
+    for (auto &[name, account] : exchanges)
+        take(name, account);
     return accounts;
+}
+
+void orderBookmakers(Totals &totals, const QStringList &names, const Totals &before)
+{
+    // The list only ever grows and is shared while it does not: the same data, the same order.
+    totals.orderedNames = names;
+    if (before.orderedNames.constData() == names.constData() && before.orderedNames.size() == names.size()) {
+        totals.bookmakerOrder = before.bookmakerOrder;
+        totals.bookmakersByName = before.bookmakersByName;
+        totals.longestBookmakers = before.longestBookmakers;
+        return;
+    }
+    totals.bookmakerOrder.resize(std::size_t(names.size()));
+    std::iota(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(), 0);
+    std::sort(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(),
+        [&names](int a, int b) { return names[a].compare(names[b], Qt::CaseInsensitive) < 0; });
+    totals.bookmakersByName.reserve(names.size());
+    for (const int index : totals.bookmakerOrder)
+        totals.bookmakersByName << names[index];
+    QStringList byLength = names;
+    constexpr qsizetype measured = 20;
+    const auto longer = [](const QString &a, const QString &b) { return a.size() > b.size(); };
+    std::partial_sort(byLength.begin(), byLength.begin() + std::min(measured, byLength.size()), byLength.end(), longer);
+    totals.longestBookmakers = byLength.mid(0, measured);
 }
 
 } // namespace
@@ -132,8 +162,8 @@ QString accountStatusCaption(const QString &word)
     return word.front().toUpper() + word.mid(1);
 }
 
-Totals totalsOf(
-    const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts, const QString &openExchange)
+Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts,
+    const QString &openExchange, const Totals &before)
 {
     Totals totals;
     totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
@@ -158,20 +188,8 @@ Totals totalsOf(
     if (closenessCount > 0)
         totals.averageCloseness = closenessSum / closenessCount;
     runningSums(totals);
-    totals.accounts = accountsOf(view, accounts, openExchange);
-    const QStringList &names = view.records.bookmakers();
-    totals.bookmakerOrder.resize(std::size_t(names.size()));
-    std::iota(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(), 0);
-    std::sort(totals.bookmakerOrder.begin(), totals.bookmakerOrder.end(),
-        [&names](int a, int b) { return names[a].compare(names[b], Qt::CaseInsensitive) < 0; });
-    totals.bookmakersByName.reserve(names.size());
-    for (const int index : totals.bookmakerOrder)
-        totals.bookmakersByName << names[index];
-    QStringList byLength = names;
-    constexpr qsizetype measured = 20;
-    const auto longer = [](const QString &a, const QString &b) { return a.size() > b.size(); };
-    std::partial_sort(byLength.begin(), byLength.begin() + std::min(measured, byLength.size()), byLength.end(), longer);
-    totals.longestBookmakers = byLength.mid(0, measured);
+    orderBookmakers(totals, view.records.bookmakers(), before);
+    totals.accounts = accountsOf(view, totals.bookmakerOrder, accounts, openExchange);
     return totals;
 }
 

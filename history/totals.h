@@ -51,14 +51,17 @@ struct Totals
     std::vector<std::tuple<qint64, double, double>> expectedAndActual;
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
     std::vector<int> bookmakerOrder; // the bookmakers' indexes in name order, any letter case
+    QStringList orderedNames; // the names bookmakerOrder orders
     QStringList bookmakersByName; // the same names
     QStringList longestBookmakers; // the few longest names, for the column's width
 };
 
 // The accounts' money counts every bet that is not removed, whatever the filters; open bets' lays
 // count at the exchange named for them.
-Totals totalsOf(
-    const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts, const QString &openExchange);
+// The bookmakers' name order is taken from the totals before while no bookmaker has come since: a
+// million names take seconds to sort.
+Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts,
+    const QString &openExchange, const Totals &before);
 
 // "Active", "Limited", "Gubbed", "Closed": an account status word of the ledger as the window says it.
 QString accountStatusCaption(const QString &word);

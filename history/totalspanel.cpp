@@ -75,9 +75,9 @@ void TotalsPanel::showCounting()
     m_summary->setText(QStringLiteral("Counting..."));
 }
 
-void TotalsPanel::showTotals(const Totals &totals, const QStringList &bookmakers)
+void TotalsPanel::showTotals(const SharedTotals &totals, const QStringList &bookmakers)
 {
-    m_summary->setText(summaryText(totals));
+    m_summary->setText(summaryText(*totals));
     for (TotalsPage *page : m_pages)
         page->showTotals(totals, bookmakers);
 }

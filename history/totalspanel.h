@@ -24,7 +24,7 @@ class TotalsPanel final : public QWidget
 public:
     explicit TotalsPanel(QWidget *parent = nullptr);
 
-    void showTotals(const Totals &totals, const QStringList &bookmakers);
+    void showTotals(const SharedTotals &totals, const QStringList &bookmakers);
     // While the totals are being worked out.
     void showCounting();
     // Where Tab enters the panel.

@@ -57,7 +57,10 @@ history::BetRecords TestHistoryRecords::readAll(const QByteArray &archive) const
 {
     store::ArchiveDates dates(gb);
     history::BetRecords records;
-    records.add(history::readBatch(history::RecordSource::Archive, writeArchive(archive), 0, 1, 1 << 20, dates));
+    history::ArchiveBatch batch
+        = history::readBatch(history::RecordSource::Archive, writeArchive(archive), 0, 1, 1 << 20, dates);
+    history::BookmakerNumbers().number(batch);
+    records.add(std::move(batch));
     return records;
 }
 
@@ -356,7 +359,9 @@ void TestHistoryRecords::offerColumnsEditedByHand()
             + ",backOdds=5;backStake=20;layCommission=2;layOdds=5.2;retention=75," + figures + "\r\n");
     store::ArchiveDates dates(gb);
     history::BetRecords records;
-    records.add(history::readBatch(history::RecordSource::Offers, path, 0, 1, 1 << 20, dates));
+    history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, path, 0, 1, 1 << 20, dates);
+    history::BookmakerNumbers().number(batch);
+    records.add(std::move(batch));
     QCOMPARE(records.size(), 1);
     QCOMPARE(records.at(0).stale, stale);
     QCOMPARE(records.at(0).ownStake, 20.0);

@@ -253,7 +253,9 @@ void TestOffersWindow::onePennyEverywhere()
         line.contains(",5,-31.10,") && line.contains("liability=64.40;profitIfBackWins=-31.10;"), line.constData());
     store::ArchiveDates dates(QLocale::c());
     history::BetRecords records;
-    records.add(history::readBatch(history::RecordSource::Offers, offersPath(), 0, 1, 1 << 20, dates));
+    history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, offersPath(), 0, 1, 1 << 20, dates);
+    history::BookmakerNumbers().number(batch);
+    records.add(std::move(batch));
     QCOMPARE(history::resultText(records.at(0), QLocale()), "-31.10");
     QVERIFY(!records.at(0).stale);
 }
