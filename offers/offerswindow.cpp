@@ -1,8 +1,11 @@
 #include "offers/offerswindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "calc/numbertext.h"
@@ -11,7 +14,6 @@
 #include "store/datafiles.h"
 #include "store/datafolder.h"
 #include "store/fileerror.h"
-#include "store/offerfile.h"
 #include "store/offerinputs.h"
 #include "ui/windowsupport.h"
 
@@ -44,6 +46,19 @@ QByteArray money(double value)
     return calc::formatMoney(value).toLatin1();
 }
 
+// What a screen reader announces once an offer is archived: "Archived: Each way, Kempton 3:10,
+// Bet365, 14:05"; an empty event or bookmaker is left out.
+QString archivedLine(calc::BetKind kind, const QString &event, const QString &bookmaker, const QDateTime &when)
+{
+    QStringList parts {QString::fromUtf8(calc::offerTabTitle(kind))};
+    for (const QString &part : {event.trimmed(), bookmaker.trimmed()}) {
+        if (!part.isEmpty())
+            parts << part;
+    }
+    parts << QLocale().toString(when.time(), QLocale::ShortFormat);
+    return QStringLiteral("Archived: ") + parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessage, QWidget *parent)
@@ -59,22 +74,35 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     for (const calc::BetKind kind : calc::offerKinds()) {
         auto *tab = new OfferTab(kind, bookmakers,
             [this, kind](const calc::OfferValues &inputs, const calc::OfferValues &figures, const QString &event,
-                const QString &bookmaker) { archive(kind, inputs, figures, event, bookmaker); });
+                const QString &bookmaker) { return archive(kind, inputs, figures, event, bookmaker); });
         const QString title = QString::fromUtf8(calc::offerTabTitle(kind));
         tab->setAccessibleName(title);
         tabs->addTab(tab, title);
+        connect(tab, &OfferTab::inputEdited, &m_saveSoon, qOverload<>(&QTimer::start));
         m_tabs << tab;
     }
+    // Ctrl+Tab and Ctrl+Shift+Tab take the focus to the new tab's first input; the arrows on the
+    // tab bar leave it there.
+    connect(tabs, &QTabWidget::currentChanged, this, [tabs] {
+        if (tabs->isVisible() && QApplication::focusWidget() != static_cast<QWidget *>(tabs->tabBar()))
+            tabs->currentWidget()->setFocus();
+    });
+    for (QToolButton *scroll : tabs->tabBar()->findChildren<QToolButton *>())
+        scroll->setFocusPolicy(Qt::NoFocus); // the arrows on the tab bar scroll it
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     loadInputs();
+    m_saveSoon.setSingleShot(true);
+    m_saveSoon.setInterval(500);
+    connect(&m_saveSoon, &QTimer::timeout, this, &OffersWindow::saveInputs);
     tabs->currentWidget()->setFocus();
-    resize(640, 680);
+    ui::fitIntoScreen(this, QSize(640, 680));
     ui::keepAboveOthers(this);
 }
 
 void OffersWindow::closeEvent(QCloseEvent *event)
 {
+    m_saveFailed = false; // the last chance: said again if it still fails
     saveInputs();
     QWidget::closeEvent(event);
 }
@@ -102,9 +130,10 @@ void OffersWindow::loadInputs()
 void OffersWindow::saveInputs()
 {
     // Only what was typed here: another window's inputs stay as that window saved them.
+    m_saveSoon.stop();
     store::OfferInputSections edited;
     for (OfferTab *tab : std::as_const(m_tabs)) {
-        if (store::InputTexts texts = tab->takeEdited(); !texts.empty())
+        if (store::InputTexts texts = tab->edited(); !texts.empty())
             edited[groupOf(tab)] = std::move(texts);
     }
     if (edited.empty())
@@ -112,26 +141,42 @@ void OffersWindow::saveInputs()
     try {
         store::saveOfferInputs(m_dataFolder, edited);
     } catch (const store::FileError &error) {
-        ui::showMessage(this, m_showMessage,
-            QStringLiteral("Error: the inputs could not be saved in %1: %2")
-                .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder)), error.description()));
+        // Kept as edited, to be saved with the next change or at closing.
+        if (!std::exchange(m_saveFailed, true))
+            ui::showMessage(this, m_showMessage,
+                QStringLiteral("Error: the inputs could not be saved in %1: %2")
+                    .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder)), error.description()));
+        return;
     }
+    m_saveFailed = false;
+    for (OfferTab *tab : std::as_const(m_tabs))
+        tab->markSaved(edited[groupOf(tab)]);
 }
 
-void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
-    const QString &event, const QString &bookmaker)
+std::optional<QString> OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs,
+    const calc::OfferValues &figures, const QString &event, const QString &bookmaker)
 {
     store::NamedTexts shown;
     for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
         shown.emplace_back(output.key, money(figures.at(output.key)));
     const calc::OfferSummary summary = calc::summarizeOffer(kind, inputs, figures);
-    const store::OfferRecord record {m_clock(), std::string(calc::betKindToken(kind)), event, bookmaker, summary.stake,
+    store::OfferRecord record {QDateTime(), std::string(calc::betKindToken(kind)), event, bookmaker, summary.stake,
         money(summary.lowest), money(summary.highest), named(inputs), shown};
+    // A second press with nothing changed is the usual way a bet comes to be recorded twice.
+    const auto last = m_lastArchived.find(kind);
+    if (last != m_lastArchived.end() && last->second == record
+        && !ui::confirm(this, m_confirm, QStringLiteral("This offer is already archived. Archive it again?")))
+        return std::nullopt;
+    m_lastArchived[kind] = record;
+    record.when = m_clock();
     try {
         store::appendOffer(m_dataFolder, record);
     } catch (const store::FileError &error) {
+        m_lastArchived.erase(kind);
         ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
+        return std::nullopt;
     }
+    return archivedLine(kind, event, bookmaker, record.when);
 }
 
 } // namespace offers

@@ -76,16 +76,19 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
     scroll->setWidget(m_rows);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the fields in it
     layout->addWidget(scroll, 1);
     if (!shape.buttons.empty()) {
         auto *buttons = new QHBoxLayout;
         for (const calc::OfferButton &button : shape.buttons) {
             auto *setter = new QPushButton(text(button.caption));
+            setter->setAutoDefault(true); // Enter presses the focused button, as Space does
             connect(setter, &QPushButton::clicked, this, [this, button] {
                 const double value = m_figures->at(button.figure);
                 static_cast<QLineEdit *>(m_inputs.at(button.input))->setText(calc::formatPlain(value, QLocale()));
             });
             m_setters[button.figure] = setter;
+            m_buttons << setter;
             buttons->addWidget(setter);
         }
         buttons->addStretch();
@@ -106,11 +109,17 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
     m_bookmaker->addItems(bookmakers);
     m_bookmaker->setCurrentIndex(-1);
     m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
+    m_bookmaker->lineEdit()->setAccessibleName(m_bookmaker->accessibleName()); // it has the focus
     m_archiveButton = new QPushButton(QStringLiteral("Archive"));
+    m_archiveButton->setObjectName(QStringLiteral("archive"));
+    m_archiveButton->setAutoDefault(true);
+    m_archived = newNote(this);
+    m_archived->setObjectName(QStringLiteral("archived"));
     auto *record = new QFormLayout;
     record->addRow(QStringLiteral("Event"), m_event);
     record->addRow(QStringLiteral("Bookmaker"), m_bookmaker);
     record->addRow(QString(), m_archiveButton);
+    record->addRow(m_archived);
     layout->addLayout(record);
     connect(m_archiveButton, &QPushButton::clicked, this, &OfferTab::archive);
     buildRows();
@@ -146,18 +155,29 @@ void OfferTab::keepInRange(const calc::OfferInput &input)
         : text(input.initial);
 }
 
-store::InputTexts OfferTab::takeEdited()
+store::InputTexts OfferTab::edited() const
 {
     store::InputTexts edited;
-    for (const std::string &key : std::exchange(m_edited, {}))
-        edited[text(key)] = m_texts[key];
+    for (const std::string &key : m_edited)
+        edited[text(key)] = m_texts.at(key);
     return edited;
+}
+
+void OfferTab::markSaved(const store::InputTexts &saved)
+{
+    for (const auto &[key, typed] : saved) {
+        if (m_texts[key.toStdString()] == typed)
+            m_edited.erase(key.toStdString());
+    }
 }
 
 void OfferTab::edit(const std::string &key, const QString &typed)
 {
     m_texts[key] = typed;
     m_edited.insert(key);
+    if (focusProxy()->accessibleDescription() == m_archived->text())
+        focusProxy()->setAccessibleDescription(QString());
+    emit inputEdited();
 }
 
 void OfferTab::editShape(const std::string &key, const QString &typed)
@@ -229,7 +249,28 @@ void OfferTab::buildRows()
         const auto checked = std::find_if(options.begin(), options.end(), [](auto *o) { return o->isChecked(); });
         (checked != options.end() ? static_cast<QWidget *>(*checked) : editor->second)->setFocus();
     }
+    orderFocus();
     recalculate();
+}
+
+void OfferTab::orderFocus()
+{
+    QList<QWidget *> order;
+    const calc::OfferShape shape = currentShape();
+    for (const calc::OfferInput &input : shape.inputs) {
+        QWidget *editor = m_inputs.at(input.key);
+        const QList<QRadioButton *> options = editor->findChildren<QRadioButton *>();
+        if (options.isEmpty())
+            order << editor;
+        else
+            order.append({options.begin(), options.end()});
+    }
+    for (const calc::OfferOutput &output : shape.outputs)
+        order << m_outputs.at(output.key);
+    order.append({m_buttons.begin(), m_buttons.end()});
+    order << m_event << m_bookmaker << m_archiveButton;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 QWidget *OfferTab::newChoice(const calc::OfferInput &input)
@@ -242,6 +283,8 @@ QWidget *OfferTab::newChoice(const calc::OfferInput &input)
         auto *option = new QRadioButton(text(input.options[i]));
         option->setAccessibleName(option->text());
         option->setChecked(m_texts[input.key].toInt() == int(i));
+        // Tab reaches the option chosen; the arrows move between them.
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
         group->addButton(option, int(i));
         row->addWidget(option);
     }
@@ -340,8 +383,17 @@ void OfferTab::recalculate()
 
 void OfferTab::archive()
 {
-    if (m_figures)
-        m_archive(m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
+    if (!m_figures)
+        return;
+    const std::optional<QString> archived
+        = m_archive(m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
+    if (!archived)
+        return;
+    // The next offer starts at the first input, which a screen reader reads out with what was
+    // archived as its description until something is typed.
+    m_archived->setText(*archived);
+    focusProxy()->setAccessibleDescription(*archived);
+    setFocus();
 }
 
 } // namespace offers

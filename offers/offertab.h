@@ -25,9 +25,10 @@ class OfferTab final : public QWidget
     Q_OBJECT
 
 public:
-    // archive appends a record, and reports a failure itself.
-    using Archive = std::function<void(const calc::OfferValues &inputs, const calc::OfferValues &figures,
-        const QString &event, const QString &bookmaker)>;
+    // archive appends a record and returns the line that says what it archived; it reports a
+    // failure, or a second thought, itself and returns nothing.
+    using Archive = std::function<std::optional<QString>(const calc::OfferValues &inputs,
+        const calc::OfferValues &figures, const QString &event, const QString &bookmaker)>;
 
     OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent = nullptr);
 
@@ -35,8 +36,13 @@ public:
     // Shows the inputs remembered from an earlier start; counts, choices and flags out of their
     // range take the nearest they can be.
     void setTexts(const store::InputTexts &texts);
-    // The inputs typed since the last call, as typed, by key.
-    store::InputTexts takeEdited();
+    // The inputs typed since they were last saved, as typed, by key.
+    store::InputTexts edited() const;
+    void markSaved(const store::InputTexts &saved);
+
+signals:
+    // An input, count, choice or flag was changed by the user.
+    void inputEdited();
 
 private:
     // Remembers a text the user gave an input.
@@ -46,6 +52,9 @@ private:
     void keepInRange(const calc::OfferInput &input);
     calc::OfferShape currentShape() const;
     void buildRows();
+    // Tab walks the inputs and figures in reading order, then the buttons, Event, Bookmaker and
+    // Archive.
+    void orderFocus();
     QWidget *newInput(const calc::OfferInput &input);
     QWidget *newChoice(const calc::OfferInput &input);
     void recalculate();
@@ -69,6 +78,8 @@ private:
     QLineEdit *m_event = nullptr;
     QComboBox *m_bookmaker = nullptr;
     QPushButton *m_archiveButton = nullptr;
+    QLabel *m_archived = nullptr;
+    QList<QPushButton *> m_buttons; // the setters, in the order shown
 };
 
 } // namespace offers

@@ -36,6 +36,8 @@ struct OfferRecord
     QByteArray highest;
     NamedNumbers inputs; // as typed, to the last digit
     NamedTexts figures; // as shown, to the penny
+
+    bool operator==(const OfferRecord &) const = default;
 };
 
 QByteArray offerHeader();

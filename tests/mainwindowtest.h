@@ -3,11 +3,13 @@
 // button.
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +25,33 @@ template<typename Window> QList<Window *> openWindows()
             open << window;
     }
     return open;
+}
+
+// What a screen reader says a control is: the label that names it, or its own name.
+inline QString spokenName(QWidget *control)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+    for (const auto &[other, relation] : accessible->relations(QAccessible::Label))
+        return other->text(QAccessible::Name).remove(QLatin1Char('&'));
+    return accessible->text(QAccessible::Name);
+}
+
+// The controls of a page that Tab reaches, top to bottom and left to right: enabled and shown, of
+// a group of radio buttons the one chosen.
+inline QList<QWidget *> readingOrder(QWidget *page)
+{
+    QList<QWidget *> controls;
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        const auto *radio = qobject_cast<QRadioButton *>(widget);
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && !widget->focusProxy() && (!radio || radio->isChecked()))
+            controls << widget;
+    }
+    const auto place = [page](QWidget *widget) { return widget->mapTo(page, QPoint(0, 0)); };
+    std::stable_sort(controls.begin(), controls.end(), [&](QWidget *a, QWidget *b) {
+        return std::pair(place(a).y(), place(a).x()) < std::pair(place(b).y(), place(b).x());
+    });
+    return controls;
 }
 
 // The six input fields, in the order of their settings keys.

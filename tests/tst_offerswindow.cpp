@@ -1,6 +1,7 @@
 // The offer calculators as a user meets them: each tab's fields found by their accessible names,
 // typed into, its figures read, its record archived; bad input marked and named, nothing recorded;
 // the inputs remembered; the offers file's hostile cases; and the calculator opening the window.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "history/columns.h"
@@ -43,6 +45,12 @@ private slots:
     void hostileOffersFile_data();
     void hostileOffersFile();
     void opensFromTheCalculator();
+    void tabWalksTheWholeTab_data();
+    void tabWalksTheWholeTab();
+    void switchingTabsFromTheKeyboard();
+    void archiveFromTheKeyboard();
+    void inputsSavedAsTyped();
+    void bookmakerSpokenByName();
 
 private:
     void openWindow();
@@ -558,6 +566,128 @@ void TestOffersWindow::opensFromTheCalculator()
     QCOMPARE(open.first()->windowTitle(), "Offer calculators");
     QVERIFY(open.first()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     open.first()->close();
+}
+
+void TestOffersWindow::tabWalksTheWholeTab_data()
+{
+    QTest::addColumn<QString>("tab");
+    for (const calc::BetKind kind : calc::offerKinds()) {
+        const QString title = QString::fromUtf8(calc::offerTabTitle(kind));
+        QTest::newRow(qPrintable(title)) << title;
+    }
+}
+
+void TestOffersWindow::tabWalksTheWholeTab()
+{
+    QFETCH(QString, tab);
+    m_window->resize(700, 1500); // nothing scrolls, so that reading order is the order on screen
+    QVERIFY(openTab(tab));
+    QList<QWidget *> expected = readingOrder(m_tab);
+    expected << m_window->findChild<QTabWidget *>()->tabBar() << expected.first();
+    QCOMPARE(QApplication::focusWidget(), expected.first());
+    QList<QWidget *> walked {QApplication::focusWidget()};
+    while (walked.size() < expected.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget();
+    }
+    QCOMPARE(walked, expected);
+    for (qsizetype i = expected.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), expected[i]);
+    }
+}
+
+void TestOffersWindow::switchingTabsFromTheKeyboard()
+{
+    QVERIFY(openTab("Refund"));
+    auto *tabs = m_window->findChild<QTabWidget *>();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(QApplication::focusWidget(), readingOrder(tabs->currentWidget()).first());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), readingOrder(tabs->currentWidget()).first());
+
+    // A count or a choice changed from the keyboard keeps the focus while its rows are laid out anew.
+    QVERIFY(openTab("Accumulator"));
+    field<QSpinBox>("Legs")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTRY_VERIFY(field("Leg 3 lay odds"));
+    QCOMPARE(QApplication::focusWidget(), field<QSpinBox>("Legs"));
+    QVERIFY(openTab("Dutching"));
+    field<QRadioButton>("Fix stake 1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTRY_VERIFY(field("Total stake") && !field("Total stake")->isReadOnly());
+    QCOMPARE(QApplication::focusWidget(), field<QRadioButton>("Fix total stake"));
+}
+
+void TestOffersWindow::archiveFromTheKeyboard()
+{
+    QStringList asked;
+    bool again = false;
+    m_window->setConfirm([&](const QString &question) {
+        asked << question;
+        return again;
+    });
+    QVERIFY(openTab("Each way"));
+    type({{"Back stake (each part)", "10"}, {"Back odds", "5"}, {"Place terms", "1/4"}, {"Win lay odds", "5.5"},
+        {"Place lay odds", "2"}});
+    MainWindowFixture::typeInto(field("Event"), QStringLiteral("Kempton 3:10"));
+    field<QComboBox>("Bookmaker")->setEditText(QStringLiteral("Bet365"));
+    QTest::keyClick(field("Event"), Qt::Key_Return);
+    QVERIFY(!QFile::exists(offersPath())); // Enter in an input never archives
+
+    auto *archive = m_tab->findChild<QPushButton *>(QStringLiteral("archive"));
+    archive->setFocus();
+    QTest::keyClick(archive, Qt::Key_Return);
+    QCOMPARE(fileBytes(offersPath()).count('\n'), 2);
+    const QString line = "Archived: Each way, Kempton 3:10, Bet365, 14:05";
+    QCOMPARE(m_tab->findChild<QLabel *>(QStringLiteral("archived"))->text(), line);
+    // The focus returns to the first input, which a screen reader reads with the line.
+    QCOMPARE(QApplication::focusWidget(), field("Back stake (each part)"));
+    QAccessibleInterface *first = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    QCOMPARE(first->text(QAccessible::Description), line);
+
+    // A second archive of the same offer is asked first, No by default.
+    archive->setFocus();
+    QTest::keyClick(archive, Qt::Key_Enter);
+    QCOMPARE(asked, QStringList {"This offer is already archived. Archive it again?"});
+    QCOMPARE(fileBytes(offersPath()).count('\n'), 2);
+    again = true;
+    QTest::keyClick(archive, Qt::Key_Space);
+    QCOMPARE(fileBytes(offersPath()).count('\n'), 3);
+    type({{"Back odds", "6"}});
+    pressArchive();
+    QCOMPARE(asked.size(), 2); // a changed offer is not asked about
+    QCOMPARE(fileBytes(offersPath()).count('\n'), 4);
+    type({{"Back stake (each part)", "11"}});
+    QCOMPARE(first->text(QAccessible::Description), QString());
+}
+
+void TestOffersWindow::inputsSavedAsTyped()
+{
+    QVERIFY(openTab("Refund"));
+    type({{"Back odds", "7/2"}});
+    QTRY_VERIFY_WITH_TIMEOUT(fileBytes(settingsPath()).contains("backOdds=7/2"), 1000);
+    // The first window never closes, as when the program is killed; a second one finds the inputs.
+    offers::OffersWindow second(m_dir->path());
+    second.show();
+    auto *tabs = second.findChild<QTabWidget *>();
+    QCOMPARE(tabs->currentWidget()->findChild<QLineEdit *>(QStringLiteral("backOdds"))->text(), "7/2");
+    QCOMPARE(m_messages, QStringList());
+}
+
+void TestOffersWindow::bookmakerSpokenByName()
+{
+    QVERIFY(openTab("Refund"));
+    auto *bookmaker = field<QComboBox>("Bookmaker");
+    bookmaker->setEditText(QStringLiteral("Bet365"));
+    QCOMPARE(spokenName(bookmaker), "Bookmaker");
+    QCOMPARE(QAccessible::queryAccessibleInterface(bookmaker)->text(QAccessible::Value), "Bet365");
+    // The box's line has the focus and is what a screen reader reads.
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(bookmaker->lineEdit());
+    QCOMPARE(line->text(QAccessible::Name), "Bookmaker");
+    QCOMPARE(line->text(QAccessible::Value), "Bet365");
 }
 
 QTEST_MAIN(TestOffersWindow)

@@ -27,4 +27,16 @@ std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QStri
     return answered ? std::optional(text) : std::nullopt;
 }
 
+bool confirm(QWidget *parent, const ConfirmSink &sink, const QString &question)
+{
+    if (sink)
+        return sink(question);
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Vantrel"), question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace ui

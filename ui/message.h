@@ -24,4 +24,10 @@ using AskSink = std::function<std::optional<QString>(const QString &question, co
 // Asks for a line of text in a modal box titled "Vantrel", with the initial text to edit.
 std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial);
 
+// Where a window's yes-or-no questions go: a modal box by default, a test's answer instead.
+using ConfirmSink = std::function<bool(const QString &question)>;
+
+// Asks a question in a modal box titled "Vantrel" with Yes and No, No the default; true for Yes.
+bool confirm(QWidget *parent, const ConfirmSink &sink, const QString &question);
+
 } // namespace ui

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QScreen>
 #include <QValidator>
 #include <QWidget>
 
@@ -64,6 +65,17 @@ void keepAboveOthers(QWidget *window)
 {
     keepOnTop(window);
     window->installEventFilter(new RaiseOnActivation(window));
+}
+
+void fitIntoScreen(QWidget *window, QSize preferred)
+{
+    const QRect available = window->screen()->availableGeometry();
+    const QSize frame(16, 48); // borders and a title bar, which are known only once shown
+    const QSize size = preferred.boundedTo(available.size() - frame);
+    window->resize(size);
+    window->move(available.topLeft()
+        + QPoint(std::max(0, (available.width() - size.width() - frame.width()) / 2),
+            std::max(0, (available.height() - size.height() - frame.height()) / 2)));
 }
 
 void returnLargeBlocksToTheSystem()

@@ -41,6 +41,11 @@ void keepOnTop(QWidget *window);
 // forms, and brought to the front whenever activated. Call before the first show.
 void keepAboveOthers(QWidget *window);
 
+// Sizes a window beyond the two forms to the size it prefers, or less where the screen it opens on
+// has less room, and places it within that screen's available area with room for its frame. What
+// does not fit then scrolls inside it.
+void fitIntoScreen(QWidget *window, QSize preferred);
+
 // A window that holds a million records frees blocks of megabytes as it sorts and counts them:
 // have the C library give every such block back to the system at once, rather than keep it (glibc
 // would, once a large block had been freed). Elsewhere nothing to do.
