@@ -50,11 +50,12 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
     if (!chunk)
         return batch;
     QHash<QByteArrayView, int> bookmakerIndex;
+    calc::ShapeCache shapes;
     qint64 number = firstLine;
     store::ArchiveLines lines(chunk->bytes);
     for (QByteArrayView line; lines.next(line); ++number) {
         QByteArrayView bookmaker;
-        std::optional<BetRecord> record = recordOf(source, line, dates, bookmaker);
+        std::optional<BetRecord> record = recordOf(source, line, dates, shapes, bookmaker);
         if (!record) {
             if (source != RecordSource::Offers || !store::isOfferHeader(line))
                 countUnread(batch, source, number, startOf(line));

@@ -97,7 +97,7 @@ void fillMatchedBet(const store::ArchiveFields &fields, BetRecord &record)
 
 // An offer's stake, outcome range and open money worked out again from its inputs, and whether the
 // file's figures and columns are those.
-void fillOffer(const store::OfferFields &fields, BetRecord &record)
+void fillOffer(const store::OfferFields &fields, calc::ShapeCache &shapes, BetRecord &record)
 {
     const QByteArrayView kind = offerField(fields, OfferField::Kind);
     record.kind = calc::betKindOfToken(std::string_view(kind.data(), std::size_t(kind.size())));
@@ -112,8 +112,6 @@ void fillOffer(const store::OfferFields &fields, BetRecord &record)
     if (record.kind == calc::BetKind::Other)
         return;
     const calc::OfferValues inputs = numbersOf(offerField(fields, OfferField::Inputs));
-    // Each reading thread lays out the shapes of the records it reads.
-    thread_local calc::ShapeCache shapes;
     const calc::OfferShape &shape = shapes.shape(record.kind, inputs);
     const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs, shape);
     if (!figures)
@@ -158,8 +156,8 @@ quint64 digestKey(const store::Sha256 &digest)
     return key;
 }
 
-std::optional<BetRecord> recordOf(
-    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker)
+std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, store::ArchiveDates &dates,
+    calc::ShapeCache &shapes, QByteArrayView &bookmaker)
 {
     BetRecord record;
     record.source = source;
@@ -169,7 +167,7 @@ std::optional<BetRecord> recordOf(
             return std::nullopt;
         record.when = store::isoMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
         bookmaker = offerField(*fields, OfferField::Bookmaker);
-        fillOffer(*fields, record);
+        fillOffer(*fields, shapes, record);
     } else {
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
         if (!fields)

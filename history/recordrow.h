@@ -10,6 +10,7 @@
 
 #include <QByteArrayView>
 
+#include "calc/offers.h"
 #include "calc/settle.h"
 #include "store/archivereader.h"
 #include "store/ledger.h"
@@ -44,9 +45,10 @@ struct BetRecord
 // The first eight bytes of a digest, as records keep it.
 quint64 digestKey(const store::Sha256 &digest);
 
-// The row of a line, and its bookmaker field; nothing when the line is no record.
-std::optional<BetRecord> recordOf(
-    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker);
+// The row of a line, and its bookmaker field; nothing when the line is no record. The shapes of the
+// offers read are laid out once in shapes.
+std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, store::ArchiveDates &dates,
+    calc::ShapeCache &shapes, QByteArrayView &bookmaker);
 
 // The ways the record's bet can be settled, in the order of its figures (Void and Other amount aside).
 std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line);
