@@ -309,6 +309,7 @@ void TestHistoryRecords::csvForSpreadsheets()
     writeArchive(example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n"
         + "yesterday,=HYPERLINK(\"x\"),Select "
           "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+    QLocale::setDefault(gb); // the archive's dates are British, whatever the system's
     history::ArchiveFollower follower(m_dir->path());
     QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
     follower.start();
