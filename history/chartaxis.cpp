@@ -97,7 +97,7 @@ std::vector<QDate> monthStarts(QDate first, QDate last)
 
 QString shortMonth(QDate month)
 {
-    return QLocale().toString(month, QStringLiteral("MMM yy"));
+    return QLocale().toString(month, QStringLiteral("MMM yyyy"));
 }
 
 QString longMonth(QDate month)

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "calc/numbertext.h"
+#include "store/archive.h"
 
 namespace history {
 
@@ -104,10 +105,39 @@ QString statusText(const HistoryView &view, qsizetype index)
     return settlement.settled ? view.settlements.captions().value(settlement.caption) : QStringLiteral("Open");
 }
 
+QString shownMoment(qint64 moment, const QLocale &locale)
+{
+    const QTime time = QTime(0, 0).addSecs(int(moment % store::secondsPerDay));
+    return store::archiveDateTime(QDateTime(store::dayOf(moment), time), locale);
+}
+
+QString columnMeaning(int column)
+{
+    switch (Column(column)) {
+    case Column::Kind:
+        return QStringLiteral("What was bet: a matched or free bet from the calculator, or an offer");
+    case Column::Result:
+        return QStringLiteral("What the bet locked in: the lowest of its outcomes");
+    case Column::Highest:
+        return QStringLiteral("The best of the bet's outcomes");
+    case Column::Status:
+        return QStringLiteral("Open, the outcome the bet was settled as, or Removed");
+    case Column::Actual:
+        return QStringLiteral("The profit that came in, once the bet is settled");
+    default:
+        return fieldOf(column) == store::ArchiveField::Closeness
+            ? QStringLiteral("The back returns as a share of the stake: how closely the lay matched the back bet")
+            : QString();
+    }
+}
+
 QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale)
 {
     const BetRecord &record = view.records.at(index);
     switch (Column(column)) {
+    case Column::Date:
+        return record.when == noDate ? view.records.field(index, store::ArchiveField::DateTime)
+                                     : shownMoment(record.when, locale);
     case Column::Kind:
         return view.records.kindText(index);
     case Column::Bookmaker:

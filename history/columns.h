@@ -39,11 +39,15 @@ constexpr int columnCount = int(Column::Stake) + store::archiveFieldCount - int(
 // The archive field a column shows; nothing for those that are worked out.
 std::optional<store::ArchiveField> fieldOf(int column);
 QString columnCaption(int column);
+// What a column's heading means, for its tool tip; empty where the caption says it all.
+QString columnMeaning(int column);
 bool isFigureColumn(int column);
 
 // The result as the window shows it: the figure, or why there is none.
 QString resultText(const BetRecord &record, const QLocale &locale);
 
+// A record's moment as the table shows every date: the locale's short date and its time.
+QString shownMoment(qint64 moment, const QLocale &locale);
 // A cell's text as the table shows it.
 QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale);
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QStringListModel>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "history/datebound.h"
 
@@ -55,17 +56,29 @@ FilterBar::FilterBar(QWidget *parent)
     m_search->setPlaceholderText(QStringLiteral("Search events (Ctrl+F)"));
     m_search->setAccessibleName(QStringLiteral("Search events"));
     m_search->setClearButtonEnabled(true);
+    // Wide enough to say what it is for, with room for the clear button.
+    m_search->setMinimumWidth(
+        m_search->fontMetrics().horizontalAdvance(m_search->placeholderText() + QStringLiteral("MMMM")));
 
-    auto *layout = new QHBoxLayout(this);
+    // Two lines, so that the window fits a screen at 200 %: when and what, then where and which.
+    auto *dates = new QHBoxLayout;
+    dates->addWidget(newLabel(QStringLiteral("&From"), m_from));
+    dates->addWidget(m_from);
+    dates->addWidget(newLabel(QStringLiteral("&to"), m_to));
+    dates->addWidget(m_to);
+    dates->addWidget(newLabel(QStringLiteral("&Kind"), m_kind));
+    dates->addWidget(m_kind);
+    dates->addWidget(newLabel(QStringLiteral("&Status"), m_status));
+    dates->addWidget(m_status);
+    dates->addStretch();
+    auto *names = new QHBoxLayout;
+    names->addWidget(newLabel(QStringLiteral("&Bookmaker"), m_bookmaker));
+    names->addWidget(m_bookmaker);
+    names->addWidget(m_search, 1);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(newLabel(QStringLiteral("&From"), m_from));
-    layout->addWidget(m_from);
-    layout->addWidget(newLabel(QStringLiteral("&to"), m_to));
-    layout->addWidget(m_to);
-    layout->addWidget(m_kind);
-    layout->addWidget(m_status);
-    layout->addWidget(m_bookmaker);
-    layout->addWidget(m_search, 1);
+    layout->addLayout(dates);
+    layout->addLayout(names);
 
     connect(m_from, &DateBound::changed, this, &FilterBar::changed);
     connect(m_to, &DateBound::changed, this, &FilterBar::changed);

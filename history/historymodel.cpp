@@ -185,6 +185,10 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return columnCaption(section);
+    if (orientation == Qt::Horizontal && (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)) {
+        if (const QString meaning = columnMeaning(section); !meaning.isEmpty())
+            return meaning;
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -56,7 +56,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
     setTabOrder();
     createShortcuts();
     wireEvents();
-    resize(1024, 680);
+    ui::fitIntoScreen(this, QSize(1024, 680));
     ui::keepAboveOthers(this);
     m_table->setFocus();
     m_follower.start();

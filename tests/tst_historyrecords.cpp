@@ -6,6 +6,7 @@
 #include "calc/numbertext.h"
 #include "filebytes.h"
 #include "history/archivefollower.h"
+#include "history/chartaxis.h"
 #include "history/csvexport.h"
 #include "history/historymodel.h"
 #include "store/archive.h"
@@ -30,6 +31,7 @@ private slots:
     void sorting_data();
     void sorting();
     void csvForSpreadsheets();
+    void monthsNamedWithTheirYear();
     void offerColumnsEditedByHand_data();
     void offerColumnsEditedByHand();
 
@@ -302,6 +304,14 @@ void TestHistoryRecords::sorting()
     const history::RowOrder sorted(read, {column, order});
     for (std::size_t i = 1; i < rows.size(); ++i)
         QVERIFY(sorted.before(rows[i - 1], rows[i]));
+}
+
+void TestHistoryRecords::monthsNamedWithTheirYear()
+{
+    QLocale::setDefault(gb);
+    // "Dec 26" would read as the 26th of December.
+    QCOMPARE(history::shortMonth(QDate(2026, 12, 1)), "Dec 2026");
+    QCOMPARE(history::longMonth(QDate(2027, 1, 1)), "January 2027");
 }
 
 void TestHistoryRecords::csvForSpreadsheets()

@@ -1,6 +1,7 @@
 // The bet-history window on a small archive: its totals and filters, the keyboard, the way the
 // calculator opens it, records the calculator appends while it is open, and an archive replaced
 // under it.
+#include <QAccessible>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -34,6 +35,7 @@ private slots:
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
     void hostileLedger();
+    void tabWalksTheWindow();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -262,6 +264,42 @@ void TestHistoryWindow::keyboard()
     QTRY_COMPARE(rows(*window), 3);
 }
 
+void TestHistoryWindow::tabWalksTheWindow()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    QApplication::setActiveWindow(window.get());
+    const QStringList order {"From", "To", "kindFilter", "statusFilter", "bookmakerFilter", "eventSearch", "saveAsCsv",
+        "records", "qt_tabwidget_tabbar", "Per bookmaker", "From"};
+    window->findChild<QLineEdit *>(QStringLiteral("From"))->setFocus();
+    QStringList walked {QApplication::focusWidget()->objectName()};
+    while (walked.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, order);
+
+    // Each filter box is spoken by its name, then its value.
+    const QList<std::pair<QString, QString>> boxes {
+        {"kindFilter", "Kind"}, {"statusFilter", "Status"}, {"bookmakerFilter", "Bookmaker"}};
+    for (const auto &[box, name] : boxes) {
+        auto *control = window->findChild<QComboBox *>(box);
+        QCOMPARE(spokenName(control), name);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Value), control->currentText());
+    }
+    // The headings that need it say what they mean, to the mouse and to a screen reader.
+    const QAbstractItemModel *model = window->findChild<QTableView *>(QStringLiteral("records"))->model();
+    for (const history::Column column : {history::Column::Kind, history::Column::Result, history::Column::Highest,
+             history::Column::Status, history::Column::Actual}) {
+        const QVariant tip = model->headerData(int(column), Qt::Horizontal, Qt::ToolTipRole);
+        QVERIFY(!tip.toString().isEmpty());
+        QCOMPARE(model->headerData(int(column), Qt::Horizontal, Qt::AccessibleDescriptionRole), tip);
+    }
+    QCOMPARE(model->headerData(int(history::Column::Result), Qt::Horizontal, Qt::ToolTipRole).toString(),
+        "What the bet locked in: the lowest of its outcomes");
+    QVERIFY(!model->headerData(history::columnCount - 1, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+}
+
 void TestHistoryWindow::typedDateFilters()
 {
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
@@ -348,6 +386,9 @@ void TestHistoryWindow::offersCountedByKind()
         = [&](int row, history::Column column) { return table->data(table->index(row, int(column))).toString(); };
     QCOMPARE(cell(0, history::Column::Kind), "Refund");
     QCOMPARE(cell(0, history::Column::Event), "Leeds");
+    // Offers' dates shown as the calculator's are, in the locale's short date and the time.
+    QCOMPARE(cell(0, history::Column::Date), "06/12/2026 10:00:00");
+    QCOMPARE(cell(2, history::Column::Date), "03/12/2026 12:30:00");
     QVERIFY(table->data(table->index(0, 0), Qt::ToolTipRole).isValid()); // its figures are not its inputs'
     QCOMPARE(cell(1, history::Column::Kind), "Refund");
     QCOMPARE(cell(1, history::Column::Result), "11.08");
