@@ -76,8 +76,7 @@ void Vantrel::createControls()
     cboBookies = new QComboBox(this);
     cboBookies->setObjectName(QStringLiteral("cboBookies"));
     cboBookies->setGeometry(rectFromTwips(4200, 1920, 1935, 315));
-    ui::makeTextBox(cboBookies);
-    cboBookies->setAccessibleName(QStringLiteral("Bookmaker"));
+    ui::makeTextBox(cboBookies, QStringLiteral("Bookmaker"));
     cboBookies->setEditText(QStringLiteral("Select Bookie..."));
     // The box has a fixed size, and a list edited by hand can be long: never measure every entry.
     cboBookies->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -39,8 +39,7 @@ AccountsPage::AccountsPage(QWidget *parent)
                           QStringLiteral("In open bets"), QStringLiteral("Balance"), QStringLiteral("Available")},
             this));
     m_account = new QComboBox;
-    ui::makeTextBox(m_account);
-    m_account->setAccessibleName(QStringLiteral("Account"));
+    ui::makeTextBox(m_account, QStringLiteral("Account"));
     m_amount = ui::newTextField(QString(), this);
     m_amount->setAccessibleName(QStringLiteral("Amount"));
     m_status = new QComboBox;
@@ -68,6 +67,9 @@ AccountsPage::AccountsPage(QWidget *parent)
     form->addRow(QStringLiteral("Amount"), money);
     form->addRow(QStringLiteral("Status"), status);
     form->addRow(QStringLiteral("Note"), m_note);
+    // The labels of rows that hold a button too name the field of that row.
+    static_cast<QLabel *>(form->labelForField(money))->setBuddy(m_amount);
+    static_cast<QLabel *>(form->labelForField(status))->setBuddy(m_status);
     form->addRow(m_problem);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

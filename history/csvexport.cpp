@@ -26,9 +26,31 @@ QString isoMoment(qint64 when)
         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString exportedCell(const HistoryView &view, qsizetype index, int column, const QLocale &plain)
+// An offer's one back bet and lay in the calculator's columns, where it is one of each.
+std::optional<QString> backAndLayCell(const calc::BackAndLay &bet, int column, const QLocale &plain)
+{
+    switch (fieldOf(column).value_or(store::ArchiveField::DateTime)) {
+    case store::ArchiveField::BackOdds:
+        return calc::formatPlain(bet.backOdds, plain);
+    case store::ArchiveField::LayOdds:
+        return calc::formatPlain(bet.layOdds, plain);
+    case store::ArchiveField::LayStake:
+        return calc::formatMoney(bet.layStake);
+    case store::ArchiveField::LayRisk:
+        return calc::formatMoney(bet.layRisk);
+    default:
+        return std::nullopt;
+    }
+}
+
+QString exportedCell(const HistoryView &view, qsizetype index, int column, const QLocale &plain,
+    const std::optional<calc::BackAndLay> &backAndLay)
 {
     const BetRecord &record = view.records.at(index);
+    if (backAndLay) {
+        if (std::optional<QString> cell = backAndLayCell(*backAndLay, column, plain))
+            return *cell;
+    }
     switch (Column(column)) {
     case Column::Date:
         if (record.when != noDate)
@@ -57,16 +79,21 @@ QByteArray csvOf(const HistoryModel &rows)
     QStringList header;
     for (int column = 0; column < columnCount; ++column)
         header << columnCaption(column);
-    QByteArray csv = csvLine(header << QStringLiteral("Stale") << QStringLiteral("Settled on"));
+    header << QStringLiteral("Stale") << QStringLiteral("Settled on") << QStringLiteral("Offer inputs and figures");
+    // A byte-order mark first: spreadsheets take a CSV file without one to be in the system's code
+    // page, and garble the pound sign and accented names.
+    QByteArray csv = "\xEF\xBB\xBF" + csvLine(header);
     const HistoryView &view = rows.view();
     for (int row = 0; row < rows.rowCount(); ++row) {
         const qsizetype index = rows.recordAt(row);
+        const OfferExport offer = offerExportOf(view.records.at(index), view.records.line(index));
         QStringList cells;
         for (int column = 0; column < columnCount; ++column)
-            cells << exportedCell(view, index, column, plain);
+            cells << exportedCell(view, index, column, plain, offer.backAndLay);
         const Settlement &settlement = view.settlements.at(index);
         cells << (view.records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no"))
-              << (settlement.settled && settlement.settledOn != noDate ? isoMoment(settlement.settledOn) : QString());
+              << (settlement.settled && settlement.settledOn != noDate ? isoMoment(settlement.settledOn) : QString())
+              << offer.inputsAndFigures;
         csv += csvLine(cells);
     }
     return csv;

@@ -5,6 +5,7 @@
 
 #include "calc/betcheck.h"
 #include "calc/offers.h"
+#include "store/csvfield.h"
 #include "store/offerfile.h"
 
 namespace history {
@@ -218,6 +219,23 @@ QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QStri
             return QString::fromStdString(known.caption);
     }
     return outcome; // a figure this program does not offer: its key
+}
+
+OfferExport offerExportOf(const BetRecord &record, QByteArrayView line)
+{
+    OfferExport exported;
+    const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
+    if (record.source != RecordSource::Offers || !fields)
+        return exported;
+    QStringList pairs;
+    for (const OfferField field : {OfferField::Inputs, OfferField::Figures}) {
+        if (const QString text = store::csvText(offerField(*fields, field)); !text.isEmpty())
+            pairs << text;
+    }
+    exported.inputsAndFigures = pairs.join(QLatin1Char(';'));
+    if (const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line))
+        exported.backAndLay = calc::backAndLay(record.kind, numbers->inputs, *numbers->figures);
+    return exported;
 }
 
 } // namespace history

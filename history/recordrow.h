@@ -10,6 +10,7 @@
 
 #include <QByteArrayView>
 
+#include "calc/backandlay.h"
 #include "calc/offers.h"
 #include "calc/settle.h"
 #include "store/archivereader.h"
@@ -59,5 +60,14 @@ std::optional<calc::Payout> payoutOf(
 
 // The caption of an outcome as the Status column says it.
 QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QString &outcome);
+
+// What the export adds for an offer's record: its back bet and lay where it is one of each, and
+// its inputs and figures as the offers file holds them, as key=value pairs.
+struct OfferExport
+{
+    std::optional<calc::BackAndLay> backAndLay;
+    QString inputsAndFigures;
+};
+OfferExport offerExportOf(const BetRecord &record, QByteArrayView line);
 
 } // namespace history

@@ -105,11 +105,9 @@ OfferTab::OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive ar
     m_event = ui::newTextField(QString(), this);
     m_event->setAccessibleName(QStringLiteral("Event"));
     m_bookmaker = new QComboBox;
-    ui::makeTextBox(m_bookmaker);
+    ui::makeTextBox(m_bookmaker, QStringLiteral("Bookmaker"));
     m_bookmaker->addItems(bookmakers);
     m_bookmaker->setCurrentIndex(-1);
-    m_bookmaker->setAccessibleName(QStringLiteral("Bookmaker"));
-    m_bookmaker->lineEdit()->setAccessibleName(m_bookmaker->accessibleName()); // it has the focus
     m_archiveButton = new QPushButton(QStringLiteral("Archive"));
     m_archiveButton->setObjectName(QStringLiteral("archive"));
     m_archiveButton->setAutoDefault(true);

@@ -11,6 +11,7 @@
 #include "history/historymodel.h"
 #include "store/archive.h"
 #include "store/archivereader.h"
+#include "store/csvfield.h"
 #include "store/filetext.h"
 
 class TestHistoryRecords : public TemporaryFolderTest
@@ -32,6 +33,8 @@ private slots:
     void sorting();
     void csvForSpreadsheets();
     void monthsNamedWithTheirYear();
+    void offersInTheExport_data();
+    void offersInTheExport();
     void offerColumnsEditedByHand_data();
     void offerColumnsEditedByHand();
 
@@ -328,20 +331,67 @@ void TestHistoryRecords::csvForSpreadsheets()
     model.addRecords(0);
     const QList<QByteArray> lines = history::csvOf(model).split('\n');
     QCOMPARE(lines.size(), 5); // header, three records, nothing after the last line end
+    // A byte-order mark first, so that spreadsheets read UTF-8.
     QCOMPARE(lines[0],
+        "\xEF\xBB\xBF"
         "Date,Kind,Event,Bookmaker,Result,Highest,Status,Actual,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay Risk,"
-        "Lay Stake,Back Comm.,Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale,Settled on\r");
+        "Lay Stake,Back Comm.,Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale,Settled on,"
+        "Offer inputs and figures\r");
     // Newest first, undated last; among equal times the last read first. A read date as ISO 8601;
     // a quote doubled inside a quoted field.
     QCOMPARE(lines[1],
         "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,Open,,25,0,2,2.05,26.22,24.97,0,"
-        "4.75,50.00,23.78,23.78,95.13,no,\r");
+        "4.75,50.00,23.78,23.78,95.13,no,,\r");
     // An unread date stays as written; a formula is defused; the result is the one the window shows
     // (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[3],
         "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,Open,,25.005,0,2,2.05,26.22,"
-        "24.97,0,4.75,50.00,23.78,23.78,95.13,yes,\r");
+        "24.97,0,4.75,50.00,23.78,23.78,95.13,yes,,\r");
     QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
+}
+
+void TestHistoryRecords::offersInTheExport_data()
+{
+    QTest::addColumn<QByteArray>("record"); // kind, event, bookmaker, stake, lowest, highest, inputs, figures
+    QTest::addColumn<QByteArrayList>("backAndLay"); // Back Odds, Lay Odds, Lay Risk, Lay Stake
+    const QByteArray refundInputs = "backOdds=5;backStake=20;layCommission=2;layOdds=5.2;retention=75";
+    const QByteArray refundFigures = "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08";
+    QTest::newRow("refund") << "refund,Leeds,Coral,20,11.08,11.08," + refundInputs + "," + refundFigures
+                            << QByteArrayList {"5", "5.2", "68.92", "16.41"};
+    // 20 matched at 4.2 and 25.98 at 4.5 stand to lose 20 x 3.2 + 25.98 x 3.5 = 154.93 on 45.98 laid:
+    // one lay at 1 + 154.93 / 45.98 = 4.37.
+    QTest::newRow("part lays") << QByteArray(
+        "part-lays,Ascot,Bet365,50,-4.94,-4.93,backOdds=4;backStake=50;freeBet=0;layCommission=2;"
+        "layOddsNow=4.5;part1LayOdds=4.2;part1LayStake=20;parts=1,layStakeNow=25.98;liabilityNow=90.93;"
+        "totalLiability=154.93;profitIfBackWins=-4.93;profitIfLayWins=-4.94")
+                               << QByteArrayList {"4", "4.37", "154.93", "45.98"};
+    QTest::newRow("accumulator: several lays")
+        << QByteArray("accumulator,Acca,Coral,10,-1.07,-1.07,backStake=10;freeBet=0;layCommission=0;legs=2;"
+                      "leg1BackOdds=2;leg1LayOdds=2.1;leg2BackOdds=3;leg2LayOdds=3.2,accumulatorOdds=6.00")
+        << QByteArrayList {"", "", "", ""};
+}
+
+void TestHistoryRecords::offersInTheExport()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QByteArrayList, backAndLay);
+    const QByteArray line = "1,2026-12-06T10:00:00," + record;
+    writeFileBytes(m_dir->filePath(QStringLiteral("vantrelOffers.csv")), line + "\r\n");
+    history::ArchiveFollower follower(m_dir->path());
+    QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
+    follower.start();
+    QVERIFY(loaded.wait());
+    history::HistoryModel model(follower);
+    model.addRecords(0);
+    const QByteArray exported = history::csvOf(model).split('\n').at(1).chopped(1);
+    std::array<QByteArrayView, history::columnCount + 3> cells;
+    QVERIFY(store::splitCsvLine(exported, cells));
+    QCOMPARE(QByteArrayList(
+                 {cells[10].toByteArray(), cells[11].toByteArray(), cells[12].toByteArray(), cells[13].toByteArray()}),
+        backAndLay);
+    // The offers file's inputs and figures, all of them, in the last column.
+    const QByteArrayList fields = line.split(',');
+    QCOMPARE(cells.back().toByteArray(), fields[8] + ";" + fields[9]);
 }
 
 void TestHistoryRecords::offerColumnsEditedByHand_data()

@@ -160,6 +160,10 @@ void TestHistoryWindow::totalsAndFilters()
     QTRY_COMPARE(text(*window, "summary"),
         "1 bet: 150.00 of your own money staked, 50.00 in free-bet stakes, result 40.42, average closeness 95.21 %");
     QCOMPARE(rows(*window), 1);
+    // With no bet shown there is no closeness to speak of.
+    QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("eventSearch")), QStringLiteral("nothing"));
+    QTRY_COMPARE(
+        text(*window, "summary"), "0 bets: 0.00 of your own money staked, 0.00 in free-bet stakes, result 0.00");
 }
 
 void TestHistoryWindow::emptyArchiveExplained()

@@ -34,13 +34,13 @@ void TestScreens::verifyOnScreen(QWidget *window, const QList<QWidget *> &contro
     const QRect available = window->screen()->availableGeometry();
     QVERIFY2(available.contains(window->frameGeometry()),
         qPrintable(QStringLiteral("%1 opens at %2,%3 %4x%5 on %6x%7")
-                .arg(window->objectName())
-                .arg(window->frameGeometry().x())
-                .arg(window->frameGeometry().y())
-                .arg(window->frameGeometry().width())
-                .arg(window->frameGeometry().height())
-                .arg(available.width())
-                .arg(available.height())));
+                       .arg(window->objectName())
+                       .arg(window->frameGeometry().x())
+                       .arg(window->frameGeometry().y())
+                       .arg(window->frameGeometry().width())
+                       .arg(window->frameGeometry().height())
+                       .arg(available.width())
+                       .arg(available.height())));
     for (QWidget *control : controls) {
         QVERIFY(control->isVisible());
         QVERIFY(available.contains(QRect(control->mapToGlobal(QPoint(0, 0)), control->size())));

@@ -149,9 +149,11 @@ QLineEdit *newTextField(const QString &text, QWidget *parent)
     return field;
 }
 
-void makeTextBox(QComboBox *box)
+void makeTextBox(QComboBox *box, const QString &name)
 {
+    box->setAccessibleName(name);
     box->setEditable(true);
+    box->lineEdit()->setAccessibleName(name); // the line has the focus, and is what is read out
     box->setInsertPolicy(QComboBox::NoInsert);
     box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     box->setValidator(new LineBreaksToSpaces(box));

@@ -67,8 +67,8 @@ public:
 QLineEdit *newTextField(const QString &text, QWidget *parent);
 
 // Makes the box editable as a one-line field of newTextField: no limit, no line breaks; what is
-// typed never joins the list.
-void makeTextBox(QComboBox *box);
+// typed never joins the list. The box and its line take the name for screen readers.
+void makeTextBox(QComboBox *box, const QString &name);
 
 void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
