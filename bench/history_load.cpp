@@ -61,6 +61,15 @@ QByteArray line(const Load &load, int i, const QDateTime &when)
           "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r\n";
 }
 
+void writeBlocks(QFile &file, QByteArray &block, QFile &ledger, QByteArray &settles)
+{
+    file.write(block);
+    if (ledger.isOpen())
+        ledger.write(settles);
+    block.clear();
+    settles.clear();
+}
+
 // Writes the records, and the ledger's line that settles each as its back bet won.
 void writeRecords(const QString &path, const QString &ledgerPath, const Load &load)
 {
@@ -83,15 +92,10 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
                                store::sha256(record.chopped(2)), 0},
                            "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + i % 50), "Betfair", {}})
                 + "\r\n";
-        if (block.size() > (1 << 20)) {
-            file.write(block);
-            ledger.write(settles);
-            block.clear();
-            settles.clear();
-        }
+        if (block.size() > (1 << 20))
+            writeBlocks(file, block, ledger, settles);
     }
-    file.write(block);
-    ledger.write(settles);
+    writeBlocks(file, block, ledger, settles);
 }
 
 long residentMegabytes()

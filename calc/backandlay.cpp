@@ -23,16 +23,16 @@ BackAndLay partLays(const OfferValues &inputs, const OfferValues &figures)
 std::optional<BackAndLay> backAndLay(BetKind kind, const OfferValues &inputs, const OfferValues &figures)
 {
     const auto single = [&](double layStake) {
-        return BackAndLay {inputs.at("backOdds"), inputs.at("layOdds"), layStake,
-            pennies(layStake * (inputs.at("layOdds") - 1))};
+        return BackAndLay {
+            inputs.at("backOdds"), inputs.at("layOdds"), layStake, pennies(layStake * (inputs.at("layOdds") - 1))};
     };
     switch (kind) {
     case BetKind::Refund:
     case BetKind::EarlyPayout:
         return single(figures.at("layStake"));
     case BetKind::UnderlayOverlay:
-        return single(inputs.contains("layStake") ? roundedToPenny(inputs.at("layStake"))
-                                                  : figures.at("balancedLayStake"));
+        return single(
+            inputs.contains("layStake") ? roundedToPenny(inputs.at("layStake")) : figures.at("balancedLayStake"));
     case BetKind::PartLays:
         return partLays(inputs, figures);
     default:

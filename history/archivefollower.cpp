@@ -220,9 +220,8 @@ void ArchiveFollower::take(std::size_t file, ArchiveBatch &&batch)
     m_records.add(std::move(batch));
     if (recordsCame) {
         emit added(first);
-        // A bet the ledger names but no file held may be among them.
-        if (m_ledger.hasOrphans())
-            matchLedger();
+        // A bet the ledger names but no file held may be among them: looked for once the read ends.
+        m_matchOrphans = m_matchOrphans || m_ledger.hasOrphans();
     }
     emit reportChanged();
 }
@@ -234,9 +233,8 @@ void ArchiveFollower::takeLedger(LedgerBatch &&batch)
     addUnread(batch.unreadCount, batch.unreadSamples);
     const bool accounts = !batch.accounts.empty();
     m_ledger.take(std::move(batch));
-    if (m_ledger.hasWaiting())
-        matchLedger();
-    else if (accounts)
+    // The decisions are matched to the records once the whole read has come in, in one pass.
+    if (accounts)
         emit settlementsChanged();
     emit reportChanged();
 }
@@ -248,21 +246,26 @@ void ArchiveFollower::matchLedger()
         return;
     }
     m_matching = true;
-    m_reader.start([this, records = m_records.view(), waiting = m_ledger.takeWaiting(), generation = m_generation] {
-        Resolution resolution = resolveDecisions(records, waiting.decisions, waiting.texts);
-        QMetaObject::invokeMethod(this, [this, resolution = std::move(resolution), generation]() mutable {
-            m_matching = false;
-            if (generation == m_generation) {
-                m_ledger.apply(std::move(resolution));
-                emit settlementsChanged();
-                emit reportChanged();
-            }
-            if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
-                matchLedger();
-            else if (!m_reading && std::exchange(m_loading, false))
-                emit loaded();
+    m_reader.start(
+        [this, records = m_records.view(), waiting = m_ledger.takeWaiting(), generation = m_generation]() mutable {
+            Resolution resolution = resolveDecisions(records, std::move(waiting.decisions), waiting.texts);
+            // A million decisions are applied here, not on the window's thread.
+            applyAll(resolution.resolved, waiting.settlements);
+            QMetaObject::invokeMethod(this,
+                [this, resolution = std::move(resolution), generation, settled = std::move(waiting.settlements),
+                    version = waiting.version]() mutable {
+                    m_matching = false;
+                    if (generation == m_generation) {
+                        m_ledger.apply(std::move(resolution), std::move(settled), version);
+                        emit settlementsChanged();
+                        emit reportChanged();
+                    }
+                    if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
+                        matchLedger();
+                    else if (!m_reading && std::exchange(m_loading, false))
+                        emit loaded();
+                });
         });
-    });
 }
 
 void ArchiveFollower::readEnded(const QString &failure)
@@ -274,6 +277,8 @@ void ArchiveFollower::readEnded(const QString &failure)
         m_report.failure = failure;
         emit reportChanged();
     }
+    if (m_ledger.hasWaiting() || (std::exchange(m_matchOrphans, false) && m_ledger.hasOrphans()))
+        matchLedger();
     // The load ends once the ledger's decisions have found their records.
     if (!m_matching && std::exchange(m_loading, false))
         emit loaded();

@@ -105,6 +105,7 @@ private:
     bool m_reading = false;
     bool m_matching = false;
     bool m_matchAgain = false;
+    bool m_matchOrphans = false; // records came while decisions had found none
     int m_generation = 0; // a match begun before the files were read afresh is out of date
     std::atomic<bool> m_stop = false;
     bool m_loading = false;

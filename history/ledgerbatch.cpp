@@ -1,6 +1,7 @@
 #include "history/ledgerbatch.h"
 
 #include <QHash>
+#include <QSet>
 
 #include "store/filetext.h"
 
@@ -117,7 +118,7 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
     return batch;
 }
 
-Resolution resolveDecisions(const RecordsView &records, const BetDecisions &decisions, const QStringList &texts)
+Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts)
 {
     struct DigestHash
     {
@@ -130,7 +131,8 @@ Resolution resolveDecisions(const RecordsView &records, const BetDecisions &deci
     for (const auto &[key, decision] : decisions)
         seen.emplace(std::pair(key.source, key.digest), 0);
     Resolution resolution;
-    resolution.unresolved = decisions;
+    resolution.unresolved = std::move(decisions);
+    QSet<QString> captions;
     for (qsizetype index = 0; index < records.size() && !resolution.unresolved.empty(); ++index) {
         const BetRecord &record = records.at(index);
         const auto counted = seen.find({record.source, record.digest});
@@ -148,7 +150,7 @@ Resolution resolveDecisions(const RecordsView &records, const BetDecisions &deci
             // The amount written is what came in; where it is split follows the outcome.
             const std::optional<calc::Payout> payout = payoutOf(record, line, outcome, amount);
             resolved.atBookmaker = payout ? payout->bookmaker : resolved.decision.amount;
-            resolved.caption = outcomeCaption(record, line, outcome);
+            resolved.caption = *captions.insert(outcomeCaption(record, line, outcome)); // one copy of each
         }
         resolution.resolved.push_back(std::move(resolved));
         resolution.unresolved.erase(decision);
@@ -172,6 +174,12 @@ Settlement applied(Settlement settlement, const ResolvedDecision &resolved, Sett
     if (decision.removal != BetDecision::Removal::Untouched)
         settlement.removed = decision.removal == BetDecision::Removal::Removed;
     return settlement;
+}
+
+void applyAll(const std::vector<ResolvedDecision> &decisions, SettlementTable &table)
+{
+    for (const ResolvedDecision &resolved : decisions)
+        table.set(resolved.record, applied(table.at(resolved.record), resolved, table));
 }
 
 } // namespace history

@@ -84,9 +84,11 @@ struct Resolution
 };
 
 // Finds the records that the decisions name: one pass over the records, counting identical lines.
-Resolution resolveDecisions(const RecordsView &records, const BetDecisions &decisions, const QStringList &texts);
+Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts);
 
 // The settlement after the decision.
 Settlement applied(Settlement settlement, const ResolvedDecision &resolved, SettlementTable &table);
+// Every decision applied to its record's settlement in the table.
+void applyAll(const std::vector<ResolvedDecision> &decisions, SettlementTable &table);
 
 } // namespace history

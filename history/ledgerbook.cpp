@@ -47,21 +47,33 @@ void LedgerBook::take(LedgerBatch &&batch)
 
 LedgerBook::Waiting LedgerBook::takeWaiting()
 {
-    Waiting waiting {std::exchange(m_orphans, {}), m_texts};
-    for (const auto &[key, decision] : std::exchange(m_waiting, {}))
-        waitLater(waiting.decisions, key, decision);
+    // The new decisions are handed over whole; the few not found before go under them.
+    Waiting waiting {std::exchange(m_waiting, {}), m_texts, m_settlements, m_version};
+    for (const auto &[key, orphan] : std::exchange(m_orphans, {})) {
+        const auto [decision, added] = waiting.decisions.try_emplace(key, orphan);
+        if (!added) {
+            BetDecision earlier = orphan;
+            earlier.takeLater(decision->second);
+            decision->second = earlier;
+        }
+    }
     return waiting;
 }
 
 void LedgerBook::applyNow(const std::vector<ResolvedDecision> &decisions)
 {
-    for (const ResolvedDecision &resolved : decisions)
-        m_settlements.set(resolved.record, applied(m_settlements.at(resolved.record), resolved, m_settlements));
+    applyAll(decisions, m_settlements);
+    ++m_version;
 }
 
-void LedgerBook::apply(Resolution &&resolution)
+void LedgerBook::apply(Resolution &&resolution, SettlementTable &&settled, quint64 version)
 {
-    applyNow(resolution.resolved);
+    if (version == m_version) {
+        m_settlements = std::move(settled);
+        ++m_version;
+    } else {
+        applyNow(resolution.resolved);
+    }
     // Decisions that came in meanwhile are later: they stay on top of those not found.
     for (const auto &[key, decision] : resolution.unresolved) {
         BetDecision orphan = decision;

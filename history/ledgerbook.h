@@ -29,10 +29,14 @@ public:
     {
         BetDecisions decisions;
         QStringList texts;
+        SettlementTable settlements; // as they stand, for the matching to apply the decisions to
+        quint64 version = 0;
     };
     // The decisions to match: those not found before, then the new ones.
     Waiting takeWaiting();
-    void apply(Resolution &&resolution);
+    // The settlements with the decisions found applied, worked out off this thread from what
+    // takeWaiting() handed out; they are taken whole unless the window settled bets meanwhile.
+    void apply(Resolution &&resolution, SettlementTable &&settled, quint64 version);
 
     // Decisions made in this window, shown at once; reading their lines back changes nothing.
     void applyNow(const std::vector<ResolvedDecision> &decisions);
@@ -41,6 +45,7 @@ private:
     void waitLater(BetDecisions &into, const BetKey &key, const BetDecision &decision);
 
     SettlementTable m_settlements;
+    quint64 m_version = 0; // of the settlements, changed by every decision applied here
     AccountBook m_accounts;
     QString m_lastExchange;
     QStringList m_texts;

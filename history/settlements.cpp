@@ -15,8 +15,8 @@ void SettlementTable::set(qsizetype index, const Settlement &settlement)
     if (page >= m_pages.size())
         m_pages.resize(page + 1);
     std::shared_ptr<Page> &held = m_pages[page];
-    // A page that another copy shares is copied first; only this thread makes copies, so a page
-    // held here alone stays so while it is written.
+    // A page that another copy shares is copied first. Copies of a table are made on the window's
+    // thread alone, so a page held here alone stays so while it is written, whichever thread writes.
     if (!held)
         held = std::make_shared<Page>();
     else if (held.use_count() > 1)
