@@ -2,8 +2,8 @@
 # Drives the real program on a virtual X display as a user would, in a fresh home folder that reads
 # like a user's (/home/sam) with a season's archive of bets in it: types a bet, presses Enter,
 # archives it, opens the converter and presses Go, then opens the bet history from the Archive
-# button's context menu, settles a bet there from the keyboard, and opens the offer calculators with
-# Ctrl+K. Saves a screenshot of each window (and of each offer's tab and of the settling menu) in docs/screenshots/ and prints the files the run left in the data folder.
+# button's context menu and the offer calculators with Ctrl+K. Saves a screenshot of each window
+# (and of each offer's tab) in docs/screenshots/ and prints the files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -56,17 +56,6 @@ history=$(xdotool search --sync --name "Bet history" | head -1)
 sleep 1
 xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history$suffix.png"
 
-# Settling the newest bet from the keyboard: its menu, "Settle as", the first outcome.
-xdotool windowfocus --sync "$history" key Down shift+F10
-sleep 0.5
-xdotool key Right
-sleep 0.5
-read -r left top width height < <(xdotool getwindowgeometry --shell "$history" |
-    awk -F= '{v[$1] = $2} END {print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"]}')
-xwd -silent -root | convert xwd:- -crop "${width}x${height}+${left}+${top}" +repage \
-    "docs/screenshots/history-settling$suffix.png"
-xdotool key Return
-
 # The offer calculators, each tab with its worked example (the inputs a first start shows).
 xdotool windowfocus --sync "$main" key ctrl+k
 offers=$(xdotool search --sync --name "Offer calculators" | head -1)
@@ -82,4 +71,4 @@ for file in "$home"/vantrel/*; do
     cat -A "$file" | head -5
 done
 echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png," \
-    "history-settling$suffix.png, offers-*$suffix.png"
+    "offers-*$suffix.png"
