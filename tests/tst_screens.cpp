@@ -73,21 +73,28 @@ void TestScreens::searchPlaceholderAtTheNarrowest()
 int main(int argc, char *argv[])
 {
     // The offscreen platform's screen as a test asks for it, at the scale of the system's setting.
-    QTemporaryDir config;
-    const int scale = qEnvironmentVariableIntValue("VANTREL_TEST_SCALE");
-    QFile screen(config.filePath(QStringLiteral("screen.json")));
+    // The file lies in the working folder under a name without a drive or colon, which would end
+    // the platform's argument.
+    const int scale = std::max(qEnvironmentVariableIntValue("VANTREL_TEST_SCALE"), 1);
+    const QString config = QStringLiteral("tst_screens-%1.json").arg(QCoreApplication::applicationPid());
+    QFile screen(config);
     if (!screen.open(QIODevice::WriteOnly)
         || screen.write(QStringLiteral(R"({"screens": [{"name": "screen", "width": 1920, "height": 1200, )"
                                        R"("logicalDpi": %1, "logicalBaseDpi": 96}]})")
-                            .arg(96 * std::max(scale, 1))
+                            .arg(96 * scale)
                             .toUtf8())
             < 0)
         return 2;
     screen.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.filePath(QStringLiteral("screen.json")).toUtf8());
-    QApplication app(argc, argv);
-    TestScreens test;
-    return QTest::qExec(&test, argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toUtf8());
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        TestScreens test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    QFile::remove(config);
+    return status;
 }
 
 #include "tst_screens.moc"
