@@ -99,12 +99,21 @@ QWidget *TestOffersWindow::openTab(const QString &title)
 // The widget of the open tab with that accessible name.
 template<typename Widget> Widget *TestOffersWindow::field(const QString &name) const
 {
-    for (Widget *widget : m_tab->findChildren<Widget *>()) {
-        if (widget->accessibleName() == name && widget->isVisible())
-            return widget;
-    }
-    qWarning("no field %s", qPrintable(name));
-    return nullptr;
+    // Rows laid out anew are shown in a queued call: a field may take a moment to appear, longer
+    // under the sanitizers.
+    Widget *found = nullptr;
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            for (Widget *widget : m_tab->findChildren<Widget *>()) {
+                if (widget->accessibleName() == name && widget->isVisible())
+                    found = widget;
+            }
+            return found != nullptr;
+        },
+        1000);
+    if (!shown)
+        qWarning("no field %s", qPrintable(name));
+    return found;
 }
 
 void TestOffersWindow::pressArchive() const
