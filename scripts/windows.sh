@@ -18,7 +18,7 @@ sudo=""
 
 install_packages() {
     local packages=(cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis
-        dpkg-dev xvfb xauth x11-apps xdotool imagemagick fonts-wine icoutils)
+        dpkg-dev xvfb xauth x11-apps xdotool imagemagick fonts-wine fonts-dejavu-core icoutils)
     local missing=()
     for package in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
