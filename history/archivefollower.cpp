@@ -248,7 +248,7 @@ void ArchiveFollower::matchLedger()
     m_matching = true;
     m_reader.start(
         [this, records = m_records.view(), waiting = m_ledger.takeWaiting(), generation = m_generation]() mutable {
-            Resolution resolution = resolveDecisions(records, std::move(waiting.decisions), waiting.texts);
+            Resolution resolution = resolveDecisions(records, merged(std::move(waiting.decisions)), waiting.texts);
             // A million decisions are applied here, not on the window's thread.
             applyAll(resolution.resolved, waiting.settlements);
             QMetaObject::invokeMethod(this,

@@ -79,7 +79,7 @@ DecisionLines decisionLines(
         const QByteArrayView line = view.records.line(index);
         store::LedgerEntry entry {now, request.action,
             store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
-        ResolvedDecision decision {index, decisionOf(request, moment), 0, {}, {}};
+        ResolvedDecision decision {index, decisionOf(request, moment), 0, -1, -1};
         if (request.action == LedgerAction::Settle) {
             const std::optional<calc::Payout> payout = payoutOf(record, line, request.outcome, request.amount);
             if (!payout) {
@@ -92,11 +92,11 @@ DecisionLines decisionLines(
             decision.decision.amount = payout->profit;
             decision.decision.hasAmount = true;
             decision.atBookmaker = payout->bookmaker;
-            decision.caption = outcomeCaption(record, line, request.outcome);
-            decision.exchange = request.exchange;
+            decision.caption = lines.decisions.textId(outcomeCaption(record, line, request.outcome));
+            decision.exchange = lines.decisions.textId(request.exchange);
         }
         lines.entries << entry;
-        lines.decisions.push_back(std::move(decision));
+        lines.decisions.list.push_back(decision);
     }
     return lines;
 }

@@ -25,7 +25,7 @@ struct BetRequest
 struct DecisionLines
 {
     QList<store::LedgerEntry> entries;
-    std::vector<ResolvedDecision> decisions; // to show before the lines are read back
+    ResolvedDecisions decisions; // to show before the lines are read back
     int refused = 0; // records whose figures do not pay the outcome
 };
 

@@ -1,7 +1,8 @@
 #include "history/ledgerbatch.h"
 
+#include <algorithm>
+
 #include <QHash>
-#include <QSet>
 
 #include "store/filetext.h"
 
@@ -118,30 +119,45 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
     return batch;
 }
 
+int ResolvedDecisions::textId(const QString &text)
+{
+    const auto known = m_ids.constFind(text);
+    if (known != m_ids.cend())
+        return *known;
+    texts << text;
+    return m_ids.insert(text, int(texts.size() - 1)).value();
+}
+
 Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts)
 {
-    struct DigestHash
-    {
-        std::size_t operator()(const std::pair<RecordSource, quint64> &key) const
-        {
-            return std::size_t(key.second ^ quint64(key.first));
-        }
-    };
-    std::unordered_map<std::pair<RecordSource, quint64>, int, DigestHash> seen;
+    // How many lines of each digest have been passed, by source and digest, sorted for lookup: a
+    // million decisions name a million digests.
+    using Digest = std::pair<RecordSource, quint64>;
+    std::vector<std::pair<Digest, int>> seen;
+    seen.reserve(decisions.size());
     for (const auto &[key, decision] : decisions)
-        seen.emplace(std::pair(key.source, key.digest), 0);
+        seen.emplace_back(Digest(key.source, key.digest), 0);
+    std::sort(seen.begin(), seen.end());
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
     Resolution resolution;
+    resolution.resolved.list.reserve(decisions.size()); // grown once: a million would be copied as it doubles
     resolution.unresolved = std::move(decisions);
-    QSet<QString> captions;
+    std::vector<int> exchangeIds(std::size_t(texts.size()), -1); // the texts' ids among the resolved
     for (qsizetype index = 0; index < records.size() && !resolution.unresolved.empty(); ++index) {
         const BetRecord &record = records.at(index);
-        const auto counted = seen.find({record.source, record.digest});
-        if (counted == seen.end())
+        const Digest digest(record.source, record.digest);
+        const auto counted = std::lower_bound(
+            seen.begin(), seen.end(), digest, [](const auto &entry, const Digest &d) { return entry.first < d; });
+        if (counted == seen.end() || counted->first != digest)
             continue;
         const auto decision = resolution.unresolved.find({record.source, record.digest, counted->second++});
         if (decision == resolution.unresolved.end())
             continue;
-        ResolvedDecision resolved {index, decision->second, 0, {}, texts.value(decision->second.exchange)};
+        ResolvedDecision resolved {index, decision->second, 0, -1, -1};
+        if (const int exchange = decision->second.exchange; exchange >= 0 && exchange < texts.size()) {
+            int &id = exchangeIds[std::size_t(exchange)];
+            resolved.exchange = id >= 0 ? id : (id = resolution.resolved.textId(texts[exchange]));
+        }
         if (decision->second.settling == BetDecision::Settling::Settled) {
             const QString outcome = texts.value(decision->second.outcome);
             const QByteArrayView line = records.line(index);
@@ -150,36 +166,44 @@ Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, 
             // The amount written is what came in; where it is split follows the outcome.
             const std::optional<calc::Payout> payout = payoutOf(record, line, outcome, amount);
             resolved.atBookmaker = payout ? payout->bookmaker : resolved.decision.amount;
-            resolved.caption = *captions.insert(outcomeCaption(record, line, outcome)); // one copy of each
+            resolved.caption = resolution.resolved.textId(outcomeCaption(record, line, outcome));
         }
-        resolution.resolved.push_back(std::move(resolved));
+        resolution.resolved.list.push_back(resolved);
         resolution.unresolved.erase(decision);
     }
     return resolution;
 }
 
-Settlement applied(Settlement settlement, const ResolvedDecision &resolved, SettlementTable &table)
+void applyAll(const ResolvedDecisions &decisions, SettlementTable &table)
 {
-    const BetDecision &decision = resolved.decision;
-    if (decision.settling == BetDecision::Settling::Settled) {
-        settlement.settled = true;
-        settlement.settledOn = decision.settledOn;
-        settlement.actual = decision.amount;
-        settlement.atBookmaker = resolved.atBookmaker;
-        settlement.caption = table.captionId(resolved.caption);
-        settlement.exchange = table.exchangeId(resolved.exchange);
-    } else if (decision.settling == BetDecision::Settling::Reopened) {
-        settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
+    // The decisions' texts as the table numbers them, looked up once each.
+    std::vector<int> captions(std::size_t(decisions.texts.size()), -1);
+    std::vector<int> exchanges(std::size_t(decisions.texts.size()), -1);
+    const auto idOf = [&](std::vector<int> &ids, int text, auto number) {
+        if (text < 0)
+            return -1;
+        int &id = ids[std::size_t(text)];
+        return id >= 0 ? id : (id = number(decisions.texts[text]));
+    };
+    for (const ResolvedDecision &resolved : decisions.list) {
+        Settlement settlement = table.at(resolved.record);
+        const BetDecision &decision = resolved.decision;
+        if (decision.settling == BetDecision::Settling::Settled) {
+            settlement.settled = true;
+            settlement.settledOn = decision.settledOn;
+            settlement.actual = decision.amount;
+            settlement.atBookmaker = resolved.atBookmaker;
+            settlement.caption
+                = idOf(captions, resolved.caption, [&](const QString &text) { return table.captionId(text); });
+            settlement.exchange
+                = idOf(exchanges, resolved.exchange, [&](const QString &text) { return table.exchangeId(text); });
+        } else if (decision.settling == BetDecision::Settling::Reopened) {
+            settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
+        }
+        if (decision.removal != BetDecision::Removal::Untouched)
+            settlement.removed = decision.removal == BetDecision::Removal::Removed;
+        table.set(resolved.record, settlement);
     }
-    if (decision.removal != BetDecision::Removal::Untouched)
-        settlement.removed = decision.removal == BetDecision::Removal::Removed;
-    return settlement;
-}
-
-void applyAll(const std::vector<ResolvedDecision> &decisions, SettlementTable &table)
-{
-    for (const ResolvedDecision &resolved : decisions)
-        table.set(resolved.record, applied(table.at(resolved.record), resolved, table));
 }
 
 } // namespace history

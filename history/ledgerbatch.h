@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QHash>
 #include <QStringList>
 
 #include "history/betrecords.h"
@@ -71,24 +72,36 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
 struct ResolvedDecision
 {
     qint64 record = 0;
-    BetDecision decision; // its texts looked up below
+    BetDecision decision;
     double atBookmaker = 0;
-    QString caption;
-    QString exchange;
+    int caption = -1; // in the texts of the decisions
+    int exchange = -1;
+};
+
+// Decisions with the captions and exchange names they name, each text once: a million decisions
+// hold a few texts.
+struct ResolvedDecisions
+{
+    std::vector<ResolvedDecision> list;
+    QStringList texts;
+
+    int textId(const QString &text);
+
+private:
+    QHash<QString, int> m_ids;
 };
 
 struct Resolution
 {
-    std::vector<ResolvedDecision> resolved;
+    ResolvedDecisions resolved;
     BetDecisions unresolved; // their bets are in neither file
 };
 
 // Finds the records that the decisions name: one pass over the records, counting identical lines.
 Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts);
 
-// The settlement after the decision.
-Settlement applied(Settlement settlement, const ResolvedDecision &resolved, SettlementTable &table);
-// Every decision applied to its record's settlement in the table.
-void applyAll(const std::vector<ResolvedDecision> &decisions, SettlementTable &table);
+// Every decision applied to its record's settlement in the table: the dimensions it touched
+// replace the settlement's.
+void applyAll(const ResolvedDecisions &decisions, SettlementTable &table);
 
 } // namespace history

@@ -10,9 +10,19 @@ int LedgerBook::settlementsWithoutBet() const
         [](const auto &orphan) { return orphan.second.settling == BetDecision::Settling::Settled; }));
 }
 
-void LedgerBook::waitLater(BetDecisions &into, const BetKey &key, const BetDecision &decision)
+BetDecisions merged(std::vector<BetDecisions> &&batches)
 {
-    into[key].takeLater(decision);
+    BetDecisions all;
+    for (BetDecisions &batch : batches) {
+        if (all.empty()) {
+            all = std::move(batch);
+            continue;
+        }
+        for (const auto &[key, decision] : batch)
+            all[key].takeLater(decision);
+        batch = {}; // given back as the merging goes
+    }
+    return all;
 }
 
 void LedgerBook::take(LedgerBatch &&batch)
@@ -32,8 +42,9 @@ void LedgerBook::take(LedgerBatch &&batch)
             decision.outcome = ids[std::size_t(decision.outcome)];
         if (decision.exchange >= 0)
             decision.exchange = ids[std::size_t(decision.exchange)];
-        waitLater(m_waiting, key, decision);
     }
+    if (!batch.bets.empty())
+        m_waiting.push_back(std::move(batch.bets));
     for (const auto &[name, entry] : batch.accounts) {
         AccountEntry &account = m_accounts[name];
         account.deposited += entry.deposited;
@@ -47,20 +58,14 @@ void LedgerBook::take(LedgerBatch &&batch)
 
 LedgerBook::Waiting LedgerBook::takeWaiting()
 {
-    // The new decisions are handed over whole; the few not found before go under them.
+    // The decisions not found before go under the new ones, which are handed over as read.
     Waiting waiting {std::exchange(m_waiting, {}), m_texts, m_settlements, m_version};
-    for (const auto &[key, orphan] : std::exchange(m_orphans, {})) {
-        const auto [decision, added] = waiting.decisions.try_emplace(key, orphan);
-        if (!added) {
-            BetDecision earlier = orphan;
-            earlier.takeLater(decision->second);
-            decision->second = earlier;
-        }
-    }
+    if (!m_orphans.empty())
+        waiting.decisions.insert(waiting.decisions.begin(), std::exchange(m_orphans, {}));
     return waiting;
 }
 
-void LedgerBook::applyNow(const std::vector<ResolvedDecision> &decisions)
+void LedgerBook::applyNow(const ResolvedDecisions &decisions)
 {
     applyAll(decisions, m_settlements);
     ++m_version;
@@ -74,17 +79,8 @@ void LedgerBook::apply(Resolution &&resolution, SettlementTable &&settled, quint
     } else {
         applyNow(resolution.resolved);
     }
-    // Decisions that came in meanwhile are later: they stay on top of those not found.
-    for (const auto &[key, decision] : resolution.unresolved) {
-        BetDecision orphan = decision;
-        if (const auto later = m_waiting.find(key); later != m_waiting.end()) {
-            orphan.takeLater(later->second);
-            m_waiting.erase(later);
-            waitLater(m_waiting, key, orphan);
-        } else {
-            m_orphans[key] = orphan;
-        }
-    }
+    // Decisions that came in meanwhile are later, and go on top of these when next matched.
+    m_orphans = std::move(resolution.unresolved);
 }
 
 } // namespace history

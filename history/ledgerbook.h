@@ -9,6 +9,9 @@
 
 namespace history {
 
+// The decisions of several batches as one, a later one's on top of an earlier one's.
+BetDecisions merged(std::vector<BetDecisions> &&batches);
+
 class LedgerBook
 {
 public:
@@ -27,7 +30,7 @@ public:
 
     struct Waiting
     {
-        BetDecisions decisions;
+        std::vector<BetDecisions> decisions; // earliest first; merge() makes them one
         QStringList texts;
         SettlementTable settlements; // as they stand, for the matching to apply the decisions to
         quint64 version = 0;
@@ -39,18 +42,16 @@ public:
     void apply(Resolution &&resolution, SettlementTable &&settled, quint64 version);
 
     // Decisions made in this window, shown at once; reading their lines back changes nothing.
-    void applyNow(const std::vector<ResolvedDecision> &decisions);
+    void applyNow(const ResolvedDecisions &decisions);
 
 private:
-    void waitLater(BetDecisions &into, const BetKey &key, const BetDecision &decision);
-
     SettlementTable m_settlements;
     quint64 m_version = 0; // of the settlements, changed by every decision applied here
     AccountBook m_accounts;
     QString m_lastExchange;
     QStringList m_texts;
     QHash<QString, int> m_textIds;
-    BetDecisions m_waiting;
+    std::vector<BetDecisions> m_waiting; // a batch each, as read; merged off this thread
     BetDecisions m_orphans;
 };
 

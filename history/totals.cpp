@@ -31,8 +31,7 @@ std::pair<int, int> monthOf(qint64 when)
 {
     if (when == noDate)
         return {0, 0};
-    const QDate date = store::dayOf(when);
-    return {date.year(), date.month()};
+    return store::yearMonthOf(when);
 }
 
 // Keeps every n-th point and the last, so that a million points draw as fast as a few thousand.
@@ -49,14 +48,28 @@ template<typename Point> void thinOut(std::vector<Point> &points)
     points.resize(kept);
 }
 
+// Sorts points by time, equal times in the order they came. Rows come newest or oldest first as
+// a rule, which takes a pass rather than a sort.
+template<typename Point> void sortByTime(std::vector<Point> &points)
+{
+    const auto byTime = [](const Point &a, const Point &b) { return std::get<0>(a) < std::get<0>(b); };
+    if (std::is_sorted(points.begin(), points.end(), byTime))
+        return;
+    const auto notLater = [](const Point &a, const Point &b) { return std::get<0>(a) <= std::get<0>(b); };
+    if (std::adjacent_find(points.begin(), points.end(), notLater) == points.end()) {
+        std::reverse(points.begin(), points.end()); // strictly newest first
+        return;
+    }
+    std::stable_sort(points.begin(), points.end(), byTime);
+}
+
 void runningSums(Totals &totals)
 {
-    const auto byTime = [](const auto &a, const auto &b) { return std::get<0>(a) < std::get<0>(b); };
-    std::stable_sort(totals.cumulative.begin(), totals.cumulative.end(), byTime);
+    sortByTime(totals.cumulative);
     double running = 0;
     for (auto &[when, value] : totals.cumulative)
         value = running += value;
-    std::stable_sort(totals.expectedAndActual.begin(), totals.expectedAndActual.end(), byTime);
+    sortByTime(totals.expectedAndActual);
     double actual = 0;
     double locked = 0;
     for (auto &[when, came, expected] : totals.expectedAndActual) {

@@ -53,10 +53,16 @@ std::optional<RecordId> recordIdOf(QByteArrayView text)
     else
         return std::nullopt;
     const QByteArrayView hex = text.sliced(first + 1, 64);
-    if (!std::all_of(hex.begin(), hex.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
-        return std::nullopt;
-    const QByteArray bytes = QByteArray::fromHex(hex.toByteArray());
-    std::copy(bytes.begin(), bytes.end(), id.digest.begin());
+    const auto nibble = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    for (std::size_t i = 0; i < id.digest.size(); ++i) {
+        const int high = nibble(hex[qsizetype(2 * i)]);
+        const int low = nibble(hex[qsizetype(2 * i + 1)]);
+        if (high < 0 || low < 0)
+            return std::nullopt; // lower-case hex only
+        id.digest[i] = std::uint8_t(high << 4 | low);
+    }
     bool ok = false;
     id.occurrence = text.sliced(last + 1).toByteArray().toInt(&ok);
     if (!ok || id.occurrence < 0)

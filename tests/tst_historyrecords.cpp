@@ -33,6 +33,7 @@ private slots:
     void sorting();
     void csvForSpreadsheets();
     void monthsNamedWithTheirYear();
+    void monthsOfMomentsAsQDateGivesThem();
     void offersInTheExport_data();
     void offersInTheExport();
     void offerColumnsEditedByHand_data();
@@ -315,6 +316,17 @@ void TestHistoryRecords::monthsNamedWithTheirYear()
     // "Dec 26" would read as the 26th of December.
     QCOMPARE(history::shortMonth(QDate(2026, 12, 1)), "Dec 2026");
     QCOMPARE(history::longMonth(QDate(2027, 1, 1)), "January 2027");
+}
+
+void TestHistoryRecords::monthsOfMomentsAsQDateGivesThem()
+{
+    // Every day of eight centuries, leap years and the turns of centuries among them, at its last second.
+    for (qint64 day = QDate(1600, 1, 1).toJulianDay(); day <= QDate(2400, 12, 31).toJulianDay(); ++day) {
+        const QDate date = QDate::fromJulianDay(day);
+        const auto [year, month] = store::yearMonthOf(day * store::secondsPerDay + store::secondsPerDay - 1);
+        if (year != date.year() || month != date.month())
+            QFAIL(qPrintable(date.toString(Qt::ISODate)));
+    }
 }
 
 void TestHistoryRecords::csvForSpreadsheets()
