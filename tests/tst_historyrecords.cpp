@@ -50,6 +50,24 @@ const QByteArray example = "07/12/2026 09:15:30,Liverpool v Man U,Coral,25,0,2,2
                            "23.78,95.13";
 const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
 
+// A folder's history read whole, as the window's model holds it; no model when the read never ended.
+struct LoadedHistory
+{
+    explicit LoadedHistory(const QString &folder)
+        : follower(folder)
+    {
+        QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
+        follower.start();
+        if (!loaded.wait())
+            return;
+        model = std::make_unique<history::HistoryModel>(follower);
+        model->addRecords(0);
+    }
+
+    history::ArchiveFollower follower;
+    std::unique_ptr<history::HistoryModel> model;
+};
+
 } // namespace
 
 QString TestHistoryRecords::writeArchive(const QByteArray &bytes) const
@@ -335,12 +353,9 @@ void TestHistoryRecords::csvForSpreadsheets()
         + "yesterday,=HYPERLINK(\"x\"),Select "
           "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
     QLocale::setDefault(gb); // the archive's dates are British, whatever the system's
-    history::ArchiveFollower follower(m_dir->path());
-    QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
-    follower.start();
-    QVERIFY(loaded.wait());
-    history::HistoryModel model(follower);
-    model.addRecords(0);
+    const LoadedHistory read(m_dir->path());
+    QVERIFY(read.model);
+    const history::HistoryModel &model = *read.model;
     const QList<QByteArray> lines = history::csvOf(model).split('\n');
     QCOMPARE(lines.size(), 5); // header, three records, nothing after the last line end
     // A byte-order mark first, so that spreadsheets read UTF-8.
@@ -389,12 +404,9 @@ void TestHistoryRecords::offersInTheExport()
     QFETCH(QByteArrayList, backAndLay);
     const QByteArray line = "1,2026-12-06T10:00:00," + record;
     writeFileBytes(m_dir->filePath(QStringLiteral("vantrelOffers.csv")), line + "\r\n");
-    history::ArchiveFollower follower(m_dir->path());
-    QSignalSpy loaded(&follower, &history::ArchiveFollower::loaded);
-    follower.start();
-    QVERIFY(loaded.wait());
-    history::HistoryModel model(follower);
-    model.addRecords(0);
+    const LoadedHistory read(m_dir->path());
+    QVERIFY(read.model);
+    const history::HistoryModel &model = *read.model;
     const QByteArray exported = history::csvOf(model).split('\n').at(1).chopped(1);
     std::array<QByteArrayView, history::columnCount + 3> cells;
     QVERIFY(store::splitCsvLine(exported, cells));
