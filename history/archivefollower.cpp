@@ -246,26 +246,25 @@ void ArchiveFollower::matchLedger()
         return;
     }
     m_matching = true;
-    m_reader.start(
-        [this, records = m_records.view(), waiting = m_ledger.takeWaiting(), generation = m_generation]() mutable {
-            Resolution resolution = resolveDecisions(records, merged(std::move(waiting.decisions)), waiting.texts);
-            // A million decisions are applied here, not on the window's thread.
-            applyAll(resolution.resolved, waiting.settlements);
-            QMetaObject::invokeMethod(this,
-                [this, resolution = std::move(resolution), generation, settled = std::move(waiting.settlements),
-                    version = waiting.version]() mutable {
-                    m_matching = false;
-                    if (generation == m_generation) {
-                        m_ledger.apply(std::move(resolution), std::move(settled), version);
-                        emit settlementsChanged();
-                        emit reportChanged();
-                    }
-                    if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
-                        matchLedger();
-                    else if (!m_reading && std::exchange(m_loading, false))
-                        emit loaded();
-                });
-        });
+    m_reader.start([this, records = m_records.view(), waiting = m_ledger.takeWaiting(),
+                       generation = m_generation]() mutable {
+        // A million decisions are applied here, not on the window's thread.
+        BetDecisions unresolved
+            = resolveDecisions(records, merged(std::move(waiting.decisions)), waiting.texts, waiting.settlements);
+        QMetaObject::invokeMethod(this,
+            [this, unresolved = std::move(unresolved), generation, settled = std::move(waiting.settlements)]() mutable {
+                m_matching = false;
+                if (generation == m_generation) {
+                    m_ledger.apply(std::move(unresolved), std::move(settled));
+                    emit settlementsChanged();
+                    emit reportChanged();
+                }
+                if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
+                    matchLedger();
+                else if (!m_reading && std::exchange(m_loading, false))
+                    emit loaded();
+            });
+    });
 }
 
 void ArchiveFollower::readEnded(const QString &failure)

@@ -59,7 +59,7 @@ void takeBetEntry(LedgerBatch &batch, QHash<QString, int> &ids, const store::Led
         decision.removal = BetDecision::Removal::Restored;
         break;
     }
-    batch.bets[{id.source, digestKey(id.digest), id.occurrence}].takeLater(decision);
+    batch.bets[{digestKey(id.digest), id.occurrence, id.source}].takeLater(decision);
 }
 
 void takeAccountEntry(LedgerBatch &batch, const store::LedgerEntry &entry)
@@ -72,6 +72,51 @@ void takeAccountEntry(LedgerBatch &batch, const store::LedgerEntry &entry)
     else
         account.status = entry.outcome;
 }
+
+// Applies decisions to a table, the texts they name given the table's numbers once each.
+class DecisionApplier
+{
+public:
+    DecisionApplier(SettlementTable &table, const QStringList &texts)
+        : m_table(table)
+        , m_texts(texts)
+    { }
+
+    void apply(const ResolvedDecision &resolved)
+    {
+        Settlement settlement = m_table.at(resolved.record);
+        const BetDecision &decision = resolved.decision;
+        if (decision.settling == BetDecision::Settling::Settled) {
+            settlement.settled = true;
+            settlement.settledOn = decision.settledOn;
+            settlement.actual = decision.amount;
+            settlement.atBookmaker = resolved.atBookmaker;
+            settlement.caption = idOf(m_captions, resolved.caption, &SettlementTable::captionId);
+            settlement.exchange = idOf(m_exchanges, resolved.exchange, &SettlementTable::exchangeId);
+        } else if (decision.settling == BetDecision::Settling::Reopened) {
+            settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
+        }
+        if (decision.removal != BetDecision::Removal::Untouched)
+            settlement.removed = decision.removal == BetDecision::Removal::Removed;
+        m_table.set(resolved.record, settlement);
+    }
+
+private:
+    int idOf(std::vector<int> &ids, int text, int (SettlementTable::*number)(const QString &))
+    {
+        if (text < 0)
+            return -1;
+        if (std::size_t(text) >= ids.size())
+            ids.resize(std::size_t(m_texts.size()), -1);
+        int &id = ids[std::size_t(text)];
+        return id >= 0 ? id : (id = (m_table.*number)(m_texts[text]));
+    }
+
+    SettlementTable &m_table;
+    const QStringList &m_texts; // may grow as decisions are applied
+    std::vector<int> m_captions;
+    std::vector<int> m_exchanges;
+};
 
 } // namespace
 
@@ -128,35 +173,43 @@ int ResolvedDecisions::textId(const QString &text)
     return m_ids.insert(text, int(texts.size() - 1)).value();
 }
 
-Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts)
+BetDecisions resolveDecisions(
+    const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table)
 {
     // How many lines of each digest have been passed, by source and digest, sorted for lookup: a
     // million decisions name a million digests.
-    using Digest = std::pair<RecordSource, quint64>;
-    std::vector<std::pair<Digest, int>> seen;
+    struct Seen
+    {
+        quint64 digest;
+        int passed;
+        RecordSource source;
+        auto key() const { return std::pair(source, digest); }
+    };
+    std::vector<Seen> seen;
     seen.reserve(decisions.size());
     for (const auto &[key, decision] : decisions)
-        seen.emplace_back(Digest(key.source, key.digest), 0);
-    std::sort(seen.begin(), seen.end());
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-    Resolution resolution;
-    resolution.resolved.list.reserve(decisions.size()); // grown once: a million would be copied as it doubles
-    resolution.unresolved = std::move(decisions);
+        seen.push_back({key.digest, 0, key.source});
+    const auto byKey = [](const Seen &a, const Seen &b) { return a.key() < b.key(); };
+    std::sort(seen.begin(), seen.end(), byKey);
+    seen.erase(std::unique(seen.begin(), seen.end(), [](const Seen &a, const Seen &b) { return a.key() == b.key(); }),
+        seen.end());
+    BetDecisions unresolved = std::move(decisions);
+    ResolvedDecisions names; // the captions and exchanges named, each once
+    DecisionApplier applier(table, names.texts);
     std::vector<int> exchangeIds(std::size_t(texts.size()), -1); // the texts' ids among the resolved
-    for (qsizetype index = 0; index < records.size() && !resolution.unresolved.empty(); ++index) {
+    for (qsizetype index = 0; index < records.size() && !unresolved.empty(); ++index) {
         const BetRecord &record = records.at(index);
-        const Digest digest(record.source, record.digest);
-        const auto counted = std::lower_bound(
-            seen.begin(), seen.end(), digest, [](const auto &entry, const Digest &d) { return entry.first < d; });
-        if (counted == seen.end() || counted->first != digest)
+        const Seen wanted {record.digest, 0, record.source};
+        const auto counted = std::lower_bound(seen.begin(), seen.end(), wanted, byKey);
+        if (counted == seen.end() || counted->key() != wanted.key())
             continue;
-        const auto decision = resolution.unresolved.find({record.source, record.digest, counted->second++});
-        if (decision == resolution.unresolved.end())
+        const auto decision = unresolved.find({record.digest, counted->passed++, record.source});
+        if (decision == unresolved.end())
             continue;
         ResolvedDecision resolved {index, decision->second, 0, -1, -1};
         if (const int exchange = decision->second.exchange; exchange >= 0 && exchange < texts.size()) {
             int &id = exchangeIds[std::size_t(exchange)];
-            resolved.exchange = id >= 0 ? id : (id = resolution.resolved.textId(texts[exchange]));
+            resolved.exchange = id >= 0 ? id : (id = names.textId(texts[exchange]));
         }
         if (decision->second.settling == BetDecision::Settling::Settled) {
             const QString outcome = texts.value(decision->second.outcome);
@@ -166,44 +219,19 @@ Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, 
             // The amount written is what came in; where it is split follows the outcome.
             const std::optional<calc::Payout> payout = payoutOf(record, line, outcome, amount);
             resolved.atBookmaker = payout ? payout->bookmaker : resolved.decision.amount;
-            resolved.caption = resolution.resolved.textId(outcomeCaption(record, line, outcome));
+            resolved.caption = names.textId(outcomeCaption(record, line, outcome));
         }
-        resolution.resolved.list.push_back(resolved);
-        resolution.unresolved.erase(decision);
+        applier.apply(resolved);
+        unresolved.erase(decision);
     }
-    return resolution;
+    return unresolved;
 }
 
 void applyAll(const ResolvedDecisions &decisions, SettlementTable &table)
 {
-    // The decisions' texts as the table numbers them, looked up once each.
-    std::vector<int> captions(std::size_t(decisions.texts.size()), -1);
-    std::vector<int> exchanges(std::size_t(decisions.texts.size()), -1);
-    const auto idOf = [&](std::vector<int> &ids, int text, auto number) {
-        if (text < 0)
-            return -1;
-        int &id = ids[std::size_t(text)];
-        return id >= 0 ? id : (id = number(decisions.texts[text]));
-    };
-    for (const ResolvedDecision &resolved : decisions.list) {
-        Settlement settlement = table.at(resolved.record);
-        const BetDecision &decision = resolved.decision;
-        if (decision.settling == BetDecision::Settling::Settled) {
-            settlement.settled = true;
-            settlement.settledOn = decision.settledOn;
-            settlement.actual = decision.amount;
-            settlement.atBookmaker = resolved.atBookmaker;
-            settlement.caption
-                = idOf(captions, resolved.caption, [&](const QString &text) { return table.captionId(text); });
-            settlement.exchange
-                = idOf(exchanges, resolved.exchange, [&](const QString &text) { return table.exchangeId(text); });
-        } else if (decision.settling == BetDecision::Settling::Reopened) {
-            settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
-        }
-        if (decision.removal != BetDecision::Removal::Untouched)
-            settlement.removed = decision.removal == BetDecision::Removal::Removed;
-        table.set(resolved.record, settlement);
-    }
+    DecisionApplier applier(table, decisions.texts);
+    for (const ResolvedDecision &resolved : decisions.list)
+        applier.apply(resolved);
 }
 
 } // namespace history

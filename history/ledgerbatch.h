@@ -16,9 +16,9 @@ namespace history {
 
 struct BetKey
 {
-    RecordSource source = RecordSource::Archive;
     quint64 digest = 0;
     int occurrence = 0;
+    RecordSource source = RecordSource::Archive;
     bool operator==(const BetKey &) const = default;
 };
 
@@ -37,13 +37,14 @@ struct BetDecision
     enum class Settling : std::uint8_t { Untouched, Settled, Reopened };
     enum class Removal : std::uint8_t { Untouched, Removed, Restored };
 
-    Settling settling = Settling::Untouched;
-    Removal removal = Removal::Untouched;
+    // Largest first: a million of them are held at once.
     qint64 settledOn = noDate;
     double amount = 0;
-    bool hasAmount = false;
     int outcome = -1; // in the texts
     int exchange = -1; // in the texts
+    Settling settling = Settling::Untouched;
+    Removal removal = Removal::Untouched;
+    bool hasAmount = false;
 
     // The later decision's dimensions replace this one's.
     void takeLater(const BetDecision &later);
@@ -91,14 +92,11 @@ private:
     QHash<QString, int> m_ids;
 };
 
-struct Resolution
-{
-    ResolvedDecisions resolved;
-    BetDecisions unresolved; // their bets are in neither file
-};
-
-// Finds the records that the decisions name: one pass over the records, counting identical lines.
-Resolution resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts);
+// Finds the records that the decisions name, in one pass over the records counting identical
+// lines, and applies each decision found to its record's settlement in the table. Returns the
+// decisions whose bets are in neither file.
+BetDecisions resolveDecisions(
+    const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table);
 
 // Every decision applied to its record's settlement in the table: the dimensions it touched
 // replace the settlement's.

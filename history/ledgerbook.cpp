@@ -59,28 +59,28 @@ void LedgerBook::take(LedgerBatch &&batch)
 LedgerBook::Waiting LedgerBook::takeWaiting()
 {
     // The decisions not found before go under the new ones, which are handed over as read.
-    Waiting waiting {std::exchange(m_waiting, {}), m_texts, m_settlements, m_version};
+    Waiting waiting {std::exchange(m_waiting, {}), m_texts, m_settlements};
     if (!m_orphans.empty())
         waiting.decisions.insert(waiting.decisions.begin(), std::exchange(m_orphans, {}));
+    m_matching = true;
     return waiting;
 }
 
 void LedgerBook::applyNow(const ResolvedDecisions &decisions)
 {
     applyAll(decisions, m_settlements);
-    ++m_version;
+    if (m_matching)
+        m_madeWhileMatching.push_back(decisions);
 }
 
-void LedgerBook::apply(Resolution &&resolution, SettlementTable &&settled, quint64 version)
+void LedgerBook::apply(BetDecisions &&unresolved, SettlementTable &&settled)
 {
-    if (version == m_version) {
-        m_settlements = std::move(settled);
-        ++m_version;
-    } else {
-        applyNow(resolution.resolved);
-    }
+    m_settlements = std::move(settled);
+    for (const ResolvedDecisions &decisions : std::exchange(m_madeWhileMatching, {}))
+        applyAll(decisions, m_settlements);
+    m_matching = false;
     // Decisions that came in meanwhile are later, and go on top of these when next matched.
-    m_orphans = std::move(resolution.unresolved);
+    m_orphans = std::move(unresolved);
 }
 
 } // namespace history

@@ -33,20 +33,21 @@ public:
         std::vector<BetDecisions> decisions; // earliest first; merge() makes them one
         QStringList texts;
         SettlementTable settlements; // as they stand, for the matching to apply the decisions to
-        quint64 version = 0;
     };
     // The decisions to match: those not found before, then the new ones.
     Waiting takeWaiting();
     // The settlements with the decisions found applied, worked out off this thread from what
-    // takeWaiting() handed out; they are taken whole unless the window settled bets meanwhile.
-    void apply(Resolution &&resolution, SettlementTable &&settled, quint64 version);
+    // takeWaiting() handed out, and the decisions not found. Decisions made in the window meanwhile
+    // are applied again on top.
+    void apply(BetDecisions &&unresolved, SettlementTable &&settled);
 
     // Decisions made in this window, shown at once; reading their lines back changes nothing.
     void applyNow(const ResolvedDecisions &decisions);
 
 private:
     SettlementTable m_settlements;
-    quint64 m_version = 0; // of the settlements, changed by every decision applied here
+    bool m_matching = false; // between takeWaiting() and apply()
+    std::vector<ResolvedDecisions> m_madeWhileMatching;
     AccountBook m_accounts;
     QString m_lastExchange;
     QStringList m_texts;

@@ -78,6 +78,9 @@ void runningSums(Totals &totals)
     }
     thinOut(totals.cumulative);
     thinOut(totals.expectedAndActual);
+    // What is kept is a few thousand points; a million were held to work them out.
+    totals.cumulative.shrink_to_fit();
+    totals.expectedAndActual.shrink_to_fit();
 }
 
 std::vector<AccountRow> accountsOf(
@@ -182,6 +185,7 @@ Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const Acc
     totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
     double closenessSum = 0;
     int closenessCount = 0;
+    totals.cumulative.reserve(rows.size()); // nearly every row has a date and a result
     for (const int index : rows) {
         const BetRecord &bet = view.records.at(index);
         const Settlement &settlement = view.settlements.at(index);
