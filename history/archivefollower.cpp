@@ -1,6 +1,7 @@
 #include "history/archivefollower.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ ArchiveFollower::ArchiveFollower(const QString &dataFolder, QObject *parent)
           followed(store::ledgerPath(dataFolder))}
     , m_dates(QLocale())
 {
-    m_reader.setMaxThreadCount(1);
+    m_reader.setMaxThreadCount(2);
     m_reader.setExpiryTimeout(-1);
     m_look.setInterval(500);
     connect(&m_look, &QTimer::timeout, this, &ArchiveFollower::follow);
@@ -137,18 +138,31 @@ void ArchiveFollower::readOn()
         size += m_files[i].stamp.size - m_files[i].readTo;
     }
     m_reading = true;
-    m_reader.start([this, starts, size] {
+    m_readsRunning = int(m_readFailures.size());
+    // The records and the ledger are read side by side; the ledger's decisions wait for the end of
+    // both to be matched, and come over sorted in one piece, leaving the window's thread nothing to
+    // merge.
+    auto done = std::make_shared<std::atomic<qint64>>(0);
+    m_reader.start([this, starts, size, done] {
         QStringList failures;
-        qint64 done = 0;
-        // The records first, so that the ledger's decisions find them.
-        for (std::size_t i = 0; i < starts.size() && !m_stop; ++i)
-            readFile(i, starts[i], done, size, failures);
-        QMetaObject::invokeMethod(this, [this, failure = failures.join(QLatin1String("; "))] { readEnded(failure); });
+        for (const std::size_t file : {archiveFile, offersFile}) {
+            if (!m_stop)
+                readFile(file, starts[file], *done, size, failures);
+        }
+        QMetaObject::invokeMethod(this, [this, failures] { readEnded(0, failures); });
+    });
+    m_reader.start([this, starts, size, done] {
+        QStringList failures;
+        readFile(ledgerFile, starts[ledgerFile], *done, size, failures);
+        QMetaObject::invokeMethod(this, [this, failures, decisions = m_decisionsRead.take()]() mutable {
+            m_ledger.takeDecisions(std::move(decisions));
+            readEnded(1, failures);
+        });
     });
 }
 
 bool ArchiveFollower::readFile(
-    std::size_t file, std::pair<qint64, qint64> start, qint64 &done, qint64 size, QStringList &failures)
+    std::size_t file, std::pair<qint64, qint64> start, std::atomic<qint64> &done, qint64 size, QStringList &failures)
 {
     const QString &path = m_files[file].path; // paths never change
     auto [at, line] = start;
@@ -158,6 +172,7 @@ bool ArchiveFollower::readFile(
         try {
             if (file == ledgerFile) {
                 LedgerBatch batch = readLedgerBatch(path, at, line, chunk);
+                m_decisionsRead.add(batch);
                 end = batch.end;
                 line += batch.linesRead;
                 if (end != at)
@@ -179,10 +194,10 @@ bool ArchiveFollower::readFile(
         }
         if (end == at)
             return true;
-        done += end - at;
+        const qint64 doneNow = done += end - at;
         at = end;
         chunk = laterReadBytes;
-        const int permille = size > 0 ? int(std::min<qint64>(1000, done * 1000 / size)) : 1000;
+        const int permille = size > 0 ? int(std::min<qint64>(1000, doneNow * 1000 / size)) : 1000;
         QMetaObject::invokeMethod(this, [this, permille] {
             if (m_loading)
                 emit progress(permille);
@@ -267,11 +282,15 @@ void ArchiveFollower::matchLedger()
     });
 }
 
-void ArchiveFollower::readEnded(const QString &failure)
+void ArchiveFollower::readEnded(std::size_t part, const QStringList &failures)
 {
+    m_readFailures[part] = failures;
+    if (--m_readsRunning > 0)
+        return;
     // A file that could not be read keeps the stamp it had when the read began: it is read again
     // once it has changed, not at every look.
     m_reading = false;
+    const QString failure = (m_readFailures[0] + m_readFailures[1]).join(QLatin1String("; "));
     if (failure != m_report.failure) {
         m_report.failure = failure;
         emit reportChanged();

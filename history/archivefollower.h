@@ -1,8 +1,9 @@
-// Reads the archive, the offers file and the ledger and follows them: the first read on a thread of
-// its own, in pieces, so the first rows show at once; then a look every half second that reads what
-// was appended, and reads all three afresh when one was cut short, rewritten or replaced. A file
-// that could not be read is read again once it has changed. The ledger's decisions are matched to
-// the records they name on the same thread. No widgets: the window shows what this reports.
+// Reads the archive, the offers file and the ledger and follows them: the first read on threads of
+// its own (the records on one, the ledger beside them on another), in pieces, so the first rows
+// show at once; then a look every half second that reads what was appended, and reads all three
+// afresh when one was cut short, rewritten or replaced. A file that could not be read is read again
+// once it has changed. The ledger's decisions are matched to the records they name off the
+// window's thread too. No widgets: the window shows what this reports.
 #pragma once
 
 #include <array>
@@ -86,13 +87,15 @@ private:
     void readOn();
     void readAfresh();
     // Reads one file from where the last read ended; false when it failed.
-    bool readFile(std::size_t file, std::pair<qint64, qint64> start, qint64 &done, qint64 size, QStringList &failures);
+    bool readFile(std::size_t file, std::pair<qint64, qint64> start, std::atomic<qint64> &done, qint64 size,
+        QStringList &failures);
     void took(std::size_t file, qint64 end, qint64 linesRead, const QByteArray &bytes);
     void take(std::size_t file, ArchiveBatch &&batch);
     void takeLedger(LedgerBatch &&batch);
     void addUnread(qint64 count, const QStringList &samples);
     void matchLedger();
-    void readEnded(const QString &failure);
+    // One of the two reads (the records', the ledger's) has ended.
+    void readEnded(std::size_t part, const QStringList &failures);
 
     Files m_files;
     BetRecords m_records;
@@ -100,9 +103,13 @@ private:
     ReadReport m_report;
     store::ArchiveDates m_dates; // used by one read at a time
     BookmakerNumbers m_bookmakers; // likewise
-    // One reading thread that stays, so reads reuse its memory rather than each take a new arena.
+    DecisionsRead m_decisionsRead; // used by the ledger's read alone
+    // Two reading threads that stay, so reads reuse their memory rather than each take a new arena:
+    // the records are read on one while the ledger is read on the other.
     QThreadPool m_reader;
     bool m_reading = false;
+    int m_readsRunning = 0;
+    std::array<QStringList, 2> m_readFailures; // the records', the ledger's
     bool m_matching = false;
     bool m_matchAgain = false;
     bool m_matchOrphans = false; // records came while decisions had found none

@@ -81,7 +81,8 @@ DecisionLines decisionLines(
             store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
         ResolvedDecision decision {index, decisionOf(request, moment), 0, -1, -1};
         if (request.action == LedgerAction::Settle) {
-            const std::optional<calc::Payout> payout = payoutOf(record, line, request.outcome, request.amount);
+            const SettledAs settled = settledAs(record, line, request.outcome, request.amount);
+            const std::optional<calc::Payout> &payout = settled.payout;
             if (!payout) {
                 ++lines.refused;
                 continue;
@@ -92,7 +93,7 @@ DecisionLines decisionLines(
             decision.decision.amount = payout->profit;
             decision.decision.hasAmount = true;
             decision.atBookmaker = payout->bookmaker;
-            decision.caption = lines.decisions.textId(outcomeCaption(record, line, request.outcome));
+            decision.caption = lines.decisions.textId(settled.caption);
             decision.exchange = lines.decisions.textId(request.exchange);
         }
         lines.entries << entry;

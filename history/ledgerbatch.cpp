@@ -1,8 +1,13 @@
 #include "history/ledgerbatch.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
+#include <memory>
+#include <span>
 
 #include <QHash>
+#include <QThread>
 
 #include "store/filetext.h"
 
@@ -12,14 +17,44 @@ namespace {
 
 using store::LedgerAction;
 
-int textId(LedgerBatch &batch, QHash<QString, int> &ids, const QString &text)
+// The texts a batch names, each once. The lines that follow one another mostly name the same
+// outcome and exchange: the last of each field is known by its bytes, with no text made.
+class BatchTexts
 {
-    const auto known = ids.constFind(text);
-    if (known != ids.cend())
-        return *known;
-    batch.texts << text;
-    return ids.insert(text, int(batch.texts.size() - 1)).value();
-}
+public:
+    explicit BatchTexts(LedgerBatch &batch)
+        : m_batch(batch)
+    { }
+
+    int outcome(QByteArrayView written) { return idOf(m_lastOutcome, written, &store::outcomeText); }
+    int name(QByteArrayView written) { return idOf(m_lastName, written, &store::nameText); }
+
+private:
+    struct Last
+    {
+        QByteArray written;
+        int id = -1;
+    };
+
+    int idOf(Last &last, QByteArrayView written, QString (*text)(QByteArrayView))
+    {
+        if (last.id >= 0 && last.written == written)
+            return last.id;
+        const QString shown = text(written);
+        auto known = m_ids.constFind(shown);
+        if (known == m_ids.cend()) {
+            m_batch.texts << shown;
+            known = m_ids.insert(shown, int(m_batch.texts.size() - 1));
+        }
+        last = {written.toByteArray(), *known};
+        return last.id;
+    }
+
+    LedgerBatch &m_batch;
+    QHash<QString, int> m_ids;
+    Last m_lastOutcome;
+    Last m_lastName;
+};
 
 void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool laterVersion)
 {
@@ -35,19 +70,19 @@ void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool la
                                .arg(laterVersion ? QStringLiteral("(a later version) ") : QString(), start);
 }
 
-void takeBetEntry(LedgerBatch &batch, QHash<QString, int> &ids, const store::LedgerEntry &entry)
+void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedgerLine &entry)
 {
     const store::RecordId &id = *entry.record;
     BetDecision decision;
     switch (entry.action) {
     case LedgerAction::Settle:
         decision.settling = BetDecision::Settling::Settled;
-        decision.settledOn = store::momentOf(entry.when.date(), entry.when.time());
+        decision.settledOn = entry.moment;
         decision.amount = entry.amount.value_or(0);
         decision.hasAmount = entry.amount.has_value();
-        decision.outcome = textId(batch, ids, entry.outcome);
-        decision.exchange = textId(batch, ids, entry.account);
-        batch.lastExchange = entry.account;
+        decision.outcome = texts.outcome(entry.outcome);
+        decision.exchange = texts.name(entry.account);
+        batch.lastExchange = batch.texts[decision.exchange];
         break;
     case LedgerAction::Reopen:
         decision.settling = BetDecision::Settling::Reopened;
@@ -59,18 +94,18 @@ void takeBetEntry(LedgerBatch &batch, QHash<QString, int> &ids, const store::Led
         decision.removal = BetDecision::Removal::Restored;
         break;
     }
-    batch.bets[{digestKey(id.digest), id.occurrence, id.source}].takeLater(decision);
+    batch.bets.push_back({{digestKey(id.digest), id.occurrence, id.source}, decision});
 }
 
-void takeAccountEntry(LedgerBatch &batch, const store::LedgerEntry &entry)
+void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
 {
-    AccountEntry &account = batch.accounts[entry.account];
+    AccountEntry &account = batch.accounts[store::nameText(entry.account)];
     if (entry.action == LedgerAction::Deposit)
         account.deposited += entry.amount.value_or(0);
     else if (entry.action == LedgerAction::Withdraw)
         account.withdrawn += entry.amount.value_or(0);
     else
-        account.status = entry.outcome;
+        account.status = store::outcomeText(entry.outcome);
 }
 
 // Applies decisions to a table, the texts they name given the table's numbers once each.
@@ -118,6 +153,143 @@ private:
     std::vector<int> m_exchanges;
 };
 
+// Where the merged decisions about the lines of each file and digest begin, and how many such lines
+// the matching has passed: a table open to one look per record, so that a million records find a
+// million decisions without a search each. A digest's first bits say where it goes, so that the
+// decisions, in the order of their digests, fill the table from its start.
+class DigestGroups
+{
+public:
+    explicit DigestGroups(const BetDecisions &decisions)
+        : m_decisions(decisions)
+    {
+        std::size_t groups = 0;
+        for (std::size_t i = 0; i < decisions.size(); ++i)
+            groups += startsGroup(i);
+        const std::size_t size = std::bit_ceil(std::max<std::size_t>(16, groups * 2));
+        m_shift = 64 - std::countr_zero(size);
+        m_slots.resize(size);
+        for (std::size_t i = 0; i < decisions.size(); ++i) {
+            if (startsGroup(i))
+                *emptySlotFor(decisions[i].key.digest)
+                    = {decisions[i].key.digest, quint32(i), 0, decisions[i].key.source};
+        }
+    }
+
+    // Start bringing in what next() will look at for a digest: its slot, and once that is in, the
+    // decision the slot points to. A million looks then wait for memory side by side, not in turn.
+    void prepareSlot(quint64 digest) const { __builtin_prefetch(&m_slots[start(digest)]); }
+    void prepareDecision(quint64 digest) const
+    {
+        if (const Slot &slot = m_slots[start(digest)]; slot.first != empty)
+            __builtin_prefetch(&m_decisions[slot.first]);
+    }
+
+    // The decision about the next line of the file with this digest, if there is one.
+    const KeyedDecision *next(quint64 digest, RecordSource source)
+    {
+        for (std::size_t at = start(digest);; at = (at + 1) & (m_slots.size() - 1)) {
+            Slot &slot = m_slots[at];
+            if (slot.first == empty)
+                return nullptr;
+            if (slot.digest != digest || slot.source != source)
+                continue;
+            const BetKey wanted {digest, int(slot.passed++), source};
+            for (std::size_t i = slot.first; i < m_decisions.size() && m_decisions[i].key.sameLine(wanted); ++i) {
+                if (m_decisions[i].key.occurrence == wanted.occurrence)
+                    return &m_decisions[i];
+            }
+            return nullptr;
+        }
+    }
+
+private:
+    static constexpr quint32 empty = std::numeric_limits<quint32>::max();
+    struct Slot
+    {
+        quint64 digest = 0;
+        quint32 first = empty; // the group's first decision
+        quint32 passed : 24 = 0;
+        RecordSource source : 8 = RecordSource::Archive;
+    };
+
+    bool startsGroup(std::size_t i) const { return i == 0 || !m_decisions[i].key.sameLine(m_decisions[i - 1].key); }
+    std::size_t start(quint64 digest) const { return std::size_t(digest >> m_shift); }
+    Slot *emptySlotFor(quint64 digest)
+    {
+        std::size_t at = start(digest);
+        while (m_slots[at].first != empty)
+            at = (at + 1) & (m_slots.size() - 1);
+        return &m_slots[at];
+    }
+
+    const BetDecisions &m_decisions;
+    std::vector<Slot> m_slots;
+    int m_shift = 60;
+};
+
+// A decision found, and the record it names; the decision is copied while it is at hand, so that
+// what follows reads the records and their decisions in order.
+struct Found
+{
+    quint32 record;
+    quint32 decision; // in the merged decisions
+    BetDecision decided;
+};
+
+// Which records the merged decisions name: one walk over the records in their files' order,
+// counting identical lines.
+std::vector<Found> foundRecords(const RecordsView &records, const BetDecisions &decisions)
+{
+    DigestGroups groups(decisions);
+    std::vector<Found> found;
+    found.reserve(decisions.size());
+    constexpr qsizetype slotsAhead = 16;
+    constexpr qsizetype decisionsAhead = 8;
+    for (qsizetype index = 0; index < records.size() && found.size() < decisions.size(); ++index) {
+        if (index + slotsAhead < records.size())
+            groups.prepareSlot(records.at(index + slotsAhead).digest);
+        if (index + decisionsAhead < records.size())
+            groups.prepareDecision(records.at(index + decisionsAhead).digest);
+        const BetRecord &record = records.at(index);
+        if (const KeyedDecision *decision = groups.next(record.digest, record.source))
+            found.push_back({quint32(index), quint32(decision - decisions.data()), decision->decision});
+    }
+    return found;
+}
+
+// What settling each record found as its decision says pays at the bookmaker, and the caption of
+// the outcome, among the captions named.
+struct Payout
+{
+    double atBookmaker = 0;
+    int caption = -1;
+};
+struct Payouts
+{
+    std::vector<Payout> list;
+    ResolvedDecisions captions; // their texts alone
+};
+
+Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, const QStringList &texts)
+{
+    Payouts payouts;
+    payouts.list.reserve(found.size());
+    for (const Found &each : found) {
+        const BetDecision &decision = each.decided;
+        if (decision.settling != BetDecision::Settling::Settled) {
+            payouts.list.push_back({});
+            continue;
+        }
+        // The amount written is what came in; where it is split follows the outcome.
+        const SettledAs settled = settledAs(records.at(each.record), records.line(each.record),
+            texts.value(decision.outcome), decision.hasAmount ? std::optional(decision.amount) : std::nullopt);
+        payouts.list.push_back(
+            {settled.payout ? settled.payout->bookmaker : decision.amount, payouts.captions.textId(settled.caption)});
+    }
+    return payouts;
+}
+
 } // namespace
 
 void BetDecision::takeLater(const BetDecision &later)
@@ -145,7 +317,7 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
         countUnread(batch, firstLine, "a line too long to be an entry", false);
         batch.linesRead = 1;
     }
-    QHash<QString, int> ids;
+    BatchTexts texts(batch);
     qint64 number = firstLine + batch.linesRead;
     store::ArchiveLines lines(chunk->bytes);
     for (QByteArrayView line; lines.next(line); ++number) {
@@ -154,10 +326,10 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
             continue;
         if (parsed.kind != store::LedgerLineKind::Entry)
             countUnread(batch, number, line, parsed.kind == store::LedgerLineKind::LaterVersion);
-        else if (parsed.entry.record)
-            takeBetEntry(batch, ids, parsed.entry);
+        else if (parsed.record)
+            takeBetEntry(batch, texts, parsed);
         else
-            takeAccountEntry(batch, parsed.entry);
+            takeAccountEntry(batch, parsed);
     }
     batch.linesRead = number - firstLine;
     batch.bytes = std::move(chunk->bytes);
@@ -176,55 +348,51 @@ int ResolvedDecisions::textId(const QString &text)
 BetDecisions resolveDecisions(
     const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table)
 {
-    // How many lines of each digest have been passed, by source and digest, sorted for lookup: a
-    // million decisions name a million digests.
-    struct Seen
-    {
-        quint64 digest;
-        int passed;
-        RecordSource source;
-        auto key() const { return std::pair(source, digest); }
-    };
-    std::vector<Seen> seen;
-    seen.reserve(decisions.size());
-    for (const auto &[key, decision] : decisions)
-        seen.push_back({key.digest, 0, key.source});
-    const auto byKey = [](const Seen &a, const Seen &b) { return a.key() < b.key(); };
-    std::sort(seen.begin(), seen.end(), byKey);
-    seen.erase(std::unique(seen.begin(), seen.end(), [](const Seen &a, const Seen &b) { return a.key() == b.key(); }),
-        seen.end());
-    BetDecisions unresolved = std::move(decisions);
+    const std::vector<Found> found = foundRecords(records, decisions);
+    // A million settled lines are read again for their payouts: half of them on a second thread.
+    constexpr std::size_t sharedFrom = 10'000;
+    const std::span<const Found> all(found);
+    const std::size_t half = found.size() >= sharedFrom ? found.size() / 2 : found.size();
+    Payouts later;
+    std::unique_ptr<QThread> helper;
+    if (half < found.size()) {
+        helper.reset(QThread::create([&] { later = payoutsOf(records, all.subspan(half), texts); }));
+        helper->start();
+    }
+    const Payouts earlier = payoutsOf(records, all.first(half), texts);
+    if (helper)
+        helper->wait();
+
     ResolvedDecisions names; // the captions and exchanges named, each once
     DecisionApplier applier(table, names.texts);
     std::vector<int> exchangeIds(std::size_t(texts.size()), -1); // the texts' ids among the resolved
-    for (qsizetype index = 0; index < records.size() && !unresolved.empty(); ++index) {
-        const BetRecord &record = records.at(index);
-        const Seen wanted {record.digest, 0, record.source};
-        const auto counted = std::lower_bound(seen.begin(), seen.end(), wanted, byKey);
-        if (counted == seen.end() || counted->key() != wanted.key())
-            continue;
-        const auto decision = unresolved.find({record.digest, counted->passed++, record.source});
-        if (decision == unresolved.end())
-            continue;
-        ResolvedDecision resolved {index, decision->second, 0, -1, -1};
-        if (const int exchange = decision->second.exchange; exchange >= 0 && exchange < texts.size()) {
-            int &id = exchangeIds[std::size_t(exchange)];
-            resolved.exchange = id >= 0 ? id : (id = names.textId(texts[exchange]));
-        }
-        if (decision->second.settling == BetDecision::Settling::Settled) {
-            const QString outcome = texts.value(decision->second.outcome);
-            const QByteArrayView line = records.line(index);
-            const std::optional<double> amount
-                = decision->second.hasAmount ? std::optional(decision->second.amount) : std::nullopt;
-            // The amount written is what came in; where it is split follows the outcome.
-            const std::optional<calc::Payout> payout = payoutOf(record, line, outcome, amount);
-            resolved.atBookmaker = payout ? payout->bookmaker : resolved.decision.amount;
-            resolved.caption = names.textId(outcomeCaption(record, line, outcome));
-        }
-        applier.apply(resolved);
-        unresolved.erase(decision);
+    const auto nameId = [&names](const QStringList &among, int text, std::vector<int> &ids) {
+        if (text < 0 || text >= among.size())
+            return -1;
+        if (ids.size() < std::size_t(among.size()))
+            ids.resize(std::size_t(among.size()), -1);
+        int &id = ids[std::size_t(text)];
+        return id >= 0 ? id : (id = names.textId(among[text]));
+    };
+    std::array<std::vector<int>, 2> captionIds;
+    std::vector<bool> resolvedOnes(decisions.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const bool first = i < half;
+        const Payouts &payouts = first ? earlier : later;
+        const Payout &payout = payouts.list[first ? i : i - half];
+        const BetDecision &decision = found[i].decided;
+        resolvedOnes[found[i].decision] = true;
+        applier.apply({qint64(found[i].record), decision, payout.atBookmaker,
+            nameId(payouts.captions.texts, payout.caption, captionIds[first ? 0 : 1]),
+            nameId(texts, decision.exchange, exchangeIds)});
     }
-    return unresolved;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < decisions.size(); ++i) {
+        if (!resolvedOnes[i])
+            decisions[kept++] = decisions[i];
+    }
+    decisions.resize(kept);
+    return decisions;
 }
 
 void applyAll(const ResolvedDecisions &decisions, SettlementTable &table)

@@ -3,7 +3,7 @@
 // decisions to the records they name, by file, digest and how many identical lines come before.
 #pragma once
 
-#include <unordered_map>
+#include <tuple>
 #include <vector>
 
 #include <QHash>
@@ -20,14 +20,12 @@ struct BetKey
     int occurrence = 0;
     RecordSource source = RecordSource::Archive;
     bool operator==(const BetKey &) const = default;
-};
-
-struct BetKeyHash
-{
-    std::size_t operator()(const BetKey &key) const
+    // The keys of the lines of one file and digest come together, in the order of their occurrence.
+    bool operator<(const BetKey &other) const
     {
-        return std::size_t(key.digest ^ (quint64(key.occurrence) << 1) ^ quint64(key.source));
+        return std::tie(digest, source, occurrence) < std::tie(other.digest, other.source, other.occurrence);
     }
+    bool sameLine(const BetKey &other) const { return digest == other.digest && source == other.source; }
 };
 
 // What the latest lines say about a bet: the settle dimension (settled or reopened) and the removal
@@ -50,11 +48,19 @@ struct BetDecision
     void takeLater(const BetDecision &later);
 };
 
-using BetDecisions = std::unordered_map<BetKey, BetDecision, BetKeyHash>;
+struct KeyedDecision
+{
+    BetKey key;
+    BetDecision decision;
+};
+
+// Decisions about bets: as read, in the order of their lines; once merged, in the order of their
+// keys, the latest decision about each bet alone.
+using BetDecisions = std::vector<KeyedDecision>;
 
 struct LedgerBatch
 {
-    BetDecisions bets;
+    BetDecisions bets; // as read
     QStringList texts; // outcome keys and exchange names
     AccountBook accounts; // deposits and withdrawals added up, the latest status
     QString lastExchange; // of the latest settle line
@@ -92,9 +98,9 @@ private:
     QHash<QString, int> m_ids;
 };
 
-// Finds the records that the decisions name, in one pass over the records counting identical
+// Finds the records that the merged decisions name, in one pass over the records counting identical
 // lines, and applies each decision found to its record's settlement in the table. Returns the
-// decisions whose bets are in neither file.
+// decisions whose bets are in neither file, still merged.
 BetDecisions resolveDecisions(
     const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table);
 

@@ -7,44 +7,89 @@ namespace history {
 int LedgerBook::settlementsWithoutBet() const
 {
     return int(std::count_if(m_orphans.begin(), m_orphans.end(),
-        [](const auto &orphan) { return orphan.second.settling == BetDecision::Settling::Settled; }));
+        [](const KeyedDecision &orphan) { return orphan.decision.settling == BetDecision::Settling::Settled; }));
 }
 
-BetDecisions merged(std::vector<BetDecisions> &&batches)
+namespace {
+
+bool byKey(const KeyedDecision &a, const KeyedDecision &b)
+{
+    return a.key < b.key;
+}
+
+// Sorted decisions, those about one bet in the order they came, become the latest about each.
+void keepLatest(BetDecisions &decisions)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < decisions.size(); ++i) {
+        if (kept > 0 && decisions[kept - 1].key == decisions[i].key)
+            decisions[kept - 1].decision.takeLater(decisions[i].decision);
+        else
+            decisions[kept++] = decisions[i];
+    }
+    decisions.resize(kept);
+}
+
+// The decisions name their texts in from; afterwards in to, which gains the texts it lacked.
+void renumberTexts(BetDecisions &decisions, const QStringList &from, QStringList &to, QHash<QString, int> &ids)
+{
+    std::vector<int> numbers;
+    for (const QString &text : from) {
+        auto known = ids.constFind(text);
+        if (known == ids.cend()) {
+            to << text;
+            known = ids.insert(text, int(to.size() - 1));
+        }
+        numbers.push_back(*known);
+    }
+    for (KeyedDecision &keyed : decisions) {
+        BetDecision &decision = keyed.decision;
+        if (decision.outcome >= 0)
+            decision.outcome = numbers[std::size_t(decision.outcome)];
+        if (decision.exchange >= 0)
+            decision.exchange = numbers[std::size_t(decision.exchange)];
+    }
+}
+
+} // namespace
+
+BetDecisions merged(std::vector<BetDecisions> &&reads)
 {
     BetDecisions all;
-    for (BetDecisions &batch : batches) {
+    for (BetDecisions &read : reads) {
         if (all.empty()) {
-            all = std::move(batch);
+            all = std::move(read);
             continue;
         }
-        for (const auto &[key, decision] : batch)
-            all[key].takeLater(decision);
-        batch = {}; // given back as the merging goes
+        const auto earlier = qsizetype(all.size());
+        all.insert(all.end(), read.begin(), read.end());
+        read = {}; // given back as the merging goes
+        std::inplace_merge(all.begin(), all.begin() + earlier, all.end(), byKey);
+        keepLatest(all);
     }
     return all;
 }
 
+void DecisionsRead::add(LedgerBatch &batch)
+{
+    // The batch's texts become the read's, so that decisions of several batches share them.
+    renumberTexts(batch.bets, batch.texts, m_texts, m_ids);
+    m_decisions.insert(m_decisions.end(), batch.bets.begin(), batch.bets.end());
+    batch.bets = {};
+}
+
+DecisionsRead::Merged DecisionsRead::take()
+{
+    std::stable_sort(m_decisions.begin(), m_decisions.end(), byKey);
+    keepLatest(m_decisions);
+    m_decisions.shrink_to_fit();
+    Merged read {std::exchange(m_decisions, {}), std::exchange(m_texts, {})};
+    m_ids.clear();
+    return read;
+}
+
 void LedgerBook::take(LedgerBatch &&batch)
 {
-    // The batch's texts become the book's, so that decisions of several batches share them.
-    std::vector<int> ids;
-    for (const QString &text : std::as_const(batch.texts)) {
-        auto known = m_textIds.constFind(text);
-        if (known == m_textIds.cend()) {
-            m_texts << text;
-            known = m_textIds.insert(text, int(m_texts.size() - 1));
-        }
-        ids.push_back(*known);
-    }
-    for (auto &[key, decision] : batch.bets) {
-        if (decision.outcome >= 0)
-            decision.outcome = ids[std::size_t(decision.outcome)];
-        if (decision.exchange >= 0)
-            decision.exchange = ids[std::size_t(decision.exchange)];
-    }
-    if (!batch.bets.empty())
-        m_waiting.push_back(std::move(batch.bets));
     for (const auto &[name, entry] : batch.accounts) {
         AccountEntry &account = m_accounts[name];
         account.deposited += entry.deposited;
@@ -54,6 +99,15 @@ void LedgerBook::take(LedgerBatch &&batch)
     }
     if (!batch.lastExchange.isEmpty())
         m_lastExchange = batch.lastExchange;
+}
+
+void LedgerBook::takeDecisions(DecisionsRead::Merged &&read)
+{
+    if (read.decisions.empty())
+        return;
+    // The read's texts become the book's, so that the decisions of several reads share them.
+    renumberTexts(read.decisions, read.texts, m_texts, m_textIds);
+    m_waiting.push_back(std::move(read.decisions));
 }
 
 LedgerBook::Waiting LedgerBook::takeWaiting()

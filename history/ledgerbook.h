@@ -9,8 +9,29 @@
 
 namespace history {
 
-// The decisions of several batches as one, a later one's on top of an earlier one's.
-BetDecisions merged(std::vector<BetDecisions> &&batches);
+// Merged decisions of several reads as one, a later one's on top of an earlier one's.
+BetDecisions merged(std::vector<BetDecisions> &&reads);
+
+// The decisions of one read of the ledger, gathered batch by batch on the reading thread with the
+// texts they name in one list, and handed over merged.
+class DecisionsRead
+{
+public:
+    struct Merged
+    {
+        BetDecisions decisions;
+        QStringList texts;
+    };
+
+    // Takes the batch's decisions.
+    void add(LedgerBatch &batch);
+    Merged take();
+
+private:
+    BetDecisions m_decisions;
+    QStringList m_texts;
+    QHash<QString, int> m_ids;
+};
 
 class LedgerBook
 {
@@ -26,11 +47,13 @@ public:
     bool hasOrphans() const { return !m_orphans.empty(); }
 
     void clear() { *this = {}; }
+    // A batch's accounts; its decisions come through takeDecisions() once the read has ended.
     void take(LedgerBatch &&batch);
+    void takeDecisions(DecisionsRead::Merged &&read);
 
     struct Waiting
     {
-        std::vector<BetDecisions> decisions; // earliest first; merge() makes them one
+        std::vector<BetDecisions> decisions; // earliest first; merged() makes them one
         QStringList texts;
         SettlementTable settlements; // as they stand, for the matching to apply the decisions to
     };
@@ -52,7 +75,7 @@ private:
     QString m_lastExchange;
     QStringList m_texts;
     QHash<QString, int> m_textIds;
-    std::vector<BetDecisions> m_waiting; // a batch each, as read; merged off this thread
+    std::vector<BetDecisions> m_waiting; // a read's each; merged off this thread
     BetDecisions m_orphans;
 };
 

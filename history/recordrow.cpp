@@ -189,36 +189,43 @@ std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayV
     return numbers ? calc::offerOutcomes(record.kind, numbers->inputs) : std::vector<calc::SettleOutcome>();
 }
 
-std::optional<calc::Payout> payoutOf(
-    const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount)
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount)
 {
     if (outcome == QLatin1String(calc::voidOutcome))
-        return calc::voidPayout();
+        return {calc::voidPayout(), QStringLiteral("Void")};
     if (outcome == QLatin1String(calc::otherOutcome))
-        return amount ? std::optional(calc::otherPayout(*amount)) : std::nullopt;
-    const std::string key = outcome.toStdString();
+        return {amount ? std::optional(calc::otherPayout(*amount)) : std::nullopt, QStringLiteral("Other amount")};
     if (record.source == RecordSource::Archive) {
+        // A million settled records ask this: the calculator's outcomes are made texts once.
+        struct Known
+        {
+            QString key;
+            std::string keyBytes;
+            QString caption;
+        };
+        static const std::vector<Known> outcomes = [] {
+            std::vector<Known> known;
+            for (const calc::SettleOutcome &o : calc::matchedBetOutcomes())
+                known.push_back({QString::fromStdString(o.key), o.key, QString::fromStdString(o.caption)});
+            return known;
+        }();
+        const auto known
+            = std::find_if(outcomes.begin(), outcomes.end(), [&](const Known &o) { return o.key == outcome; });
+        if (known == outcomes.end())
+            return {std::nullopt, outcome}; // a figure this program does not offer: shown by its key
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
         const std::optional<calc::ArchivedMatchedBet> bet = fields ? MatchedBetFields(*fields).bet() : std::nullopt;
-        return bet ? calc::matchedBetPayout(*bet, key) : std::nullopt;
+        return {bet ? calc::matchedBetPayout(*bet, known->keyBytes) : std::nullopt, known->caption};
     }
     const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line);
     if (!numbers)
-        return std::nullopt;
-    return calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, numbers->archived, key);
-}
-
-QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QString &outcome)
-{
-    if (outcome == QLatin1String(calc::voidOutcome))
-        return QStringLiteral("Void");
-    if (outcome == QLatin1String(calc::otherOutcome))
-        return QStringLiteral("Other amount");
-    for (const calc::SettleOutcome &known : outcomesOf(record, line)) {
-        if (QString::fromStdString(known.key) == outcome)
-            return QString::fromStdString(known.caption);
-    }
-    return outcome; // a figure this program does not offer: its key
+        return {std::nullopt, outcome};
+    const std::string key = outcome.toStdString();
+    const std::vector<calc::SettleOutcome> outcomes = calc::offerOutcomes(record.kind, numbers->inputs);
+    const auto known
+        = std::find_if(outcomes.begin(), outcomes.end(), [&](const calc::SettleOutcome &o) { return o.key == key; });
+    return {calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, numbers->archived, key),
+        known == outcomes.end() ? outcome : QString::fromStdString(known->caption)};
 }
 
 OfferExport offerExportOf(const BetRecord &record, QByteArrayView line)

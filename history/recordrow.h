@@ -54,12 +54,15 @@ std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, stor
 // The ways the record's bet can be settled, in the order of its figures (Void and Other amount aside).
 std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line);
 
-// What settling the record's bet as the outcome pays, and where; an amount typed for "other".
-std::optional<calc::Payout> payoutOf(
-    const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount);
-
-// The caption of an outcome as the Status column says it.
-QString outcomeCaption(const BetRecord &record, QByteArrayView line, const QString &outcome);
+// What settling the record's bet as an outcome pays, and where (nothing when its figures do not pay
+// the outcome), and the outcome's caption as the Status column says it.
+struct SettledAs
+{
+    std::optional<calc::Payout> payout;
+    QString caption;
+};
+// The record's line is read once; amount is what an "other" settle brought.
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount);
 
 // What the export adds for an offer's record: its back bet and lay where it is one of each, and
 // its inputs and figures as the offers file holds them, as key=value pairs.

@@ -1,6 +1,7 @@
 #include "store/ledger.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 
 #include "store/archivereader.h"
@@ -38,6 +39,14 @@ bool isBetAction(LedgerAction action)
         || action == LedgerAction::Restore;
 }
 
+std::optional<int> wholeNumber(QByteArrayView text)
+{
+    int value = 0;
+    const char *end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end && !text.isEmpty() ? std::optional(value) : std::nullopt;
+}
+
 std::optional<RecordId> recordIdOf(QByteArrayView text)
 {
     const qsizetype first = text.indexOf(':');
@@ -63,10 +72,10 @@ std::optional<RecordId> recordIdOf(QByteArrayView text)
             return std::nullopt; // lower-case hex only
         id.digest[i] = std::uint8_t(high << 4 | low);
     }
-    bool ok = false;
-    id.occurrence = text.sliced(last + 1).toByteArray().toInt(&ok);
-    if (!ok || id.occurrence < 0)
+    const std::optional<int> occurrence = wholeNumber(text.sliced(last + 1));
+    if (!occurrence || *occurrence < 0)
         return std::nullopt;
+    id.occurrence = *occurrence;
     return id;
 }
 
@@ -116,34 +125,41 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     // A later version may have more columns: its version is read whatever follows.
     const QByteArrayView version
         = split ? field(LedgerField::Version) : line.first(std::max<qsizetype>(0, line.indexOf(',')));
-    bool isNumber = false;
-    if (const int number = version.toByteArray().toInt(&isNumber); isNumber && number > ledgerFormatVersion) {
+    if (const std::optional<int> number = wholeNumber(version); number && *number > ledgerFormatVersion) {
         parsed.kind = LedgerLineKind::LaterVersion;
         return parsed;
     }
     if (!split || version != QByteArray::number(ledgerFormatVersion))
         return parsed;
-    LedgerEntry &entry = parsed.entry;
-    // The time as written, local to whoever wrote it: kept as it stands, with no time zone to look up.
     const std::optional<qint64> moment = isoMoment(field(LedgerField::Date));
     const std::optional<LedgerAction> action = actionOf(field(LedgerField::Action));
     if (!moment || !action)
         return parsed;
-    entry.when = QDateTime(dayOf(*moment), QTime(0, 0).addSecs(int(*moment % secondsPerDay)), Qt::UTC);
-    entry.action = *action;
-    if (isBetAction(entry.action) && !(entry.record = recordIdOf(field(LedgerField::Record))))
+    parsed.moment = *moment;
+    parsed.action = *action;
+    if (isBetAction(parsed.action) && !(parsed.record = recordIdOf(field(LedgerField::Record))))
         return parsed;
-    entry.outcome = csvText(field(LedgerField::Outcome));
-    if (!field(LedgerField::Amount).isEmpty() && !(entry.amount = archivedNumber(field(LedgerField::Amount))))
+    parsed.outcome = field(LedgerField::Outcome);
+    if (!field(LedgerField::Amount).isEmpty() && !(parsed.amount = archivedNumber(field(LedgerField::Amount))))
         return parsed;
-    const bool needsAmount = entry.action == LedgerAction::Deposit || entry.action == LedgerAction::Withdraw
-        || (entry.action == LedgerAction::Settle && entry.outcome != QLatin1String("void"));
-    if (needsAmount && !entry.amount)
+    const bool needsAmount = parsed.action == LedgerAction::Deposit || parsed.action == LedgerAction::Withdraw
+        || (parsed.action == LedgerAction::Settle && parsed.outcome != "void");
+    if (needsAmount && !parsed.amount)
         return parsed;
-    entry.account = withoutInertMark(csvText(field(LedgerField::Account)));
-    entry.note = withoutInertMark(csvText(field(LedgerField::Note)));
+    parsed.account = field(LedgerField::Account);
+    parsed.note = field(LedgerField::Note);
     parsed.kind = LedgerLineKind::Entry;
     return parsed;
+}
+
+QString outcomeText(QByteArrayView outcome)
+{
+    return csvText(outcome);
+}
+
+QString nameText(QByteArrayView written)
+{
+    return withoutInertMark(csvText(written));
 }
 
 } // namespace store

@@ -60,12 +60,24 @@ void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries);
 // What a line of the file is.
 enum class LedgerLineKind { Entry, Header, Unreadable, LaterVersion };
 
+// A line of the file as read, its fields checked; the texts as the file writes them, which the
+// functions below make the user's again.
 struct ParsedLedgerLine
 {
     LedgerLineKind kind = LedgerLineKind::Unreadable;
-    LedgerEntry entry;
+    qint64 moment = 0; // see momentOf; the time as written, local to whoever wrote it
+    LedgerAction action = LedgerAction::Settle;
+    std::optional<RecordId> record; // bet actions only
+    QByteArrayView outcome;
+    std::optional<double> amount;
+    QByteArrayView account;
+    QByteArrayView note;
 };
 
 ParsedLedgerLine parseLedgerLine(QByteArrayView line);
+// A settle's figure key, "void" or "other"; a status's word.
+QString outcomeText(QByteArrayView outcome);
+// An account's name or a note, as the user typed it.
+QString nameText(QByteArrayView written);
 
 } // namespace store

@@ -21,6 +21,7 @@ private slots:
     void unreadableFileIsNotReadAgainAndAgain_data();
     void unreadableFileIsNotReadAgainAndAgain();
     void ledgerDecidesAboutRecords();
+    void thousandsOfDecisionsInSeveralPieces();
 
 private:
     QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
@@ -246,6 +247,49 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
     QCOMPARE(follower.ledger().settlements().at(1).actual, 0.0);
     QVERIFY(!follower.ledger().settlements().at(2).removed);
+}
+
+void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()
+{
+    // Enough ledger lines to be read in several pieces, and matched in two halves side by side.
+    constexpr int count = 12'000;
+    QByteArray lines;
+    QList<store::LedgerEntry> entries;
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 5));
+    const auto id = [](const QByteArray &line) {
+        return store::RecordId {store::RecordSource::Archive, store::sha256(line.chopped(2)), 0};
+    };
+    for (int i = 0; i < count; ++i) {
+        lines += record("Match " + QByteArray::number(i), "Coral");
+        const bool backWon = i % 2 == 0;
+        entries << store::LedgerEntry {when, store::LedgerAction::Settle,
+            id(record("Match " + QByteArray::number(i), "Coral")), backWon ? "profitIfBackWins" : "profitIfLayWins",
+            -1.22, backWon ? "Betfair" : "Smarkets", {}};
+    }
+    const QByteArray late = record("Arrives later", "Coral");
+    entries << store::LedgerEntry {when, store::LedgerAction::Remove, id(late), {}, {}, {}, {}};
+    writeFileBytes(archive(), lines);
+    store::appendToLedger(m_dir->path(), entries);
+    history::ArchiveFollower follower(m_dir->path());
+    follower.start();
+    load(follower);
+    const auto check = [&follower](int index) {
+        const history::SettlementTable &table = follower.ledger().settlements();
+        const history::Settlement &settlement = table.at(index);
+        const bool backWon = index % 2 == 0;
+        QVERIFY(settlement.settled);
+        QCOMPARE(table.captions().value(settlement.caption), backWon ? "Back won" : "Lay won");
+        QCOMPARE(table.exchanges().value(settlement.exchange), backWon ? "Betfair" : "Smarkets");
+        QCOMPARE(settlement.atBookmaker, backWon ? 25.0 : -25.0);
+    };
+    for (const int index : {0, 1, count / 2 - 1, count / 2, count / 2 + 1, count - 1})
+        check(index);
+    QCOMPARE(follower.ledger().settlementsWithoutBet(), 0);
+
+    // A decision whose bet was in neither file finds it once it is archived.
+    appendBytes(archive(), late);
+    QTRY_VERIFY(follower.ledger().settlements().at(count).removed);
+    check(count - 1);
 }
 
 QTEST_GUILESS_MAIN(TestArchiveFollower)
