@@ -171,8 +171,7 @@ public:
         m_slots.resize(size);
         for (std::size_t i = 0; i < decisions.size(); ++i) {
             if (startsGroup(i))
-                *emptySlotFor(decisions[i].key.digest)
-                    = {decisions[i].key.digest, quint32(i), 0, decisions[i].key.source};
+                *emptySlotFor(decisions[i].key.digest) = {decisions[i].key.digest, quint32(i), 0};
         }
     }
 
@@ -192,9 +191,10 @@ public:
             Slot &slot = m_slots[at];
             if (slot.first == empty)
                 return nullptr;
-            if (slot.digest != digest || slot.source != source)
+            // The group's first decision says its file; prepareDecision() brought it in already.
+            if (slot.digest != digest || m_decisions[slot.first].key.source != source)
                 continue;
-            const BetKey wanted {digest, int(slot.passed++), source};
+            const BetKey wanted {digest, slot.passed++, source};
             for (std::size_t i = slot.first; i < m_decisions.size() && m_decisions[i].key.sameLine(wanted); ++i) {
                 if (m_decisions[i].key.occurrence == wanted.occurrence)
                     return &m_decisions[i];
@@ -209,8 +209,7 @@ private:
     {
         quint64 digest = 0;
         quint32 first = empty; // the group's first decision
-        quint32 passed : 24 = 0;
-        RecordSource source : 8 = RecordSource::Archive;
+        int passed = 0;
     };
 
     bool startsGroup(std::size_t i) const { return i == 0 || !m_decisions[i].key.sameLine(m_decisions[i - 1].key); }

@@ -98,6 +98,14 @@ void TestLedger::readingLines_data()
                                        << store::LedgerLineKind::Unreadable;
     QTest::newRow("a date that is none") << QByteArray("1,yesterday,remove," + record + ",,,,")
                                          << store::LedgerLineKind::Unreadable;
+    QTest::newRow("an occurrence that is no number")
+        << QByteArray("1,2026-12-08T14:05:00,remove,log:" + QByteArray(64, 'a') + ":1x,,,,")
+        << store::LedgerLineKind::Unreadable;
+    QTest::newRow("a negative occurrence")
+        << QByteArray("1,2026-12-08T14:05:00,remove,log:" + QByteArray(64, 'a') + ":-1,,,,")
+        << store::LedgerLineKind::Unreadable;
+    QTest::newRow("upper-case hex") << QByteArray("1,2026-12-08T14:05:00,remove,log:" + QByteArray(64, 'A') + ":0,,,,")
+                                    << store::LedgerLineKind::Unreadable;
     QTest::newRow("a record id cut short")
         << QByteArray("1,2026-12-08T14:05:00,remove,log:abc:0,,,,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("a settle without an amount")
