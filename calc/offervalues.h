@@ -32,18 +32,14 @@ public:
     explicit OfferValues(std::vector<value_type> &&values)
         : m_values(std::move(values))
     {
-        const auto byKey = [](const auto &a, const auto &b) { return a.first < b.first; };
-        if (std::is_sorted(m_values.begin(), m_values.end(), byKey)) {
-            m_values.erase(std::unique(m_values.begin(), m_values.end(),
-                               [](const auto &a, const auto &b) { return a.first == b.first; }),
-                m_values.end());
-            return;
-        }
+        const auto byKey = [](const value_type &a, const value_type &b) { return before(a.first, b.first); };
         // A handful of values: sorted in place, the first of equal keys first, with no buffer to allocate.
-        for (auto next = m_values.begin(); next != m_values.end(); ++next)
-            std::rotate(std::upper_bound(m_values.begin(), next, *next, byKey), next, next + 1);
+        if (!std::is_sorted(m_values.begin(), m_values.end(), byKey)) {
+            for (auto next = m_values.begin(); next != m_values.end(); ++next)
+                std::rotate(std::upper_bound(m_values.begin(), next, *next, byKey), next, next + 1);
+        }
         m_values.erase(std::unique(m_values.begin(), m_values.end(),
-                           [](const auto &a, const auto &b) { return a.first == b.first; }),
+                           [](const value_type &a, const value_type &b) { return same(a.first, b.first); }),
             m_values.end());
     }
 
@@ -57,12 +53,13 @@ public:
     const_iterator find(std::string_view key) const
     {
         const auto at = lowerBound(key);
-        return at != m_values.end() && std::string_view(at->first) == key ? at : m_values.end();
+        return at != m_values.end() && same(at->first, key) ? at : m_values.end();
     }
     iterator find(std::string_view key)
     {
         const auto at = lowerBound(key);
-        return at != m_values.end() && at->first == key ? m_values.begin() + (at - m_values.cbegin()) : m_values.end();
+        return at != m_values.end() && same(at->first, key) ? m_values.begin() + (at - m_values.cbegin())
+                                                            : m_values.end();
     }
     bool contains(std::string_view key) const { return find(key) != end(); }
     double at(std::string_view key) const
@@ -75,7 +72,7 @@ public:
     double &operator[](std::string_view key)
     {
         const auto at = lowerBound(key);
-        if (at != m_values.end() && at->first == key)
+        if (at != m_values.end() && same(at->first, key))
             return m_values[std::size_t(at - m_values.cbegin())].second;
         return m_values.insert(at, {std::string(key), 0.0})->second;
     }
@@ -97,6 +94,16 @@ private:
                 return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
         }
         return a.size() < b.size();
+    }
+    static bool same(std::string_view a, std::string_view b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
     }
     const_iterator lowerBound(std::string_view key) const
     {

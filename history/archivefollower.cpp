@@ -39,6 +39,8 @@ ArchiveFollower::ArchiveFollower(const QString &dataFolder, QObject *parent)
 {
     m_reader.setMaxThreadCount(2);
     m_reader.setExpiryTimeout(-1);
+    m_offerFigures.setMaxThreadCount(1);
+    m_offerFigures.setExpiryTimeout(-1);
     m_look.setInterval(500);
     connect(&m_look, &QTimer::timeout, this, &ArchiveFollower::follow);
 }
@@ -47,6 +49,7 @@ ArchiveFollower::~ArchiveFollower()
 {
     m_stop = true;
     m_reader.waitForDone();
+    m_offerFigures.waitForDone();
 }
 
 void ArchiveFollower::start()
@@ -149,6 +152,7 @@ void ArchiveFollower::readOn()
             if (!m_stop)
                 readFile(file, starts[file], *done, size, failures);
         }
+        m_offerFigures.waitForDone(); // their records come before the end of the read
         QMetaObject::invokeMethod(this, [this, failures] { readEnded(0, failures); });
     });
     m_reader.start([this, starts, size, done] {
@@ -185,8 +189,7 @@ bool ArchiveFollower::readFile(
                 end = batch.end;
                 line += batch.linesRead;
                 if (end != at)
-                    QMetaObject::invokeMethod(
-                        this, [this, file, batch = std::move(batch)]() mutable { take(file, std::move(batch)); });
+                    handOver(file, std::move(batch));
             }
         } catch (const store::FileError &error) {
             failures << QDir::toNativeSeparators(path) + QLatin1String(": ") + error.description();
@@ -204,6 +207,24 @@ bool ArchiveFollower::readFile(
         });
     }
     return true;
+}
+
+void ArchiveFollower::handOver(std::size_t file, ArchiveBatch &&batch)
+{
+    const auto give = [this, file](ArchiveBatch &&batch) {
+        QMetaObject::invokeMethod(
+            this, [this, file, batch = std::move(batch)]() mutable { take(file, std::move(batch)); });
+    };
+    if (file != offersFile) {
+        give(std::move(batch));
+        return;
+    }
+    m_offerFigures.start([this, give, batch = std::move(batch)]() mutable {
+        if (m_stop)
+            return;
+        fillOffers(batch);
+        give(std::move(batch));
+    });
 }
 
 void ArchiveFollower::took(std::size_t file, qint64 end, qint64 linesRead, const QByteArray &bytes)

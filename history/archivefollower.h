@@ -92,6 +92,8 @@ private:
     void took(std::size_t file, qint64 end, qint64 linesRead, const QByteArray &bytes);
     void take(std::size_t file, ArchiveBatch &&batch);
     void takeLedger(LedgerBatch &&batch);
+    // Gives a batch read to the window's thread, its offers' figures worked out again first.
+    void handOver(std::size_t file, ArchiveBatch &&batch);
     void addUnread(qint64 count, const QStringList &samples);
     void matchLedger();
     // One of the two reads (the records', the ledger's) has ended.
@@ -107,6 +109,9 @@ private:
     // Two reading threads that stay, so reads reuse their memory rather than each take a new arena:
     // the records are read on one while the ledger is read on the other.
     QThreadPool m_reader;
+    // One thread more, that works the offers' figures out again in the order they were read while
+    // the next are read.
+    QThreadPool m_offerFigures;
     bool m_reading = false;
     int m_readsRunning = 0;
     std::array<QStringList, 2> m_readFailures; // the records', the ledger's

@@ -1,5 +1,6 @@
 #include "history/betrecords.h"
 
+#include "history/sidebyside.h"
 #include "store/csvfield.h"
 #include "store/filetext.h"
 #include "store/offerfile.h"
@@ -50,12 +51,11 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
     if (!chunk)
         return batch;
     QHash<QByteArrayView, int> bookmakerIndex;
-    calc::ShapeCache shapes;
     qint64 number = firstLine;
     store::ArchiveLines lines(chunk->bytes);
     for (QByteArrayView line; lines.next(line); ++number) {
         QByteArrayView bookmaker;
-        std::optional<BetRecord> record = recordOf(source, line, dates, shapes, bookmaker);
+        std::optional<BetRecord> record = recordOf(source, line, dates, bookmaker);
         if (!record) {
             if (source != RecordSource::Offers || !store::isOfferHeader(line))
                 countUnread(batch, source, number, startOf(line));
@@ -76,6 +76,20 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
     batch.linesRead += number - firstLine;
     batch.bytes = std::move(chunk->bytes);
     return batch;
+}
+
+void fillOffers(ArchiveBatch &batch)
+{
+    // The larger part of reading an offer: a large batch is shared with a second thread.
+    constexpr std::size_t sharedFrom = 2'000;
+    sideBySide(batch.records.size(), sharedFrom, [&batch](int, std::size_t from, std::size_t to) {
+        calc::ShapeCache shapes;
+        for (std::size_t i = from; i < to; ++i) {
+            BetRecord &record = batch.records[i];
+            if (record.source == RecordSource::Offers)
+                fillOffer(record, QByteArrayView(batch.bytes).sliced(record.offset, record.length), shapes);
+        }
+    });
 }
 
 QByteArrayView RecordsView::line(qsizetype index) const

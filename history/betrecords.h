@@ -33,9 +33,14 @@ struct ArchiveBatch
 };
 
 // Reads the archive or the offers file from a byte on into a batch; firstLine is the number of the
-// first line read. Throws store::FileError.
+// first line read; its offers have only their dates and kinds until fillOffers. Throws
+// store::FileError.
 ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes,
     store::ArchiveDates &dates);
+
+// Fills in the batch's offers (fillOffer in recordrow.h): the larger part of reading an
+// offers file, done apart so that it can run beside the reading of the next batch.
+void fillOffers(ArchiveBatch &batch);
 
 // Numbers bookmakers as a whole history does, the first seen first. Kept by the thread that reads,
 // so that adding a batch of a hundred thousand new names costs the window nothing.

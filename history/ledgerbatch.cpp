@@ -1,14 +1,15 @@
 #include "history/ledgerbatch.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <limits>
 #include <memory>
 #include <span>
 
 #include <QHash>
-#include <QThread>
 
+#include "history/sidebyside.h"
 #include "store/filetext.h"
 
 namespace history {
@@ -351,16 +352,10 @@ BetDecisions resolveDecisions(
     // A million settled lines are read again for their payouts: half of them on a second thread.
     constexpr std::size_t sharedFrom = 10'000;
     const std::span<const Found> all(found);
-    const std::size_t half = found.size() >= sharedFrom ? found.size() / 2 : found.size();
-    Payouts later;
-    std::unique_ptr<QThread> helper;
-    if (half < found.size()) {
-        helper.reset(QThread::create([&] { later = payoutsOf(records, all.subspan(half), texts); }));
-        helper->start();
-    }
-    const Payouts earlier = payoutsOf(records, all.first(half), texts);
-    if (helper)
-        helper->wait();
+    std::array<Payouts, 2> halves;
+    const std::size_t half = sideBySide(found.size(), sharedFrom, [&](int part, std::size_t from, std::size_t to) {
+        halves[std::size_t(part)] = payoutsOf(records, all.subspan(from, to - from), texts);
+    });
 
     ResolvedDecisions names; // the captions and exchanges named, each once
     DecisionApplier applier(table, names.texts);
@@ -377,7 +372,7 @@ BetDecisions resolveDecisions(
     std::vector<bool> resolvedOnes(decisions.size());
     for (std::size_t i = 0; i < found.size(); ++i) {
         const bool first = i < half;
-        const Payouts &payouts = first ? earlier : later;
+        const Payouts &payouts = halves[first ? 0 : 1];
         const Payout &payout = payouts.list[first ? i : i - half];
         const BetDecision &decision = found[i].decided;
         resolvedOnes[found[i].decision] = true;

@@ -96,38 +96,6 @@ void fillMatchedBet(const store::ArchiveFields &fields, BetRecord &record)
     record.stale = matchedBetIsStale(fields);
 }
 
-// An offer's stake, outcome range and open money worked out again from its inputs, and whether the
-// file's figures and columns are those.
-void fillOffer(const store::OfferFields &fields, calc::ShapeCache &shapes, BetRecord &record)
-{
-    const QByteArrayView kind = offerField(fields, OfferField::Kind);
-    record.kind = calc::betKindOfToken(std::string_view(kind.data(), std::size_t(kind.size())));
-    const std::optional<double> stake = store::archivedNumber(offerField(fields, OfferField::Stake));
-    const std::optional<double> lowest = store::archivedNumber(offerField(fields, OfferField::Lowest));
-    const std::optional<double> highest = store::archivedNumber(offerField(fields, OfferField::Highest));
-    record.ownStake = stake.value_or(0);
-    record.result = lowest.value_or(noFigure);
-    record.highest = highest.value_or(noFigure);
-    // A kind this program does not know cannot be worked out again: it is shown as it stands.
-    record.stale = record.kind != calc::BetKind::Other;
-    if (record.kind == calc::BetKind::Other)
-        return;
-    const calc::OfferValues inputs = numbersOf(offerField(fields, OfferField::Inputs));
-    const calc::OfferShape &shape = shapes.shape(record.kind, inputs);
-    const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs, shape);
-    if (!figures)
-        return;
-    const calc::OfferSummary summary = calc::summarizeOffer(record.kind, inputs, *figures, shape);
-    record.ownStake = summary.stake - summary.freeStake;
-    record.freeStake = summary.freeStake;
-    record.result = summary.lowest;
-    record.highest = summary.highest;
-    record.openAtExchange = summary.open.exchange;
-    record.stale = !calc::figuresMatch(shape, *figures, numbersOf(offerField(fields, OfferField::Figures)))
-        || !samePenny(stake, summary.stake) || !samePenny(lowest, summary.lowest)
-        || !samePenny(highest, summary.highest);
-}
-
 // An offer record's inputs, the figures they give, and its figures as archived.
 struct OfferNumbers
 {
@@ -157,8 +125,8 @@ quint64 digestKey(const store::Sha256 &digest)
     return key;
 }
 
-std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, store::ArchiveDates &dates,
-    calc::ShapeCache &shapes, QByteArrayView &bookmaker)
+std::optional<BetRecord> recordOf(
+    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker)
 {
     BetRecord record;
     record.source = source;
@@ -168,7 +136,8 @@ std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, stor
             return std::nullopt;
         record.when = store::isoMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
         bookmaker = offerField(*fields, OfferField::Bookmaker);
-        fillOffer(*fields, shapes, record);
+        const QByteArrayView kind = offerField(*fields, OfferField::Kind);
+        record.kind = calc::betKindOfToken(std::string_view(kind.data(), std::size_t(kind.size())));
     } else {
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
         if (!fields)
@@ -179,6 +148,37 @@ std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, stor
     }
     record.digest = digestKey(store::sha256(line));
     return record;
+}
+
+void fillOffer(BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
+{
+    const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
+    if (!fields)
+        return;
+    const std::optional<double> stake = store::archivedNumber(offerField(*fields, OfferField::Stake));
+    const std::optional<double> lowest = store::archivedNumber(offerField(*fields, OfferField::Lowest));
+    const std::optional<double> highest = store::archivedNumber(offerField(*fields, OfferField::Highest));
+    record.ownStake = stake.value_or(0);
+    record.result = lowest.value_or(noFigure);
+    record.highest = highest.value_or(noFigure);
+    // A kind this program does not know cannot be worked out again: it is shown as it stands.
+    record.stale = record.kind != calc::BetKind::Other;
+    if (record.kind == calc::BetKind::Other)
+        return;
+    const calc::OfferValues inputs = numbersOf(offerField(*fields, OfferField::Inputs));
+    const calc::OfferShape &shape = shapes.shape(record.kind, inputs);
+    const std::optional<calc::OfferValues> figures = calc::offerFigures(record.kind, inputs, shape);
+    if (!figures)
+        return;
+    const calc::OfferSummary summary = calc::summarizeOffer(record.kind, inputs, *figures, shape);
+    record.ownStake = summary.stake - summary.freeStake;
+    record.freeStake = summary.freeStake;
+    record.result = summary.lowest;
+    record.highest = summary.highest;
+    record.openAtExchange = summary.open.exchange;
+    record.stale = !calc::figuresMatch(shape, *figures, numbersOf(offerField(*fields, OfferField::Figures)))
+        || !samePenny(stake, summary.stake) || !samePenny(lowest, summary.lowest)
+        || !samePenny(highest, summary.highest);
 }
 
 std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line)

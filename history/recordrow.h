@@ -46,10 +46,15 @@ struct BetRecord
 // The first eight bytes of a digest, as records keep it.
 quint64 digestKey(const store::Sha256 &digest);
 
-// The row of a line, and its bookmaker field; nothing when the line is no record. The shapes of the
-// offers read are laid out once in shapes.
-std::optional<BetRecord> recordOf(RecordSource source, QByteArrayView line, store::ArchiveDates &dates,
-    calc::ShapeCache &shapes, QByteArrayView &bookmaker);
+// The row of a line, and its bookmaker field; nothing when the line is no record. An offer's row has
+// only its date and kind until fillOffer.
+std::optional<BetRecord> recordOf(
+    RecordSource source, QByteArrayView line, store::ArchiveDates &dates, QByteArrayView &bookmaker);
+
+// An offer's stake, outcome range and open money worked out again from its inputs, and whether its
+// figures and columns are those; as its columns say when the inputs give no figures or the kind is
+// unknown here. The shapes of the offers read are laid out once in shapes.
+void fillOffer(BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes);
 
 // The ways the record's bet can be settled, in the order of its figures (Void and Other amount aside).
 std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line);

@@ -1,5 +1,6 @@
 #include "store/offerfile.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include <QStringList>
@@ -60,9 +61,9 @@ void appendOffer(const QString &folder, const OfferRecord &record)
 
 std::optional<OfferFields> splitOfferLine(QByteArrayView line)
 {
+    static const QByteArray version = QByteArray::number(offerFormatVersion);
     OfferFields fields;
-    if (!splitCsvLine(line, fields)
-        || fields[std::size_t(OfferField::Version)] != QByteArray::number(offerFormatVersion))
+    if (!splitCsvLine(line, fields) || fields[std::size_t(OfferField::Version)] != version)
         return std::nullopt;
     return fields;
 }
@@ -74,21 +75,30 @@ bool isOfferHeader(QByteArrayView line)
 
 std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArrayView field)
 {
+    // A million offers are read through here: one pass over the bytes, with no search per pair.
     std::vector<std::pair<std::string, double>> numbers;
-    for (qsizetype start = 0; start < field.size();) {
-        qsizetype end = field.indexOf(';', start);
-        end = end < 0 ? field.size() : end;
-        const QByteArrayView pair = field.sliced(start, end - start);
-        const qsizetype equals = pair.indexOf('=');
-        const std::optional<double> value = equals > 0 ? archivedNumber(pair.sliced(equals + 1)) : std::nullopt;
+    if (field.isEmpty())
+        return numbers;
+    numbers.reserve(std::size_t(std::count(field.begin(), field.end(), ';') + 1));
+    const char *at = field.data();
+    const char *const end = at + field.size();
+    while (true) {
+        const char *equals = at;
+        while (equals != end && *equals != '=' && *equals != ';')
+            ++equals;
+        if (equals == at || equals == end || *equals != '=')
+            return std::nullopt;
+        const char *next = equals + 1;
+        while (next != end && *next != ';')
+            ++next;
+        const std::optional<double> value = archivedNumber(QByteArrayView(equals + 1, next));
         if (!value)
             return std::nullopt;
-        numbers.emplace_back(std::string(pair.data(), std::size_t(equals)), *value);
-        start = end + 1;
-        if (start == field.size())
-            return std::nullopt; // a ";" that ends the field begins a pair that is not there
+        numbers.emplace_back(std::string(at, equals), *value);
+        if (next == end)
+            return numbers;
+        at = next + 1; // a ";" that ends the field begins a pair that is not there
     }
-    return numbers;
 }
 
 } // namespace store

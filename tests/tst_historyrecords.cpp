@@ -429,6 +429,12 @@ void TestHistoryRecords::offerColumnsEditedByHand_data()
     QTest::newRow("stake raised") << QByteArray("99,11.08,11.08") << figures << true;
     QTest::newRow("a figure changed") << QByteArray("20,11.08,11.08") << QByteArray(figures).replace("16.41", "16.00")
                                       << true;
+    // Figures that do not read as numbers by key match nothing.
+    QTest::newRow("a semicolon after the last figure") << QByteArray("20,11.08,11.08") << figures + ';' << true;
+    QTest::newRow("a figure with no value")
+        << QByteArray("20,11.08,11.08") << QByteArray(figures).replace("=16.41", "") << true;
+    QTest::newRow("a figure with no key")
+        << QByteArray("20,11.08,11.08") << QByteArray(figures).replace("layStake", "") << true;
 }
 
 void TestHistoryRecords::offerColumnsEditedByHand()
@@ -445,6 +451,7 @@ void TestHistoryRecords::offerColumnsEditedByHand()
     store::ArchiveDates dates(gb);
     history::BetRecords records;
     history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, path, 0, 1, 1 << 20, dates);
+    history::fillOffers(batch);
     history::BookmakerNumbers().number(batch);
     records.add(std::move(batch));
     QCOMPARE(records.size(), 1);

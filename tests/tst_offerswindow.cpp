@@ -271,6 +271,7 @@ void TestOffersWindow::onePennyEverywhere()
     store::ArchiveDates dates(QLocale::c());
     history::BetRecords records;
     history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, offersPath(), 0, 1, 1 << 20, dates);
+    history::fillOffers(batch);
     history::BookmakerNumbers().number(batch);
     records.add(std::move(batch));
     QCOMPARE(history::resultText(records.at(0), QLocale()), "-31.10");
