@@ -109,10 +109,10 @@ void HistoryModel::insertRows(const std::vector<int> &indexes)
 
 void HistoryModel::rebuild()
 {
-    if (m_rebuilding) {
-        m_rebuildAgain = true;
+    // The one under way is done again when it ends if it turns out out of date (takeRebuild): a
+    // load that ends with the ledger's settlements asks twice for the same rows and totals.
+    if (m_rebuilding)
         return;
-    }
     m_rebuilding = true;
     takeView();
     m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
