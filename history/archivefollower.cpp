@@ -116,6 +116,7 @@ void ArchiveFollower::readAfresh()
     m_records = {};
     m_bookmakers = {}; // no read runs now: a look waits for the last to end
     m_ledger.clear();
+    m_matchedRecords = 0;
     ++m_generation;
     // A failure stands until a read works, so that the status does not flicker while it lasts.
     ReadReport fresh;
@@ -254,11 +255,8 @@ void ArchiveFollower::take(std::size_t file, ArchiveBatch &&batch)
     addUnread(batch.unreadCount, batch.unreadSamples);
     const bool recordsCame = !batch.records.empty();
     m_records.add(std::move(batch));
-    if (recordsCame) {
-        emit added(first);
-        // A bet the ledger names but no file held may be among them: looked for once the read ends.
-        m_matchOrphans = m_matchOrphans || m_ledger.hasOrphans();
-    }
+    if (recordsCame)
+        emit added(first); // a bet the ledger names but no file held may be among them (matchDue)
     emit reportChanged();
 }
 
@@ -282,6 +280,7 @@ void ArchiveFollower::matchLedger()
         return;
     }
     m_matching = true;
+    m_matchedRecords = m_records.size();
     m_reader.start([this, records = m_records.view(), waiting = m_ledger.takeWaiting(),
                        generation = m_generation]() mutable {
         // A million decisions are applied here, not on the window's thread.
@@ -295,12 +294,18 @@ void ArchiveFollower::matchLedger()
                     emit settlementsChanged();
                     emit reportChanged();
                 }
-                if (std::exchange(m_matchAgain, false) || m_ledger.hasWaiting())
+                if (std::exchange(m_matchAgain, false) || (!m_reading && matchDue()))
                     matchLedger();
                 else if (!m_reading && std::exchange(m_loading, false))
                     emit loaded();
             });
     });
+}
+
+bool ArchiveFollower::matchDue() const
+{
+    // Records that came during a match were not among those it looked at.
+    return m_ledger.hasWaiting() || (m_ledger.hasOrphans() && m_records.size() > m_matchedRecords);
 }
 
 void ArchiveFollower::readEnded(std::size_t part, const QStringList &failures)
@@ -316,7 +321,7 @@ void ArchiveFollower::readEnded(std::size_t part, const QStringList &failures)
         m_report.failure = failure;
         emit reportChanged();
     }
-    if (m_ledger.hasWaiting() || (std::exchange(m_matchOrphans, false) && m_ledger.hasOrphans()))
+    if (matchDue())
         matchLedger();
     // The load ends once the ledger's decisions have found their records.
     if (!m_matching && std::exchange(m_loading, false))

@@ -96,6 +96,8 @@ private:
     void handOver(std::size_t file, ArchiveBatch &&batch);
     void addUnread(qint64 count, const QStringList &samples);
     void matchLedger();
+    // Decisions wait to be matched, or bets not found may be among records that came since.
+    bool matchDue() const;
     // One of the two reads (the records', the ledger's) has ended.
     void readEnded(std::size_t part, const QStringList &failures);
 
@@ -117,7 +119,7 @@ private:
     std::array<QStringList, 2> m_readFailures; // the records', the ledger's
     bool m_matching = false;
     bool m_matchAgain = false;
-    bool m_matchOrphans = false; // records came while decisions had found none
+    qsizetype m_matchedRecords = 0; // the records the latest match looked at
     int m_generation = 0; // a match begun before the files were read afresh is out of date
     std::atomic<bool> m_stop = false;
     bool m_loading = false;
