@@ -74,6 +74,7 @@ DecisionLines decisionLines(
     DecisionLines lines;
     const std::unordered_map<qsizetype, int> occurrence = occurrences(view.records, records);
     const qint64 moment = store::momentOf(now.date(), now.time());
+    calc::ShapeCache shapes;
     for (const qsizetype index : records) {
         const BetRecord &record = view.records.at(index);
         const QByteArrayView line = view.records.line(index);
@@ -81,7 +82,7 @@ DecisionLines decisionLines(
             store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
         ResolvedDecision decision {index, decisionOf(request, moment), 0, -1, -1};
         if (request.action == LedgerAction::Settle) {
-            const SettledAs settled = settledAs(record, line, request.outcome, request.amount);
+            const SettledAs settled = settledAs(record, line, request.outcome, request.amount, shapes);
             const std::optional<calc::Payout> &payout = settled.payout;
             if (!payout) {
                 ++lines.refused;
@@ -119,9 +120,11 @@ SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype
     if (records.empty() || !oneKind)
         return choices;
     // The outcomes every one of them has, in the first one's order.
-    choices.outcomes = outcomesOf(view.records.at(records.front()), view.records.line(records.front()));
+    calc::ShapeCache shapes;
+    choices.outcomes = outcomesOf(view.records.at(records.front()), view.records.line(records.front()), shapes);
     for (const qsizetype index : records) {
-        const std::vector<calc::SettleOutcome> own = outcomesOf(view.records.at(index), view.records.line(index));
+        const std::vector<calc::SettleOutcome> own
+            = outcomesOf(view.records.at(index), view.records.line(index), shapes);
         std::erase_if(choices.outcomes, [&own](const calc::SettleOutcome &outcome) {
             return std::none_of(own.begin(), own.end(), [&](const auto &o) { return o.key == outcome.key; });
         });

@@ -84,9 +84,10 @@ QByteArray csvOf(const HistoryModel &rows)
     // page, and garble the pound sign and accented names.
     QByteArray csv = "\xEF\xBB\xBF" + csvLine(header);
     const HistoryView &view = rows.view();
+    calc::ShapeCache shapes;
     for (int row = 0; row < rows.rowCount(); ++row) {
         const qsizetype index = rows.recordAt(row);
-        const OfferExport offer = offerExportOf(view.records.at(index), view.records.line(index));
+        const OfferExport offer = offerExportOf(view.records.at(index), view.records.line(index), shapes);
         QStringList cells;
         for (int column = 0; column < columnCount; ++column)
             cells << exportedCell(view, index, column, plain, offer.backAndLay);

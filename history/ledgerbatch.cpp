@@ -275,6 +275,7 @@ Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, cons
 {
     Payouts payouts;
     payouts.list.reserve(found.size());
+    calc::ShapeCache shapes;
     for (const Found &each : found) {
         const BetDecision &decision = each.decided;
         if (decision.settling != BetDecision::Settling::Settled) {
@@ -283,7 +284,7 @@ Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, cons
         }
         // The amount written is what came in; where it is split follows the outcome.
         const SettledAs settled = settledAs(records.at(each.record), records.line(each.record),
-            texts.value(decision.outcome), decision.hasAmount ? std::optional(decision.amount) : std::nullopt);
+            texts.value(decision.outcome), decision.hasAmount ? std::optional(decision.amount) : std::nullopt, shapes);
         payouts.list.push_back(
             {settled.payout ? settled.payout->bookmaker : decision.amount, payouts.captions.textId(settled.caption)});
     }

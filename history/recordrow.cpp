@@ -104,14 +104,14 @@ struct OfferNumbers
     calc::OfferValues archived;
 };
 
-std::optional<OfferNumbers> offerNumbersOf(const BetRecord &record, QByteArrayView line)
+std::optional<OfferNumbers> offerNumbersOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
 {
     const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
     if (!fields || record.kind == calc::BetKind::Other)
         return std::nullopt;
     OfferNumbers numbers {numbersOf(offerField(*fields, OfferField::Inputs)), std::nullopt,
         numbersOf(offerField(*fields, OfferField::Figures))};
-    numbers.figures = calc::offerFigures(record.kind, numbers.inputs);
+    numbers.figures = calc::offerFigures(record.kind, numbers.inputs, shapes.shape(record.kind, numbers.inputs));
     return numbers.figures ? std::optional(numbers) : std::nullopt;
 }
 
@@ -181,15 +181,17 @@ void fillOffer(BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
         || !samePenny(highest, summary.highest);
 }
 
-std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line)
+std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
 {
     if (record.source == RecordSource::Archive)
         return calc::matchedBetOutcomes();
-    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line);
-    return numbers ? calc::offerOutcomes(record.kind, numbers->inputs) : std::vector<calc::SettleOutcome>();
+    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line, shapes);
+    return numbers ? calc::offerOutcomes(record.kind, numbers->inputs, shapes.shape(record.kind, numbers->inputs))
+                   : std::vector<calc::SettleOutcome>();
 }
 
-SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount)
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount,
+    calc::ShapeCache &shapes)
 {
     if (outcome == QLatin1String(calc::voidOutcome))
         return {calc::voidPayout(), QStringLiteral("Void")};
@@ -217,18 +219,19 @@ SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString 
         const std::optional<calc::ArchivedMatchedBet> bet = fields ? MatchedBetFields(*fields).bet() : std::nullopt;
         return {bet ? calc::matchedBetPayout(*bet, known->keyBytes) : std::nullopt, known->caption};
     }
-    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line);
+    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line, shapes);
     if (!numbers)
         return {std::nullopt, outcome};
     const std::string key = outcome.toStdString();
-    const std::vector<calc::SettleOutcome> outcomes = calc::offerOutcomes(record.kind, numbers->inputs);
+    const std::vector<calc::SettleOutcome> outcomes
+        = calc::offerOutcomes(record.kind, numbers->inputs, shapes.shape(record.kind, numbers->inputs));
     const auto known
         = std::find_if(outcomes.begin(), outcomes.end(), [&](const calc::SettleOutcome &o) { return o.key == key; });
     return {calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, numbers->archived, key),
         known == outcomes.end() ? outcome : QString::fromStdString(known->caption)};
 }
 
-OfferExport offerExportOf(const BetRecord &record, QByteArrayView line)
+OfferExport offerExportOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
 {
     OfferExport exported;
     const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
@@ -240,7 +243,7 @@ OfferExport offerExportOf(const BetRecord &record, QByteArrayView line)
             pairs << text;
     }
     exported.inputsAndFigures = pairs.join(QLatin1Char(';'));
-    if (const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line))
+    if (const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line, shapes))
         exported.backAndLay = calc::backAndLay(record.kind, numbers->inputs, *numbers->figures);
     return exported;
 }

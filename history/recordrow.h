@@ -56,8 +56,10 @@ std::optional<BetRecord> recordOf(
 // unknown here. The shapes of the offers read are laid out once in shapes.
 void fillOffer(BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes);
 
+// What follows reads an offer's line again; shapes keeps its shape laid out for the offers after it.
+
 // The ways the record's bet can be settled, in the order of its figures (Void and Other amount aside).
-std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line);
+std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes);
 
 // What settling the record's bet as an outcome pays, and where (nothing when its figures do not pay
 // the outcome), and the outcome's caption as the Status column says it.
@@ -67,7 +69,8 @@ struct SettledAs
     QString caption;
 };
 // The record's line is read once; amount is what an "other" settle brought.
-SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount);
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount,
+    calc::ShapeCache &shapes);
 
 // What the export adds for an offer's record: its back bet and lay where it is one of each, and
 // its inputs and figures as the offers file holds them, as key=value pairs.
@@ -76,6 +79,6 @@ struct OfferExport
     std::optional<calc::BackAndLay> backAndLay;
     QString inputsAndFigures;
 };
-OfferExport offerExportOf(const BetRecord &record, QByteArrayView line);
+OfferExport offerExportOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes);
 
 } // namespace history
