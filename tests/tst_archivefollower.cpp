@@ -22,6 +22,7 @@ private slots:
     void unreadableFileIsNotReadAgainAndAgain();
     void ledgerDecidesAboutRecords();
     void thousandsOfDecisionsInSeveralPieces();
+    void offersWorkedOutInSeveralPieces();
 
 private:
     QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
@@ -290,6 +291,32 @@ void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()
     appendBytes(archive(), late);
     QTRY_VERIFY(follower.ledger().settlements().at(count).removed);
     check(count - 1);
+}
+
+void TestArchiveFollower::offersWorkedOutInSeveralPieces()
+{
+    // Enough offers for a small first piece worked out whole and a larger one in two halves; every
+    // seventh has its lowest profit edited by hand.
+    constexpr int count = 5'000;
+    QByteArray lines = "Version,Date,Kind,Event,Bookmaker,Stake,Lowest profit,Highest profit,Inputs,Figures\r\n";
+    for (int i = 0; i < count; ++i)
+        lines += "1,2026-12-06T10:00:00,refund,Match " + QByteArray::number(i) + ",Coral,20,"
+            + (i % 7 == 0 ? "500.00" : "11.08")
+            + ",11.08,backOdds=5;backStake=20;layCommission=2;layOdds=5.2;refund=20;retention=75,"
+              "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r\n";
+    writeFileBytes(m_dir->filePath(QStringLiteral("vantrelOffers.csv")), lines);
+    history::ArchiveFollower follower(m_dir->path());
+    follower.start();
+    load(follower);
+    const history::BetRecords &records = follower.records();
+    QCOMPARE(records.size(), count);
+    for (int i = 0; i < count; ++i) {
+        const history::BetRecord &record = records.at(i);
+        QCOMPARE(records.field(i, store::ArchiveField::Event), QStringLiteral("Match %1").arg(i));
+        QCOMPARE(record.stale, i % 7 == 0);
+        QCOMPARE(record.result, 11.08); // as the inputs give it, whatever the column says
+        QCOMPARE(record.openAtExchange, 68.92);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestArchiveFollower)
