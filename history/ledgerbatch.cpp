@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <limits>
-#include <memory>
 #include <span>
 
 #include <QHash>
