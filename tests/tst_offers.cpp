@@ -22,6 +22,7 @@ class TestOffers : public QObject
     Q_OBJECT
 
 private slots:
+    void valuesByKey();
     void figures_data();
     void figures();
     void figuresToThePenny_data();
@@ -619,6 +620,25 @@ void TestOffers::tenLegsAndTheShapes()
     // Which stake is typed follows the choice; the other is worked out.
     QCOMPARE(calc::offerShape(BetKind::Dutching, {{"fixTotal", 1}}).inputs[2].caption, "Total stake");
     QCOMPARE(calc::offerShape(BetKind::Dutching, {{"fixTotal", 0}}).inputs[2].caption, "Stake 1");
+}
+
+void TestOffers::valuesByKey()
+{
+    // Keys compared byte by byte: a key is not found by its prefix or by a longer key, bytes above
+    // 127 sort after letters, and of two equal keys the first given counts.
+    const calc::OfferValues values {
+        {"layStakes", 3}, {"\xC2\xA3", 5}, {"layStake", 1}, {"backOdds", 2}, {"layStake", 9}, {"lay", 4}};
+    std::vector<std::string> keys;
+    for (const auto &[key, value] : values)
+        keys.push_back(key);
+    QCOMPARE(keys, (std::vector<std::string> {"backOdds", "lay", "layStake", "layStakes", "\xC2\xA3"}));
+    QCOMPARE(values.at("layStake"), 1.0);
+    QCOMPARE(values.at("layStakes"), 3.0);
+    QCOMPARE(values.at("lay"), 4.0);
+    QCOMPARE(values.at("\xC2\xA3"), 5.0);
+    QVERIFY(!values.contains("layStak"));
+    QVERIFY(!values.contains("layStakesX"));
+    QVERIFY(!values.contains("layStaKe"));
 }
 
 QTEST_GUILESS_MAIN(TestOffers)
