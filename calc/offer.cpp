@@ -58,7 +58,7 @@ std::string numbered(const char *before, int n, const char *after)
     return before + std::to_string(n) + after;
 }
 
-int countOf(const OfferValues &values, const std::string &key, int initial, int low, int high)
+int countOf(const OfferValues &values, std::string_view key, int initial, int low, int high)
 {
     // Clamped as a double: a hostile 1e308 has no int to become.
     const auto found = values.find(key);
@@ -67,13 +67,13 @@ int countOf(const OfferValues &values, const std::string &key, int initial, int 
     return int(std::clamp(found->second, double(low), double(high)));
 }
 
-bool isSet(const OfferValues &values, const std::string &key)
+bool isSet(const OfferValues &values, std::string_view key)
 {
     const auto found = values.find(key);
     return found != values.end() && found->second != 0;
 }
 
-double fraction(const OfferValues &values, const std::string &key)
+double fraction(const OfferValues &values, std::string_view key)
 {
     return values.at(key) / 100;
 }

@@ -107,10 +107,10 @@ OfferInput count(const char *key, const char *caption, int low, int high, const 
 std::string numbered(const char *before, int n, const char *after = "");
 
 // A count among the values, within its range; initial when it is missing or no number.
-int countOf(const OfferValues &values, const std::string &key, int initial, int low, int high);
-bool isSet(const OfferValues &values, const std::string &key);
+int countOf(const OfferValues &values, std::string_view key, int initial, int low, int high);
+bool isSet(const OfferValues &values, std::string_view key);
 // A percentage input as a fraction.
-double fraction(const OfferValues &values, const std::string &key);
+double fraction(const OfferValues &values, std::string_view key);
 
 // The stake most offers place: the back stake.
 double backStake(const OfferValues &inputs, const OfferValues &figures);

@@ -174,8 +174,10 @@ std::pair<double, double> outcomeRange(const OfferShape &shape, const OfferValue
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -lowest;
     for (const OfferOutput &output : shape.outputs) {
+        if (!output.outcome)
+            continue;
         const auto figure = figures.find(output.key);
-        if (!output.outcome || figure == figures.end())
+        if (figure == figures.end())
             continue;
         lowest = std::min(lowest, figure->second);
         highest = std::max(highest, figure->second);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
@@ -21,10 +23,16 @@ public:
     using const_iterator = std::vector<value_type>::const_iterator;
 
     OfferValues() = default;
-    OfferValues(std::initializer_list<value_type> values)
-        : OfferValues(values.begin(), values.end())
-    { }
-    // The first of pairs with the same key counts, as a map built from them keeps it.
+    // The first of pairs with the same key counts. Each key becomes a string once, in its place.
+    OfferValues(std::initializer_list<std::pair<std::string_view, double>> values)
+    {
+        m_values.reserve(values.size());
+        for (const auto &[key, value] : values) {
+            const auto at = lowerBound(key);
+            if (at == m_values.cend() || !same(at->first, key))
+                m_values.emplace(at, std::string(key), value);
+        }
+    }
     template<typename Iterator>
     OfferValues(Iterator first, Iterator last)
         : OfferValues(std::vector<value_type>(first, last))
@@ -52,14 +60,17 @@ public:
 
     const_iterator find(std::string_view key) const
     {
+        // A handful of values: a look at each key's length, then at its bytes a word at a time,
+        // costs less than halving the list by comparing keys that share their first letters.
+        if (m_values.size() <= smallList)
+            return std::find_if(
+                m_values.cbegin(), m_values.cend(), [&](const value_type &v) { return same(v.first, key); });
         const auto at = lowerBound(key);
-        return at != m_values.end() && same(at->first, key) ? at : m_values.end();
+        return at != m_values.cend() && same(at->first, key) ? at : m_values.cend();
     }
     iterator find(std::string_view key)
     {
-        const auto at = lowerBound(key);
-        return at != m_values.end() && same(at->first, key) ? m_values.begin() + (at - m_values.cbegin())
-                                                            : m_values.end();
+        return m_values.begin() + (std::as_const(*this).find(key) - m_values.cbegin());
     }
     bool contains(std::string_view key) const { return find(key) != end(); }
     double at(std::string_view key) const
@@ -85,7 +96,9 @@ public:
     bool operator==(const OfferValues &) const = default;
 
 private:
-    // Keys are a few letters long: compared in place, they take less than a call to memcmp.
+    static constexpr std::size_t smallList = 12;
+
+    // Keys are a few letters long: ordered in place, they take less than a call to memcmp.
     static bool before(std::string_view a, std::string_view b)
     {
         const std::size_t common = std::min(a.size(), b.size());
@@ -99,11 +112,17 @@ private:
     {
         if (a.size() != b.size())
             return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (a[i] != b[i])
-                return false;
-        }
-        return true;
+        if (a.size() < sizeof(std::uint64_t) || a.size() > 2 * sizeof(std::uint64_t))
+            return a == b;
+        // Eight to sixteen bytes: the first eight and the last eight, as two words.
+        const std::size_t tail = a.size() - sizeof(std::uint64_t);
+        return word(a.data()) == word(b.data()) && word(a.data() + tail) == word(b.data() + tail);
+    }
+    static std::uint64_t word(const char *bytes)
+    {
+        std::uint64_t value;
+        std::memcpy(&value, bytes, sizeof value);
+        return value;
     }
     const_iterator lowerBound(std::string_view key) const
     {

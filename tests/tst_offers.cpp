@@ -23,6 +23,7 @@ class TestOffers : public QObject
 
 private slots:
     void valuesByKey();
+    void valuesFoundByEveryByte();
     void figures_data();
     void figures();
     void figuresToThePenny_data();
@@ -639,6 +640,34 @@ void TestOffers::valuesByKey()
     QVERIFY(!values.contains("layStak"));
     QVERIFY(!values.contains("layStakesX"));
     QVERIFY(!values.contains("layStaKe"));
+}
+
+void TestOffers::valuesFoundByEveryByte()
+{
+    // Keys of every length up to twenty, each found in a short list and in a long one, and none found
+    // by a key of its length with any one byte changed.
+    const auto keyOf = [](std::size_t length) {
+        std::string key;
+        for (std::size_t i = 0; i < length; ++i)
+            key += char('a' + i);
+        return key;
+    };
+    std::vector<std::pair<std::string, double>> all;
+    for (std::size_t length = 1; length <= 20; ++length)
+        all.emplace_back(keyOf(length), double(length));
+    const calc::OfferValues longList(all.begin(), all.end());
+    for (std::size_t length = 1; length <= 20; ++length) {
+        const std::string key = keyOf(length);
+        const calc::OfferValues shortList {{key, double(length)}, {keyOf(length + 1), 0}, {"z", 0}};
+        for (const calc::OfferValues *values : {&longList, &shortList}) {
+            QCOMPARE(values->at(key), double(length));
+            for (std::size_t changed = 0; changed < length; ++changed) {
+                std::string other = key;
+                other[changed] = 'Z';
+                QVERIFY2(!values->contains(other), other.c_str());
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOffers)
