@@ -32,7 +32,7 @@ OfferInput percent(const char *key, const char *caption, const char *initial)
 
 OfferInput commission(const char *initial)
 {
-    return percent("layCommission", "Lay commission %", initial);
+    return {"layCommission", "Lay commission %", InputKind::Commission, initial, ""};
 }
 
 OfferInput flag(
@@ -91,6 +91,14 @@ double backWinnings(const OfferValues &inputs)
 double backLoss(const OfferValues &inputs)
 {
     return isSet(inputs, "freeBet") ? 0 : -inputs.at("backStake");
+}
+
+SettledParts backOrLay(const OfferValues &inputs, double layStake, std::string_view outcome)
+{
+    const double layOdds = inputs.at("layOdds");
+    if (outcome == "profitIfBackWins")
+        return {backWinnings(inputs), -layStake * (layOdds - 1)};
+    return {backLoss(inputs), layStake * (1 - fraction(inputs, "layCommission"))};
 }
 
 } // namespace calc::offer

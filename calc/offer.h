@@ -21,6 +21,7 @@ enum class InputKind {
     Amount, // 0 or more
     Odds, // decimal, 1.01 or more
     Percent, // 0 to 100
+    Commission, // 0 or more, below 100: at 100 % a lay wins nothing
     Terms, // a fraction of the odds, above 0 and at most 1
     Flag, // 0 or 1: a check box
     Choice, // one of the options: a radio button each
@@ -64,6 +65,22 @@ struct OfferShape
     std::string note; // said on the tab
 };
 
+// What one way of ending moves at each account, before rounding: the bookmaker's part the back
+// bets, the exchange's the lays after commission.
+struct SettledParts
+{
+    double bookmaker = 0;
+    double exchange = 0;
+};
+
+// What an open bet ties up: the user's own stake at the bookmaker, the most the lays placed can
+// lose at the exchange.
+struct OpenMoney
+{
+    double bookmaker = 0;
+    double exchange = 0;
+};
+
 // One offer: a row of the offer table.
 struct OfferDefinition
 {
@@ -79,14 +96,17 @@ struct OfferDefinition
     OfferValues (*figures)(const OfferValues &inputs);
     // The money the offer stakes at the bookmaker.
     double (*stake)(const OfferValues &inputs, const OfferValues &figures);
-    // The part of an outcome's profit that the bookmaker pays or keeps: the back bets. The rest is
-    // the exchange's, the lays after commission.
-    double (*bookmakerPart)(const OfferValues &inputs, const OfferValues &figures, std::string_view outcome);
+    // What an outcome moves at each account, from the inputs and the stakes placed; of the figures
+    // only the stakes are read, which are whole pennies already, never a figure rounded for display.
+    SettledParts (*parts)(const OfferValues &inputs, const OfferValues &figures, std::string_view outcome);
     // What the tab says about these figures besides its note; empty for nothing.
     std::string (*remark)(const OfferValues &inputs, const OfferValues &figures) = nullptr;
     // The ways a record of the offer can be settled where they are not simply its outcome figures:
     // (figure key, caption).
     std::vector<std::pair<std::string, std::string>> (*settleOutcomes)(const OfferValues &inputs) = nullptr;
+    // What an open record ties up where that is not its own stake and the most its lays can lose
+    // over its outcomes; unrounded.
+    OpenMoney (*openMoney)(const OfferValues &inputs, const OfferValues &figures) = nullptr;
 };
 
 // Building blocks of the shapes and figures.
@@ -119,6 +139,9 @@ double backStake(const OfferValues &inputs, const OfferValues &figures);
 // stake, unless it was a free bet's).
 double backWinnings(const OfferValues &inputs);
 double backLoss(const OfferValues &inputs);
+
+// One back bet laid once: back wins, or the lay wins (any other outcome).
+SettledParts backOrLay(const OfferValues &inputs, double layStake, std::string_view outcome);
 
 } // namespace offer
 

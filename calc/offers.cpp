@@ -94,6 +94,8 @@ std::optional<std::string> inputProblem(InputKind kind, double value)
         return value >= 1.01 ? std::nullopt : std::optional<std::string>("must be 1.01 or more");
     case InputKind::Percent:
         return value >= 0 && value <= 100 ? std::nullopt : std::optional<std::string>("must be from 0 to 100");
+    case InputKind::Commission:
+        return value >= 0 && value < 100 ? std::nullopt : std::optional<std::string>("must be 0 or more and below 100");
     case InputKind::Terms:
         return value > 0 && value <= 1 ? std::nullopt
                                        : std::optional<std::string>("must be a fraction of the odds such as 1/4");

@@ -95,4 +95,17 @@ double penniesUp(double value)
     return nearest < cleaned ? pennies(nearest + 0.01) : nearest;
 }
 
+Pennies toPennies(double value)
+{
+    const double rounded = pennies(value) * 100;
+    // Beyond what a double holds to the penny there is no amount of money anyone stakes.
+    constexpr double most = 9e15;
+    return std::isfinite(rounded) && std::fabs(rounded) < most ? Pennies(std::llround(rounded)) : 0;
+}
+
+double fromPennies(Pennies pennies)
+{
+    return double(pennies) / 100;
+}
+
 } // namespace calc

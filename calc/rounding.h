@@ -3,6 +3,8 @@
 // it. Pure C++.
 #pragma once
 
+#include <cstdint>
+
 namespace calc {
 
 // Magnitudes of 10^13 and more have no hundredths among their 15 digits and stay as they are;
@@ -22,5 +24,11 @@ double pennies(double value);
 // from falling below zero.
 double penniesDown(double value);
 double penniesUp(double value);
+
+// Money as whole pennies: what is added up, so that no sum drifts.
+using Pennies = std::int64_t;
+// The value to the penny as pennies() rounds it; 0 for what is no finite number.
+Pennies toPennies(double value);
+double fromPennies(Pennies pennies);
 
 } // namespace calc

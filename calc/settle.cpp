@@ -41,19 +41,47 @@ std::vector<SettleOutcome> matchedBetOutcomes()
     return {{"profitIfBackWins", "Back won"}, {"profitIfLayWins", "Lay won"}};
 }
 
-std::optional<Payout> matchedBetPayout(const ArchivedMatchedBet &bet, std::string_view outcome)
+namespace {
+
+// The lay the calculator shows, to the penny as it is placed; nothing where the calculator gives no
+// figures or the forfeit is more than the stake.
+std::optional<MatchedBetFigures> placedMatchedBet(const MatchedBetInput &bet)
 {
+    if (checkRange(bet) != RangeProblem::None || bet.stakeForfeit > bet.stake)
+        return std::nullopt;
+    MatchedBetFigures figures = calculateMatchedBet(bet);
+    if (!allFinite(figures))
+        return std::nullopt;
+    figures.layStake = roundedToPenny(figures.layStake);
+    return figures;
+}
+
+Payout payoutOf(const SettledParts &parts)
+{
+    return {toPennies(parts.bookmaker), toPennies(parts.exchange)};
+}
+
+} // namespace
+
+std::optional<Payout> matchedBetPayout(const MatchedBetInput &bet, std::string_view outcome)
+{
+    const std::optional<MatchedBetFigures> placed = placedMatchedBet(bet);
+    if (!placed)
+        return std::nullopt;
     const double ownStake = bet.stake - bet.stakeForfeit;
     if (outcome == "profitIfBackWins")
-        return Payout {pennies(bet.backReturns - ownStake), pennies(bet.backReturn - ownStake)};
+        return payoutOf({placed->backReturn - ownStake, -placed->layStake * (bet.layOdds - 1)});
     if (outcome == "profitIfLayWins")
-        return Payout {pennies(bet.layReturns - ownStake), pennies(-ownStake)};
+        return payoutOf({-ownStake, placed->layStake * (100 - bet.layComm) / 100});
     return std::nullopt;
 }
 
-OpenMoney matchedBetOpenMoney(const ArchivedMatchedBet &bet)
+std::optional<OpenMoney> matchedBetOpenMoney(const MatchedBetInput &bet)
 {
-    return {pennies(bet.stake - bet.stakeForfeit), pennies(bet.layRisk)};
+    const std::optional<MatchedBetFigures> placed = placedMatchedBet(bet);
+    if (!placed)
+        return std::nullopt;
+    return OpenMoney {pennies(bet.stake - bet.stakeForfeit), pennies(placed->layStake * (bet.layOdds - 1))};
 }
 
 std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs)
@@ -79,16 +107,13 @@ std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs
     return outcomes;
 }
 
-std::optional<Payout> offerPayout(BetKind kind, const OfferValues &inputs, const OfferValues &figures,
-    const OfferValues &archived, std::string_view outcome)
+std::optional<Payout> offerPayout(
+    BetKind kind, const OfferValues &inputs, const OfferValues &figures, std::string_view outcome)
 {
     const OfferDefinition *offer = offerDefinition(kind);
-    const std::string key(outcome);
-    if (!offer || !figures.contains(key))
+    if (!offer || !figures.contains(std::string(outcome)))
         return std::nullopt;
-    const auto held = archived.find(key);
-    const double profit = held != archived.end() ? held->second : figures.at(key);
-    return Payout {pennies(profit), pennies(offer->bookmakerPart(inputs, figures, outcome))};
+    return payoutOf(offer->parts(inputs, figures, outcome));
 }
 
 OfferSummary summarizeOffer(BetKind kind, const OfferValues &inputs, const OfferValues &figures)
@@ -103,14 +128,18 @@ OfferSummary summarizeOffer(
     summary.stake = offerStake(kind, inputs, figures);
     summary.freeStake = offer::isSet(inputs, "freeBet") ? summary.stake : 0;
     std::tie(summary.lowest, summary.highest) = outcomeRange(shape, figures);
-    // The most the lays can lose: over the outcomes, what is not the bookmaker's part. (A refund's
-    // settling as a free bet leaves the lays as its cash settling does.)
     const OfferDefinition &offer = *offerDefinition(kind);
+    if (offer.openMoney) {
+        const OpenMoney open = offer.openMoney(inputs, figures);
+        summary.open = {pennies(open.bookmaker), pennies(open.exchange)};
+        return summary;
+    }
+    // The most the lays can lose over the outcomes. (A refund's settling as a free bet leaves the
+    // lays as its cash settling does.)
     double exchangeLoss = 0;
     for (const OfferOutput &output : shape.outputs) {
         if (output.outcome)
-            exchangeLoss
-                = std::max(exchangeLoss, offer.bookmakerPart(inputs, figures, output.key) - figures.at(output.key));
+            exchangeLoss = std::max(exchangeLoss, -offer.parts(inputs, figures, output.key).exchange);
     }
     summary.open = {pennies(summary.stake - summary.freeStake), pennies(exchangeLoss)};
     return summary;
@@ -121,9 +150,9 @@ Payout voidPayout()
     return {};
 }
 
-Payout otherPayout(double amount)
+Payout otherPayout(Pennies atBookmaker, Pennies atExchange)
 {
-    return {pennies(amount), pennies(amount)};
+    return {atBookmaker, atExchange};
 }
 
 } // namespace calc

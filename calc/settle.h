@@ -1,6 +1,7 @@
 // Settling a bet: the ways a record can be settled, what each pays, and where it is paid: the back
-// bets' part at the bookmaker, the rest (the lays after commission) at the exchange, so the two
-// parts always add up to the profit. And what an open bet ties up at each. Pure C++.
+// bets' part at the bookmaker, the lays' after commission at the exchange, each worked out from the
+// inputs and the stakes placed and rounded to the penny on its own; the profit is their sum. And
+// what an open bet ties up at each. Pure C++.
 #pragma once
 
 #include <optional>
@@ -8,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/matchedbet.h"
 #include "calc/offer.h"
+#include "calc/rounding.h"
 
 namespace calc {
 
@@ -21,43 +24,28 @@ struct SettleOutcome
     std::string caption; // "Back won", "Leg 2 lost"
 };
 
-// The figures of a calculator record as archived.
-struct ArchivedMatchedBet
-{
-    double stake = 0;
-    double stakeForfeit = 0;
-    double backReturn = 0;
-    double layRisk = 0;
-    double backReturns = 0;
-    double layReturns = 0;
-};
-
+// What settling pays at each account, in whole pennies: each account's own amount as it pays it,
+// the profit their sum.
 struct Payout
 {
-    double profit = 0;
-    double bookmaker = 0;
-    double exchange() const { return profit - bookmaker; }
-};
-
-// What an open bet ties up: the user's own stake at the bookmaker, the most the lays can lose at the
-// exchange.
-struct OpenMoney
-{
-    double bookmaker = 0;
-    double exchange = 0;
+    Pennies bookmaker = 0;
+    Pennies exchange = 0;
+    Pennies profit() const { return bookmaker + exchange; }
 };
 
 // The calculator's records: back won, then lay won.
+// Both are worked out from the inputs, the lay at the stake the calculator shows, to the penny.
+// Nothing for inputs the calculator gives no figures for, or a stake forfeit above the stake.
 std::vector<SettleOutcome> matchedBetOutcomes();
-std::optional<Payout> matchedBetPayout(const ArchivedMatchedBet &bet, std::string_view outcome);
-OpenMoney matchedBetOpenMoney(const ArchivedMatchedBet &bet);
+std::optional<Payout> matchedBetPayout(const MatchedBetInput &bet, std::string_view outcome);
+std::optional<OpenMoney> matchedBetOpenMoney(const MatchedBetInput &bet);
 
 // An offer's, in the order of its figures, from its inputs and the figures they give.
 std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs);
 std::vector<SettleOutcome> offerOutcomes(BetKind kind, const OfferValues &inputs, const OfferShape &shape);
-// The profit as archived where the record holds the figure, as worked out otherwise.
-std::optional<Payout> offerPayout(BetKind kind, const OfferValues &inputs, const OfferValues &figures,
-    const OfferValues &archived, std::string_view outcome);
+// Nothing for an outcome the figures do not have.
+std::optional<Payout> offerPayout(
+    BetKind kind, const OfferValues &inputs, const OfferValues &figures, std::string_view outcome);
 
 // What a record of an offer says, worked out in one place for the window that archives it and the
 // history that reads it back: the money it stakes (the free-bet part apart), what it locks in and
@@ -74,8 +62,9 @@ OfferSummary summarizeOffer(BetKind kind, const OfferValues &inputs, const Offer
 OfferSummary summarizeOffer(
     BetKind kind, const OfferValues &inputs, const OfferValues &figures, const OfferShape &shape);
 
-// Void pays nothing; an amount typed (part lays, dead heats, Rule 4) counts at the bookmaker.
+// Void pays nothing; amounts typed (dead heats, Rule 4, a lay matched in part) are what came in at
+// each account.
 Payout voidPayout();
-Payout otherPayout(double amount);
+Payout otherPayout(Pennies atBookmaker, Pennies atExchange);
 
 } // namespace calc

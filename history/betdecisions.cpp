@@ -80,7 +80,7 @@ DecisionLines decisionLines(
         const QByteArrayView line = view.records.line(index);
         store::LedgerEntry entry {now, request.action,
             store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
-        ResolvedDecision decision {index, decisionOf(request, moment), 0, -1, -1};
+        ResolvedDecision decision {index, decisionOf(request, moment), {}, -1, -1};
         if (request.action == LedgerAction::Settle) {
             const SettledAs settled = settledAs(record, line, request.outcome, request.amount, shapes);
             const std::optional<calc::Payout> &payout = settled.payout;
@@ -89,11 +89,11 @@ DecisionLines decisionLines(
                 continue;
             }
             entry.outcome = request.outcome;
-            entry.amount = payout->profit;
+            entry.amount = calc::fromPennies(payout->profit());
             entry.account = request.exchange;
-            decision.decision.amount = payout->profit;
+            decision.decision.amount = *entry.amount;
             decision.decision.hasAmount = true;
-            decision.atBookmaker = payout->bookmaker;
+            decision.payout = *payout;
             decision.caption = lines.decisions.textId(settled.caption);
             decision.exchange = lines.decisions.textId(request.exchange);
         }

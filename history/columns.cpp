@@ -150,7 +150,7 @@ QString cellText(const HistoryView &view, qsizetype index, int column, const QLo
         return statusText(view, index);
     case Column::Actual: {
         const Settlement &settlement = view.settlements.at(index);
-        return settlement.settled ? calc::formatFigure(settlement.actual, locale) : QString();
+        return settlement.settled ? calc::formatFigure(settlement.actual(), locale) : QString();
     }
     default:
         return view.records.field(index, *fieldOf(column));
@@ -232,7 +232,7 @@ double RowOrder::number(qsizetype index) const
     }
     case Column::Actual: {
         const Settlement &settlement = m_view.settlements.at(index);
-        return settlement.settled ? settlement.actual : lowest;
+        return settlement.settled ? settlement.actual() : lowest;
     }
     case Column::Date:
         return record.when == noDate ? lowest : double(record.when);

@@ -62,7 +62,7 @@ QString exportedCell(const HistoryView &view, qsizetype index, int column, const
         return std::isnan(record.highest) ? QString() : calc::formatMoney(record.highest);
     case Column::Actual: {
         const Settlement &settlement = view.settlements.at(index);
-        return settlement.settled ? calc::formatMoney(settlement.actual) : QString();
+        return settlement.settled ? calc::formatMoney(settlement.actual()) : QString();
     }
     default:
         return isFigureColumn(column) ? cellText(view, index, column, plain).trimmed()

@@ -124,12 +124,11 @@ public:
         if (decision.settling == BetDecision::Settling::Settled) {
             settlement.settled = true;
             settlement.settledOn = decision.settledOn;
-            settlement.actual = decision.amount;
-            settlement.atBookmaker = resolved.atBookmaker;
+            settlement.payout = resolved.payout;
             settlement.caption = idOf(m_captions, resolved.caption, &SettlementTable::captionId);
             settlement.exchange = idOf(m_exchanges, resolved.exchange, &SettlementTable::exchangeId);
         } else if (decision.settling == BetDecision::Settling::Reopened) {
-            settlement = Settlement {noDate, 0, 0, -1, -1, false, settlement.removed};
+            settlement = Settlement {noDate, {}, -1, -1, false, settlement.removed};
         }
         if (decision.removal != BetDecision::Removal::Untouched)
             settlement.removed = decision.removal == BetDecision::Removal::Removed;
@@ -257,11 +256,11 @@ std::vector<Found> foundRecords(const RecordsView &records, const BetDecisions &
     return found;
 }
 
-// What settling each record found as its decision says pays at the bookmaker, and the caption of
+// What settling each record found as its decision says pays at each account, and the caption of
 // the outcome, among the captions named.
 struct Payout
 {
-    double atBookmaker = 0;
+    calc::Payout payout;
     int caption = -1;
 };
 struct Payouts
@@ -281,11 +280,12 @@ Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, cons
             payouts.list.push_back({});
             continue;
         }
-        // The amount written is what came in; where it is split follows the outcome.
+        // The outcome says what came in where, worked out again from the record; an amount typed is
+        // as written, and one for an outcome this program does not know counts at the bookmaker.
         const SettledAs settled = settledAs(records.at(each.record), records.line(each.record),
             texts.value(decision.outcome), decision.hasAmount ? std::optional(decision.amount) : std::nullopt, shapes);
-        payouts.list.push_back(
-            {settled.payout ? settled.payout->bookmaker : decision.amount, payouts.captions.textId(settled.caption)});
+        payouts.list.push_back({settled.payout.value_or(calc::Payout {calc::toPennies(decision.amount), 0}),
+            payouts.captions.textId(settled.caption)});
     }
     return payouts;
 }
@@ -376,7 +376,7 @@ BetDecisions resolveDecisions(
         const Payout &payout = payouts.list[first ? i : i - half];
         const BetDecision &decision = found[i].decided;
         resolvedOnes[found[i].decision] = true;
-        applier.apply({qint64(found[i].record), decision, payout.atBookmaker,
+        applier.apply({qint64(found[i].record), decision, payout.payout,
             nameId(payouts.captions.texts, payout.caption, captionIds[first ? 0 : 1]),
             nameId(texts, decision.exchange, exchangeIds)});
     }

@@ -80,7 +80,7 @@ struct ResolvedDecision
 {
     qint64 record = 0;
     BetDecision decision;
-    double atBookmaker = 0;
+    calc::Payout payout;
     int caption = -1; // in the texts of the decisions
     int exchange = -1;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QRegularExpression>
+
 #include "calc/betcheck.h"
 #include "calc/offers.h"
 #include "store/csvfield.h"
@@ -32,28 +34,17 @@ bool samePenny(std::optional<double> archived, double worked)
     return archived && std::fabs(*archived - worked) <= 0.005 + 1e-9;
 }
 
-// A calculator record's numbers, where they are numbers.
-struct MatchedBetFields
+// A calculator record's inputs, where they are numbers: what its money is worked out from.
+std::optional<calc::MatchedBetInput> matchedBetInput(const store::ArchiveFields &fields)
 {
-    std::optional<double> stake, forfeit, backReturn, layRisk, backReturns, layReturns;
-
-    explicit MatchedBetFields(const store::ArchiveFields &fields)
-    {
-        const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
-        stake = number(ArchiveField::Stake);
-        forfeit = number(ArchiveField::StakeForfeit);
-        backReturn = number(ArchiveField::BackReturn);
-        layRisk = number(ArchiveField::LayRisk);
-        backReturns = number(ArchiveField::BackReturns);
-        layReturns = number(ArchiveField::LayReturns);
-    }
-    std::optional<calc::ArchivedMatchedBet> bet() const
-    {
-        if (!stake || !forfeit || !backReturn || !layRisk || !backReturns || !layReturns)
-            return std::nullopt;
-        return calc::ArchivedMatchedBet {*stake, *forfeit, *backReturn, *layRisk, *backReturns, *layReturns};
-    }
-};
+    const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
+    const std::optional<double> inputs[]
+        = {number(ArchiveField::Stake), number(ArchiveField::StakeForfeit), number(ArchiveField::BackOdds),
+            number(ArchiveField::LayOdds), number(ArchiveField::BackComm), number(ArchiveField::LayComm)};
+    if (std::any_of(std::begin(inputs), std::end(inputs), [](const auto &input) { return !input; }))
+        return std::nullopt;
+    return calc::MatchedBetInput {*inputs[0], *inputs[1], *inputs[2], *inputs[3], *inputs[4], *inputs[5]};
+}
 
 // Whether the figures are those the inputs give, to the cent, as the calculator shows them.
 bool matchedBetIsStale(const store::ArchiveFields &fields)
@@ -77,31 +68,34 @@ bool matchedBetIsStale(const store::ArchiveFields &fields)
 
 void fillMatchedBet(const store::ArchiveFields &fields, BetRecord &record)
 {
-    const MatchedBetFields numbers(fields);
-    const double stake = numbers.stake.value_or(0);
-    const double forfeit = numbers.forfeit.value_or(0);
-    record.kind = calc::kindOfMatchedBet(numbers.stake, numbers.forfeit);
-    record.ownStake = stake - forfeit;
-    record.freeStake = forfeit;
+    const std::optional<double> stake = store::archivedNumber(fields[ArchiveField::Stake]);
+    const std::optional<double> forfeit = store::archivedNumber(fields[ArchiveField::StakeForfeit]);
+    const std::optional<double> backReturns = store::archivedNumber(fields[ArchiveField::BackReturns]);
+    record.kind = calc::kindOfMatchedBet(stake, forfeit);
     if (const auto closeness = store::archivedNumber(fields[ArchiveField::Closeness]))
         record.closeness = float(*closeness);
-    if (numbers.stake && numbers.forfeit && numbers.backReturns)
-        record.result = record.highest = calc::betResult(*numbers.stake, *numbers.forfeit, *numbers.backReturns);
-    if (numbers.layRisk)
-        record.openAtExchange = *numbers.layRisk;
     const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
         ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
     record.calculated = std::any_of(
         std::begin(figures), std::end(figures), [&](ArchiveField field) { return !fields[field].trimmed().isEmpty(); });
     record.stale = matchedBetIsStale(fields);
+    // More forfeited than staked is no bet anyone placed: it has no result and ties up no money.
+    if (stake && forfeit && *forfeit > *stake)
+        return;
+    record.ownStake = stake.value_or(0) - forfeit.value_or(0);
+    record.freeStake = forfeit.value_or(0);
+    if (stake && forfeit && backReturns)
+        record.result = record.highest = calc::betResult(*stake, *forfeit, *backReturns);
+    const std::optional<calc::MatchedBetInput> input = matchedBetInput(fields);
+    if (const auto open = input ? calc::matchedBetOpenMoney(*input) : std::nullopt)
+        record.openAtExchange = open->exchange;
 }
 
-// An offer record's inputs, the figures they give, and its figures as archived.
+// An offer record's inputs and the figures they give.
 struct OfferNumbers
 {
     calc::OfferValues inputs;
     std::optional<calc::OfferValues> figures;
-    calc::OfferValues archived;
 };
 
 std::optional<OfferNumbers> offerNumbersOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
@@ -109,13 +103,31 @@ std::optional<OfferNumbers> offerNumbersOf(const BetRecord &record, QByteArrayVi
     const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
     if (!fields || record.kind == calc::BetKind::Other)
         return std::nullopt;
-    OfferNumbers numbers {numbersOf(offerField(*fields, OfferField::Inputs)), std::nullopt,
-        numbersOf(offerField(*fields, OfferField::Figures))};
+    OfferNumbers numbers {numbersOf(offerField(*fields, OfferField::Inputs)), std::nullopt};
     numbers.figures = calc::offerFigures(record.kind, numbers.inputs, shapes.shape(record.kind, numbers.inputs));
     return numbers.figures ? std::optional(numbers) : std::nullopt;
 }
 
 } // namespace
+
+QString otherOutcome(calc::Pennies atBookmaker)
+{
+    const calc::Pennies magnitude = atBookmaker < 0 ? -atBookmaker : atBookmaker;
+    return QStringLiteral("%1:%2%3.%4")
+        .arg(QLatin1String(calc::otherOutcome), atBookmaker < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+std::optional<calc::Pennies> otherAtBookmaker(const QString &outcome)
+{
+    static const QRegularExpression written(QStringLiteral("^other:(-?)(\\d{1,13})\\.(\\d\\d)$"));
+    const QRegularExpressionMatch match = written.match(outcome);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const calc::Pennies magnitude = match.captured(2).toLongLong() * 100 + match.captured(3).toLongLong();
+    return match.captured(1).isEmpty() ? magnitude : -magnitude;
+}
 
 quint64 digestKey(const store::Sha256 &digest)
 {
@@ -195,8 +207,15 @@ SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString 
 {
     if (outcome == QLatin1String(calc::voidOutcome))
         return {calc::voidPayout(), QStringLiteral("Void")};
-    if (outcome == QLatin1String(calc::otherOutcome))
-        return {amount ? std::optional(calc::otherPayout(*amount)) : std::nullopt, QStringLiteral("Other amount")};
+    if (const std::optional<calc::Pennies> atBookmaker = otherAtBookmaker(outcome)) {
+        if (!amount)
+            return {std::nullopt, QStringLiteral("Other amount")};
+        const calc::Pennies total = calc::toPennies(*amount);
+        return {calc::otherPayout(*atBookmaker, total - *atBookmaker), QStringLiteral("Other amount")};
+    }
+    if (outcome == QLatin1String(calc::otherOutcome)) // written before the two parts were asked for
+        return {amount ? std::optional(calc::otherPayout(calc::toPennies(*amount), 0)) : std::nullopt,
+            QStringLiteral("Other amount")};
     if (record.source == RecordSource::Archive) {
         // A million settled records ask this: the calculator's outcomes are made texts once.
         struct Known
@@ -216,7 +235,7 @@ SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString 
         if (known == outcomes.end())
             return {std::nullopt, outcome}; // a figure this program does not offer: shown by its key
         const std::optional<store::ArchiveFields> fields = store::splitArchiveLine(line);
-        const std::optional<calc::ArchivedMatchedBet> bet = fields ? MatchedBetFields(*fields).bet() : std::nullopt;
+        const std::optional<calc::MatchedBetInput> bet = fields ? matchedBetInput(*fields) : std::nullopt;
         return {bet ? calc::matchedBetPayout(*bet, known->keyBytes) : std::nullopt, known->caption};
     }
     const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line, shapes);
@@ -227,7 +246,7 @@ SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString 
         = calc::offerOutcomes(record.kind, numbers->inputs, shapes.shape(record.kind, numbers->inputs));
     const auto known
         = std::find_if(outcomes.begin(), outcomes.end(), [&](const calc::SettleOutcome &o) { return o.key == key; });
-    return {calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, numbers->archived, key),
+    return {calc::offerPayout(record.kind, numbers->inputs, *numbers->figures, key),
         known == outcomes.end() ? outcome : QString::fromStdString(known->caption)};
 }
 

@@ -43,6 +43,12 @@ struct BetRecord
     bool calculated = true; // false: archived before any Calculate, the figures are empty
 };
 
+// An amount typed as what came in: the settle's outcome says the bookmaker's part ("other:12.50"),
+// its amount the whole; "other" alone, written before the parts were asked for, is all the
+// bookmaker's.
+QString otherOutcome(calc::Pennies atBookmaker);
+std::optional<calc::Pennies> otherAtBookmaker(const QString &outcome);
+
 // The first eight bytes of a digest, as records keep it.
 quint64 digestKey(const store::Sha256 &digest);
 

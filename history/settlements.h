@@ -19,12 +19,14 @@ namespace history {
 struct Settlement
 {
     qint64 settledOn = noDate; // when the settle line was written
-    double actual = 0; // the profit that came in
-    double atBookmaker = 0; // its part at the bookmaker; the rest is the exchange's
+    calc::Payout payout; // what came in at the bookmaker and at the exchange
     int caption = -1; // the outcome's caption, in SettlementTable::captions()
     int exchange = -1; // the exchange the lays were at, in SettlementTable::exchanges()
     bool settled = false;
     bool removed = false;
+
+    // The profit that came in.
+    double actual() const { return calc::fromPennies(payout.profit()); }
 };
 
 class SettlementTable

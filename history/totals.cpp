@@ -20,7 +20,7 @@ void count(Sums &sums, const BetRecord &bet, const Settlement &settlement)
     sums.result += result;
     if (settlement.settled) {
         ++sums.settled;
-        sums.settledResult += settlement.actual;
+        sums.settledResult += settlement.actual();
     } else {
         ++sums.open;
         sums.openLocked += result;
@@ -105,9 +105,9 @@ std::vector<AccountRow> accountsOf(
         AccountRow &bookmaker = bookmakers[std::size_t(bet.bookmaker)];
         used[std::size_t(bet.bookmaker)] = true;
         if (settlement.settled) {
-            bookmaker.settled += settlement.atBookmaker;
+            bookmaker.settled += calc::fromPennies(settlement.payout.bookmaker);
             exchange(view.settlements.exchanges().value(settlement.exchange)).settled
-                += settlement.actual - settlement.atBookmaker;
+                += calc::fromPennies(settlement.payout.exchange);
         } else {
             bookmaker.inOpenBets += bet.ownStake;
             if (bet.openAtExchange > 0)
@@ -200,7 +200,8 @@ Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const Acc
         if (bet.when != noDate && !std::isnan(bet.result))
             totals.cumulative.emplace_back(bet.when, bet.result);
         if (bet.when != noDate && settlement.settled)
-            totals.expectedAndActual.emplace_back(bet.when, settlement.actual, std::isnan(bet.result) ? 0 : bet.result);
+            totals.expectedAndActual.emplace_back(
+                bet.when, settlement.actual(), std::isnan(bet.result) ? 0 : bet.result);
     }
     if (closenessCount > 0)
         totals.averageCloseness = closenessSum / closenessCount;

@@ -229,8 +229,8 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QVERIFY(!table.at(0).settled); // reopened
     QVERIFY(table.at(1).settled);
     QCOMPARE(table.captions().value(table.at(1).caption), "Lay won");
-    QCOMPARE(table.at(1).actual, -1.22);
-    QCOMPARE(table.at(1).atBookmaker, -25.0);
+    QCOMPARE(table.at(1).actual(), -1.22);
+    QCOMPARE(table.at(1).payout.bookmaker, -2500);
     QCOMPARE(table.exchanges().value(table.at(1).exchange), "Betfair");
     QVERIFY(table.at(2).removed);
     QCOMPARE(follower.ledger().settlementsWithoutBet(), 1);
@@ -246,7 +246,7 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
             {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}}});
     QVERIFY(changed.wait());
     QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
-    QCOMPARE(follower.ledger().settlements().at(1).actual, 0.0);
+    QCOMPARE(follower.ledger().settlements().at(1).actual(), 0.0);
     QVERIFY(!follower.ledger().settlements().at(2).removed);
 }
 
@@ -281,7 +281,7 @@ void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()
         QVERIFY(settlement.settled);
         QCOMPARE(table.captions().value(settlement.caption), backWon ? "Back won" : "Lay won");
         QCOMPARE(table.exchanges().value(settlement.exchange), backWon ? "Betfair" : "Smarkets");
-        QCOMPARE(settlement.atBookmaker, backWon ? 25.0 : -25.0);
+        QCOMPARE(settlement.payout.bookmaker, backWon ? 2500 : -2500);
     };
     for (const int index : {0, 1, count / 2 - 1, count / 2, count / 2 + 1, count - 1})
         check(index);

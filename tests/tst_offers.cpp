@@ -33,8 +33,6 @@ private slots:
     void theBetAsPlaced();
     void partLaysThatCoverTheBet();
     void contractOverTheTable();
-    void payouts_data();
-    void payouts();
     void refused_data();
     void refused();
     void tenLegsAndTheShapes();
@@ -144,11 +142,6 @@ void TestOffers::figures_data()
         << Expected {{{"balancedLayStake", 18.87}, {"breakEvenIfLayWins", 0}, {"profitIfBackWins", 17.91},
                          {"profitIfLayWins", 17.93}},
                2};
-    QTest::newRow("commission 100 %: no stake breaks even on the lay")
-        << BetKind::UnderlayOverlay
-        << OfferValues {{"backStake", 10}, {"backOdds", 3}, {"layOdds", 3}, {"layCommission", 100}, {"freeBet", 0}}
-        << Expected {{{"balancedLayStake", 15}, {"profitIfLayWins", -10}}, 0};
-
     QTest::newRow("accumulator: our example at 0 %")
         << BetKind::Accumulator
         << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
@@ -471,78 +464,6 @@ void TestOffers::contractOverTheTable()
     }
 }
 
-void TestOffers::payouts_data()
-{
-    QTest::addColumn<BetKind>("kind"); // Qualifying: a calculator record, its figures as archived
-    QTest::addColumn<OfferValues>("inputs");
-    QTest::addColumn<QString>("outcome");
-    QTest::addColumn<double>("profit");
-    QTest::addColumn<double>("atBookmaker"); // the rest is the exchange's
-
-    // The calculator's figures: stake, forfeit, back return, lay risk, back returns, lay returns.
-    const auto matched = [](double s, double f, double r, double lr, double bt, double lt) {
-        return OfferValues {
-            {"stake", s}, {"forfeit", f}, {"backReturn", r}, {"layRisk", lr}, {"backReturns", bt}, {"layReturns", lt}};
-    };
-    const OfferValues evens = matched(25, 0, 50, 26.22, 23.78, 23.78);
-    QTest::newRow("evens, lay won: -25.00 at the bookmaker, +23.78 at the exchange")
-        << BetKind::Qualifying << evens << "profitIfLayWins" << -1.22 << -25.0;
-    QTest::newRow("evens, back won") << BetKind::Qualifying << evens << "profitIfBackWins" << -1.22 << 25.0;
-    QTest::newRow("a free bet that loses costs the bookmaker nothing")
-        << BetKind::Qualifying << matched(10, 10, 40, 33.03, 6.97, 6.97) << "profitIfLayWins" << 6.97 << 0.0;
-    QTest::newRow("part free bet, back won") << BetKind::Qualifying << matched(200, 50, 1230, 1039.58, 190.42, 190.42)
-                                             << "profitIfBackWins" << 40.42 << 1080.0;
-
-    const OfferValues refund {
-        {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
-    QTest::newRow("refund, back won") << BetKind::Refund << refund << "profitIfBackWins" << 11.08 << 80.0;
-    QTest::newRow("refund as cash: the refund at the bookmaker")
-        << BetKind::Refund << refund << "profitIfLayWins" << 11.08 << -5.0;
-    QTest::newRow("refund as a free bet: the cash alone")
-        << BetKind::Refund << refund << "layWonRefundAsFreeBet" << -3.92 << -20.0;
-    const OfferValues eachWay {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 0.25}, {"winLayOdds", 9.4},
-        {"placeLayOdds", 3}, {"layCommission", 2}, {"extraPlace", 1}};
-    QTest::newRow("each way, lost: both parts") << BetKind::EachWay << eachWay << "profitIfLoses" << -0.73 << -20.0;
-    QTest::newRow("each way, extra place: the place paid")
-        << BetKind::EachWay << eachWay << "profitOnExtraPlace" << 29.27 << 10.0;
-    QTest::newRow("accumulator, a free bet's leg 1 lost")
-        << BetKind::Accumulator
-        << OfferValues {{"backStake", 10}, {"freeBet", 1}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
-               {"leg1LayOdds", 2.1}, {"leg2BackOdds", 3}, {"leg2LayOdds", 3.2}}
-        << "profitIfLeg1Loses" << 7.44 << 0.0;
-    QTest::newRow("dutching: all at the bookmaker")
-        << BetKind::Dutching
-        << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
-        << "profitIfNoneWins" << -32.50 << -32.50;
-}
-
-void TestOffers::payouts()
-{
-    QFETCH(BetKind, kind);
-    QFETCH(OfferValues, inputs);
-    QFETCH(QString, outcome);
-    QFETCH(double, profit);
-    QFETCH(double, atBookmaker);
-    std::optional<calc::Payout> payout;
-    if (kind == BetKind::Qualifying) {
-        const auto at = [&](const char *key) { return inputs.at(key); };
-        payout = calc::matchedBetPayout(
-            {at("stake"), at("forfeit"), at("backReturn"), at("layRisk"), at("backReturns"), at("layReturns")},
-            outcome.toStdString());
-    } else {
-        const OfferValues figures = *calc::offerFigures(kind, inputs);
-        payout = calc::offerPayout(kind, inputs, figures, {}, outcome.toStdString());
-        // The outcome is one the record offers.
-        const std::vector<calc::SettleOutcome> offered = calc::offerOutcomes(kind, inputs);
-        QVERIFY(
-            std::any_of(offered.begin(), offered.end(), [&](const auto &o) { return o.key == outcome.toStdString(); }));
-    }
-    QVERIFY(payout);
-    QCOMPARE(payout->profit, profit);
-    QCOMPARE(payout->bookmaker, atBookmaker);
-    QCOMPARE(payout->bookmaker + payout->exchange(), payout->profit);
-}
-
 void TestOffers::figures()
 {
     QFETCH(BetKind, kind);
@@ -583,6 +504,10 @@ void TestOffers::refused_data()
     QTest::newRow("stake 0") << BetKind::Refund << with(refund, "backStake", 0);
     QTest::newRow("odds below 1.01") << BetKind::Refund << with(refund, "layOdds", 1.005);
     QTest::newRow("commission above 100") << BetKind::Refund << with(refund, "layCommission", 100.5);
+    QTest::newRow("commission of 100: no lay wins anything") << BetKind::Refund << with(refund, "layCommission", 100);
+    QTest::newRow("underlay at 100 %: no stake breaks even on the lay")
+        << BetKind::UnderlayOverlay
+        << OfferValues {{"backStake", 10}, {"backOdds", 3}, {"layOdds", 3}, {"layCommission", 100}, {"freeBet", 0}};
     QTest::newRow("negative refund") << BetKind::Refund << with(refund, "refund", -1);
     QTest::newRow("odds missing") << BetKind::Refund
                                   << OfferValues {

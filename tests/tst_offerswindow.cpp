@@ -325,7 +325,10 @@ void TestOffersWindow::badInput_data()
                                      << "Lay odds: must be 1.01 or more";
     QTest::newRow("commission over 100") << gb << "Lay commission %"
                                          << "101"
-                                         << "Lay commission %: must be from 0 to 100";
+                                         << "Lay commission %: must be 0 or more and below 100";
+    QTest::newRow("commission of 100") << gb << "Lay commission %"
+                                       << "100"
+                                       << "Lay commission %: must be 0 or more and below 100";
     QTest::newRow("negative refund") << gb << "Refund"
                                      << "-1"
                                      << "Refund: must be 0 or more";

@@ -2,6 +2,7 @@
 // a leg grows by (l - c) / (1 - c) over the one before, and the last balances every leg winning,
 // so every way the bet can still end pays the same. A leg already laid keeps the stake placed; once
 // a leg has won, the ways it could have lost are gone, and the liabilities of the lays lost count.
+#include <algorithm>
 #include <cmath>
 
 #include "calc/offer.h"
@@ -102,16 +103,46 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+double liabilityOf(const OfferValues &in, const OfferValues &figures, int leg)
 {
-    if (outcome == "profitIfEveryLegWins")
-        return in.at("backStake") * (figures.at("accumulatorOdds") - 1);
-    return offer::backLoss(in);
+    return figures.at(numbered("leg", leg, "LayStake")) * (in.at(numbered("leg", leg, "LayOdds")) - 1);
+}
+
+// The lays are those the record holds: the laid stakes typed, the calculated ones where none was.
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+{
+    const int legs = int(in.at("legs"));
+    double paid = 0; // the liabilities of the lays lost so far
+    for (int n = 1; n <= legs; ++n) {
+        if (outcome == numbered("profitIfLeg", n, "Loses")) {
+            const double c = offer::fraction(in, "layCommission");
+            return {offer::backLoss(in), -paid + figures.at(numbered("leg", n, "LayStake")) * (1 - c)};
+        }
+        paid += liabilityOf(in, figures, n);
+    }
+    double odds = 1;
+    for (int n = 1; n <= legs; ++n)
+        odds *= in.at(numbered("leg", n, "BackOdds"));
+    return {in.at("backStake") * (odds - 1), -paid};
+}
+
+// Only the lays placed so far are at the exchange: the first leg's, and each later one whose
+// stake was typed once the leg before it had won.
+OpenMoney openMoney(const OfferValues &in, const OfferValues &figures)
+{
+    const int legs = int(in.at("legs"));
+    const int laidUpTo = std::min(legs, legsWon(in, legs) + 1);
+    double liabilities = liabilityOf(in, figures, 1);
+    for (int n = 2; n <= laidUpTo; ++n) {
+        if (in.contains(numbered("leg", n, "LaidStake")))
+            liabilities += liabilityOf(in, figures, n);
+    }
+    return {-offer::backLoss(in), liabilities};
 }
 
 } // namespace
 
 extern const OfferDefinition accumulator {BetKind::Accumulator, "accumulator", "Accumulator", "Accumulator", &shape,
-    &figures, &offer::backStake, &bookmakerPart};
+    &figures, &offer::backStake, &parts, nullptr, nullptr, &openMoney};
 
 } // namespace calc::offerkinds

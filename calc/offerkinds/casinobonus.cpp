@@ -32,15 +32,21 @@ double deposit(const OfferValues &inputs, const OfferValues &)
     return inputs.at("deposit");
 }
 
-// All of it at the casino.
-double bookmakerPart(const OfferValues &, const OfferValues &figures, std::string_view)
+// All of it at the casino, on paper: the expected value is no way a session ends.
+SettledParts parts(const OfferValues &, const OfferValues &figures, std::string_view)
 {
-    return figures.at("expectedValue");
+    return {figures.at("expectedValue"), 0};
+}
+
+// What came in is typed as an amount: the window offers no outcome to settle as.
+std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValues &)
+{
+    return {};
 }
 
 } // namespace
 
-extern const OfferDefinition casinoBonus {
-    BetKind::CasinoBonus, "casino", "Casino bonus", "Casino bonus", &shape, &figures, &deposit, &bookmakerPart};
+extern const OfferDefinition casinoBonus {BetKind::CasinoBonus, "casino", "Casino bonus", "Casino bonus", &shape,
+    &figures, &deposit, &parts, nullptr, &settleOutcomes};
 
 } // namespace calc::offerkinds

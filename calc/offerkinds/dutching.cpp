@@ -64,15 +64,20 @@ double totalStake(const OfferValues &, const OfferValues &figures)
     return figures.at("totalStake");
 }
 
-// Every bet is at the bookmaker.
-double bookmakerPart(const OfferValues &, const OfferValues &figures, std::string_view outcome)
+// Every bet is at the bookmaker: the winner's return less every stake.
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
-    return figures.at(std::string(outcome));
+    const double total = figures.at("totalStake");
+    for (int n = 1; n <= int(in.at("selections")); ++n) {
+        if (outcome == numbered("profitIf", n, "Wins"))
+            return {figures.at(numbered("stake", n)) * in.at(numbered("odds", n)) - total, 0};
+    }
+    return {-total, 0};
 }
 
 } // namespace
 
 extern const OfferDefinition dutching {
-    BetKind::Dutching, "dutching", "Dutching", "Dutching", &shape, &figures, &totalStake, &bookmakerPart};
+    BetKind::Dutching, "dutching", "Dutching", "Dutching", &shape, &figures, &totalStake, &parts};
 
 } // namespace calc::offerkinds

@@ -49,13 +49,22 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
     const double stake = in.at("backStake");
-    const double placeWins = stake * (figures.at("placeOdds") - 1);
+    const double placeWins = stake * (in.at("backOdds") - 1) * in.at("placeTerms");
+    const double c = offer::fraction(in, "layCommission");
+    const double winLay = figures.at("winLayStake");
+    const double placeLay = figures.at("placeLayStake");
+    const double winLiability = winLay * (in.at("winLayOdds") - 1);
+    const double placeLiability = placeLay * (in.at("placeLayOdds") - 1);
     if (outcome == "profitIfWins")
-        return offer::backWinnings(in) + placeWins;
-    return outcome == "profitIfLoses" ? -2 * stake : -stake + placeWins;
+        return {offer::backWinnings(in) + placeWins, -winLiability - placeLiability};
+    if (outcome == "profitIfPlaces")
+        return {-stake + placeWins, winLay * (1 - c) - placeLiability};
+    if (outcome == "profitIfLoses")
+        return {-2 * stake, (winLay + placeLay) * (1 - c)};
+    return {-stake + placeWins, (winLay + placeLay) * (1 - c)}; // an extra place
 }
 
 double bothParts(const OfferValues &inputs, const OfferValues &)
@@ -66,6 +75,6 @@ double bothParts(const OfferValues &inputs, const OfferValues &)
 } // namespace
 
 extern const OfferDefinition eachWay {
-    BetKind::EachWay, "each-way", "Each way", "Each way", &shape, &figures, &bothParts, &bookmakerPart};
+    BetKind::EachWay, "each-way", "Each way", "Each way", &shape, &figures, &bothParts, &parts};
 
 } // namespace calc::offerkinds

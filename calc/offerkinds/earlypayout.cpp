@@ -34,6 +34,24 @@ OfferShape shape(const OfferValues &settings)
     return shape;
 }
 
+// What the lay and the back bet that closes it bring at the exchange, whichever way the selection
+// ends: commission is charged on the market's net winnings only.
+struct Closed
+{
+    double ifWins = 0;
+    double ifLoses = 0;
+    double worst() const { return std::min(ifWins, ifLoses); }
+};
+
+Closed closed(const OfferValues &in, double lay, double close)
+{
+    const double c = offer::fraction(in, "layCommission");
+    const double layOdds = in.at("layOdds");
+    const double exchangeOdds = in.at("exchangeBackOdds");
+    const auto afterCommission = [c](double net) { return net > 0 ? net * (1 - c) : net; };
+    return {afterCommission(-lay * (layOdds - 1) + close * (exchangeOdds - 1)), afterCommission(lay - close)};
+}
+
 OfferValues figures(const OfferValues &in)
 {
     const double stake = in.at("backStake");
@@ -44,25 +62,38 @@ OfferValues figures(const OfferValues &in)
     const double lay = roundedToPenny(stake * in.at("backOdds") / (layOdds - c));
     // Backing L x O / Ob at the exchange makes the market's net the same whichever way it ends.
     const double close = roundedToPenny(lay * layOdds / exchangeOdds);
-    const auto afterCommission = [c](double net) { return net > 0 ? net * (1 - c) : net; };
-    const double ifWins = afterCommission(-lay * (layOdds - 1) + close * (exchangeOdds - 1));
-    const double ifLoses = afterCommission(lay - close);
-    return {{"layStake", lay}, {"closingStake", close}, {"profitAfterClosing", won + std::min(ifWins, ifLoses)},
+    return {{"layStake", lay}, {"closingStake", close}, {"profitAfterClosing", won + closed(in, lay, close).worst()},
         {"openProfitIfWins", won - lay * (layOdds - 1)},
         // Paid out, the back bet has won whatever the selection does.
         {"openProfitIfLoses", (offer::isSet(in, "paidOut") ? won : -stake) + lay * (1 - c)}};
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
+    const double lay = figures.at("layStake");
+    if (outcome == "profitAfterClosing")
+        return {offer::backWinnings(in), closed(in, lay, figures.at("closingStake")).worst()};
     // Paid out early, the back bet has won whatever the selection does.
     const bool backWon = outcome != "openProfitIfLoses" || offer::isSet(in, "paidOut");
-    return backWon ? offer::backWinnings(in) : -in.at("backStake");
+    const double bookmaker = backWon ? offer::backWinnings(in) : -in.at("backStake");
+    if (outcome == "openProfitIfWins")
+        return {bookmaker, -lay * (in.at("layOdds") - 1)};
+    return {bookmaker, lay * (1 - offer::fraction(in, "layCommission"))};
+}
+
+// Paid out, the stake is back at the bookmaker with the winnings, and the lay is all that is
+// still open.
+OpenMoney openMoney(const OfferValues &in, const OfferValues &figures)
+{
+    const bool paidOut = offer::isSet(in, "paidOut");
+    const double worst
+        = paidOut ? parts(in, figures, "profitAfterClosing").exchange : parts(in, figures, "openProfitIfWins").exchange;
+    return {paidOut ? 0 : in.at("backStake"), std::max(0.0, -worst)};
 }
 
 } // namespace
 
 extern const OfferDefinition earlyPayout {BetKind::EarlyPayout, "early-payout", "Early payout", "Early payout", &shape,
-    &figures, &offer::backStake, &bookmakerPart};
+    &figures, &offer::backStake, &parts, nullptr, nullptr, &openMoney};
 
 } // namespace calc::offerkinds

@@ -56,9 +56,20 @@ OfferValues figures(const OfferValues &in)
         {"profitIfLayWins", (freeBet ? 0 : -stake) + (matched + rest) * (1 - c)}};
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
-    return outcome == "profitIfBackWins" ? offer::backWinnings(in) : offer::backLoss(in);
+    const double now = in.at("layOddsNow");
+    const double rest = figures.at("layStakeNow");
+    double laid = rest;
+    double liability = rest * (now - 1);
+    for (int n = 1; n <= int(in.at("parts")); ++n) {
+        const double part = roundedToPenny(in.at(numbered("part", n, "LayStake")));
+        laid += part;
+        liability += part * (in.at(numbered("part", n, "LayOdds")) - 1);
+    }
+    if (outcome == "profitIfBackWins")
+        return {offer::backWinnings(in), -liability};
+    return {offer::backLoss(in), laid * (1 - offer::fraction(in, "layCommission"))};
 }
 
 std::string remark(const OfferValues &, const OfferValues &figures)
@@ -68,7 +79,7 @@ std::string remark(const OfferValues &, const OfferValues &figures)
 
 } // namespace
 
-extern const OfferDefinition partLays {BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures,
-    &offer::backStake, &bookmakerPart, &remark};
+extern const OfferDefinition partLays {
+    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &parts, &remark};
 
 } // namespace calc::offerkinds

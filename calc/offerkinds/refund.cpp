@@ -36,12 +36,14 @@ OfferValues figures(const OfferValues &in)
         {"layWonRefundAsFreeBet", -stake + lay * (1 - c)}};
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
+// Settled, the refund is cash or a free bet, never the value expected of one: a cash refund comes
+// back whole at the bookmaker, a free bet's profit counts when its own record comes in.
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
-    if (outcome == "profitIfBackWins")
-        return offer::backWinnings(in);
-    // A refund in cash is paid at the bookmaker.
-    return -in.at("backStake") + (outcome == "profitIfLayWins" ? figures.at("freeBetValue") : 0);
+    SettledParts parts = offer::backOrLay(in, figures.at("layStake"), outcome);
+    if (outcome == "profitIfLayWins")
+        parts.bookmaker += in.contains("refund") ? in.at("refund") : in.at("backStake");
+    return parts;
 }
 
 std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValues &)
@@ -53,6 +55,6 @@ std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValue
 } // namespace
 
 extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures, &offer::backStake,
-    &bookmakerPart, nullptr, &settleOutcomes};
+    &parts, nullptr, &settleOutcomes};
 
 } // namespace calc::offerkinds

@@ -45,14 +45,15 @@ OfferValues figures(const OfferValues &in)
     return figures;
 }
 
-double bookmakerPart(const OfferValues &in, const OfferValues &, std::string_view outcome)
+SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
-    return outcome == "profitIfBackWins" ? offer::backWinnings(in) : offer::backLoss(in);
+    const double lay = in.contains("layStake") ? roundedToPenny(in.at("layStake")) : figures.at("balancedLayStake");
+    return offer::backOrLay(in, lay, outcome);
 }
 
 } // namespace
 
 extern const OfferDefinition underlayOverlay {BetKind::UnderlayOverlay, "underlay-overlay", "Underlay/overlay",
-    "Underlay / overlay", &shape, &figures, &offer::backStake, &bookmakerPart};
+    "Underlay / overlay", &shape, &figures, &offer::backStake, &parts};
 
 } // namespace calc::offerkinds

@@ -1,0 +1,292 @@
+// Settling: what each outcome moves at the bookmaker and at the exchange, each part to the penny as
+// that account pays it, the profit their sum; and what an open bet ties up. Worked examples by hand,
+// and random bets against an exact rational formula of the test's own.
+#include <QRandomGenerator>
+#include <QTest>
+
+#include "calc/offers.h"
+#include "calc/settle.h"
+
+using calc::BetKind;
+using calc::OfferValues;
+
+Q_DECLARE_METATYPE(BetKind)
+Q_DECLARE_METATYPE(OfferValues)
+
+class TestSettle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parts_data();
+    void parts();
+    void noMoneyForImpossibleBets();
+    void casinoBonusSettlesOnlyByAmount();
+    void openMoney_data();
+    void openMoney();
+    void randomMatchedBets();
+    void randomRefunds();
+};
+
+namespace {
+
+// A calculator record's inputs: stake, forfeit, back odds, lay odds, back and lay commission.
+OfferValues matched(double s, double f, double b, double l, double bc, double lc)
+{
+    return {{"stake", s}, {"forfeit", f}, {"backOdds", b}, {"layOdds", l}, {"backComm", bc}, {"layComm", lc}};
+}
+
+std::optional<calc::Payout> payoutOf(BetKind kind, const OfferValues &in, const std::string &outcome)
+{
+    if (kind == BetKind::Qualifying)
+        return calc::matchedBetPayout({in.at("stake"), in.at("forfeit"), in.at("backOdds"), in.at("layOdds"),
+                                          in.at("backComm"), in.at("layComm")},
+            outcome);
+    const std::optional<OfferValues> figures = calc::offerFigures(kind, in);
+    return figures ? calc::offerPayout(kind, in, *figures, outcome) : std::nullopt;
+}
+
+const OfferValues refund {{"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
+
+// Exact money: a ratio of whole numbers rounded to the penny, halves away from zero.
+qint64 rounded(qint64 numerator, qint64 denominator)
+{
+    const bool negative = (numerator < 0) != (denominator < 0);
+    const qint64 n = numerator < 0 ? -numerator : numerator;
+    const qint64 d = denominator < 0 ? -denominator : denominator;
+    const qint64 magnitude = (2 * n + d) / (2 * d);
+    return qint64(negative ? -magnitude : magnitude);
+}
+
+} // namespace
+
+void TestSettle::parts_data()
+{
+    QTest::addColumn<BetKind>("kind");
+    QTest::addColumn<OfferValues>("inputs");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<qint64>("atBookmaker"); // pennies
+    QTest::addColumn<qint64>("atExchange");
+
+    const OfferValues evens = matched(25, 0, 2, 2.05, 0, 4.75);
+    QTest::newRow("evens, lay won") << BetKind::Qualifying << evens << "profitIfLayWins" << -2500LL << 2378LL;
+    QTest::newRow("evens, back won") << BetKind::Qualifying << evens << "profitIfBackWins" << 2500LL << -2622LL;
+    QTest::newRow("a free bet that loses costs the bookmaker nothing")
+        << BetKind::Qualifying << matched(10, 10, 5, 5.5, 0, 5) << "profitIfLayWins" << 0LL << 697LL;
+    QTest::newRow("part free bet, back won")
+        << BetKind::Qualifying << matched(200, 50, 6.4, 6.2, 0, 4.75) << "profitIfBackWins" << 108000LL << -103958LL;
+    // 33/1: the calculator's lay stake is 322.365..., placed as 322.37; its liability 11,331.31.
+    QTest::newRow("33/1, back won: the liability of the stake laid")
+        << BetKind::Qualifying << matched(342.75, 0, 34, 36.15, 0, 0) << "profitIfBackWins" << 1131075LL
+        << -1133131LL;
+
+    QTest::newRow("refund, back won") << BetKind::Refund << refund << "profitIfBackWins" << 8000LL << -6892LL;
+    QTest::newRow("refund as cash: the stake back at the bookmaker")
+        << BetKind::Refund << refund << "profitIfLayWins" << 0LL << 1608LL;
+    QTest::newRow("refund as a free bet: the cash alone")
+        << BetKind::Refund << refund << "layWonRefundAsFreeBet" << -2000LL << 1608LL;
+    // The tab shows Liability 286.76 and Profit if back wins -6.61; the exchange charges 286.76.
+    QTest::newRow("refund, back won: the liability as shown")
+        << BetKind::Refund
+        << OfferValues {{"backStake", 237.42}, {"backOdds", 2.18}, {"layOdds", 2.23}, {"layCommission", 1},
+               {"retention", 0}}
+        << "profitIfBackWins" << 28016LL << -28676LL;
+
+    const OfferValues eachWay {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 0.25}, {"winLayOdds", 9.4},
+        {"placeLayOdds", 3}, {"layCommission", 2}, {"extraPlace", 1}};
+    QTest::newRow("each way, lost: both parts") << BetKind::EachWay << eachWay << "profitIfLoses" << -2000LL << 1927LL;
+    QTest::newRow("each way, extra place: the place paid")
+        << BetKind::EachWay << eachWay << "profitOnExtraPlace" << 1000LL << 1927LL;
+    // Place odds 2.875, not the 2.88 shown: 100 x 1.875 - 100 at the bookmaker; the win lay of 94.65
+    // wins 92.76 after commission, the place lay of 96.48 loses 192.96.
+    QTest::newRow("each way at 8.5, placed: place odds unrounded")
+        << BetKind::EachWay
+        << OfferValues {{"backStake", 100}, {"backOdds", 8.5}, {"placeTerms", 0.25}, {"winLayOdds", 9},
+               {"placeLayOdds", 3}, {"layCommission", 2}, {"extraPlace", 0}}
+        << "profitIfPlaces" << 8750LL << -10020LL;
+
+    // Odds 7.756125, not the 7.76 shown. Lays 91.79, 176.10, 391.72 at 1.9, 2.2, 2.0 (by hand).
+    const OfferValues treble {{"backStake", 100}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 3},
+        {"leg1BackOdds", 1.85}, {"leg1LayOdds", 1.9}, {"leg2BackOdds", 2.15}, {"leg2LayOdds", 2.2},
+        {"leg3BackOdds", 1.95}, {"leg3LayOdds", 2.0}};
+    QTest::newRow("treble, every leg won: odds unrounded")
+        << BetKind::Accumulator << treble << "profitIfEveryLegWins" << 67561LL << -68565LL;
+    QTest::newRow("treble, leg 2 lost: the first lay lost, the second won")
+        << BetKind::Accumulator << treble << "profitIfLeg2Loses" << -10000LL << 8997LL;
+    OfferValues laid = treble;
+    laid["leg1LaidStake"] = 90;
+    laid["leg1Won"] = 1;
+    QTest::newRow("treble, leg 2 lost after 90.00 was laid on leg 1")
+        << BetKind::Accumulator << laid << "profitIfLeg2Loses" << -10000LL << qint64(-8100 + 17258);
+    QTest::newRow("accumulator, a free bet's leg 1 lost")
+        << BetKind::Accumulator
+        << OfferValues {{"backStake", 10}, {"freeBet", 1}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
+               {"leg1LayOdds", 2.1}, {"leg2BackOdds", 3}, {"leg2LayOdds", 3.2}}
+        << "profitIfLeg1Loses" << 0LL << 744LL;
+    QTest::newRow("dutching: all at the bookmaker")
+        << BetKind::Dutching
+        << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
+        << "profitIfNoneWins" << -3250LL << 0LL;
+    // Paid out: 50 x 2 at the bookmaker; the lay of 48.70 at 3.1 closed by 100.65 at 1.5 loses
+    // 102.27 - 50.325 = 51.945 if it wins, 100.65 - 48.70 = 51.95 if not (no commission on a loss).
+    QTest::newRow("early payout, closed")
+        << BetKind::EarlyPayout
+        << OfferValues {{"backStake", 50}, {"backOdds", 3}, {"layOdds", 3.1}, {"layCommission", 2}, {"paidOut", 1},
+               {"exchangeBackOdds", 1.5}}
+        << "profitAfterClosing" << 10000LL << -5195LL;
+}
+
+void TestSettle::parts()
+{
+    QFETCH(BetKind, kind);
+    QFETCH(OfferValues, inputs);
+    QFETCH(QString, outcome);
+    QFETCH(qint64, atBookmaker);
+    QFETCH(qint64, atExchange);
+    const std::optional<calc::Payout> payout = payoutOf(kind, inputs, outcome.toStdString());
+    QVERIFY(payout);
+    QCOMPARE(qint64(payout->bookmaker), atBookmaker);
+    QCOMPARE(qint64(payout->exchange), atExchange);
+    QCOMPARE(payout->profit(), payout->bookmaker + payout->exchange);
+    if (kind != BetKind::Qualifying) {
+        const std::vector<calc::SettleOutcome> offered = calc::offerOutcomes(kind, inputs);
+        QVERIFY(
+            std::any_of(offered.begin(), offered.end(), [&](const auto &o) { return o.key == outcome.toStdString(); }));
+    }
+}
+
+void TestSettle::noMoneyForImpossibleBets()
+{
+    // The calculator takes a forfeit above the stake; no bookmaker does.
+    QVERIFY(!payoutOf(BetKind::Qualifying, matched(10, 15, 3, 3.2, 0, 2), "profitIfBackWins"));
+    QVERIFY(!calc::matchedBetOpenMoney({10, 15, 3, 3.2, 0, 2}));
+    QVERIFY(!payoutOf(BetKind::Qualifying, matched(10, 0, 0.5, 3.2, 0, 2), "profitIfLayWins"));
+    // A lay commission of 100 % wins nothing on any lay: refused like any input out of range.
+    OfferValues allCommission = refund;
+    allCommission["layCommission"] = 100;
+    QVERIFY(!calc::offerFigures(BetKind::Refund, allCommission));
+    QCOMPARE(calc::inputProblem(calc::InputKind::Commission, 100), std::optional<std::string>("must be 0 or more and below 100"));
+    QCOMPARE(calc::inputProblem(calc::InputKind::Commission, 99.99), std::nullopt);
+}
+
+void TestSettle::casinoBonusSettlesOnlyByAmount()
+{
+    const OfferValues bonus {{"bonus", 50}, {"deposit", 50}, {"wagering", 35}, {"wagerOn", 1}, {"returnToPlayer", 96},
+        {"weighting", 100}};
+    QVERIFY(calc::offerFigures(BetKind::CasinoBonus, bonus));
+    QVERIFY(calc::offerOutcomes(BetKind::CasinoBonus, bonus).empty());
+    const calc::Payout typed = calc::otherPayout(2345, 0);
+    QCOMPARE(typed.profit(), 2345);
+}
+
+void TestSettle::openMoney_data()
+{
+    QTest::addColumn<BetKind>("kind");
+    QTest::addColumn<OfferValues>("inputs");
+    QTest::addColumn<double>("atBookmaker");
+    QTest::addColumn<double>("atExchange");
+
+    const OfferValues treble {{"backStake", 100}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 3},
+        {"leg1BackOdds", 1.85}, {"leg1LayOdds", 1.9}, {"leg2BackOdds", 2.15}, {"leg2LayOdds", 2.2},
+        {"leg3BackOdds", 1.95}, {"leg3LayOdds", 2.0}};
+    // 91.79 x 0.9 = 82.611: only the first leg is laid before it is played.
+    QTest::newRow("accumulator, nothing won yet: the first lay alone")
+        << BetKind::Accumulator << treble << 100.0 << 82.61;
+    OfferValues second = treble;
+    second["leg1LaidStake"] = 90;
+    second["leg1Won"] = 1;
+    second["leg2LaidStake"] = 170;
+    QTest::newRow("accumulator, leg 1 won, leg 2 laid: both lays")
+        << BetKind::Accumulator << second << 100.0 << 81.0 + 204.0;
+    OfferValues notLaidYet = second;
+    notLaidYet.erase("leg2LaidStake");
+    QTest::newRow("accumulator, leg 1 won, leg 2 not laid yet") << BetKind::Accumulator << notLaidYet << 100.0 << 81.0;
+    const OfferValues early {
+        {"backStake", 50}, {"backOdds", 3}, {"layOdds", 3.1}, {"layCommission", 2}, {"exchangeBackOdds", 1.5}};
+    OfferValues paidOut = early;
+    paidOut["paidOut"] = 1;
+    QTest::newRow("early payout, open: the stake and the liability")
+        << BetKind::EarlyPayout << OfferValues(early) << 50.0 << 102.27;
+    QTest::newRow("early payout, paid out: no stake left at the bookmaker")
+        << BetKind::EarlyPayout << paidOut << 0.0 << 51.95;
+}
+
+void TestSettle::openMoney()
+{
+    QFETCH(BetKind, kind);
+    QFETCH(OfferValues, inputs);
+    QFETCH(double, atBookmaker);
+    QFETCH(double, atExchange);
+    if (!inputs.contains("paidOut") && kind == BetKind::EarlyPayout)
+        inputs["paidOut"] = 0;
+    const std::optional<OfferValues> figures = calc::offerFigures(kind, inputs);
+    QVERIFY(figures);
+    const calc::OfferSummary summary = calc::summarizeOffer(kind, inputs, *figures);
+    QCOMPARE(summary.open.bookmaker, atBookmaker);
+    QCOMPARE(summary.open.exchange, atExchange);
+}
+
+// Stakes in pennies, odds in hundredths and commissions in hundredths of a percent: every part is a
+// rational number, rounded here without a double.
+void TestSettle::randomMatchedBets()
+{
+    QRandomGenerator random(20261209);
+    for (int i = 0; i < 5000; ++i) {
+        const qint64 s = random.bounded(100, 100'000'00);
+        const qint64 f = random.bounded(3) == 0 ? s : random.bounded(2) == 0 ? 0 : random.bounded(s);
+        const qint64 b = random.bounded(101, 5001);
+        const qint64 l = std::max<qint64>(101, b + random.bounded(-50, 300));
+        const qint64 bc = random.bounded(4) == 0 ? random.bounded(1000) : 0;
+        const qint64 lc = random.bounded(4) * 125 + (random.bounded(2) == 0 ? 75 : 0);
+        // The back return times 10^8: S x B - (B - 1) x S x BC / 100 - F.
+        const qint64 r = s * b * 10000 - (b - 100) * s * bc - f * 1'000'000;
+        const qint64 lay = rounded(r, 100 * (l * 100 - lc));
+        const qint64 own = s - f;
+        const calc::MatchedBetInput in {s / 100.0, f / 100.0, b / 100.0, l / 100.0, bc / 100.0, lc / 100.0};
+        const auto backWon = calc::matchedBetPayout(in, "profitIfBackWins");
+        const auto layWon = calc::matchedBetPayout(in, "profitIfLayWins");
+        const auto at = QStringLiteral("S %1 F %2 B %3 L %4 BC %5 LC %6").arg(s).arg(f).arg(b).arg(l).arg(bc).arg(lc);
+        QVERIFY2(backWon && layWon, qPrintable(at));
+        QVERIFY2(backWon->bookmaker == rounded(r - own * 1'000'000, 1'000'000), qPrintable(at));
+        QVERIFY2(backWon->exchange == rounded(-lay * (l - 100), 100), qPrintable(at));
+        QVERIFY2(layWon->bookmaker == -own, qPrintable(at));
+        QVERIFY2(layWon->exchange == rounded(lay * (10000 - lc), 10000), qPrintable(at));
+    }
+}
+
+void TestSettle::randomRefunds()
+{
+    QRandomGenerator random(9122026);
+    for (int i = 0; i < 5000; ++i) {
+        const qint64 s = random.bounded(100, 1'000'00);
+        const qint64 b = random.bounded(120, 2001);
+        const qint64 l = b + random.bounded(0, 100);
+        const qint64 c = random.bounded(6) * 100; // 0 to 5 %
+        const qint64 refundPennies = random.bounded(1, s + 1);
+        const qint64 retention = random.bounded(0, 101);
+        // The lay: (S x B - refund x retention) / (L - c), to the penny, never below 0.
+        const qint64 balance = s * b * 100 - refundPennies * retention * 100;
+        const qint64 lay = std::max<qint64>(0, rounded(balance, l * 100 - c));
+        const OfferValues in {{"backStake", s / 100.0}, {"backOdds", b / 100.0}, {"layOdds", l / 100.0},
+            {"layCommission", c / 100.0}, {"refund", refundPennies / 100.0}, {"retention", double(retention)}};
+        const auto at = QStringLiteral("S %1 B %2 L %3 c %4 refund %5 retention %6")
+                            .arg(s)
+                            .arg(b)
+                            .arg(l)
+                            .arg(c)
+                            .arg(refundPennies)
+                            .arg(retention);
+        const auto backWon = payoutOf(BetKind::Refund, in, "profitIfBackWins");
+        const auto cash = payoutOf(BetKind::Refund, in, "profitIfLayWins");
+        const auto free = payoutOf(BetKind::Refund, in, "layWonRefundAsFreeBet");
+        QVERIFY2(backWon && cash && free, qPrintable(at));
+        QVERIFY2(backWon->bookmaker == rounded(s * (b - 100), 100), qPrintable(at));
+        QVERIFY2(backWon->exchange == rounded(-lay * (l - 100), 100), qPrintable(at));
+        const qint64 layWins = rounded(lay * (10000 - c), 10000);
+        QVERIFY2(cash->bookmaker == refundPennies - s && cash->exchange == layWins, qPrintable(at));
+        QVERIFY2(free->bookmaker == -s && free->exchange == layWins, qPrintable(at));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSettle)
+#include "tst_settle.moc"
