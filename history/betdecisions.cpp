@@ -1,6 +1,7 @@
 #include "history/betdecisions.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -40,27 +41,6 @@ std::unordered_map<qsizetype, int> occurrences(const RecordsView &records, const
     return found;
 }
 
-BetDecision decisionOf(const BetRequest &request, qint64 when)
-{
-    BetDecision decision;
-    switch (request.action) {
-    case LedgerAction::Settle:
-        decision.settling = BetDecision::Settling::Settled;
-        decision.settledOn = when;
-        break;
-    case LedgerAction::Reopen:
-        decision.settling = BetDecision::Settling::Reopened;
-        break;
-    case LedgerAction::Remove:
-        decision.removal = BetDecision::Removal::Removed;
-        break;
-    default:
-        decision.removal = BetDecision::Removal::Restored;
-        break;
-    }
-    return decision;
-}
-
 bool isMatchedBet(calc::BetKind kind)
 {
     return kind == calc::BetKind::Qualifying || kind == calc::BetKind::FreeBet || kind == calc::BetKind::PartFreeBet;
@@ -80,7 +60,16 @@ DecisionLines decisionLines(
         const QByteArrayView line = view.records.line(index);
         store::LedgerEntry entry {now, request.action,
             store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
-        ResolvedDecision decision {index, decisionOf(request, moment), {}, -1, -1};
+        ResolvedDecision decision {index, decisionOf(request.action, moment), {}, -1, -1};
+        // A settle is at the exchange named for the bet, where there is one.
+        const Settlement &before = view.settlements.at(index);
+        const QString exchange = request.action == LedgerAction::Settle && before.exchange >= 0
+            ? view.settlements.exchanges().at(before.exchange)
+            : request.exchange;
+        if (request.action == LedgerAction::Settle || request.action == LedgerAction::Exchange) {
+            entry.account = exchange;
+            decision.exchange = lines.decisions.textId(exchange);
+        }
         if (request.action == LedgerAction::Settle) {
             const SettledAs settled = settledAs(record, line, request.outcome, request.amount, shapes);
             const std::optional<calc::Payout> &payout = settled.payout;
@@ -88,19 +77,57 @@ DecisionLines decisionLines(
                 ++lines.refused;
                 continue;
             }
+            lines.needsExchange = lines.needsExchange || (payout->exchange != 0 && exchange.isEmpty());
             entry.outcome = request.outcome;
             entry.amount = calc::fromPennies(payout->profit());
-            entry.account = request.exchange;
             decision.decision.amount = *entry.amount;
             decision.decision.hasAmount = true;
             decision.payout = *payout;
             decision.caption = lines.decisions.textId(settled.caption);
-            decision.exchange = lines.decisions.textId(request.exchange);
         }
         lines.entries << entry;
         lines.decisions.list.push_back(decision);
     }
     return lines;
+}
+
+std::vector<store::RecordId> recordIds(const RecordsView &records, const std::vector<qsizetype> &chosen)
+{
+    const std::unordered_map<qsizetype, int> occurrence = occurrences(records, chosen);
+    std::vector<store::RecordId> ids;
+    for (const qsizetype index : chosen)
+        ids.push_back({records.at(index).source, store::sha256(records.line(index)), occurrence.at(index)});
+    return ids;
+}
+
+std::optional<std::vector<qsizetype>> recordsNamed(const RecordsView &records, const std::vector<store::RecordId> &ids)
+{
+    // One pass over the records counting the lines of each name's file and first digest bytes; a
+    // line so counted is checked against the whole digest.
+    struct Wanted
+    {
+        std::vector<std::size_t> ids;
+        std::map<store::Sha256, int> seen; // lines whose first bytes agree and the rest do not are others
+    };
+    std::map<std::pair<RecordSource, quint64>, Wanted> wanted;
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        wanted[{ids[i].source, digestKey(ids[i].digest)}].ids.push_back(i);
+    std::vector<qsizetype> found(ids.size(), -1);
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        const BetRecord &record = records.at(index);
+        const auto group = wanted.find({record.source, record.digest});
+        if (group == wanted.end())
+            continue;
+        const store::Sha256 digest = store::sha256(records.line(index));
+        const int occurrence = group->second.seen[digest]++;
+        for (const std::size_t i : group->second.ids) {
+            if (ids[i].digest == digest && ids[i].occurrence == occurrence)
+                found[i] = index;
+        }
+    }
+    if (std::find(found.begin(), found.end(), -1) != found.end())
+        return std::nullopt;
+    return found;
 }
 
 SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype> &records)
@@ -111,6 +138,7 @@ SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype
     for (const qsizetype index : records) {
         const Settlement &settlement = view.settlements.at(index);
         choices.anySettled = choices.anySettled || settlement.settled;
+        choices.anyRemoved = choices.anyRemoved || settlement.removed;
         choices.allRemoved = choices.allRemoved && settlement.removed;
         const calc::BetKind kind = view.records.at(index).kind;
         const calc::BetKind first = view.records.at(records.front()).kind;
@@ -130,6 +158,24 @@ SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype
         });
     }
     return choices;
+}
+
+OtherAmountForm otherAmountForm(const HistoryView &view, const std::vector<qsizetype> &records)
+{
+    OtherAmountForm form;
+    form.exchangeToo = std::any_of(records.begin(), records.end(),
+        [&view](qsizetype index) { return view.records.at(index).kind != calc::BetKind::CasinoBonus; });
+    if (records.size() != 1)
+        return form;
+    const SettleChoices choices = settleChoices(view, records);
+    if (choices.outcomes.empty())
+        return form;
+    calc::ShapeCache shapes;
+    const qsizetype index = records.front();
+    const SettledAs first = settledAs(view.records.at(index), view.records.line(index),
+        QString::fromStdString(choices.outcomes.front().key), std::nullopt, shapes);
+    form.initial = first.payout.value_or(calc::Payout {});
+    return form;
 }
 
 } // namespace history

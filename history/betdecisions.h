@@ -9,6 +9,7 @@
 
 #include "history/columns.h"
 #include "history/ledgerbatch.h"
+#include "history/otheramount.h"
 #include "store/ledger.h"
 
 namespace history {
@@ -18,7 +19,7 @@ struct BetRequest
     store::LedgerAction action = store::LedgerAction::Settle;
     QString outcome; // a settle's figure key, "void" or "other"
     std::optional<double> amount; // what an "other" settle brought
-    QString exchange; // where the lays were
+    QString exchange; // where the lays are: named by an exchange line; for a bet with none, its settle's
     QString note;
 };
 
@@ -27,19 +28,30 @@ struct DecisionLines
     QList<store::LedgerEntry> entries;
     ResolvedDecisions decisions; // to show before the lines are read back
     int refused = 0; // records whose figures do not pay the outcome
+    bool needsExchange = false; // money moves at an exchange, and none is named for it
 };
 
 DecisionLines decisionLines(
     const HistoryView &view, const std::vector<qsizetype> &records, const BetRequest &request, const QDateTime &now);
+
+// The ledger's names of the records, which outlive a read of the files afresh.
+std::vector<store::RecordId> recordIds(const RecordsView &records, const std::vector<qsizetype> &chosen);
+// The records of those names as the files stand now, in order; nothing when one of them is gone.
+std::optional<std::vector<qsizetype>> recordsNamed(const RecordsView &records, const std::vector<store::RecordId> &ids);
 
 // What the context menu offers for the selected records.
 struct SettleChoices
 {
     std::vector<calc::SettleOutcome> outcomes; // shared by all of them, in the order of their figures
     bool anySettled = false;
+    bool anyRemoved = false; // a removed bet is restored before it is settled
     bool allRemoved = false;
 };
 
 SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype> &records);
+
+// What "Other amount..." starts from: for one bet the parts of its first outcome; a casino bonus's
+// at the casino alone.
+OtherAmountForm otherAmountForm(const HistoryView &view, const std::vector<qsizetype> &records);
 
 } // namespace history

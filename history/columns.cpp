@@ -60,6 +60,7 @@ std::optional<ArchiveField> fieldOf(int column)
     case Column::Highest:
     case Column::Status:
     case Column::Actual:
+    case Column::Exchange:
         return std::nullopt;
     case Column::Stake:
         break;
@@ -80,6 +81,8 @@ QString columnCaption(int column)
         return QStringLiteral("Status");
     case Column::Actual:
         return QStringLiteral("Actual");
+    case Column::Exchange:
+        return QStringLiteral("Exchange");
     default:
         return store::archiveFieldCaption(*fieldOf(column));
     }
@@ -87,7 +90,7 @@ QString columnCaption(int column)
 
 bool isFigureColumn(int column)
 {
-    return column >= int(Column::Result) && column != int(Column::Status);
+    return column >= int(Column::Result) && column != int(Column::Status) && column != int(Column::Exchange);
 }
 
 QString resultText(const BetRecord &record, const QLocale &locale)
@@ -103,6 +106,11 @@ QString statusText(const HistoryView &view, qsizetype index)
     if (settlement.removed)
         return QStringLiteral("Removed");
     return settlement.settled ? view.settlements.captions().value(settlement.caption) : QStringLiteral("Open");
+}
+
+QString exchangeText(const HistoryView &view, qsizetype index)
+{
+    return view.settlements.exchanges().value(view.settlements.at(index).exchange);
 }
 
 QString shownMoment(qint64 moment, const QLocale &locale)
@@ -124,6 +132,8 @@ QString columnMeaning(int column)
         return QStringLiteral("Open, the outcome the bet was settled as, or Removed");
     case Column::Actual:
         return QStringLiteral("The profit that came in, once the bet is settled");
+    case Column::Exchange:
+        return QStringLiteral("The exchange the bet's lays are at, once one is named for it");
     default:
         return fieldOf(column) == store::ArchiveField::Closeness
             ? QStringLiteral("The back returns as a share of the stake: how closely the lay matched the back bet")
@@ -152,6 +162,8 @@ QString cellText(const HistoryView &view, qsizetype index, int column, const QLo
         const Settlement &settlement = view.settlements.at(index);
         return settlement.settled ? calc::formatFigure(settlement.actual(), locale) : QString();
     }
+    case Column::Exchange:
+        return exchangeText(view, index);
     default:
         return view.records.field(index, *fieldOf(column));
     }
@@ -212,6 +224,8 @@ RowOrder::RowOrder(const HistoryView &view, RowSort sort)
         m_rank = ranksByName(view.records.bookmakers());
     else if (sort.column == int(Column::Status))
         m_rank = ranksByName(view.settlements.captions());
+    else if (sort.column == int(Column::Exchange))
+        m_rank = ranksByName(view.settlements.exchanges());
 }
 
 bool RowOrder::textual() const
@@ -233,6 +247,10 @@ double RowOrder::number(qsizetype index) const
     case Column::Actual: {
         const Settlement &settlement = m_view.settlements.at(index);
         return settlement.settled ? settlement.actual() : lowest;
+    }
+    case Column::Exchange: {
+        const int exchange = m_view.settlements.at(index).exchange;
+        return exchange >= 0 ? m_rank[std::size_t(exchange)] : -1;
     }
     case Column::Date:
         return record.when == noDate ? lowest : double(record.when);

@@ -16,8 +16,8 @@
 namespace history {
 
 // Result is what a bet locked in (an offer's lowest outcome), Highest its best outcome, Status how it
-// was settled, Actual the profit that came in.
-enum class Column { Date, Kind, Event, Bookmaker, Result, Highest, Status, Actual, Stake };
+// was settled, Actual the profit that came in, Exchange where its lays are.
+enum class Column { Date, Kind, Event, Bookmaker, Result, Highest, Status, Actual, Exchange, Stake };
 
 // What a rebuild reads: the records and the ledger's settlements of them, as they stood.
 struct HistoryView
@@ -50,6 +50,9 @@ QString resultText(const BetRecord &record, const QLocale &locale);
 QString shownMoment(qint64 moment, const QLocale &locale);
 // A cell's text as the table shows it.
 QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale);
+
+// The exchange named for the bet; empty where none was.
+QString exchangeText(const HistoryView &view, qsizetype index);
 
 // "Open", the outcome's caption, or "Removed".
 QString statusText(const HistoryView &view, qsizetype index);

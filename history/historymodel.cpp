@@ -63,7 +63,7 @@ void HistoryModel::settlementsChanged()
 {
     takeView();
     if (!m_rows.empty())
-        emit dataChanged(index(0, int(Column::Status)), index(int(m_rows.size()) - 1, int(Column::Actual)));
+        emit dataChanged(index(0, int(Column::Status)), index(int(m_rows.size()) - 1, int(Column::Exchange)));
     ++m_generation;
     rebuild();
 }

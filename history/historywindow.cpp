@@ -283,6 +283,8 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     if (records.empty() || (open && open->isVisible()))
         return;
     const SettleChoices choices = settleChoices(m_model.view(), records);
+    // The menu acts on these bets whatever is read meanwhile: positions may then name others.
+    const std::vector<store::RecordId> ids = recordIds(m_model.view().records, records);
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("betMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -290,42 +292,74 @@ void HistoryWindow::showBetMenu(const QPoint &at)
         return BetRequest {action, std::move(outcome), {}, {}, {}};
     };
     QMenu *settle = menu->addMenu(QStringLiteral("Settle &as"));
+    settle->setEnabled(!choices.anyRemoved);
     for (const calc::SettleOutcome &outcome : choices.outcomes) {
-        settle->addAction(QString::fromStdString(outcome.caption), this, [this, records, request, outcome] {
-            decide(records, request(store::LedgerAction::Settle, QString::fromStdString(outcome.key)));
+        settle->addAction(QString::fromStdString(outcome.caption), this, [this, ids, request, outcome] {
+            decide(ids, request(store::LedgerAction::Settle, QString::fromStdString(outcome.key)));
         });
     }
     if (!choices.outcomes.empty())
         settle->addSeparator();
-    settle->addAction(QStringLiteral("&Void"), this, [this, records, request] {
-        decide(records, request(store::LedgerAction::Settle, QString::fromLatin1(calc::voidOutcome)));
+    settle->addAction(QStringLiteral("&Void"), this, [this, ids, request] {
+        decide(ids, request(store::LedgerAction::Settle, QString::fromLatin1(calc::voidOutcome)));
     });
-    settle->addAction(QStringLiteral("&Other amount..."), this, [this, records] { settleAsOther(records); });
+    settle->addAction(QStringLiteral("&Other amount..."), this, [this, ids] { settleAsOther(ids); });
     menu->addAction(QStringLiteral("Re&open"), this,
-            [this, records, request] { decide(records, request(store::LedgerAction::Reopen)); })
+            [this, ids, request] { decide(ids, request(store::LedgerAction::Reopen)); })
         ->setEnabled(choices.anySettled);
     if (choices.allRemoved)
         menu->addAction(QStringLiteral("&Restore"), this,
-            [this, records, request] { decide(records, request(store::LedgerAction::Restore)); });
+            [this, ids, request] { decide(ids, request(store::LedgerAction::Restore)); });
     else
         menu->addAction(QStringLiteral("Re&move from history"), this,
-            [this, records, request] { decide(records, request(store::LedgerAction::Remove)); });
-    menu->addAction(QStringLiteral("&Exchange... (%1)").arg(exchange()), this, &HistoryWindow::nameExchange);
+            [this, ids, request] { decide(ids, request(store::LedgerAction::Remove)); });
+    const QString exchangeCaption = QStringLiteral("&Exchange...");
+    menu->addAction(exchange().isEmpty() ? exchangeCaption : exchangeCaption + QStringLiteral(" (%1)").arg(exchange()),
+        this, [this, ids] { nameExchange(ids); });
     menu->popup(m_table->viewport()->mapToGlobal(at));
 }
 
 QString HistoryWindow::exchange() const
 {
-    return m_exchange.isEmpty() ? m_follower.ledger().lastExchange() : m_exchange;
+    return m_follower.ledger().lastExchange();
 }
 
-void HistoryWindow::decide(const std::vector<qsizetype> &records, BetRequest request)
+std::optional<QString> HistoryWindow::askExchange()
 {
-    // Records read afresh since the menu opened are other records.
-    if (records.back() >= m_follower.records().size())
+    const std::optional<QString> typed
+        = ui::askText(this, m_ask, QStringLiteral("The exchange the lays are at:"), exchange());
+    if (!typed || typed->trimmed().isEmpty())
+        return std::nullopt;
+    return typed->trimmed();
+}
+
+std::optional<std::vector<qsizetype>> HistoryWindow::recordsNow(const std::vector<store::RecordId> &ids)
+{
+    std::optional<std::vector<qsizetype>> records = recordsNamed(m_model.view().records, ids);
+    if (!records)
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("The bets chosen are no longer in the files as they were; nothing was recorded. "
+                           "Choose them again."));
+    return records;
+}
+
+void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest request)
+{
+    const std::optional<std::vector<qsizetype>> found = recordsNow(ids);
+    if (!found)
         return;
-    request.exchange = exchange();
-    const DecisionLines lines = decisionLines(m_model.view(), records, request, m_clock());
+    const std::vector<qsizetype> &records = *found;
+    if (request.exchange.isEmpty())
+        request.exchange = exchange();
+    DecisionLines lines = decisionLines(m_model.view(), records, request, m_clock());
+    // Money that moves at an exchange when none was ever named: the user says which.
+    if (lines.needsExchange) {
+        const std::optional<QString> named = askExchange();
+        if (!named)
+            return;
+        request.exchange = *named;
+        lines = decisionLines(m_model.view(), records, request, m_clock());
+    }
     if (!lines.entries.isEmpty()) {
         try {
             store::appendToLedger(m_dataFolder, lines.entries);
@@ -334,6 +368,8 @@ void HistoryWindow::decide(const std::vector<qsizetype> &records, BetRequest req
             return;
         }
         m_follower.ledger().applyNow(lines.decisions);
+        if (request.action == store::LedgerAction::Settle || request.action == store::LedgerAction::Exchange)
+            m_follower.ledger().rememberExchange(request.exchange);
         m_model.settlementsChanged();
     }
     if (lines.refused > 0)
@@ -344,28 +380,23 @@ void HistoryWindow::decide(const std::vector<qsizetype> &records, BetRequest req
                     lines.refused == 1 ? QStringLiteral("it was") : QStringLiteral("they were")));
 }
 
-void HistoryWindow::settleAsOther(const std::vector<qsizetype> &records)
+void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
 {
-    const std::optional<QString> typed
-        = ui::askText(this, m_ask, QStringLiteral("The profit that came in (part lays, dead heats, Rule 4):"), {});
-    if (!typed)
+    const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
+    if (!records)
         return;
-    const std::optional<double> amount = calc::parseNumber(*typed, QLocale());
-    if (!amount) {
-        ui::showMessage(this, m_showMessage, QStringLiteral("%1 is not an amount; nothing was settled.").arg(*typed));
-        return;
-    }
-    decide(records,
-        BetRequest {
-            store::LedgerAction::Settle, QString::fromLatin1(calc::otherOutcome), calc::pennies(*amount), {}, {}});
+    const OtherAmountForm form = otherAmountForm(m_model.view(), *records);
+    const std::optional<calc::Payout> parts = askOtherAmounts(this, m_ask, m_showMessage, form);
+    if (parts)
+        decide(ids,
+            BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), calc::fromPennies(parts->profit()),
+                {}, {}});
 }
 
-void HistoryWindow::nameExchange()
+void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)
 {
-    const std::optional<QString> typed
-        = ui::askText(this, m_ask, QStringLiteral("The exchange the lays are at:"), exchange());
-    if (typed && !typed->trimmed().isEmpty())
-        m_exchange = typed->trimmed();
+    if (const std::optional<QString> named = askExchange())
+        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, *named, {}});
 }
 
 bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)

@@ -65,10 +65,13 @@ private:
     void writeCsv(const QString &path);
     std::vector<qsizetype> chosenRecords() const;
     void showBetMenu(const QPoint &at);
-    void decide(const std::vector<qsizetype> &records, BetRequest request);
-    void settleAsOther(const std::vector<qsizetype> &records);
-    void nameExchange();
+    std::optional<std::vector<qsizetype>> recordsNow(const std::vector<store::RecordId> &ids);
+    void decide(const std::vector<store::RecordId> &ids, BetRequest request);
+    void settleAsOther(const std::vector<store::RecordId> &ids);
+    void nameExchange(const std::vector<store::RecordId> &ids);
+    // The exchange last named, in a settle or for a bet; empty before any was.
     QString exchange() const;
+    std::optional<QString> askExchange();
     bool recordAccountEntry(store::LedgerEntry entry);
     void showLedgerFailure(const QString &description);
 
@@ -80,7 +83,6 @@ private:
     HistoryModel m_model;
     bool m_awaitingLoad = false;
     bool m_scrollToTop = false;
-    QString m_exchange; // named here; until then the ledger's last
     QString m_savePath; // a save that waits for the rows
 
     FilterBar *m_filters = nullptr;

@@ -73,26 +73,15 @@ void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool la
 void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedgerLine &entry)
 {
     const store::RecordId &id = *entry.record;
-    BetDecision decision;
-    switch (entry.action) {
-    case LedgerAction::Settle:
-        decision.settling = BetDecision::Settling::Settled;
-        decision.settledOn = entry.moment;
+    BetDecision decision = decisionOf(entry.action, entry.moment);
+    if (entry.action == LedgerAction::Settle) {
         decision.amount = entry.amount.value_or(0);
         decision.hasAmount = entry.amount.has_value();
         decision.outcome = texts.outcome(entry.outcome);
+    }
+    if ((entry.action == LedgerAction::Settle || entry.action == LedgerAction::Exchange) && !entry.account.isEmpty()) {
         decision.exchange = texts.name(entry.account);
         batch.lastExchange = batch.texts[decision.exchange];
-        break;
-    case LedgerAction::Reopen:
-        decision.settling = BetDecision::Settling::Reopened;
-        break;
-    case LedgerAction::Remove:
-        decision.removal = BetDecision::Removal::Removed;
-        break;
-    default:
-        decision.removal = BetDecision::Removal::Restored;
-        break;
     }
     batch.bets.push_back({{digestKey(id.digest), id.occurrence, id.source}, decision});
 }
@@ -104,6 +93,8 @@ void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
         account.deposited += entry.amount.value_or(0);
     else if (entry.action == LedgerAction::Withdraw)
         account.withdrawn += entry.amount.value_or(0);
+    else if (entry.action == LedgerAction::AccountType)
+        account.exchange = entry.outcome == "exchange";
     else
         account.status = store::outcomeText(entry.outcome);
 }
@@ -126,10 +117,12 @@ public:
             settlement.settledOn = decision.settledOn;
             settlement.payout = resolved.payout;
             settlement.caption = idOf(m_captions, resolved.caption, &SettlementTable::captionId);
-            settlement.exchange = idOf(m_exchanges, resolved.exchange, &SettlementTable::exchangeId);
         } else if (decision.settling == BetDecision::Settling::Reopened) {
-            settlement = Settlement {noDate, {}, -1, -1, false, settlement.removed};
+            // Reopened, the lays are still where they were.
+            settlement = Settlement {noDate, {}, -1, settlement.exchange, false, settlement.removed};
         }
+        if (resolved.exchange >= 0)
+            settlement.exchange = idOf(m_exchanges, resolved.exchange, &SettlementTable::exchangeId);
         if (decision.removal != BetDecision::Removal::Untouched)
             settlement.removed = decision.removal == BetDecision::Removal::Removed;
         m_table.set(resolved.record, settlement);
@@ -300,10 +293,34 @@ void BetDecision::takeLater(const BetDecision &later)
         amount = later.amount;
         hasAmount = later.hasAmount;
         outcome = later.outcome;
-        exchange = later.exchange;
     }
     if (later.removal != Removal::Untouched)
         removal = later.removal;
+    if (later.exchange >= 0)
+        exchange = later.exchange;
+}
+
+BetDecision decisionOf(store::LedgerAction action, qint64 moment)
+{
+    BetDecision decision;
+    switch (action) {
+    case LedgerAction::Settle:
+        decision.settling = BetDecision::Settling::Settled;
+        decision.settledOn = moment;
+        break;
+    case LedgerAction::Reopen:
+        decision.settling = BetDecision::Settling::Reopened;
+        break;
+    case LedgerAction::Remove:
+        decision.removal = BetDecision::Removal::Removed;
+        break;
+    case LedgerAction::Restore:
+        decision.removal = BetDecision::Removal::Restored;
+        break;
+    default: // the exchange alone, or no bet's action
+        break;
+    }
+    return decision;
 }
 
 LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes)

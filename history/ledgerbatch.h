@@ -28,8 +28,9 @@ struct BetKey
     bool sameLine(const BetKey &other) const { return digest == other.digest && source == other.source; }
 };
 
-// What the latest lines say about a bet: the settle dimension (settled or reopened) and the removal
-// dimension (removed or restored) each as its latest line says, where one did.
+// What the latest lines say about a bet: the settle dimension (settled or reopened), the removal
+// dimension (removed or restored) and the exchange its lays are at (named by a settle or an exchange
+// line) each as its latest line says, where one did.
 struct BetDecision
 {
     enum class Settling : std::uint8_t { Untouched, Settled, Reopened };
@@ -39,7 +40,7 @@ struct BetDecision
     qint64 settledOn = noDate;
     double amount = 0;
     int outcome = -1; // in the texts
-    int exchange = -1; // in the texts
+    int exchange = -1; // in the texts; -1: not named
     Settling settling = Settling::Untouched;
     Removal removal = Removal::Untouched;
     bool hasAmount = false;
@@ -47,6 +48,9 @@ struct BetDecision
     // The later decision's dimensions replace this one's.
     void takeLater(const BetDecision &later);
 };
+
+// The dimension a bet action touches; a settle's amount, outcome and exchange are the caller's.
+BetDecision decisionOf(store::LedgerAction action, qint64 moment);
 
 struct KeyedDecision
 {

@@ -96,6 +96,8 @@ void LedgerBook::take(LedgerBatch &&batch)
         account.withdrawn += entry.withdrawn;
         if (!entry.status.isEmpty())
             account.status = entry.status;
+        if (entry.exchange)
+            account.exchange = entry.exchange;
     }
     if (!batch.lastExchange.isEmpty())
         m_lastExchange = batch.lastExchange;

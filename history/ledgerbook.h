@@ -38,8 +38,8 @@ class LedgerBook
 public:
     const SettlementTable &settlements() const { return m_settlements; }
     const AccountBook &accounts() const { return m_accounts; }
-    // The exchange of the latest settle line; "Exchange" before there is one.
-    QString lastExchange() const { return m_lastExchange.isEmpty() ? QStringLiteral("Exchange") : m_lastExchange; }
+    // The exchange of the latest settle or exchange line; empty before there is one.
+    const QString &lastExchange() const { return m_lastExchange; }
     // Decisions that settle a bet found in neither file.
     int settlementsWithoutBet() const;
     // True when decisions wait to be matched, or bets not found may be among new records.
@@ -66,6 +66,8 @@ public:
 
     // Decisions made in this window, shown at once; reading their lines back changes nothing.
     void applyNow(const ResolvedDecisions &decisions);
+    // An exchange named in this window, remembered at once.
+    void rememberExchange(const QString &name) { m_lastExchange = name; }
 
 private:
     SettlementTable m_settlements;

@@ -61,6 +61,7 @@ struct AccountEntry
     double deposited = 0;
     double withdrawn = 0;
     QString status; // active, limited, gubbed or closed; empty: never said
+    std::optional<bool> exchange; // as the latest type line says; never said: a bookmaker unless bets lay there
 };
 
 using AccountBook = std::map<QString, AccountEntry>;

@@ -104,24 +104,28 @@ std::vector<AccountRow> accountsOf(
             continue;
         AccountRow &bookmaker = bookmakers[std::size_t(bet.bookmaker)];
         used[std::size_t(bet.bookmaker)] = true;
+        // The lays are at the bet's own exchange; a bet never given one is at the window's.
+        const QString &layExchange
+            = settlement.exchange >= 0 ? view.settlements.exchanges().at(settlement.exchange) : openExchange;
         if (settlement.settled) {
             bookmaker.settled += calc::fromPennies(settlement.payout.bookmaker);
-            exchange(view.settlements.exchanges().value(settlement.exchange)).settled
-                += calc::fromPennies(settlement.payout.exchange);
+            if (settlement.payout.exchange != 0 && !layExchange.isEmpty())
+                exchange(layExchange).settled += calc::fromPennies(settlement.payout.exchange);
         } else {
             bookmaker.inOpenBets += bet.ownStake;
-            if (bet.openAtExchange > 0)
-                exchange(openExchange).inOpenBets += bet.openAtExchange;
+            if (bet.openAtExchange > 0 && !layExchange.isEmpty())
+                exchange(layExchange).inOpenBets += bet.openAtExchange;
         }
     }
     // A name the ledger gives an account is an exchange's where the bets use it so.
     std::map<QString, AccountRow> onlyInTheLedger;
     for (const auto &[name, entry] : book) {
         const qsizetype index = exchanges.contains(name) ? -1 : names.indexOf(name);
-        AccountRow &account = index >= 0                       ? bookmakers[std::size_t(index)]
-            : exchanges.contains(name) || name == openExchange ? exchange(name)
-                                                               : onlyInTheLedger[name];
-        if (index >= 0)
+        const bool namedExchange = entry.exchange.value_or(exchanges.contains(name) || name == openExchange);
+        AccountRow &account = index >= 0 && !namedExchange ? bookmakers[std::size_t(index)]
+            : namedExchange                                ? exchange(name)
+                                                           : onlyInTheLedger[name];
+        if (index >= 0 && !namedExchange)
             used[std::size_t(index)] = true;
         account.deposited += entry.deposited;
         account.withdrawn += entry.withdrawn;

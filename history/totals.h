@@ -56,8 +56,10 @@ struct Totals
     QStringList longestBookmakers; // the few longest names, for the column's width
 };
 
-// The accounts' money counts every bet that is not removed, whatever the filters; open bets' lays
-// count at the exchange named for them.
+// The accounts' money counts every bet that is not removed, whatever the filters; lays count at the
+// exchange named for their bet, or at openExchange for a bet never given one (nowhere while that is
+// empty). An account is an exchange where the ledger says so, or, where it says nothing, where lays
+// are.
 // The bookmakers' name order is taken from the totals before while no bookmaker has come since: a
 // million names take seconds to sort.
 Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts,

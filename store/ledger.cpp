@@ -13,8 +13,8 @@ namespace store {
 
 namespace {
 
-constexpr std::array<const char *, 7> actionWords {
-    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status"};
+constexpr std::array<const char *, 9> actionWords {
+    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status", "exchange", "type"};
 
 const char *sourceWord(RecordSource source)
 {
@@ -36,7 +36,7 @@ std::optional<LedgerAction> actionOf(QByteArrayView word)
 bool isBetAction(LedgerAction action)
 {
     return action == LedgerAction::Settle || action == LedgerAction::Reopen || action == LedgerAction::Remove
-        || action == LedgerAction::Restore;
+        || action == LedgerAction::Restore || action == LedgerAction::Exchange;
 }
 
 std::optional<int> wholeNumber(QByteArrayView text)
@@ -147,6 +147,10 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     if (needsAmount && !parsed.amount)
         return parsed;
     parsed.account = field(LedgerField::Account);
+    if (parsed.action == LedgerAction::Exchange && parsed.account.isEmpty())
+        return parsed;
+    if (parsed.action == LedgerAction::AccountType && parsed.outcome != "bookmaker" && parsed.outcome != "exchange")
+        return parsed;
     parsed.note = field(LedgerField::Note);
     parsed.kind = LedgerLineKind::Entry;
     return parsed;

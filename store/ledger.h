@@ -1,9 +1,8 @@
-// The ledger, vantrelLedger.csv: what the user decided about bets (their outcomes, their removal)
-// and about accounts (deposits, withdrawals, status), one CSV line each, UTF-8, after a header row,
-// only ever appended to with the archive's safety. The latest line for a bet or an account decides;
-// a mistake is undone by a new line. A bet is named by its file, the SHA-256 of its line's bytes
-// and how many identical lines come before it in that file, which appends, trims elsewhere and
-// restores from a backup all leave as it was.
+// The ledger, vantrelLedger.csv: what the user decided about bets (their outcomes, their removal,
+// the exchange of their lays) and about accounts (deposits, withdrawals, status, type), one CSV line each, UTF-8, after
+// a header row, only ever appended to with the archive's safety. The latest line for a bet or an account decides; a
+// mistake is undone by a new line. A bet is named by its file, the SHA-256 of its line's bytes and how many identical
+// lines come before it in that file, which appends, trims elsewhere and restores from a backup all leave as it was.
 #pragma once
 
 #include <array>
@@ -22,7 +21,9 @@ namespace store {
 // The two files whose lines are bets.
 enum class RecordSource : std::uint8_t { Archive, Offers };
 
-enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status };
+// Exchange names the exchange a bet's lays are at (Account); AccountType says whether an account is
+// a bookmaker's or an exchange's (Outcome "bookmaker" or "exchange").
+enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status, Exchange, AccountType };
 
 enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note };
 constexpr int ledgerFieldCount = int(LedgerField::Note) + 1;

@@ -420,6 +420,12 @@ void TestHistoryWindow::settleFromTheKeyboard()
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     const auto window = openHistory();
     QApplication::setActiveWindow(window.get());
+    // With no exchange named yet, settling asks where the lays are.
+    QStringList asked;
+    window->setAsk([&asked](const QString &question, const QString &) {
+        asked << question;
+        return std::optional<QString>("Betfair");
+    });
     auto *table = window->findChild<QTableView *>(QStringLiteral("records"));
     table->setFocus();
     table->selectRow(0); // Cheltenham, a free bet
@@ -432,9 +438,11 @@ void TestHistoryWindow::settleFromTheKeyboard()
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
     QTRY_COMPARE(cell(*window, 0, history::Column::Status), "Back won");
     QCOMPARE(cell(*window, 0, history::Column::Actual), "6.97");
+    QCOMPARE(asked, QStringList {"The exchange the lays are at:"});
+    QCOMPARE(cell(*window, 0, history::Column::Exchange), "Betfair");
     const QByteArray ledger = m_ui->bytes(QStringLiteral("vantrelLedger.csv"));
     QVERIFY2(
-        ledger.startsWith(store::ledgerHeader() + "\r\n") && ledger.contains(",profitIfBackWins,6.97,Exchange,\r\n"),
+        ledger.startsWith(store::ledgerHeader() + "\r\n") && ledger.contains(",profitIfBackWins,6.97,Betfair,\r\n"),
         ledger.constData());
 }
 
@@ -443,7 +451,9 @@ void TestHistoryWindow::settleReopenRemoveRestore()
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     const auto window = openHistory();
     window->setAsk([](const QString &question, const QString &) {
-        return question.startsWith("The exchange") ? std::optional<QString>("Betfair") : std::optional<QString>("3.5");
+        if (question.startsWith("The exchange"))
+            return std::optional<QString>("Betfair");
+        return std::optional<QString>(question.contains("at the exchange") ? "0" : "3.5");
     });
     choose(*window, {0}, "Exchange");
     choose(*window, {0, 1}, "Settle as/Lay won");
@@ -471,7 +481,8 @@ void TestHistoryWindow::settleReopenRemoveRestore()
     status->setCurrentIndex(status->findText(QStringLiteral("Settled")));
     QTRY_COMPARE(rows(*window), 2);
     const QList<QByteArray> lines = m_ui->bytes(QStringLiteral("vantrelLedger.csv")).split('\n');
-    QCOMPARE(lines.size(), 1 + 6 + 1);
+    QCOMPARE(lines.size(), 1 + 1 + 6 + 1); // the header, the exchange named, six decisions
+    QVERIFY(lines[1].contains(",exchange,log:") && lines[1].endsWith(",,,Betfair,\r"));
     QVERIFY(lines[2].contains(",Betfair,"));
 
     // Another window reads the same decisions.
@@ -520,7 +531,8 @@ void TestHistoryWindow::accountsThroughTheForm()
     QCOMPARE(shown(accounts, coral, 6), "175.00");
     QCOMPARE(shown(accounts, coral, 7), "100.00");
     QCOMPARE(shown(accounts, coral, 8), "-75.00");
-    QCOMPARE(shown(accounts, row("Exchange"), 1), "Exchange");
+    // No exchange was ever named: the lays are at none, and no account is made up for them.
+    QCOMPARE(row("Exchange"), -1);
     QCOMPARE(m_ui->messages, QStringList());
 }
 

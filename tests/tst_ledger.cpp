@@ -91,6 +91,14 @@ void TestLedger::readingLines_data()
         << QByteArray("1,2026-12-08T14:05:00,settle," + record + ",void,,Betfair,") << store::LedgerLineKind::Entry;
     QTest::newRow("a status") << QByteArray("1,2026-12-08T14:05:00,status,,limited,,Coral,")
                               << store::LedgerLineKind::Entry;
+    QTest::newRow("a bet's exchange") << QByteArray("1,2026-12-08T14:05:00,exchange," + record + ",,,Smarkets,")
+                                      << store::LedgerLineKind::Entry;
+    QTest::newRow("a bet's exchange unnamed")
+        << QByteArray("1,2026-12-08T14:05:00,exchange," + record + ",,,,") << store::LedgerLineKind::Unreadable;
+    QTest::newRow("an account's type") << QByteArray("1,2026-12-08T14:05:00,type,,exchange,,Betfair,")
+                                       << store::LedgerLineKind::Entry;
+    QTest::newRow("an account's type that is none")
+        << QByteArray("1,2026-12-08T14:05:00,type,,casino,,Betfair,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("a later version, with more columns")
         << QByteArray("2,2026-12-08T14:05:00,settle," + record + ",x,1.00,Betfair,,more")
         << store::LedgerLineKind::LaterVersion;

@@ -660,6 +660,11 @@ void TestOffersWindow::archiveFromTheKeyboard()
     QCOMPARE(QApplication::focusWidget(), field("Back stake (each part)"));
     QAccessibleInterface *first = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
     QCOMPARE(first->text(QAccessible::Description), line);
+    // However the first archive was made, a click asks before archiving the same offer again.
+    pressArchive();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(fileBytes(offersPath()).count('\n'), 2);
+    asked.clear();
 
     // A second archive of the same offer is asked first, No by default.
     archive->setFocus();

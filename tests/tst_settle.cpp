@@ -46,7 +46,8 @@ std::optional<calc::Payout> payoutOf(BetKind kind, const OfferValues &in, const 
     return figures ? calc::offerPayout(kind, in, *figures, outcome) : std::nullopt;
 }
 
-const OfferValues refund {{"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
+const OfferValues refund {
+    {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"retention", 75}};
 
 // Exact money: a ratio of whole numbers rounded to the penny, halves away from zero.
 qint64 rounded(qint64 numerator, qint64 denominator)
@@ -77,8 +78,7 @@ void TestSettle::parts_data()
         << BetKind::Qualifying << matched(200, 50, 6.4, 6.2, 0, 4.75) << "profitIfBackWins" << 108000LL << -103958LL;
     // 33/1: the calculator's lay stake is 322.365..., placed as 322.37; its liability 11,331.31.
     QTest::newRow("33/1, back won: the liability of the stake laid")
-        << BetKind::Qualifying << matched(342.75, 0, 34, 36.15, 0, 0) << "profitIfBackWins" << 1131075LL
-        << -1133131LL;
+        << BetKind::Qualifying << matched(342.75, 0, 34, 36.15, 0, 0) << "profitIfBackWins" << 1131075LL << -1133131LL;
 
     QTest::newRow("refund, back won") << BetKind::Refund << refund << "profitIfBackWins" << 8000LL << -6892LL;
     QTest::newRow("refund as cash: the stake back at the bookmaker")
@@ -129,11 +129,10 @@ void TestSettle::parts_data()
         << "profitIfNoneWins" << -3250LL << 0LL;
     // Paid out: 50 x 2 at the bookmaker; the lay of 48.70 at 3.1 closed by 100.65 at 1.5 loses
     // 102.27 - 50.325 = 51.945 if it wins, 100.65 - 48.70 = 51.95 if not (no commission on a loss).
-    QTest::newRow("early payout, closed")
-        << BetKind::EarlyPayout
-        << OfferValues {{"backStake", 50}, {"backOdds", 3}, {"layOdds", 3.1}, {"layCommission", 2}, {"paidOut", 1},
-               {"exchangeBackOdds", 1.5}}
-        << "profitAfterClosing" << 10000LL << -5195LL;
+    QTest::newRow("early payout, closed") << BetKind::EarlyPayout
+                                          << OfferValues {{"backStake", 50}, {"backOdds", 3}, {"layOdds", 3.1},
+                                                 {"layCommission", 2}, {"paidOut", 1}, {"exchangeBackOdds", 1.5}}
+                                          << "profitAfterClosing" << 10000LL << -5195LL;
 }
 
 void TestSettle::parts()
@@ -165,14 +164,15 @@ void TestSettle::noMoneyForImpossibleBets()
     OfferValues allCommission = refund;
     allCommission["layCommission"] = 100;
     QVERIFY(!calc::offerFigures(BetKind::Refund, allCommission));
-    QCOMPARE(calc::inputProblem(calc::InputKind::Commission, 100), std::optional<std::string>("must be 0 or more and below 100"));
+    QCOMPARE(calc::inputProblem(calc::InputKind::Commission, 100),
+        std::optional<std::string>("must be 0 or more and below 100"));
     QCOMPARE(calc::inputProblem(calc::InputKind::Commission, 99.99), std::nullopt);
 }
 
 void TestSettle::casinoBonusSettlesOnlyByAmount()
 {
-    const OfferValues bonus {{"bonus", 50}, {"deposit", 50}, {"wagering", 35}, {"wagerOn", 1}, {"returnToPlayer", 96},
-        {"weighting", 100}};
+    const OfferValues bonus {
+        {"bonus", 50}, {"deposit", 50}, {"wagering", 35}, {"wagerOn", 1}, {"returnToPlayer", 96}, {"weighting", 100}};
     QVERIFY(calc::offerFigures(BetKind::CasinoBonus, bonus));
     QVERIFY(calc::offerOutcomes(BetKind::CasinoBonus, bonus).empty());
     const calc::Payout typed = calc::otherPayout(2345, 0);
