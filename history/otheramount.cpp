@@ -43,7 +43,8 @@ std::optional<std::pair<QString, QString>> typedParts(QWidget *parent, const Oth
     return std::pair(bookmaker->text(), exchange ? exchange->text() : QString());
 }
 
-std::optional<calc::Pennies> amountOf(const QString &typed, const QString &account, const ui::MessageSink &show, QWidget *parent)
+std::optional<calc::Pennies> amountOf(
+    const QString &typed, const QString &account, const ui::MessageSink &show, QWidget *parent)
 {
     if (typed.trimmed().isEmpty()) {
         ui::showMessage(parent, show, QStringLiteral("Type an amount at the %1; nothing was settled.").arg(account));

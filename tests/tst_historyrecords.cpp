@@ -250,26 +250,30 @@ void TestHistoryRecords::resultKindAndStaleness_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("stale");
     QTest::addColumn<QString>("resultText");
+    QTest::addColumn<double>("tiedUp"); // while open: the own stake, and the liability of the lay stake shown
 
     QTest::newRow("evens") << QByteArray("25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -1.22
-                           << "Qualifying bet" << false << "-1.22";
+                           << "Qualifying bet" << false << "-1.22" << 51.22;
     QTest::newRow("part free bet") << QByteArray("200,50,6.4,6.2,1039.58,199.92,0,4.75,1230.00,190.42,190.42,95.21")
-                                   << 40.42 << "Part free bet" << false << "40.42";
-    QTest::newRow("forfeit equals stake: free bet")
-        << QByteArray("10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72") << 6.97 << "Free bet" << false << "6.97";
+                                   << 40.42 << "Part free bet" << false << "40.42" << 1189.58;
+    QTest::newRow("forfeit equals stake: free bet") << QByteArray("10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72")
+                                                    << 6.97 << "Free bet" << false << "6.97" << 33.03;
     // The stake changed to 30 after the last Calculate: the figures are those of 25.
     QTest::newRow("inputs changed after Calculate")
         << QByteArray("30,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -6.22 << "Qualifying bet" << true
-        << "-6.22";
+        << "-6.22" << 61.46;
     QTest::newRow("archived before any Calculate")
-        << QByteArray("25,0,2,2.05,,,0,4.75,,,,") << qQNaN() << "Qualifying bet" << true << "not calculated";
+        << QByteArray("25,0,2,2.05,,,0,4.75,,,,") << qQNaN() << "Qualifying bet" << true << "not calculated" << 51.22;
     QTest::newRow("stake no number") << QByteArray("ten,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << qQNaN()
-                                     << "Qualifying bet" << true << "no result: not all numbers";
+                                     << "Qualifying bet" << true << "no result: not all numbers" << 0.0;
     QTest::newRow("blanks around the numbers") << QByteArray(" 25 ,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13")
-                                               << -1.22 << "Qualifying bet" << false << "-1.22";
+                                               << -1.22 << "Qualifying bet" << false << "-1.22" << 51.22;
     // 23.78 - 25.005 is -1.225: a half, shown away from zero as the calculator shows it.
     QTest::newRow("half a penny") << QByteArray("25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13") << -1.225
-                                  << "Qualifying bet" << true << "-1.23";
+                                  << "Qualifying bet" << true << "-1.23" << 51.225;
+    // The calculator takes a forfeit above the stake; it is no bet, and books no money.
+    QTest::newRow("forfeit above the stake") << QByteArray("10,15,3,3.2,10.38,4.72,0,2,15.00,4.62,4.62,46.23")
+                                             << qQNaN() << "Free bet" << false << "no result: not all numbers" << 0.0;
 }
 
 void TestHistoryRecords::resultKindAndStaleness()
@@ -279,6 +283,7 @@ void TestHistoryRecords::resultKindAndStaleness()
     QFETCH(QString, kind);
     QFETCH(bool, stale);
     QFETCH(QString, resultText);
+    QFETCH(double, tiedUp);
     const history::BetRecords records = readAll("07/12/2026 09:15:30,Race,Coral," + numbers + "\r\n");
     QCOMPARE(records.size(), 1);
     const history::BetRecord &record = records.at(0);
@@ -289,6 +294,8 @@ void TestHistoryRecords::resultKindAndStaleness()
     QCOMPARE(record.stale, stale);
     QCOMPARE(history::cellText(records, 0, int(history::Column::Kind), gb), kind);
     QCOMPARE(history::cellText(records, 0, int(history::Column::Result), gb), resultText);
+    QVERIFY2(qAbs(record.ownStake + record.openAtExchange - tiedUp) < 1e-9,
+        qPrintable(QString::number(record.ownStake + record.openAtExchange)));
 }
 
 void TestHistoryRecords::sorting_data()

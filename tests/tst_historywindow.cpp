@@ -36,6 +36,8 @@ private slots:
     void accountsThroughTheForm();
     void hostileLedger();
     void tabWalksTheWindow();
+    void laysAtTheirExchange();
+    void menuActsOnTheBetsItOpenedOn();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -44,7 +46,8 @@ private:
     static int rows(const history::HistoryWindow &window);
     static QStringList items(const history::HistoryWindow &window, const char *comboBox);
     static QString cell(const history::HistoryWindow &window, int row, history::Column column);
-    // Opens the menu of the rows and chooses the action of that text, in a submenu after a "/".
+    // Opens the menu of the rows and finds, or chooses, the action of that text, in a submenu after a "/".
+    static QAction *menuAction(history::HistoryWindow &window, const QList<int> &rows, const QString &path);
     static void choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path);
 };
 
@@ -66,7 +69,8 @@ const QByteArray threeBets
 
 std::unique_ptr<history::HistoryWindow> TestHistoryWindow::openHistory() const
 {
-    auto window = std::make_unique<history::HistoryWindow>(m_ui->folder());
+    auto window = std::make_unique<history::HistoryWindow>(
+        m_ui->folder(), [this](const QString &text) { m_ui->messages << text; });
     window->show();
     waitForLoad(*window);
     return window;
@@ -104,7 +108,7 @@ QString TestHistoryWindow::cell(const history::HistoryWindow &window, int row, h
     return model->data(model->index(row, int(column))).toString();
 }
 
-void TestHistoryWindow::choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
+QAction *TestHistoryWindow::menuAction(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
 {
     auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
     table->clearSelection();
@@ -112,21 +116,28 @@ void TestHistoryWindow::choose(history::HistoryWindow &window, const QList<int> 
         table->selectionModel()->select(
             table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     emit table->customContextMenuRequested(QPoint(5, 5));
-    auto *menu = window.findChild<QMenu *>(QStringLiteral("betMenu"));
-    QVERIFY(menu);
-    const QStringList steps = path.split(QLatin1Char('/'));
-    QMenu *at = menu;
-    for (const QString &step : steps) {
+    QMenu *at = window.findChild<QMenu *>(QStringLiteral("betMenu"));
+    if (!at)
+        return nullptr;
+    QAction *found = nullptr;
+    for (const QString &step : path.split(QLatin1Char('/'))) {
         const QList<QAction *> actions = at->actions();
         const auto action = std::find_if(actions.begin(), actions.end(),
             [&](QAction *a) { return a->text().remove(QLatin1Char('&')).startsWith(step); });
-        QVERIFY2(action != actions.end(), qPrintable(step));
-        if ((*action)->menu())
-            at = (*action)->menu();
-        else
-            (*action)->trigger();
+        if (action == actions.end())
+            return nullptr;
+        found = *action;
+        at = found->menu();
     }
-    menu->close();
+    return found;
+}
+
+void TestHistoryWindow::choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
+{
+    QAction *action = menuAction(window, rows, path);
+    QVERIFY2(action, qPrintable(path));
+    action->trigger();
+    window.findChild<QMenu *>(QStringLiteral("betMenu"))->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the menu goes with its choices
 }
 
@@ -553,6 +564,79 @@ void TestHistoryWindow::hostileLedger()
             && m_ui->messages.first().contains("folder"),
         qPrintable(m_ui->messages.first()));
     QCOMPARE(cell(*window, 0, history::Column::Status), "Open");
+}
+
+void TestHistoryWindow::laysAtTheirExchange()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    auto window = openHistory();
+    QStringList answers {"Smarkets", "Betfair", "20", "-24.50"};
+    window->setAsk([&answers](const QString &, const QString &) { return std::optional(answers.takeFirst()); });
+    choose(*window, {0}, "Exchange"); // Cheltenham's lays
+    choose(*window, {1}, "Exchange"); // Leeds's, and the exchange remembered for bets never given one
+    // A Rule 4 on Arsenal: 20.00 in at Coral, 24.50 lost at the exchange.
+    choose(*window, {2}, "Settle as/Other amount");
+    QVERIFY(answers.isEmpty());
+    QCOMPARE(cell(*window, 2, history::Column::Actual), "-4.50");
+    QCOMPARE(cell(*window, 2, history::Column::Exchange), "Betfair");
+
+    // Reopened in a new window: each bet's exchange, and the money at each account.
+    window.reset();
+    window = openHistory();
+    QCOMPARE(cell(*window, 0, history::Column::Exchange), "Smarkets");
+    QCOMPARE(cell(*window, 1, history::Column::Exchange), "Betfair");
+    QCOMPARE(cell(*window, 2, history::Column::Status), "Other amount");
+    QCOMPARE(cell(*window, 2, history::Column::Actual), "-4.50");
+    auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
+    QStringList rows;
+    for (int row = 0; row < accounts->model()->rowCount(); ++row)
+        rows << QStringList {shown(accounts, row, 0), shown(accounts, row, 1), shown(accounts, row, 5),
+            shown(accounts, row, 6)}
+                    .join(QLatin1Char(' '));
+    // Cheltenham's liability (7.34 laid at 5.5) at Smarkets, Leeds's (199.92 at 6.2) at Betfair.
+    QCOMPARE(rows,
+        QStringList({"Coral Bookmaker 20.00 150.00", "SkyBet Bookmaker 0.00 0.00", "Betfair Exchange -24.50 1,039.58",
+            "Smarkets Exchange 0.00 33.03"}));
+    // The next bet settled with no exchange of its own goes to the one last named.
+    window->setAsk([](const QString &, const QString &) { return std::nullopt; });
+    QCOMPARE(menuAction(*window, {0}, "Exchange")->text(), "&Exchange... (Betfair)");
+}
+
+void TestHistoryWindow::menuActsOnTheBetsItOpenedOn()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    window->setAsk([](const QString &, const QString &) { return std::optional<QString>("Betfair"); });
+    // The archive is restored from a backup without the Leeds bet while the menu is open on it and
+    // on Cheltenham: nothing is written for bets that are gone, nor for others in their places.
+    QAction *backWon = menuAction(*window, {0, 1}, "Settle as/Back won");
+    QVERIFY(backWon);
+    QByteArray withoutLeeds = threeBets;
+    withoutLeeds.remove(
+        withoutLeeds.indexOf("08/11/2026"), withoutLeeds.indexOf("03/12/2026") - withoutLeeds.indexOf("08/11/2026"));
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), withoutLeeds);
+    QTRY_COMPARE(rows(*window), 2);
+    backWon->trigger();
+    QCOMPARE(m_ui->messages,
+        QStringList {"The bets chosen are no longer in the files as they were; nothing was "
+                     "recorded. Choose them again."});
+    QVERIFY(!QFile::exists(m_ui->path(QStringLiteral("vantrelLedger.csv"))));
+    window->findChild<QMenu *>(QStringLiteral("betMenu"))->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The menu on Arsenal while Cheltenham's line goes: Arsenal is settled, now in another row.
+    QAction *layWon = menuAction(*window, {1}, "Settle as/Lay won");
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets.first(threeBets.indexOf("old|=@=|")));
+    QTRY_COMPARE(rows(*window), 1);
+    layWon->trigger();
+    QCOMPARE(cell(*window, 0, history::Column::Event), "Arsenal v Chelsea");
+    QCOMPARE(cell(*window, 0, history::Column::Status), "Lay won");
+
+    // A removed bet is restored before it can be settled.
+    choose(*window, {0}, "Remove from history");
+    auto *status = window->findChild<QComboBox *>(QStringLiteral("statusFilter"));
+    status->setCurrentIndex(status->findText(QStringLiteral("Removed")));
+    QTRY_COMPARE(rows(*window), 1);
+    QVERIFY(!menuAction(*window, {0}, "Settle as")->isEnabled());
 }
 
 QTEST_MAIN(TestHistoryWindow)
