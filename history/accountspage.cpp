@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include "calc/numbertext.h"
 #include "calc/rounding.h"
+#include "history/columns.h"
 #include "history/rowsmodel.h"
 #include "ui/windowsupport.h"
 
@@ -18,13 +20,50 @@ namespace history {
 
 namespace {
 
+using store::LedgerAction;
+
 const QStringList statusWords {"active", "limited", "gubbed", "closed"};
+const QStringList typeWords {"bookmaker", "exchange"};
 
 QPushButton *newButton(const QString &caption, QHBoxLayout *row)
 {
     auto *button = new QPushButton(caption);
     row->addWidget(button);
     return button;
+}
+
+QComboBox *newChoice(const QString &name, const QStringList &words)
+{
+    auto *box = new QComboBox;
+    box->setAccessibleName(name);
+    for (const QString &word : words)
+        box->addItem(accountStatusCaption(word), word);
+    return box;
+}
+
+QString entryText(const AccountLine &line)
+{
+    switch (line.action) {
+    case LedgerAction::Deposit:
+        return QStringLiteral("Deposit");
+    case LedgerAction::Withdraw:
+        return QStringLiteral("Withdrawal");
+    case LedgerAction::AccountType:
+        return QStringLiteral("Type: ") + accountStatusCaption(line.word);
+    default:
+        return QStringLiteral("Status: ") + accountStatusCaption(line.word);
+    }
+}
+
+// What the account's status or type was before the latest line of it; the first word when none.
+QString wordBefore(const AccountLines &newestFirst, const AccountLine &latest, const QStringList &words)
+{
+    for (std::size_t i = 1; i < newestFirst.size(); ++i) {
+        const AccountLine &line = newestFirst[i];
+        if (line.account == latest.account && line.action == latest.action)
+            return line.word;
+    }
+    return words.front();
 }
 
 } // namespace
@@ -38,16 +77,32 @@ AccountsPage::AccountsPage(QWidget *parent)
                           QStringLiteral("Deposited"), QStringLiteral("Withdrawn"), QStringLiteral("Settled"),
                           QStringLiteral("In open bets"), QStringLiteral("Balance"), QStringLiteral("Available")},
             this));
+    // A click on an account names it in the form.
+    connect(m_table, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (m_totals && std::size_t(index.row()) < m_totals->accounts.size())
+            m_account->setEditText(m_totals->accounts[std::size_t(index.row())].name);
+    });
+    QLayout *form = createForm();
+    createEntries();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_table, 2);
+    layout->addLayout(form);
+    layout->addWidget(m_entries, 1);
+    layout->addWidget(m_reverse, 0, Qt::AlignLeft);
+    setTabOrder();
+}
+
+QLayout *AccountsPage::createForm()
+{
     m_account = new QComboBox;
     ui::makeTextBox(m_account, QStringLiteral("Account"));
     m_amount = ui::newTextField(QString(), this);
     m_amount->setAccessibleName(QStringLiteral("Amount"));
-    m_status = new QComboBox;
-    m_status->setAccessibleName(QStringLiteral("Status"));
-    for (const QString &word : statusWords)
-        m_status->addItem(accountStatusCaption(word), word);
     m_note = ui::newTextField(QString(), this);
     m_note->setAccessibleName(QStringLiteral("Note"));
+    m_status = newChoice(QStringLiteral("Status"), statusWords);
+    m_type = newChoice(QStringLiteral("Type"), typeWords);
     m_problem = new QLabel;
     m_problem->setObjectName(QStringLiteral("accountProblem"));
     m_problem->setTextFormat(Qt::PlainText);
@@ -55,36 +110,69 @@ AccountsPage::AccountsPage(QWidget *parent)
 
     auto *money = new QHBoxLayout;
     money->addWidget(m_amount, 1);
-    connect(newButton(QStringLiteral("Deposit"), money), &QPushButton::clicked, this,
-        [this] { recordMoney(store::LedgerAction::Deposit); });
-    connect(newButton(QStringLiteral("Withdraw"), money), &QPushButton::clicked, this,
-        [this] { recordMoney(store::LedgerAction::Withdraw); });
+    m_deposit = newButton(QStringLiteral("Deposit"), money);
+    m_withdraw = newButton(QStringLiteral("Withdraw"), money);
+    connect(m_deposit, &QPushButton::clicked, this, [this] { recordMoney(LedgerAction::Deposit); });
+    connect(m_withdraw, &QPushButton::clicked, this, [this] { recordMoney(LedgerAction::Withdraw); });
     auto *status = new QHBoxLayout;
     status->addWidget(m_status, 1);
-    connect(newButton(QStringLiteral("Set status"), status), &QPushButton::clicked, this, &AccountsPage::recordStatus);
+    m_setStatus = newButton(QStringLiteral("Set status"), status);
+    connect(m_setStatus, &QPushButton::clicked, this,
+        [this] { recordWord(LedgerAction::Status, m_status->currentData().toString()); });
+    auto *type = new QHBoxLayout;
+    type->addWidget(m_type, 1);
+    m_setType = newButton(QStringLiteral("Set type"), type);
+    connect(m_setType, &QPushButton::clicked, this,
+        [this] { recordWord(LedgerAction::AccountType, m_type->currentData().toString()); });
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Account"), m_account);
     form->addRow(QStringLiteral("Amount"), money);
-    form->addRow(QStringLiteral("Status"), status);
     form->addRow(QStringLiteral("Note"), m_note);
+    form->addRow(QStringLiteral("Status"), status);
+    form->addRow(QStringLiteral("Type"), type);
     // The labels of rows that hold a button too name the field of that row.
     static_cast<QLabel *>(form->labelForField(money))->setBuddy(m_amount);
     static_cast<QLabel *>(form->labelForField(status))->setBuddy(m_status);
+    static_cast<QLabel *>(form->labelForField(type))->setBuddy(m_type);
     form->addRow(m_problem);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_table, 1);
-    layout->addLayout(form);
+    return form;
+}
+
+void AccountsPage::createEntries()
+{
+    m_entries = new QTableView;
+    prepareTotalsTable(m_entries, QStringLiteral("Account entries"),
+        new RowsModel({QStringLiteral("Date"), QStringLiteral("Account"), QStringLiteral("Entry"),
+                          QStringLiteral("Amount"), QStringLiteral("Note")},
+            this));
+    m_reverse = new QPushButton(QStringLiteral("Reverse"));
+    m_reverse->setToolTip(QStringLiteral("Records the opposite of the latest entry"));
+    m_reverse->setEnabled(false);
+    connect(m_reverse, &QPushButton::clicked, this, &AccountsPage::reverseLatest);
+    connect(m_entries->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &AccountsPage::enableReverse);
+}
+
+void AccountsPage::setTabOrder()
+{
+    const QList<QWidget *> order {m_account, m_amount, m_note, m_deposit, m_withdraw, m_status, m_setStatus, m_type,
+        m_setType, m_entries, m_reverse};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
 {
     m_totals = totals;
     const std::vector<AccountRow> &accounts = m_totals->accounts;
-    static_cast<RowsModel *>(m_table->model())->setRows(int(accounts.size()), [this](int row, int column) {
+    const int rows = accounts.empty() ? 0 : int(accounts.size()) + 1;
+    static_cast<RowsModel *>(m_table->model())->setRows(rows, [this](int row, int column) {
         return cell(row, column);
     });
     m_table->resizeColumnsToContents();
+    static_cast<RowsModel *>(m_entries->model())
+        ->setRows(int(m_totals->accountLines.size()), [this](int row, int column) { return entryCell(row, column); });
+    m_entries->resizeColumnsToContents();
+    enableReverse();
     // The names to choose from; a million are more than a list can offer.
     const QString typed = m_account->currentText();
     QStringList names;
@@ -99,12 +187,13 @@ void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
 QString AccountsPage::cell(int row, int column) const
 {
     const QLocale locale;
-    const AccountRow &account = m_totals->accounts[std::size_t(row)];
+    const bool total = std::size_t(row) == m_totals->accounts.size();
+    const AccountRow &account = total ? m_totals->accountsTotal : m_totals->accounts[std::size_t(row)];
     switch (column) {
     case 0:
         return account.name;
     case 1:
-        return account.exchange ? QStringLiteral("Exchange") : QStringLiteral("Bookmaker");
+        return total ? QString() : account.exchange ? QStringLiteral("Exchange") : QStringLiteral("Bookmaker");
     case 2:
         return account.status;
     case 3:
@@ -122,6 +211,33 @@ QString AccountsPage::cell(int row, int column) const
     }
 }
 
+QString AccountsPage::entryCell(int row, int column) const
+{
+    const AccountLine &line = m_totals->accountLines[std::size_t(row)];
+    const bool money = line.action == LedgerAction::Deposit || line.action == LedgerAction::Withdraw;
+    switch (column) {
+    case 0:
+        return line.moment == noDate ? QString() : shownMoment(line.moment, QLocale());
+    case 1:
+        return line.account;
+    case 2:
+        return entryText(line);
+    case 3:
+        return money ? calc::formatFigure(line.amount, QLocale()) : QString();
+    default:
+        return line.note;
+    }
+}
+
+const AccountRow *AccountsPage::accountNamed(const QString &name) const
+{
+    if (!m_totals)
+        return nullptr;
+    const auto found = std::find_if(m_totals->accounts.begin(), m_totals->accounts.end(),
+        [&name](const AccountRow &account) { return account.name == name; });
+    return found == m_totals->accounts.end() ? nullptr : &*found;
+}
+
 std::optional<QString> AccountsPage::account()
 {
     const QString name = m_account->currentText().trimmed();
@@ -132,7 +248,7 @@ std::optional<QString> AccountsPage::account()
     return name;
 }
 
-void AccountsPage::recordMoney(store::LedgerAction action)
+void AccountsPage::recordMoney(LedgerAction action)
 {
     const std::optional<QString> name = account();
     if (!name)
@@ -143,22 +259,30 @@ void AccountsPage::recordMoney(store::LedgerAction action)
             amount ? QStringLiteral("Amount: must be above 0") : QStringLiteral("Amount: is not a number"));
         return;
     }
+    const double pennies = calc::pennies(*amount);
+    const AccountRow *known = accountNamed(*name);
+    const double balance = known ? known->balance() : 0;
+    if (action == LedgerAction::Withdraw && pennies > balance
+        && !ui::confirm(this, m_confirm,
+            QStringLiteral("%1 is more than the balance at %2 (%3). Record the withdrawal all the same?")
+                .arg(calc::formatFigure(pennies, QLocale()), *name, calc::formatFigure(balance, QLocale()))))
+        return;
     store::LedgerEntry entry;
     entry.action = action;
     entry.account = *name;
-    entry.amount = calc::pennies(*amount);
+    entry.amount = pennies;
     recordEntry(entry);
 }
 
-void AccountsPage::recordStatus()
+void AccountsPage::recordWord(LedgerAction action, const QString &word)
 {
     const std::optional<QString> name = account();
     if (!name)
         return;
     store::LedgerEntry entry;
-    entry.action = store::LedgerAction::Status;
+    entry.action = action;
     entry.account = *name;
-    entry.outcome = m_status->currentData().toString();
+    entry.outcome = word;
     recordEntry(entry);
 }
 
@@ -171,6 +295,36 @@ void AccountsPage::recordEntry(const store::LedgerEntry &entry)
         m_amount->clear();
         m_note->clear();
     }
+}
+
+void AccountsPage::enableReverse()
+{
+    m_reverse->setEnabled(m_totals && !m_totals->accountLines.empty() && m_entries->currentIndex().row() == 0);
+}
+
+void AccountsPage::reverseLatest()
+{
+    if (!m_totals || m_totals->accountLines.empty())
+        return;
+    const AccountLine &latest = m_totals->accountLines.front();
+    store::LedgerEntry entry;
+    entry.account = latest.account;
+    entry.note = QStringLiteral("Reverses: ") + entryText(latest);
+    switch (latest.action) {
+    case LedgerAction::Deposit:
+    case LedgerAction::Withdraw:
+        entry.action = latest.action == LedgerAction::Deposit ? LedgerAction::Withdraw : LedgerAction::Deposit;
+        entry.amount = latest.amount;
+        break;
+    default:
+        entry.action = latest.action;
+        entry.outcome = wordBefore(
+            m_totals->accountLines, latest, latest.action == LedgerAction::AccountType ? typeWords : statusWords);
+        break;
+    }
+    m_problem->clear();
+    if (m_record)
+        m_record(entry);
 }
 
 } // namespace history

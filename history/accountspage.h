@@ -1,7 +1,8 @@
 // The totals tab of accounts: a row per bookmaker and per exchange with the money deposited,
-// withdrawn and settled there, what open bets tie up, the balance and what is available; and under
-// it the form that records a deposit, a withdrawal or an account's status in the ledger. A mistaken
-// entry is undone by its reverse, never by editing the file.
+// withdrawn and settled there, what open bets tie up, the balance and what is available, and a
+// total row; under it the form that records a deposit, a withdrawal, an account's status or type in
+// the ledger, and the list of those entries. A mistaken entry is undone by its reverse, never by
+// editing the file.
 #pragma once
 
 #include <functional>
@@ -11,10 +12,12 @@
 #include "history/totals.h"
 #include "history/totalspage.h"
 #include "store/ledger.h"
+#include "ui/message.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace history {
@@ -29,24 +32,40 @@ public:
 
     explicit AccountsPage(QWidget *parent = nullptr);
     void setRecord(Record record) { m_record = std::move(record); }
+    void setConfirm(ui::ConfirmSink confirm) { m_confirm = std::move(confirm); }
     void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
 private:
+    QLayout *createForm();
+    void createEntries();
+    void setTabOrder();
     void recordMoney(store::LedgerAction action);
-    void recordStatus();
+    void recordWord(store::LedgerAction action, const QString &word);
+    void reverseLatest();
     std::optional<QString> account();
     void recordEntry(const store::LedgerEntry &entry);
+    void enableReverse();
 
     QString cell(int row, int column) const;
+    QString entryCell(int row, int column) const;
+    const AccountRow *accountNamed(const QString &name) const;
 
     Record m_record;
+    ui::ConfirmSink m_confirm;
     SharedTotals m_totals; // whose accounts the table shows
     QTableView *m_table = nullptr;
     QComboBox *m_account = nullptr;
     QLineEdit *m_amount = nullptr;
-    QComboBox *m_status = nullptr;
     QLineEdit *m_note = nullptr;
+    QPushButton *m_deposit = nullptr;
+    QPushButton *m_withdraw = nullptr;
+    QComboBox *m_status = nullptr;
+    QPushButton *m_setStatus = nullptr;
+    QComboBox *m_type = nullptr;
+    QPushButton *m_setType = nullptr;
     QLabel *m_problem = nullptr;
+    QTableView *m_entries = nullptr;
+    QPushButton *m_reverse = nullptr;
 };
 
 } // namespace history

@@ -116,10 +116,10 @@ void HistoryModel::rebuild()
     m_rebuilding = true;
     takeView();
     m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
-                       accounts = m_follower.ledger().accounts(), exchange = m_follower.ledger().lastExchange(),
-                       before = m_totals] {
+                       accounts = m_follower.ledger().accounts(), lines = m_follower.ledger().accountLines(),
+                       exchange = m_follower.ledger().lastExchange(), before = m_totals] {
         std::vector<int> rows = buildRows(view, filter, sort);
-        Totals totals = totalsOf(view, rows, accounts, exchange, *before);
+        Totals totals = totalsOf(view, rows, {accounts, lines, exchange}, *before);
         QMetaObject::invokeMethod(this,
             [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(),
                 generation]() mutable {

@@ -319,6 +319,11 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     menu->popup(m_table->viewport()->mapToGlobal(at));
 }
 
+void HistoryWindow::setConfirm(ui::ConfirmSink confirm)
+{
+    m_totals->accounts()->setConfirm(std::move(confirm));
+}
+
 QString HistoryWindow::exchange() const
 {
     return m_follower.ledger().lastExchange();

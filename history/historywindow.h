@@ -38,6 +38,8 @@ public:
     bool isLoading() const { return m_follower.isLoading() || m_awaitingLoad; }
     // Answers for the questions the window asks; a test's instead of the boxes.
     void setAsk(ui::AskSink ask) { m_ask = std::move(ask); }
+    // Answers for its yes-or-no questions; a test's instead of the boxes.
+    void setConfirm(ui::ConfirmSink confirm);
     // The ledger's clock; the system clock unless a test fixes the time.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 

@@ -88,7 +88,10 @@ void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedg
 
 void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
 {
-    AccountEntry &account = batch.accounts[store::nameText(entry.account)];
+    const QString name = store::nameText(entry.account);
+    batch.accountLines.push_back({entry.moment, entry.action, name, entry.amount.value_or(0),
+        store::outcomeText(entry.outcome), store::nameText(entry.note)});
+    AccountEntry &account = batch.accounts[name];
     if (entry.action == LedgerAction::Deposit)
         account.deposited += entry.amount.value_or(0);
     else if (entry.action == LedgerAction::Withdraw)

@@ -67,6 +67,7 @@ struct LedgerBatch
     BetDecisions bets; // as read
     QStringList texts; // outcome keys and exchange names
     AccountBook accounts; // deposits and withdrawals added up, the latest status
+    AccountLines accountLines;
     QString lastExchange; // of the latest settle line
     qint64 unreadCount = 0;
     QStringList unreadSamples;

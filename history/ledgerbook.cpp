@@ -99,6 +99,7 @@ void LedgerBook::take(LedgerBatch &&batch)
         if (entry.exchange)
             account.exchange = entry.exchange;
     }
+    m_accountLines.insert(m_accountLines.end(), batch.accountLines.begin(), batch.accountLines.end());
     if (!batch.lastExchange.isEmpty())
         m_lastExchange = batch.lastExchange;
 }

@@ -38,6 +38,7 @@ class LedgerBook
 public:
     const SettlementTable &settlements() const { return m_settlements; }
     const AccountBook &accounts() const { return m_accounts; }
+    const AccountLines &accountLines() const { return m_accountLines; }
     // The exchange of the latest settle or exchange line; empty before there is one.
     const QString &lastExchange() const { return m_lastExchange; }
     // Decisions that settle a bet found in neither file.
@@ -74,6 +75,7 @@ private:
     bool m_matching = false; // between takeWaiting() and apply()
     std::vector<ResolvedDecisions> m_madeWhileMatching;
     AccountBook m_accounts;
+    AccountLines m_accountLines;
     QString m_lastExchange;
     QStringList m_texts;
     QHash<QString, int> m_textIds;

@@ -66,4 +66,16 @@ struct AccountEntry
 
 using AccountBook = std::map<QString, AccountEntry>;
 
+// One deposit, withdrawal, status or type line, as the Accounts tab lists them.
+struct AccountLine
+{
+    qint64 moment = noDate;
+    store::LedgerAction action = store::LedgerAction::Deposit;
+    QString account;
+    double amount = 0; // a deposit's or a withdrawal's
+    QString word; // a status's or a type's
+    QString note;
+};
+using AccountLines = std::vector<AccountLine>; // in the ledger's order
+
 } // namespace history

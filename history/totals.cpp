@@ -182,8 +182,8 @@ QString accountStatusCaption(const QString &word)
     return word.front().toUpper() + word.mid(1);
 }
 
-Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts,
-    const QString &openExchange, const Totals &before)
+Totals totalsOf(
+    const HistoryView &view, const std::vector<int> &rows, const LedgerAccounts &ledger, const Totals &before)
 {
     Totals totals;
     totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
@@ -211,7 +211,15 @@ Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const Acc
         totals.averageCloseness = closenessSum / closenessCount;
     runningSums(totals);
     orderBookmakers(totals, view.records.bookmakers(), before);
-    totals.accounts = accountsOf(view, totals.bookmakerOrder, accounts, openExchange);
+    totals.accounts = accountsOf(view, totals.bookmakerOrder, ledger.book, ledger.openExchange);
+    totals.accountsTotal.name = QStringLiteral("Total");
+    for (const AccountRow &account : totals.accounts) {
+        totals.accountsTotal.deposited += account.deposited;
+        totals.accountsTotal.withdrawn += account.withdrawn;
+        totals.accountsTotal.settled += account.settled;
+        totals.accountsTotal.inOpenBets += account.inOpenBets;
+    }
+    totals.accountLines.assign(ledger.lines.rbegin(), ledger.lines.rend());
     return totals;
 }
 

@@ -50,6 +50,8 @@ struct Totals
     // (when, running actual result, running locked-in result) of the settled dated records.
     std::vector<std::tuple<qint64, double, double>> expectedAndActual;
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
+    AccountRow accountsTotal; // all the money across them
+    AccountLines accountLines; // newest first
     std::vector<int> bookmakerOrder; // the bookmakers' indexes in name order, any letter case
     QStringList orderedNames; // the names bookmakerOrder orders
     QStringList bookmakersByName; // the same names
@@ -62,8 +64,14 @@ struct Totals
 // are.
 // The bookmakers' name order is taken from the totals before while no bookmaker has come since: a
 // million names take seconds to sort.
-Totals totalsOf(const HistoryView &view, const std::vector<int> &rows, const AccountBook &accounts,
-    const QString &openExchange, const Totals &before);
+struct LedgerAccounts
+{
+    const AccountBook &book;
+    const AccountLines &lines;
+    const QString &openExchange;
+};
+Totals totalsOf(
+    const HistoryView &view, const std::vector<int> &rows, const LedgerAccounts &ledger, const Totals &before);
 
 // "Active", "Limited", "Gubbed", "Closed": an account status word of the ledger as the window says it.
 QString accountStatusCaption(const QString &word);

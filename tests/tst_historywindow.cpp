@@ -545,6 +545,44 @@ void TestHistoryWindow::accountsThroughTheForm()
     // No exchange was ever named: the lays are at none, and no account is made up for them.
     QCOMPARE(row("Exchange"), -1);
     QCOMPARE(m_ui->messages, QStringList());
+
+    // A withdrawal beyond the balance is asked about; declined, nothing is written.
+    QStringList asked;
+    bool withdraw = false;
+    window->setConfirm([&](const QString &question) {
+        asked << question;
+        return withdraw;
+    });
+    const auto press = [&](const QString &caption) {
+        for (QPushButton *button : window->findChildren<QPushButton *>()) {
+            if (button->text() == caption)
+                button->click();
+        }
+    };
+    accounts->clicked(accounts->model()->index(row("SkyBet"), 0)); // names SkyBet in the form
+    QCOMPARE(static_cast<QComboBox *>(field("Account"))->currentText(), "SkyBet");
+    MainWindowFixture::typeInto(static_cast<QLineEdit *>(field("Amount")), QStringLiteral("30"));
+    press("Withdraw");
+    QCOMPARE(
+        asked, QStringList {"30.00 is more than the balance at SkyBet (0.00). Record the withdrawal all the same?"});
+    withdraw = true;
+    MainWindowFixture::typeInto(static_cast<QLineEdit *>(field("Note")), QStringLiteral("to my bank"));
+    press("Withdraw");
+    QTRY_COMPARE(shown(accounts, row("SkyBet"), 4), "30.00");
+    // The total row adds every account up; the entries list the latest first, with its note.
+    QCOMPARE(shown(accounts, row("Total"), 7), "70.00");
+    auto *entries = window->findChild<QTableView *>(QStringLiteral("Account entries"));
+    QCOMPARE(entries->model()->rowCount(), 3);
+    QCOMPARE(
+        shown(entries, 0, 1) + "|" + shown(entries, 0, 2) + "|" + shown(entries, 0, 3) + "|" + shown(entries, 0, 4),
+        "SkyBet|Withdrawal|30.00|to my bank");
+    QCOMPARE(shown(entries, 1, 2), "Status: Limited");
+    // The latest entry reversed: its opposite appended.
+    entries->setCurrentIndex(entries->model()->index(0, 0));
+    press("Reverse");
+    QTRY_COMPARE(entries->model()->rowCount(), 4);
+    QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 4), "Deposit|Reverses: Withdrawal");
+    QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
 }
 
 void TestHistoryWindow::hostileLedger()
@@ -596,7 +634,7 @@ void TestHistoryWindow::laysAtTheirExchange()
     // Cheltenham's liability (7.34 laid at 5.5) at Smarkets, Leeds's (199.92 at 6.2) at Betfair.
     QCOMPARE(rows,
         QStringList({"Coral Bookmaker 20.00 150.00", "SkyBet Bookmaker 0.00 0.00", "Betfair Exchange -24.50 1,039.58",
-            "Smarkets Exchange 0.00 33.03"}));
+            "Smarkets Exchange 0.00 33.03", "Total  -4.50 1,222.61"}));
     // The next bet settled with no exchange of its own goes to the one last named.
     window->setAsk([](const QString &, const QString &) { return std::nullopt; });
     QCOMPARE(menuAction(*window, {0}, "Exchange")->text(), "&Exchange... (Betfair)");
