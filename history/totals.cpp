@@ -24,6 +24,7 @@ void count(Sums &sums, const BetRecord &bet, const Settlement &settlement)
     } else {
         ++sums.open;
         sums.openLocked += result;
+        sums.inOpenBets += bet.ownStake + bet.openAtExchange;
     }
 }
 

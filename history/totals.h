@@ -23,6 +23,7 @@ struct Sums
     double settledResult = 0; // what came in
     int open = 0;
     double openLocked = 0; // what the open bets lock in
+    double inOpenBets = 0; // the money they tie up: own stakes at bookmakers, liabilities at exchanges
 };
 
 // The money at one bookmaker or exchange.

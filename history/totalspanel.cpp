@@ -18,15 +18,14 @@ QString summaryText(const Totals &totals)
     const QLocale locale;
     const auto money = [&locale](double value) { return calc::formatFigure(value, locale); };
     const auto bets = [](qint64 count) { return counted(count, QStringLiteral("bet"), QStringLiteral("bets")); };
-    QString text = QStringLiteral("%1: %2 of your own money staked, %3 in free-bet stakes, result %4")
-                       .arg(bets(totals.all.bets), money(totals.all.ownStake), money(totals.all.freeStake),
-                           money(totals.all.result));
+    // Money that came in and money tied up first; what the figures expect after, and said so.
+    const Sums &all = totals.all;
+    QString text = QStringLiteral("%1: %2 settled (%3), %4 in open bets (%5); expected result %6; %7 of your own "
+                                  "money staked, %8 in free-bet stakes")
+                       .arg(bets(all.bets), money(all.settledResult), bets(all.settled), money(all.inOpenBets),
+                           bets(all.open), money(all.result), money(all.ownStake), money(all.freeStake));
     if (totals.averageCloseness)
         text += QStringLiteral(", average closeness %1 %").arg(money(*totals.averageCloseness));
-    if (totals.all.settled > 0)
-        text += QStringLiteral("; %1 settled for %2").arg(bets(totals.all.settled), money(totals.all.settledResult));
-    if (totals.all.settled > 0 && totals.all.open > 0)
-        text += QStringLiteral(", %1 open locking in %2").arg(bets(totals.all.open), money(totals.all.openLocked));
     return text;
 }
 

@@ -147,7 +147,8 @@ void TestHistoryWindow::totalsAndFilters()
     const auto window = openHistory();
     QCOMPARE(rows(*window), 3);
     QCOMPARE(text(*window, "summary"),
-        "3 bets: 175.00 of your own money staked, 60.00 in free-bet stakes, result 46.17, average closeness 86.69 %");
+        "3 bets: 0.00 settled (0 bets), 1,273.83 in open bets (3 bets); expected result 46.17; 175.00 of your own "
+        "money staked, 60.00 in free-bet stakes, average closeness 86.69 %");
     const QString status = text(*window, "status");
     QVERIFY2(status.startsWith("3 records from ") && status.contains("1 line could not be read")
             && status.contains("line 2: old|=@=|record"),
@@ -162,19 +163,22 @@ void TestHistoryWindow::totalsAndFilters()
     auto *bookmaker = window->findChild<QComboBox *>(QStringLiteral("bookmakerFilter"));
     bookmaker->setCurrentIndex(bookmaker->findText(QStringLiteral("Coral")));
     QTRY_COMPARE(text(*window, "summary"),
-        "2 bets: 175.00 of your own money staked, 50.00 in free-bet stakes, result 39.20, average closeness 95.17 %");
+        "2 bets: 0.00 settled (0 bets), 1,240.80 in open bets (2 bets); expected result 39.20; 175.00 of your own "
+        "money staked, 50.00 in free-bet stakes, average closeness 95.17 %");
     auto *kind = window->findChild<QComboBox *>(QStringLiteral("kindFilter"));
     kind->setCurrentIndex(kind->findText(QStringLiteral("Part free bet")));
     QTRY_COMPARE(rows(*window), 1);
     kind->setCurrentIndex(0);
     QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("eventSearch")), QStringLiteral("FREE"));
     QTRY_COMPARE(text(*window, "summary"),
-        "1 bet: 150.00 of your own money staked, 50.00 in free-bet stakes, result 40.42, average closeness 95.21 %");
+        "1 bet: 0.00 settled (0 bets), 1,189.58 in open bets (1 bet); expected result 40.42; 150.00 of your own "
+        "money staked, 50.00 in free-bet stakes, average closeness 95.21 %");
     QCOMPARE(rows(*window), 1);
     // With no bet shown there is no closeness to speak of.
     QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("eventSearch")), QStringLiteral("nothing"));
-    QTRY_COMPARE(
-        text(*window, "summary"), "0 bets: 0.00 of your own money staked, 0.00 in free-bet stakes, result 0.00");
+    QTRY_COMPARE(text(*window, "summary"),
+        "0 bets: 0.00 settled (0 bets), 0.00 in open bets (0 bets); expected result 0.00; 0.00 of your own money "
+        "staked, 0.00 in free-bet stakes");
 }
 
 void TestHistoryWindow::emptyArchiveExplained()
@@ -213,7 +217,8 @@ void TestHistoryWindow::opensFromTheCalculatorAndFollowsAppends()
     m_ui->press(QStringLiteral("cmdArchive")); // the calculator appends while the history is open
     QTRY_COMPARE(rows(window), 2);
     QTRY_COMPARE(text(window, "summary"),
-        "2 bets: 300.00 of your own money staked, 100.00 in free-bet stakes, result 80.84, average closeness 95.21 %");
+        "2 bets: 0.00 settled (0 bets), 2,379.16 in open bets (2 bets); expected result 80.84; 300.00 of your own "
+        "money staked, 100.00 in free-bet stakes, average closeness 95.21 %");
 }
 
 void TestHistoryWindow::replacedArchiveShowsAsInAFreshWindow()
@@ -361,7 +366,8 @@ void TestHistoryWindow::hostileArchive()
     QVERIFY2(status->text().contains(QStringLiteral("line 1: <h1>ARCHIVE DAMAGED</h1>")), qPrintable(status->text()));
     // Sums beyond the range of numbers say so instead of showing a plausible figure.
     QCOMPARE(text(window, "summary"),
-        "2 bets: too large of your own money staked, 0.00 in free-bet stakes, result too large (negative), average "
+        "2 bets: 0.00 settled (0 bets), too large in open bets (2 bets); expected result too large (negative); too "
+        "large of your own money staked, 0.00 in free-bet stakes, average "
         "closeness 95.13 %");
 }
 
@@ -471,8 +477,8 @@ void TestHistoryWindow::settleReopenRemoveRestore()
     QCOMPARE(cell(*window, 0, history::Column::Status), "Lay won");
     QCOMPARE(cell(*window, 1, history::Column::Actual), "40.42");
     QTRY_COMPARE(text(*window, "summary"),
-        "3 bets: 175.00 of your own money staked, 60.00 in free-bet stakes, result 46.17, average closeness 86.69 %; "
-        "2 bets settled for 47.39, 1 bet open locking in -1.22");
+        "3 bets: 47.39 settled (2 bets), 51.22 in open bets (1 bet); expected result 46.17; 175.00 of your own money "
+        "staked, 60.00 in free-bet stakes, average closeness 86.69 %");
     choose(*window, {1}, "Reopen");
     QCOMPARE(cell(*window, 1, history::Column::Status), "Open");
     QCOMPARE(cell(*window, 1, history::Column::Actual), "");
