@@ -26,6 +26,24 @@ QString money(double value)
     return calc::formatFigure(value, QLocale());
 }
 
+const QColor dimmed(128, 128, 128);
+
+// Points of one day spread over its hours in their order, so that a day of many bets shows as
+// steps rather than one upright line.
+void spreadOverTheirDays(std::vector<qint64> &times)
+{
+    for (std::size_t first = 0; first < times.size();) {
+        const qint64 day = times[first] - times[first] % store::secondsPerDay;
+        std::size_t end = first;
+        while (end < times.size() && times[end] - times[end] % store::secondsPerDay == day)
+            ++end;
+        const auto count = qint64(end - first);
+        for (std::size_t i = first; count > 1 && i < end; ++i)
+            times[i] = day + (qint64(i - first) * 2 + 1) * store::secondsPerDay / (2 * count);
+        first = end;
+    }
+}
+
 } // namespace
 
 LineChart::LineChart(const QString &name, const QString &nothing, QWidget *parent)
@@ -36,10 +54,11 @@ LineChart::LineChart(const QString &name, const QString &nothing, QWidget *paren
     setLines({}, {});
 }
 
-void LineChart::setLines(std::vector<qint64> times, std::vector<Line> lines)
+void LineChart::setLines(std::vector<qint64> times, std::vector<Line> lines, QStringList labels)
 {
     m_times = std::move(times);
     m_lines = std::move(lines);
+    m_labels = std::move(labels);
     clearRange();
     QStringList words;
     for (const Line &line : m_lines) {
@@ -73,7 +92,9 @@ QString LineChart::pointText(std::size_t point) const
     QStringList values;
     for (const Line &line : m_lines)
         values << (m_lines.size() > 1 ? line.name + QLatin1String(" ") : QString()) + money(line.values[point]);
-    return dateText(m_times[point]) + QLatin1String(": ") + values.join(QLatin1String(", "));
+    const QString label
+        = qsizetype(point) < m_labels.size() ? QLatin1String(" ") + m_labels[qsizetype(point)] : QString();
+    return dateText(m_times[point]) + label + QLatin1String(": ") + values.join(QLatin1String(", "));
 }
 
 bool LineChart::event(QEvent *event)
@@ -159,12 +180,14 @@ ResultChart::ResultChart(QWidget *parent)
 void ResultChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
     std::vector<qint64> times;
-    Line running {QStringLiteral("Running result"), palette().color(QPalette::Highlight), {}};
-    for (const auto &[when, value] : totals->cumulative) {
+    Line settled {QStringLiteral("Settled"), palette().color(QPalette::Highlight), {}};
+    Line expected {QStringLiteral("Expected"), dimmed, {}};
+    for (const auto &[when, came, locked] : totals->running) {
         times.push_back(when);
-        running.values.push_back(value);
+        settled.values.push_back(came);
+        expected.values.push_back(locked);
     }
-    setLines(std::move(times), {std::move(running)});
+    setLines(std::move(times), {std::move(settled), std::move(expected)});
 }
 
 ExpectedChart::ExpectedChart(QWidget *parent)
@@ -180,13 +203,14 @@ void ExpectedChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
     std::vector<qint64> times;
     Line actual {QStringLiteral("Actual"), palette().color(QPalette::Highlight), {}};
-    Line expected {QStringLiteral("Locked in"), QColor(128, 128, 128), {}};
-    for (const auto &[when, came, locked] : totals->expectedAndActual) {
+    Line expected {QStringLiteral("Locked in"), dimmed, {}};
+    for (const auto &[when, came, locked, record] : totals->expectedAndActual) {
         times.push_back(when);
         actual.values.push_back(came);
         expected.values.push_back(locked);
     }
-    setLines(std::move(times), {std::move(actual), std::move(expected)});
+    spreadOverTheirDays(times);
+    setLines(std::move(times), {std::move(actual), std::move(expected)}, totals->expectedAndActualEvents);
 }
 
 } // namespace history

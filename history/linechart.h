@@ -1,7 +1,8 @@
 // Lines over time, drawn with QPainter: round values with gridlines, the months along the time axis,
 // a legend where there is more than one line, and the date and values of the nearest point as a
-// tooltip. Its accessible description says the same in words. The running result is one line;
-// the settled bets' actual results beside what they locked in are two.
+// tooltip. Its accessible description says the same in words. The running result is the money
+// settled by the day it came in beside what the bets expected by the day they were made; the
+// settled bets' actual results beside what they locked in are two more, by the day they settled.
 #pragma once
 
 #include <vector>
@@ -25,8 +26,9 @@ public:
         std::vector<double> values; // one at each time
     };
 
-    // times in time order, as store::momentOf counts them.
-    void setLines(std::vector<qint64> times, std::vector<Line> lines);
+    // times in time order, as store::momentOf counts them; labels, where given, name what each
+    // point is in its tooltip.
+    void setLines(std::vector<qint64> times, std::vector<Line> lines, QStringList labels = {});
 
 protected:
     // nothing: what the chart says with no point to draw.
@@ -44,9 +46,10 @@ private:
     QString m_nothing;
     std::vector<qint64> m_times;
     std::vector<Line> m_lines;
+    QStringList m_labels;
 };
 
-// The running result over time.
+// The running result over time: settled, and expected (dimmed).
 class ResultChart final : public LineChart, public TotalsPage
 {
     Q_OBJECT

@@ -64,24 +64,29 @@ template<typename Point> void sortByTime(std::vector<Point> &points)
     std::stable_sort(points.begin(), points.end(), byTime);
 }
 
-void runningSums(Totals &totals)
+void runningSums(Totals &totals, const RecordsView &records)
 {
-    sortByTime(totals.cumulative);
-    double running = 0;
-    for (auto &[when, value] : totals.cumulative)
-        value = running += value;
+    sortByTime(totals.running);
+    double settled = 0;
+    double expected = 0;
+    for (auto &[when, came, locked] : totals.running) {
+        came = settled += came;
+        locked = expected += locked;
+    }
     sortByTime(totals.expectedAndActual);
     double actual = 0;
-    double locked = 0;
-    for (auto &[when, came, expected] : totals.expectedAndActual) {
+    double lockedIn = 0;
+    for (auto &[when, came, locked, record] : totals.expectedAndActual) {
         came = actual += came;
-        expected = locked += expected;
+        locked = lockedIn += locked;
     }
-    thinOut(totals.cumulative);
+    thinOut(totals.running);
     thinOut(totals.expectedAndActual);
     // What is kept is a few thousand points; a million were held to work them out.
-    totals.cumulative.shrink_to_fit();
+    totals.running.shrink_to_fit();
     totals.expectedAndActual.shrink_to_fit();
+    for (const auto &point : totals.expectedAndActual)
+        totals.expectedAndActualEvents << records.field(std::get<3>(point), store::ArchiveField::Event);
 }
 
 std::vector<AccountRow> accountsOf(
@@ -190,7 +195,7 @@ Totals totalsOf(
     totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
     double closenessSum = 0;
     int closenessCount = 0;
-    totals.cumulative.reserve(rows.size()); // nearly every row has a date and a result
+    totals.running.reserve(rows.size()); // nearly every row has a date and a result
     for (const int index : rows) {
         const BetRecord &bet = view.records.at(index);
         const Settlement &settlement = view.settlements.at(index);
@@ -203,14 +208,16 @@ Totals totalsOf(
             ++closenessCount;
         }
         if (bet.when != noDate && !std::isnan(bet.result))
-            totals.cumulative.emplace_back(bet.when, bet.result);
-        if (bet.when != noDate && settlement.settled)
+            totals.running.emplace_back(bet.when, 0, bet.result);
+        if (settlement.settled && settlement.settledOn != noDate) {
+            totals.running.emplace_back(settlement.settledOn, settlement.actual(), 0);
             totals.expectedAndActual.emplace_back(
-                bet.when, settlement.actual(), std::isnan(bet.result) ? 0 : bet.result);
+                settlement.settledOn, settlement.actual(), std::isnan(bet.result) ? 0 : bet.result, index);
+        }
     }
     if (closenessCount > 0)
         totals.averageCloseness = closenessSum / closenessCount;
-    runningSums(totals);
+    runningSums(totals, view.records);
     orderBookmakers(totals, view.records.bookmakers(), before);
     totals.accounts = accountsOf(view, totals.bookmakerOrder, ledger.book, ledger.openExchange);
     totals.accountsTotal.name = QStringLiteral("Total");

@@ -47,9 +47,13 @@ struct Totals
     std::vector<Sums> byBookmaker; // by index into the records' bookmakers
     std::map<std::pair<int, int>, Sums> byMonth; // (year, month); (0, 0) for records without a date
     std::map<calc::BetKind, Sums> byKind;
-    std::vector<std::pair<qint64, double>> cumulative; // (when, running result), dated records in time order
-    // (when, running actual result, running locked-in result) of the settled dated records.
-    std::vector<std::tuple<qint64, double, double>> expectedAndActual;
+    // (when, running settled result by settle date, running expected result by the bets' dates), in
+    // time order.
+    std::vector<std::tuple<qint64, double, double>> running;
+    // (settled on, running actual result, running locked-in result, record) of the settled bets, and
+    // the events of the records kept.
+    std::vector<std::tuple<qint64, double, double, qsizetype>> expectedAndActual;
+    QStringList expectedAndActualEvents;
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
     AccountRow accountsTotal; // all the money across them
     AccountLines accountLines; // newest first

@@ -641,6 +641,13 @@ void TestHistoryWindow::laysAtTheirExchange()
     QCOMPARE(rows,
         QStringList({"Coral Bookmaker 20.00 150.00", "SkyBet Bookmaker 0.00 0.00", "Betfair Exchange -24.50 1,039.58",
             "Smarkets Exchange 0.00 33.03", "Total  -4.50 1,222.61"}));
+    // The running result: the money settled by the day it came in, and the bets' expected results.
+    const QString running = window->findChild<QWidget *>(QStringLiteral("resultChart"))->accessibleDescription();
+    QVERIFY2(
+        running.contains("Settled ends at -4.50") && running.contains("Expected ends at 46.17"), qPrintable(running));
+    const QString expected = window->findChild<QWidget *>(QStringLiteral("expectedChart"))->accessibleDescription();
+    QVERIFY2(expected.contains("Actual ends at -4.50") && expected.contains("Locked in ends at -1.22"),
+        qPrintable(expected));
     // The next bet settled with no exchange of its own goes to the one last named.
     window->setAsk([](const QString &, const QString &) { return std::nullopt; });
     QCOMPARE(menuAction(*window, {0}, "Exchange")->text(), "&Exchange... (Betfair)");
