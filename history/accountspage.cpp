@@ -84,12 +84,18 @@ AccountsPage::AccountsPage(QWidget *parent)
     });
     QLayout *form = createForm();
     createEntries();
-    auto *layout = new QVBoxLayout(this);
+    // The accounts above the entries that made them, the form beside both: the tab is short.
+    auto *tables = new QVBoxLayout;
+    tables->addWidget(m_table, 2);
+    tables->addWidget(m_entries, 1);
+    auto *side = new QVBoxLayout;
+    side->addLayout(form);
+    side->addWidget(m_reverse, 0, Qt::AlignLeft);
+    side->addStretch(1);
+    auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_table, 2);
-    layout->addLayout(form);
-    layout->addWidget(m_entries, 1);
-    layout->addWidget(m_reverse, 0, Qt::AlignLeft);
+    layout->addLayout(tables, 5);
+    layout->addLayout(side, 2);
     setTabOrder();
 }
 
@@ -143,8 +149,8 @@ void AccountsPage::createEntries()
     m_entries = new QTableView;
     prepareTotalsTable(m_entries, QStringLiteral("Account entries"),
         new RowsModel({QStringLiteral("Date"), QStringLiteral("Account"), QStringLiteral("Entry"),
-                          QStringLiteral("Amount"), QStringLiteral("Note")},
-            this));
+                          QStringLiteral("Note"), QStringLiteral("Amount")},
+            this, 4));
     m_reverse = new QPushButton(QStringLiteral("Reverse"));
     m_reverse->setToolTip(QStringLiteral("Records the opposite of the latest entry"));
     m_reverse->setEnabled(false);
@@ -223,9 +229,9 @@ QString AccountsPage::entryCell(int row, int column) const
     case 2:
         return entryText(line);
     case 3:
-        return money ? calc::formatFigure(line.amount, QLocale()) : QString();
-    default:
         return line.note;
+    default:
+        return money ? calc::formatFigure(line.amount, QLocale()) : QString();
     }
 }
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QRegularExpression>
-
 #include "calc/betcheck.h"
 #include "calc/offers.h"
 #include "store/csvfield.h"
@@ -121,12 +119,22 @@ QString otherOutcome(calc::Pennies atBookmaker)
 
 std::optional<calc::Pennies> otherAtBookmaker(const QString &outcome)
 {
-    static const QRegularExpression written(QStringLiteral("^other:(-?)(\\d{1,13})\\.(\\d\\d)$"));
-    const QRegularExpressionMatch match = written.match(outcome);
-    if (!match.hasMatch())
+    // "other:", an optional minus, 1 to 13 digits, "." and two digits.
+    const QString prefix = QLatin1String(calc::otherOutcome) + QLatin1Char(':');
+    if (!outcome.startsWith(prefix))
         return std::nullopt;
-    const calc::Pennies magnitude = match.captured(2).toLongLong() * 100 + match.captured(3).toLongLong();
-    return match.captured(1).isEmpty() ? magnitude : -magnitude;
+    const QStringView amount = QStringView(outcome).mid(prefix.size());
+    const bool negative = amount.startsWith(QLatin1Char('-'));
+    const QStringView digits = amount.mid(negative ? 1 : 0);
+    const qsizetype point = digits.size() - 3;
+    const auto allDigits = [](QStringView text) {
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (point < 1 || point > 13 || digits[point] != QLatin1Char('.') || !allDigits(digits.first(point))
+        || !allDigits(digits.mid(point + 1)))
+        return std::nullopt;
+    const calc::Pennies magnitude = digits.first(point).toLongLong() * 100 + digits.mid(point + 1).toLongLong();
+    return negative ? -magnitude : magnitude;
 }
 
 quint64 digestKey(const store::Sha256 &digest)

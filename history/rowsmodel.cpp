@@ -5,9 +5,10 @@
 
 namespace history {
 
-RowsModel::RowsModel(const QStringList &captions, QObject *parent)
+RowsModel::RowsModel(const QStringList &captions, QObject *parent, int textColumns)
     : QAbstractTableModel(parent)
     , m_captions(captions)
+    , m_textColumns(textColumns)
 { }
 
 void RowsModel::setRows(int count, Cell cell)
@@ -32,7 +33,7 @@ QVariant RowsModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::DisplayRole)
         return m_cell(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole && index.column() > 0)
+    if (role == Qt::TextAlignmentRole && index.column() >= m_textColumns)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }

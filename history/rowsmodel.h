@@ -18,8 +18,8 @@ class RowsModel final : public QAbstractTableModel
 public:
     using Cell = std::function<QString(int row, int column)>;
 
-    // Columns after the first hold figures, right-aligned.
-    RowsModel(const QStringList &captions, QObject *parent);
+    // Columns after the text columns hold figures, right-aligned.
+    RowsModel(const QStringList &captions, QObject *parent, int textColumns = 1);
     void setRows(int count, Cell cell);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -29,6 +29,7 @@ public:
 
 private:
     QStringList m_captions;
+    int m_textColumns = 1;
     int m_count = 0;
     Cell m_cell;
 };

@@ -19,6 +19,7 @@ class TestHistoryRecords : public TemporaryFolderTest
     Q_OBJECT
 
 private slots:
+    void amountsTypedInTheLedger();
     void lines_data();
     void lines();
     void dates_data();
@@ -467,6 +468,18 @@ void TestHistoryRecords::offerColumnsEditedByHand()
     QCOMPARE(records.at(0).ownStake, 20.0);
     QCOMPARE(history::resultText(records.at(0), gb), "11.08");
     QCOMPARE(calc::formatFigure(records.at(0).highest, gb), "11.08");
+}
+
+// "Other amount..." writes the bookmaker's part in the outcome; hand edits that are not one are no part.
+void TestHistoryRecords::amountsTypedInTheLedger()
+{
+    for (const calc::Pennies part :
+        {calc::Pennies(0), calc::Pennies(5), calc::Pennies(-2000), calc::Pennies(123456789)})
+        QCOMPARE(history::otherAtBookmaker(history::otherOutcome(part)), part);
+    QCOMPARE(history::otherOutcome(-5), "other:-0.05");
+    for (const char *written : {"other", "other:", "other:1.5", "other:-.50", "other:1,00", "other:+1.00",
+             "other:1.001", "other:12345678901234.00", "void:1.00"})
+        QVERIFY2(!history::otherAtBookmaker(QString::fromLatin1(written)), written);
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)

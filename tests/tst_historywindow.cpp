@@ -581,13 +581,13 @@ void TestHistoryWindow::accountsThroughTheForm()
     QCOMPARE(entries->model()->rowCount(), 3);
     QCOMPARE(
         shown(entries, 0, 1) + "|" + shown(entries, 0, 2) + "|" + shown(entries, 0, 3) + "|" + shown(entries, 0, 4),
-        "SkyBet|Withdrawal|30.00|to my bank");
+        "SkyBet|Withdrawal|to my bank|30.00");
     QCOMPARE(shown(entries, 1, 2), "Status: Limited");
     // The latest entry reversed: its opposite appended.
     entries->setCurrentIndex(entries->model()->index(0, 0));
     press("Reverse");
     QTRY_COMPARE(entries->model()->rowCount(), 4);
-    QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 4), "Deposit|Reverses: Withdrawal");
+    QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
 }
 
