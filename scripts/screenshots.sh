@@ -3,7 +3,8 @@
 # like a user's (/home/sam) with a season's archive of bets in it: types a bet, presses Enter,
 # archives it, opens the converter and presses Go, then opens the bet history from the Archive
 # button's context menu and the offer calculators with Ctrl+K. Saves a screenshot of each window
-# (and of each offer's tab) in docs/screenshots/ and prints the files the run left in the data folder.
+# (and of each offer's tab, and of the history's Accounts tab, with a sample ledger beside the
+# archive) in docs/screenshots/ and prints the files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,7 @@ if [[ -e $home ]]; then
 fi
 mkdir -p "$home/vantrel"
 python3 scripts/samplearchive.py "$home/vantrel/vantrelLog.txt" 300
+python3 scripts/sampleledger.py "$home/vantrel/vantrelLog.txt" "$home/vantrel/vantrelLedger.csv"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 2048x1400x24 -nolisten tcp &
 xvfb=$!
@@ -55,6 +57,16 @@ xdotool key Down Return # "Show bet history..."
 history=$(xdotool search --sync --name "Bet history" | head -1)
 sleep 1
 xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history$suffix.png"
+# The Accounts tab, the last of the totals' six others: a click in the totals table below, then
+# Ctrl+Tab, which walks the tabs of the tab widget that holds the focus.
+eval "$(xdotool getwindowgeometry --shell "$history")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 40 * scale)) click 1 # the totals table
+for _ in 1 2 3 4 5 6; do
+    xdotool key ctrl+Tab
+    sleep 0.2
+done
+sleep 0.5
+xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-accounts$suffix.png"
 
 # The offer calculators, each tab with its worked example (the inputs a first start shows).
 xdotool windowfocus --sync "$main" key ctrl+k
@@ -71,4 +83,4 @@ for file in "$home"/vantrel/*; do
     cat -A "$file" | head -5
 done
 echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png," \
-    "offers-*$suffix.png"
+    "history-accounts$suffix.png, offers-*$suffix.png"
