@@ -95,6 +95,9 @@ void TestSettle::parts_data()
     const OfferValues eachWay {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 0.25}, {"winLayOdds", 9.4},
         {"placeLayOdds", 3}, {"layCommission", 2}, {"extraPlace", 1}};
     QTest::newRow("each way, lost: both parts") << BetKind::EachWay << eachWay << "profitIfLoses" << -2000LL << 1927LL;
+    // Lays of 9.59 at 9.4 and 10.07 at 3 both lose: 80.556 + 20.14.
+    QTest::newRow("each way, won: both lays lose")
+        << BetKind::EachWay << eachWay << "profitIfWins" << 10000LL << -10070LL;
     QTest::newRow("each way, extra place: the place paid")
         << BetKind::EachWay << eachWay << "profitOnExtraPlace" << 1000LL << 1927LL;
     // Place odds 2.875, not the 2.88 shown: 100 x 1.875 - 100 at the bookmaker; the win lay of 94.65
@@ -123,6 +126,29 @@ void TestSettle::parts_data()
         << OfferValues {{"backStake", 10}, {"freeBet", 1}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
                {"leg1LayOdds", 2.1}, {"leg2BackOdds", 3}, {"leg2LayOdds", 3.2}}
         << "profitIfLeg1Loses" << 0LL << 744LL;
+    // The balanced lay of 19.48 at 3.1: 40.908 lost, or 19.0904 won after 2 %.
+    const OfferValues underlay {
+        {"backStake", 20}, {"backOdds", 3}, {"layOdds", 3.1}, {"layCommission", 2}, {"freeBet", 0}};
+    QTest::newRow("underlay, back won") << BetKind::UnderlayOverlay << underlay << "profitIfBackWins" << 4000LL
+                                        << -4091LL;
+    QTest::newRow("underlay, lay won") << BetKind::UnderlayOverlay << underlay << "profitIfLayWins" << -2000LL
+                                       << 1909LL;
+    // 20.00 matched at 4.2, the rest 25.98 at 4.5: 64.00 + 90.93 lost, or 45.98 x 0.98 won.
+    const OfferValues partLays {{"backStake", 50}, {"backOdds", 4}, {"layCommission", 2}, {"freeBet", 0}, {"parts", 1},
+        {"part1LayStake", 20}, {"part1LayOdds", 4.2}, {"layOddsNow", 4.5}};
+    QTest::newRow("part lays, back won") << BetKind::PartLays << partLays << "profitIfBackWins" << 15000LL << -15493LL;
+    QTest::newRow("part lays, lay won") << BetKind::PartLays << partLays << "profitIfLayWins" << -5000LL << 4506LL;
+    // Not paid out: a plain matched bet, 48.70 laid at 3.1.
+    const OfferValues notPaidOut {{"backStake", 50}, {"backOdds", 3}, {"layOdds", 3.1}, {"layCommission", 2},
+        {"paidOut", 0}, {"exchangeBackOdds", 1.5}};
+    QTest::newRow("early payout, not paid out, it wins")
+        << BetKind::EarlyPayout << notPaidOut << "openProfitIfWins" << 10000LL << -10227LL;
+    QTest::newRow("early payout, not paid out, it loses")
+        << BetKind::EarlyPayout << notPaidOut << "openProfitIfLoses" << -5000LL << 4773LL;
+    QTest::newRow("dutching, the first wins: 20 x 2.5 less 32.50")
+        << BetKind::Dutching
+        << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
+        << "profitIf1Wins" << 1750LL << 0LL;
     QTest::newRow("dutching: all at the bookmaker")
         << BetKind::Dutching
         << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
