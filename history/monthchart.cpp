@@ -1,5 +1,7 @@
 #include "history/monthchart.h"
 
+#include <map>
+
 #include <QHelpEvent>
 #include <QLocale>
 #include <QPainter>
@@ -13,10 +15,13 @@ namespace history {
 namespace {
 
 const QColor lossRed(200, 60, 60);
+const QColor dimmed(128, 128, 128);
 
-QString monthResult(const std::pair<QDate, double> &month)
+QString monthResult(const MonthChart::Month &month)
 {
-    return QStringLiteral("%1: %2").arg(longMonth(month.first), calc::formatFigure(month.second, QLocale()));
+    return QStringLiteral("%1: settled %2, expected %3")
+        .arg(longMonth(month.first), calc::formatFigure(month.settled, QLocale()),
+            calc::formatFigure(month.expected, QLocale()));
 }
 
 } // namespace
@@ -31,21 +36,29 @@ MonthChart::MonthChart(QWidget *parent)
 
 void MonthChart::showTotals(const SharedTotals &totals, const QStringList &)
 {
-    std::vector<std::pair<QDate, double>> months;
+    std::map<std::pair<int, int>, Month> months;
     for (const auto &[month, sums] : totals->byMonth) {
         if (month.first != 0)
-            months.emplace_back(QDate(month.first, month.second, 1), sums.result);
+            months[month].expected = sums.result;
     }
-    setMonths(std::move(months));
+    for (const auto &[month, settled] : totals->settledByMonth)
+        months[month].settled = settled;
+    std::vector<Month> inOrder;
+    for (auto &[month, values] : months) {
+        values.first = QDate(month.first, month.second, 1);
+        inOrder.push_back(values);
+    }
+    setMonths(std::move(inOrder));
 }
 
-void MonthChart::setMonths(std::vector<std::pair<QDate, double>> months)
+void MonthChart::setMonths(std::vector<Month> months)
 {
     m_months = std::move(months);
     clearRange();
     QStringList words;
-    for (const auto &month : m_months) {
-        takeInRange(month.second);
+    for (const Month &month : m_months) {
+        takeInRange(month.settled);
+        takeInRange(month.expected);
         words << monthResult(month);
     }
     setAccessibleDescription(m_months.empty()
@@ -54,13 +67,15 @@ void MonthChart::setMonths(std::vector<std::pair<QDate, double>> months)
     update();
 }
 
-QRectF MonthChart::bar(const QRectF &plot, std::size_t month) const
+QRectF MonthChart::bar(const QRectF &plot, std::size_t month, bool expected) const
 {
     const double slot = plot.width() / double(m_months.size());
     const ValueAxis axis = this->axis();
-    const double top = axis.y(plot, std::max(0.0, m_months[month].second));
-    const double bottom = axis.y(plot, std::min(0.0, m_months[month].second));
-    return QRectF(plot.left() + slot * double(month) + slot * 0.15, top, slot * 0.7, std::max(1.0, bottom - top));
+    const double value = expected ? m_months[month].expected : m_months[month].settled;
+    const double top = axis.y(plot, std::max(0.0, value));
+    const double bottom = axis.y(plot, std::min(0.0, value));
+    const double left = plot.left() + slot * double(month) + slot * (expected ? 0.5 : 0.15);
+    return QRectF(left, top, slot * 0.35, std::max(1.0, bottom - top));
 }
 
 bool MonthChart::event(QEvent *event)
@@ -87,8 +102,9 @@ void MonthChart::paintEvent(QPaintEvent *)
     const double slot = plot.width() / double(m_months.size());
     double labelEnd = 0;
     for (std::size_t month = 0; month < m_months.size(); ++month) {
-        const QRectF shape = bar(plot, month);
-        painter.fillRect(shape, m_months[month].second < 0 ? lossRed : palette().color(QPalette::Highlight));
+        const bool loss = m_months[month].settled < 0;
+        painter.fillRect(bar(plot, month, false), loss ? lossRed : palette().color(QPalette::Highlight));
+        painter.fillRect(bar(plot, month, true), dimmed);
         const QString label = shortMonth(m_months[month].first);
         const int labelWidth = fontMetrics().horizontalAdvance(label);
         const double left = plot.left() + slot * (double(month) + 0.5) - labelWidth / 2.0;

@@ -1,5 +1,6 @@
-// The result of each month as a bar, above or below zero, with round values and gridlines; the
-// month and its result as a tooltip, and in words as the accessible description.
+// Each month as two bars, above or below zero, with round values and gridlines: the money settled
+// in it, and beside it, dimmed, what the bets made in it expected. The month and both as a
+// tooltip, and in words as the accessible description.
 #pragma once
 
 #include <utility>
@@ -19,8 +20,14 @@ class MonthChart final : public Chart, public TotalsPage
 public:
     explicit MonthChart(QWidget *parent = nullptr);
 
-    // (first day of the month, result), in time order.
-    void setMonths(std::vector<std::pair<QDate, double>> months);
+    struct Month
+    {
+        QDate first; // its first day
+        double settled = 0;
+        double expected = 0;
+    };
+    // In time order.
+    void setMonths(std::vector<Month> months);
     void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
 protected:
@@ -28,9 +35,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRectF bar(const QRectF &plot, std::size_t month) const;
+    // The settled bar at the slot's left, the expected one at its right.
+    QRectF bar(const QRectF &plot, std::size_t month, bool expected) const;
 
-    std::vector<std::pair<QDate, double>> m_months;
+    std::vector<Month> m_months;
 };
 
 } // namespace history

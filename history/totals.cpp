@@ -210,6 +210,7 @@ Totals totalsOf(
         if (bet.when != noDate && !std::isnan(bet.result))
             totals.running.emplace_back(bet.when, 0, bet.result);
         if (settlement.settled && settlement.settledOn != noDate) {
+            totals.settledByMonth[monthOf(settlement.settledOn)] += settlement.actual();
             totals.running.emplace_back(settlement.settledOn, settlement.actual(), 0);
             totals.expectedAndActual.emplace_back(
                 settlement.settledOn, settlement.actual(), std::isnan(bet.result) ? 0 : bet.result, index);

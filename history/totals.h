@@ -46,6 +46,7 @@ struct Totals
     std::optional<double> averageCloseness; // over the records whose closeness is a number
     std::vector<Sums> byBookmaker; // by index into the records' bookmakers
     std::map<std::pair<int, int>, Sums> byMonth; // (year, month); (0, 0) for records without a date
+    std::map<std::pair<int, int>, double> settledByMonth; // what came in, by the month it was settled
     std::map<calc::BetKind, Sums> byKind;
     // (when, running settled result by settle date, running expected result by the bets' dates), in
     // time order.

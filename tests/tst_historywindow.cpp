@@ -616,6 +616,7 @@ void TestHistoryWindow::laysAtTheirExchange()
 {
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     auto window = openHistory();
+    window->setClock([] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0)); });
     QStringList answers {"Smarkets", "Betfair", "20", "-24.50"};
     window->setAsk([&answers](const QString &, const QString &) { return std::optional(answers.takeFirst()); });
     choose(*window, {0}, "Exchange"); // Cheltenham's lays
@@ -650,6 +651,8 @@ void TestHistoryWindow::laysAtTheirExchange()
     const QString expected = window->findChild<QWidget *>(QStringLiteral("expectedChart"))->accessibleDescription();
     QVERIFY2(expected.contains("Actual ends at -4.50") && expected.contains("Locked in ends at -1.22"),
         qPrintable(expected));
+    QCOMPARE(window->findChild<QWidget *>(QStringLiteral("monthChart"))->accessibleDescription(),
+        "Result per month: November 2026: settled 0.00, expected 39.20; December 2026: settled -4.50, expected 6.97.");
     // The next bet settled with no exchange of its own goes to the one last named.
     window->setAsk([](const QString &, const QString &) { return std::nullopt; });
     QCOMPARE(menuAction(*window, {0}, "Exchange")->text(), "&Exchange... (Betfair)");
