@@ -233,10 +233,20 @@ void HistoryWindow::saveAsCsv()
 {
     if (!m_savePath.isEmpty())
         return; // one save is already waiting for the rows
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
-        QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
+    const QString path = m_chooseSavePath
+        ? m_chooseSavePath()
+        : QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
+            QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
+    // The archive, the offers, the ledger and the settings are the user's records: never replaced.
+    if (const std::optional<QString> kept = store::keptFileAt(m_dataFolder, path)) {
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("%1 is one of the files Vantrel keeps your bets and settings in; nothing was saved. "
+                           "Choose another name.")
+                .arg(QDir::toNativeSeparators(*kept)));
+        return;
+    }
     // The rows of the latest filter and order, not those of a moment ago: rowsRebuilt() writes them.
     if (m_model.isRebuilding())
         m_savePath = path;

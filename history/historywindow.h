@@ -42,6 +42,9 @@ public:
     void setConfirm(ui::ConfirmSink confirm);
     // The ledger's clock; the system clock unless a test fixes the time.
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    // Where "Save as CSV..." writes: the save dialog's choice unless a test gives one; empty for none.
+    using ChooseSavePath = std::function<QString()>;
+    void setChooseSavePath(ChooseSavePath choose) { m_chooseSavePath = std::move(choose); }
 
 signals:
     // The archive has been read and its rows and totals show.
@@ -81,6 +84,7 @@ private:
     ui::MessageSink m_showMessage;
     ui::AskSink m_ask;
     Clock m_clock = &QDateTime::currentDateTime;
+    ChooseSavePath m_chooseSavePath;
     ArchiveFollower m_follower;
     HistoryModel m_model;
     bool m_awaitingLoad = false;

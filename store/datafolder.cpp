@@ -1,6 +1,7 @@
 #include "store/datafolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace store {
 
@@ -54,6 +55,26 @@ QString offerInputsPath(const QString &folder)
 QString ledgerPath(const QString &folder)
 {
     return joined(folder, "vantrelLedger.csv");
+}
+
+std::optional<QString> keptFileAt(const QString &folder, const QString &path)
+{
+    const QFileInfo target(path);
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity names = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity names = Qt::CaseSensitive;
+#endif
+    for (const QString &kept : {settingsPath(folder), bookieListPath(folder), archivePath(folder), offersPath(folder),
+             offerInputsPath(folder), ledgerPath(folder)}) {
+        const QFileInfo file(kept);
+        const bool sameFile
+            = target.exists() && file.exists() && target.canonicalFilePath() == file.canonicalFilePath();
+        if (sameFile
+            || QDir::cleanPath(target.absoluteFilePath()).compare(QDir::cleanPath(file.absoluteFilePath()), names) == 0)
+            return kept;
+    }
+    return std::nullopt;
 }
 
 } // namespace store

@@ -2,6 +2,8 @@
 // File names are joined to the folder by plain concatenation, as the files have always been found.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 namespace store {
@@ -17,6 +19,10 @@ QString offersPath(const QString &folder);
 QString offerInputsPath(const QString &folder);
 // What the user decided about bets and accounts.
 QString ledgerPath(const QString &folder);
+
+// The file of the folder's that path names, the same file by another spelling or through a link
+// included; nothing for a path to none of them.
+std::optional<QString> keptFileAt(const QString &folder, const QString &path);
 
 inline const QString settingsSection = QStringLiteral("Default");
 

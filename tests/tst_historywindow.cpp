@@ -38,6 +38,8 @@ private slots:
     void tabWalksTheWindow();
     void laysAtTheirExchange();
     void menuActsOnTheBetsItOpenedOn();
+    void exportNeverReplacesKeptFiles_data();
+    void exportNeverReplacesKeptFiles();
 
 private:
     std::unique_ptr<history::HistoryWindow> openHistory() const;
@@ -693,6 +695,46 @@ void TestHistoryWindow::menuActsOnTheBetsItOpenedOn()
     status->setCurrentIndex(status->findText(QStringLiteral("Removed")));
     QTRY_COMPARE(rows(*window), 1);
     QVERIFY(!menuAction(*window, {0}, "Settle as")->isEnabled());
+}
+
+void TestHistoryWindow::exportNeverReplacesKeptFiles_data()
+{
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("spelled"); // the name chosen in the save dialog, in the data folder called *
+
+    QTest::newRow("the ledger") << "vantrelLedger.csv"
+                                << "vantrelLedger.csv";
+    QTest::newRow("the archive, by a roundabout way") << "vantrelLog.txt"
+                                                      << "../*/./vantrelLog.txt";
+    QTest::newRow("the offers file") << "vantrelOffers.csv"
+                                     << "vantrelOffers.csv";
+    QTest::newRow("the settings, before they exist") << "vantrelOffers.ini"
+                                                     << "vantrelOffers.ini";
+}
+
+void TestHistoryWindow::exportNeverReplacesKeptFiles()
+{
+    QFETCH(QString, kept);
+    QFETCH(QString, spelled);
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    m_ui->writeBytes(QStringLiteral("vantrelLedger.csv"), store::ledgerHeader() + "\r\n");
+    m_ui->writeBytes(QStringLiteral("vantrelOffers.csv"), "1,2026-12-06T10:00:00,refund,Race,Coral,20,,,,\r\n");
+    const QByteArray before = QFile::exists(m_ui->path(kept)) ? m_ui->bytes(kept) : QByteArray();
+    const auto window = openHistory();
+    spelled.replace(QLatin1Char('*'), QFileInfo(m_ui->folder()).fileName());
+    window->setChooseSavePath([&] { return m_ui->folder() + "/" + spelled; });
+    window->findChild<QPushButton *>(QStringLiteral("saveAsCsv"))->click();
+    QCOMPARE(m_ui->messages,
+        QStringList {QDir::toNativeSeparators(m_ui->path(kept))
+            + " is one of the files Vantrel keeps your bets and settings in; nothing was saved. Choose another name."});
+    QCOMPARE(QFile::exists(m_ui->path(kept)) ? m_ui->bytes(kept) : QByteArray(), before);
+    // Any other name is written.
+    m_ui->messages.clear();
+    window->setChooseSavePath([&] { return m_ui->folder() + "/bets.csv"; });
+    window->findChild<QPushButton *>(QStringLiteral("saveAsCsv"))->click();
+    QTRY_VERIFY(QFile::exists(m_ui->path(QStringLiteral("bets.csv"))));
+    QVERIFY(m_ui->bytes(QStringLiteral("bets.csv")).startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(m_ui->messages, QStringList());
 }
 
 QTEST_MAIN(TestHistoryWindow)
