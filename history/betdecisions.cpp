@@ -48,18 +48,17 @@ bool isMatchedBet(calc::BetKind kind)
 
 } // namespace
 
-DecisionLines decisionLines(
-    const HistoryView &view, const std::vector<qsizetype> &records, const BetRequest &request, const QDateTime &now)
+DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype> &records,
+    const std::vector<store::RecordId> &ids, const BetRequest &request, const QDateTime &now)
 {
     DecisionLines lines;
-    const std::unordered_map<qsizetype, int> occurrence = occurrences(view.records, records);
     const qint64 moment = store::momentOf(now.date(), now.time());
     calc::ShapeCache shapes;
-    for (const qsizetype index : records) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const qsizetype index = records[i];
         const BetRecord &record = view.records.at(index);
         const QByteArrayView line = view.records.line(index);
-        store::LedgerEntry entry {now, request.action,
-            store::RecordId {record.source, store::sha256(line), occurrence.at(index)}, {}, {}, {}, request.note};
+        store::LedgerEntry entry {now, request.action, ids[i], {}, {}, {}, request.note};
         ResolvedDecision decision {index, decisionOf(request.action, moment), {}, -1, -1};
         // A settle is at the exchange named for the bet, where there is one.
         const Settlement &before = view.settlements.at(index);

@@ -31,8 +31,9 @@ struct DecisionLines
     bool needsExchange = false; // money moves at an exchange, and none is named for it
 };
 
-DecisionLines decisionLines(
-    const HistoryView &view, const std::vector<qsizetype> &records, const BetRequest &request, const QDateTime &now);
+// The records' names in the ledger are ids, one each, in the same order.
+DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype> &records,
+    const std::vector<store::RecordId> &ids, const BetRequest &request, const QDateTime &now);
 
 // The ledger's names of the records, which outlive a read of the files afresh.
 std::vector<store::RecordId> recordIds(const RecordsView &records, const std::vector<qsizetype> &chosen);

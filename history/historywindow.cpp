@@ -366,14 +366,14 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
     const std::vector<qsizetype> &records = *found;
     if (request.exchange.isEmpty())
         request.exchange = exchange();
-    DecisionLines lines = decisionLines(m_model.view(), records, request, m_clock());
+    DecisionLines lines = decisionLines(m_model.view(), records, ids, request, m_clock());
     // Money that moves at an exchange when none was ever named: the user says which.
     if (lines.needsExchange) {
         const std::optional<QString> named = askExchange();
         if (!named)
             return;
         request.exchange = *named;
-        lines = decisionLines(m_model.view(), records, request, m_clock());
+        lines = decisionLines(m_model.view(), records, ids, request, m_clock());
     }
     if (!lines.entries.isEmpty()) {
         try {

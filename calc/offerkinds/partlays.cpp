@@ -30,46 +30,53 @@ OfferShape shape(const OfferValues &settings)
     return shape;
 }
 
+// The parts the exchange has matched so far, each stake placed to the penny.
+struct Matched
+{
+    double stakes = 0;
+    double liability = 0;
+    double winnings = 0; // the sum of s x (o - c)
+};
+
+Matched matchedSoFar(const OfferValues &in, double c)
+{
+    Matched matched;
+    for (int n = 1; n <= int(in.at("parts")); ++n) {
+        const double part = roundedToPenny(in.at(numbered("part", n, "LayStake")));
+        const double partOdds = in.at(numbered("part", n, "LayOdds"));
+        matched.stakes += part;
+        matched.liability += part * (partOdds - 1);
+        matched.winnings += part * (partOdds - c);
+    }
+    return matched;
+}
+
 OfferValues figures(const OfferValues &in)
 {
     const double stake = in.at("backStake");
     const double odds = in.at("backOdds");
     const double c = offer::fraction(in, "layCommission");
     const bool freeBet = offer::isSet(in, "freeBet");
-    double matched = 0; // the stakes matched so far
-    double matchedLiability = 0;
-    double matchedWinnings = 0; // the sum of s x (o - c)
-    for (int n = 1; n <= int(in.at("parts")); ++n) {
-        const double part = roundedToPenny(in.at(numbered("part", n, "LayStake")));
-        const double partOdds = in.at(numbered("part", n, "LayOdds"));
-        matched += part;
-        matchedLiability += part * (partOdds - 1);
-        matchedWinnings += part * (partOdds - c);
-    }
+    const Matched matched = matchedSoFar(in, c);
     const double now = in.at("layOddsNow");
     // Parts that already cover the bet leave nothing to lay.
     const double rest
-        = std::max(0.0, roundedToPenny((stake * (freeBet ? odds - 1 : odds) - matchedWinnings) / (now - c)));
-    const double totalLiability = matchedLiability + rest * (now - 1);
+        = std::max(0.0, roundedToPenny((stake * (freeBet ? odds - 1 : odds) - matched.winnings) / (now - c)));
+    const double totalLiability = matched.liability + rest * (now - 1);
     return {{"layStakeNow", rest}, {"liabilityNow", rest * (now - 1)}, {"totalLiability", totalLiability},
         {"profitIfBackWins", stake * (odds - 1) - totalLiability},
-        {"profitIfLayWins", (freeBet ? 0 : -stake) + (matched + rest) * (1 - c)}};
+        {"profitIfLayWins", (freeBet ? 0 : -stake) + (matched.stakes + rest) * (1 - c)}};
 }
 
 SettledParts parts(const OfferValues &in, const OfferValues &figures, std::string_view outcome)
 {
+    const double c = offer::fraction(in, "layCommission");
+    const Matched matched = matchedSoFar(in, c);
     const double now = in.at("layOddsNow");
     const double rest = figures.at("layStakeNow");
-    double laid = rest;
-    double liability = rest * (now - 1);
-    for (int n = 1; n <= int(in.at("parts")); ++n) {
-        const double part = roundedToPenny(in.at(numbered("part", n, "LayStake")));
-        laid += part;
-        liability += part * (in.at(numbered("part", n, "LayOdds")) - 1);
-    }
     if (outcome == "profitIfBackWins")
-        return {offer::backWinnings(in), -liability};
-    return {offer::backLoss(in), laid * (1 - offer::fraction(in, "layCommission"))};
+        return {offer::backWinnings(in), -(matched.liability + rest * (now - 1))};
+    return {offer::backLoss(in), (matched.stakes + rest) * (1 - c)};
 }
 
 std::string remark(const OfferValues &, const OfferValues &figures)
