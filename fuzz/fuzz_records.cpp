@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include "store/archivereader.h"
+#include "store/csvfield.h"
 #include "store/offerfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         if (const auto fields = store::splitOfferLine(line)) {
             for (const QByteArrayView field : *fields)
-                store::offerText(field);
+                store::csvText(field);
             store::offerNumbers((*fields)[std::size_t(store::OfferField::Inputs)]);
         }
     }
