@@ -24,6 +24,7 @@ enum class BetKind : std::uint8_t {
     EarlyPayout,
     PartLays,
     CasinoBonus,
+    MultiLay,
     Other, // an offer record of a kind unknown here
 };
 

@@ -14,13 +14,14 @@ extern const OfferDefinition dutching;
 extern const OfferDefinition earlyPayout;
 extern const OfferDefinition partLays;
 extern const OfferDefinition casinoBonus;
+extern const OfferDefinition multiLay;
 } // namespace offerkinds
 
 namespace {
 
-const std::array<const OfferDefinition *, 8> table {&offerkinds::refund, &offerkinds::eachWay,
+const auto table = std::to_array<const OfferDefinition *>({&offerkinds::refund, &offerkinds::eachWay,
     &offerkinds::underlayOverlay, &offerkinds::accumulator, &offerkinds::dutching, &offerkinds::earlyPayout,
-    &offerkinds::partLays, &offerkinds::casinoBonus};
+    &offerkinds::partLays, &offerkinds::casinoBonus, &offerkinds::multiLay});
 
 } // namespace
 

@@ -21,8 +21,8 @@ std::string settledCaption(std::string caption)
             break;
         }
     }
-    constexpr std::array<std::pair<std::string_view, std::string_view>, 4> pastTense {
-        {{"does not win", "did not win"}, {" wins", " won"}, {" loses", " lost"}, {" places", " placed"}}};
+    constexpr std::array<std::pair<std::string_view, std::string_view>, 5> pastTense {{{"does not win", "did not win"},
+        {" wins", " won"}, {" loses", " lost"}, {" places", " placed"}, {" happens", " happened"}}};
     for (const auto &[present, past] : pastTense) {
         if (const std::size_t at = caption.rfind(present); at != std::string::npos) {
             caption.replace(at, present.size(), past);

@@ -405,6 +405,10 @@ void TestHistoryRecords::offersInTheExport_data()
         << QByteArray("accumulator,Acca,Coral,10,-1.07,-1.07,backStake=10;freeBet=0;layCommission=0;legs=2;"
                       "leg1BackOdds=2;leg1LayOdds=2.1;leg2BackOdds=3;leg2LayOdds=3.2,accumulatorOdds=6.00")
         << QByteArrayList {"", "", "", ""};
+    QTest::newRow("multi-lay: a lay for each outcome")
+        << QByteArray("multi-lay,Bet builder,Coral,10,0.41,0.49,backOdds=6;backStake=10;freeBet=0;lay1Odds=9;"
+                      "lay2Odds=15;layCommission=2;lays=2;oneMarket=0,lay1Stake=6.68;lay2Stake=4.01")
+        << QByteArrayList {"", "", "", ""};
 }
 
 void TestHistoryRecords::offersInTheExport()

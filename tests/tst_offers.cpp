@@ -167,6 +167,76 @@ void TestOffers::figures_data()
                {"leg1LayOdds", 1.01}, {"leg2BackOdds", 1.01}, {"leg2LayOdds", 1.01}}
         << Expected {{{"accumulatorOdds", 1.0201}}, 2};
 
+    // The accumulator's other lay modes on the same treble, by hand. Underlay 80 %: 0.8 of the
+    // standard 7.804, 15.369 and 23.838 is 6.24, 12.30 and 19.07; leg 1 losing ends at
+    // -10 + 6.24 x 0.98 = -3.88, every leg winning at 34.10 - (5.928 + 6.642 + 16.591) = +4.94.
+    OfferValues treble {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 3}, {"leg1BackOdds", 2.1},
+        {"leg1LayOdds", 1.95}, {"leg2BackOdds", 1.5}, {"leg2LayOdds", 1.54}, {"leg3BackOdds", 1.4},
+        {"leg3LayOdds", 1.87}, {"layMode", 1}, {"underlay", 80}};
+    QTest::newRow("accumulator: underlay 80 %, by hand")
+        << BetKind::Accumulator << treble
+        << Expected {
+               {{"leg1LayStake", 6.24}, {"leg2LayStake", 12.30}, {"leg3LayStake", 19.07}, {"profitIfLeg1Loses", -3.88},
+                   {"profitIfLeg2Loses", -3.87}, {"profitIfLeg3Loses", -3.88}, {"profitIfEveryLegWins", 4.94}},
+               0};
+    // Locked in, by hand: 10 / 0.98 = 10.204 laid up to 10.21 (liability 9.6995); then
+    // (10 + 9.6995) / 0.98 = 20.102, 20.11 (10.8594); then 30.5589 / 0.98 = 31.183, 31.19. Each
+    // losing leg ends at +0.01; the acca's win pays 34.10 - 47.6942 = -13.59 at these lay prices.
+    treble["layMode"] = 2;
+    QTest::newRow("accumulator: locked in, by hand")
+        << BetKind::Accumulator << treble
+        << Expected {
+               {{"leg1LayStake", 10.21}, {"leg2LayStake", 20.11}, {"leg3LayStake", 31.19}, {"profitIfLeg1Loses", 0.01},
+                   {"profitIfLeg2Loses", 0.01}, {"profitIfLeg3Loses", 0.01}, {"profitIfEveryLegWins", -13.59}},
+               0};
+    // teamprofit.com, "Laying Accas": 20 on an acca at 6.0 laid at 5.2 without commission breaks
+    // even if a leg loses and wins 16 if the acca comes in. Laid leg by leg at 2.0 and 2.6 (5.2 in
+    // all), lock-in lays 20 and 40 for the same.
+    QTest::newRow("accumulator: locked in, teamprofit")
+        << BetKind::Accumulator
+        << OfferValues {{"backStake", 20}, {"freeBet", 0}, {"layCommission", 0}, {"legs", 2}, {"leg1BackOdds", 2},
+               {"leg1LayOdds", 2}, {"leg2BackOdds", 3}, {"leg2LayOdds", 2.6}, {"layMode", 2}}
+        << Expected {{{"leg1LayStake", 20}, {"leg2LayStake", 40}, {"profitIfLeg1Loses", 0}, {"profitIfLeg2Loses", 0},
+                         {"profitIfEveryLegWins", 16}},
+               0};
+    // Leg 2 laid at an exchange without commission: standard lays still come out even.
+    QTest::newRow("accumulator: a leg's own commission")
+        << BetKind::Accumulator
+        << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 5}, {"legs", 3}, {"leg1BackOdds", 2.1},
+               {"leg1LayOdds", 1.95}, {"leg2BackOdds", 1.5}, {"leg2LayOdds", 1.54}, {"leg2Commission", 0},
+               {"leg3BackOdds", 1.4}, {"leg3LayOdds", 1.87}}
+        << Expected {{}, 2};
+
+    // The multi-lay worked example: 10 at 6.0 on "A or B", A laid at 9.0, B at 15.0, 2 %: lays
+    // 60 / 8.98 and 60 / 14.98. In one market, a lay lost is set against the other's winnings
+    // before commission: 50 - 53.44 + 4.01 = +0.57 if A happens.
+    const OfferValues multiLay {{"backStake", 10}, {"backOdds", 6}, {"freeBet", 0}, {"lays", 2}, {"lay1Odds", 9},
+        {"lay2Odds", 15}, {"layCommission", 2}, {"oneMarket", 0}};
+    QTest::newRow("multi-lay: lay by lay")
+        << BetKind::MultiLay << multiLay
+        << Expected {{{"lay1Stake", 6.68}, {"lay2Stake", 4.01}, {"lay1Liability", 53.44}, {"totalLiability", 109.58},
+                         {"profitIfLay1Happens", 0.49}, {"profitIfLay2Happens", 0.41}, {"profitIfNoneHappens", 0.48}},
+               8};
+    OfferValues oneMarket = multiLay;
+    oneMarket["oneMarket"] = 1;
+    QTest::newRow("multi-lay: in one market") << BetKind::MultiLay << oneMarket
+                                              << Expected {{{"lay1Stake", 6.68}, {"profitIfLay1Happens", 0.57},
+                                                     {"profitIfLay2Happens", 0.54}, {"profitIfNoneHappens", 0.48}}};
+    OfferValues freeMultiLay = multiLay;
+    freeMultiLay["freeBet"] = 1;
+    QTest::newRow("multi-lay: a free bet")
+        << BetKind::MultiLay << freeMultiLay
+        << Expected {{{"lay1Stake", 5.57}, {"lay2Stake", 3.34}, {"profitIfLay1Happens", 8.71},
+               {"profitIfLay2Happens", 8.70}, {"profitIfNoneHappens", 8.73}}};
+    // Laid below the back odds, at 1.01 and without commission: a profit whatever happens.
+    QTest::newRow("multi-lay: lays below the back odds, at 1.01")
+        << BetKind::MultiLay
+        << OfferValues {{"backStake", 10}, {"backOdds", 3}, {"freeBet", 0}, {"lays", 2}, {"lay1Odds", 1.01},
+               {"lay2Odds", 2.5}, {"layCommission", 0}, {"oneMarket", 0}}
+        << Expected {{{"lay1Stake", 29.70}, {"lay2Stake", 12}, {"profitIfLay1Happens", 31.70},
+                         {"profitIfLay2Happens", 31.70}, {"profitIfNoneHappens", 31.70}},
+               1};
+
     QTest::newRow("dutching: our example")
         << BetKind::Dutching
         << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
@@ -515,6 +585,21 @@ void TestOffers::refused_data()
     QTest::newRow("place terms above 1") << BetKind::EachWay
                                          << OfferValues {{"backStake", 10}, {"backOdds", 9}, {"placeTerms", 4},
                                                 {"winLayOdds", 9.4}, {"placeLayOdds", 3}, {"layCommission", 2}};
+    QTest::newRow("multi-lay: one lay") << BetKind::MultiLay
+                                        << OfferValues {{"backStake", 10}, {"backOdds", 6}, {"freeBet", 0}, {"lays", 1},
+                                               {"lay1Odds", 9}, {"layCommission", 2}, {"oneMarket", 0}};
+    QTest::newRow("multi-lay: commission of 100")
+        << BetKind::MultiLay
+        << OfferValues {{"backStake", 10}, {"backOdds", 6}, {"freeBet", 0}, {"lays", 2}, {"lay1Odds", 9},
+               {"lay2Odds", 15}, {"layCommission", 100}, {"oneMarket", 0}};
+    QTest::newRow("accumulator: a leg's commission of 100")
+        << BetKind::Accumulator
+        << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 2}, {"leg1BackOdds", 2},
+               {"leg1LayOdds", 2.1}, {"leg1Commission", 100}, {"leg2BackOdds", 3}, {"leg2LayOdds", 3.2}};
+    QTest::newRow("accumulator: underlay below 50 %")
+        << BetKind::Accumulator
+        << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 2}, {"leg1BackOdds", 2},
+               {"leg1LayOdds", 2.1}, {"leg2BackOdds", 3}, {"leg2LayOdds", 3.2}, {"layMode", 1}, {"underlay", 40}};
     QTest::newRow("one leg") << BetKind::Accumulator
                              << OfferValues {{"backStake", 10}, {"freeBet", 0}, {"layCommission", 2}, {"legs", 1},
                                     {"leg1BackOdds", 2}, {"leg1LayOdds", 2.1}};
@@ -535,7 +620,7 @@ void TestOffers::tenLegsAndTheShapes()
         inputs["leg" + std::to_string(n) + "LayOdds"] = 1.33;
     }
     const calc::OfferShape shape = calc::offerShape(BetKind::Accumulator, inputs);
-    QCOMPARE(shape.inputs.size(), std::size_t(4 + 4 * 10));
+    QCOMPARE(shape.inputs.size(), std::size_t(5 + 5 * 10));
     QCOMPARE(shape.inputs.back().caption, "Leg 10 won");
     const std::optional<OfferValues> figures = calc::offerFigures(BetKind::Accumulator, inputs);
     QVERIFY(figures);

@@ -180,6 +180,12 @@ void TestOffersWindow::tabs_data()
                                       {"Part 1 lay stake", "20"}, {"Part 1 lay odds", "4.2"}, {"Lay odds now", "4.5"}}
                                << Texts {{"Lay stake now", "25.98"}, {"Total liability", "154.93"},
                                       {"Profit if lay wins", "-4.94"}};
+    QTest::newRow("Multi-lay") << "Multi-lay"
+                               << Texts {{"Back stake", "10"}, {"Back odds", "6"}, {"Lay 1 odds", "9"},
+                                      {"Lay 2 odds", "15"}, {"Lay commission %", "2"}, {"Lays in one market", "on"}}
+                               << Texts {{"Lay 1 stake", "6.68"}, {"Lay 2 liability", "56.14"},
+                                      {"Profit if lay 1's outcome happens", "0.57"},
+                                      {"Profit if none happens", "0.48"}};
     QTest::newRow("Casino bonus") << "Casino bonus"
                                   << Texts {{"Bonus", "50"}, {"Deposit", "50"}, {"Wagering requirement (times)", "35"},
                                          {"Game return to player %", "96"}}
@@ -627,6 +633,11 @@ void TestOffersWindow::switchingTabsFromTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTRY_VERIFY(field("Leg 3 lay odds"));
     QCOMPARE(QApplication::focusWidget(), field<QSpinBox>("Legs"));
+    QVERIFY(openTab("Multi-lay"));
+    field<QSpinBox>("Lays")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTRY_VERIFY(field("Lay 3 odds"));
+    QCOMPARE(QApplication::focusWidget(), field<QSpinBox>("Lays"));
     QVERIFY(openTab("Dutching"));
     field<QRadioButton>("Fix stake 1")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);

@@ -22,10 +22,13 @@ private slots:
     void parts();
     void noMoneyForImpossibleBets();
     void casinoBonusSettlesOnlyByAmount();
+    void multiLaySettlesByWhatHappened();
     void openMoney_data();
     void openMoney();
     void randomMatchedBets();
     void randomRefunds();
+    void randomMultiLays();
+    void randomAccumulatorModes();
 };
 
 namespace {
@@ -153,6 +156,14 @@ void TestSettle::parts_data()
         << BetKind::Dutching
         << OfferValues {{"selections", 2}, {"fixTotal", 0}, {"stake", 20}, {"odds1", 2.5}, {"odds2", 4}}
         << "profitIfNoneWins" << -3250LL << 0LL;
+    // Lays of 6.68 at 9.0 and 4.01 at 15.0 in one market: A happening sets the 4.01 won against the
+    // 53.44 lost, and no commission is due on the market's net loss of 49.43.
+    const OfferValues multiLay {{"backStake", 10}, {"backOdds", 6}, {"freeBet", 0}, {"lays", 2}, {"lay1Odds", 9},
+        {"lay2Odds", 15}, {"layCommission", 2}, {"oneMarket", 1}};
+    QTest::newRow("multi-lay in one market, A happened: netted")
+        << BetKind::MultiLay << multiLay << "profitIfLay1Happens" << 5000LL << -4943LL;
+    QTest::newRow("multi-lay, none happened: both lays won after commission")
+        << BetKind::MultiLay << multiLay << "profitIfNoneHappens" << -1000LL << 1048LL;
     // Paid out: 50 x 2 at the bookmaker; the lay of 48.70 at 3.1 closed by 100.65 at 1.5 loses
     // 102.27 - 50.325 = 51.945 if it wins, 100.65 - 48.70 = 51.95 if not (no commission on a loss).
     QTest::newRow("early payout, closed") << BetKind::EarlyPayout
@@ -203,6 +214,18 @@ void TestSettle::casinoBonusSettlesOnlyByAmount()
     QVERIFY(calc::offerOutcomes(BetKind::CasinoBonus, bonus).empty());
     const calc::Payout typed = calc::otherPayout(2345, 0);
     QCOMPARE(typed.profit(), 2345);
+}
+
+void TestSettle::multiLaySettlesByWhatHappened()
+{
+    const OfferValues threeLays {{"backStake", 10}, {"backOdds", 6}, {"freeBet", 0}, {"lays", 3}, {"lay1Odds", 9},
+        {"lay2Odds", 15}, {"lay3Odds", 20}, {"layCommission", 2}, {"oneMarket", 0}};
+    QStringList captions;
+    for (const calc::SettleOutcome &outcome : calc::offerOutcomes(BetKind::MultiLay, threeLays))
+        captions << QString::fromStdString(outcome.caption);
+    QCOMPARE(captions,
+        QStringList(
+            {"Lay 1's outcome happened", "Lay 2's outcome happened", "Lay 3's outcome happened", "None happened"}));
 }
 
 void TestSettle::openMoney_data()
@@ -311,6 +334,123 @@ void TestSettle::randomRefunds()
         const qint64 layWins = rounded(lay * (10000 - c), 10000);
         QVERIFY2(cash->bookmaker == refundPennies - s && cash->exchange == layWins, qPrintable(at));
         QVERIFY2(free->bookmaker == -s && free->exchange == layWins, qPrintable(at));
+    }
+}
+
+namespace {
+
+// Odds in hundredths as the offer's input, and a stake figure back in pennies.
+double hundredths(qint64 value)
+{
+    return double(value) / 100;
+}
+
+qint64 stakeIn(const OfferValues &figures, const std::string &key)
+{
+    return calc::toPennies(figures.at(key));
+}
+
+} // namespace
+
+void TestSettle::randomMultiLays()
+{
+    QRandomGenerator random(38);
+    for (int i = 0; i < 3000; ++i) {
+        const qint64 s = random.bounded(100, 1'000'00);
+        const qint64 b = random.bounded(150, 3001);
+        const int lays = random.bounded(2, 11);
+        const qint64 c = random.bounded(6) * 100;
+        const bool freeBet = random.bounded(2) == 1;
+        const bool oneMarket = random.bounded(2) == 1;
+        OfferValues in {{"backStake", hundredths(s)}, {"backOdds", hundredths(b)}, {"freeBet", double(freeBet)},
+            {"lays", double(lays)}, {"layCommission", hundredths(c)}, {"oneMarket", double(oneMarket)}};
+        std::vector<qint64> odds(std::size_t(lays) + 1);
+        for (int n = 1; n <= lays; ++n)
+            in["lay" + std::to_string(n) + "Odds"] = hundredths(odds[std::size_t(n)] = random.bounded(101, 5001));
+        const OfferValues figures = *calc::offerFigures(BetKind::MultiLay, in);
+        const QString at = QStringLiteral("S %1 B %2 lays %3 c %4 free %5 one market %6")
+                               .arg(s)
+                               .arg(b)
+                               .arg(lays)
+                               .arg(c)
+                               .arg(freeBet)
+                               .arg(oneMarket);
+        // Each lay: the back return over (L - c), to the penny.
+        std::vector<qint64> stakes(std::size_t(lays) + 1);
+        for (int n = 1; n <= lays; ++n) {
+            stakes[std::size_t(n)] = rounded(s * (freeBet ? b - 100 : b) * 100, odds[std::size_t(n)] * 100 - c);
+            QVERIFY2(stakeIn(figures, "lay" + std::to_string(n) + "Stake") == stakes[std::size_t(n)], qPrintable(at));
+        }
+        // Outcome 0 is none: every lay wins. In pennies x 100: the lays won and lost.
+        for (int happened = 0; happened <= lays; ++happened) {
+            qint64 won = 0;
+            qint64 lost = 0;
+            for (int n = 1; n <= lays; ++n) {
+                if (n == happened)
+                    lost = stakes[std::size_t(n)] * (odds[std::size_t(n)] - 100);
+                else
+                    won += stakes[std::size_t(n)] * 100;
+            }
+            const qint64 exchange = !oneMarket ? rounded(won * (10000 - c) - lost * 10000, 1'000'000)
+                : won > lost                   ? rounded((won - lost) * (10000 - c), 1'000'000)
+                                               : rounded(won - lost, 100);
+            const qint64 bookmaker = happened > 0 ? rounded(s * (b - 100), 100) : (freeBet ? 0 : -s);
+            const std::string outcome
+                = happened > 0 ? "profitIfLay" + std::to_string(happened) + "Happens" : "profitIfNoneHappens";
+            const auto payout = calc::offerPayout(BetKind::MultiLay, in, figures, outcome);
+            QVERIFY2(payout && payout->bookmaker == bookmaker && payout->exchange == exchange,
+                qPrintable(at + QStringLiteral(", outcome %1").arg(happened)));
+            QVERIFY2(qAbs(stakeIn(figures, outcome) - payout->profit()) <= 1, qPrintable(at));
+        }
+    }
+}
+
+void TestSettle::randomAccumulatorModes()
+{
+    // Every path from the stakes placed, exactly: leg n losing wins its lay after that leg's
+    // commission and loses the liabilities of the lays before. Locked in, each losing path ends at
+    // 0.00 or a penny above; underlaid, each lay is the share of the standard one.
+    QRandomGenerator random(3838);
+    for (int i = 0; i < 3000; ++i) {
+        const int legs = random.bounded(2, 5);
+        const qint64 s = random.bounded(100, 1'000'00);
+        const bool freeBet = random.bounded(2) == 1;
+        const int mode = random.bounded(3);
+        const int share = random.bounded(50, 101);
+        OfferValues in {{"backStake", hundredths(s)}, {"freeBet", double(freeBet)}, {"layCommission", 2},
+            {"legs", double(legs)}, {"layMode", double(mode)}, {"underlay", double(share)}};
+        std::vector<qint64> layOdds(std::size_t(legs) + 1);
+        std::vector<qint64> commissions(std::size_t(legs) + 1, 200);
+        for (int n = 1; n <= legs; ++n) {
+            const std::string leg = "leg" + std::to_string(n);
+            const qint64 back = random.bounded(110, 501);
+            in[leg + "BackOdds"] = hundredths(back);
+            in[leg + "LayOdds"] = hundredths(layOdds[std::size_t(n)] = back + random.bounded(0, 40));
+            if (random.bounded(2) == 1)
+                in[leg + "Commission"] = hundredths(commissions[std::size_t(n)] = random.bounded(6) * 100);
+        }
+        const OfferValues figures = *calc::offerFigures(BetKind::Accumulator, in);
+        OfferValues standardIn = in;
+        standardIn["layMode"] = 0;
+        const OfferValues standard = *calc::offerFigures(BetKind::Accumulator, standardIn);
+        const QString at = QStringLiteral("case %1, mode %2").arg(i).arg(mode);
+        qint64 paid = 0; // pennies x 100
+        for (int n = 1; n <= legs; ++n) {
+            const std::string leg = "leg" + std::to_string(n);
+            const qint64 lay = stakeIn(figures, leg + "LayStake");
+            const auto payout
+                = calc::offerPayout(BetKind::Accumulator, in, figures, "profitIfLeg" + std::to_string(n) + "Loses");
+            QVERIFY2(payout && payout->bookmaker == (freeBet ? 0 : -s), qPrintable(at));
+            QVERIFY2(payout->exchange == rounded(lay * (10000 - commissions[std::size_t(n)]) - paid * 100, 10000),
+                qPrintable(at));
+            if (mode == 2)
+                QVERIFY2(payout->profit() >= 0 && payout->profit() <= 1, qPrintable(at));
+            if (mode == 1)
+                QVERIFY2(qAbs(lay * 100 - stakeIn(standard, leg + "LayStake") * share) <= 100, qPrintable(at));
+            paid += lay * (layOdds[std::size_t(n)] - 100);
+        }
+        const auto everyLeg = calc::offerPayout(BetKind::Accumulator, in, figures, "profitIfEveryLegWins");
+        QVERIFY2(everyLeg && everyLeg->exchange == rounded(-paid, 100), qPrintable(at));
     }
 }
 
