@@ -1,5 +1,6 @@
 #include "calc/numbertext.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/fractionodds.h"
@@ -40,7 +41,55 @@ std::optional<std::pair<double, double>> fractionParts(const QString &text, cons
     return std::pair(*over, *under);
 }
 
+// The whole part of an amount: digits, or groups of three after a first of one to three that does
+// not start with 0. Its value, held at largestMoney at the most; nothing for any other text.
+std::optional<Pennies> wholePart(QStringView text, QChar group)
+{
+    const QList<QStringView> groups = text.split(group);
+    Pennies value = 0;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const QStringView part = groups[i];
+        const bool sized
+            = groups.size() == 1 ? !part.isEmpty() : (i == 0 ? part.size() >= 1 && part.size() <= 3 : part.size() == 3);
+        if (!sized || (groups.size() > 1 && i == 0 && part.front().digitValue() == 0))
+            return std::nullopt;
+        for (const QChar c : part) {
+            if (c.digitValue() < 0)
+                return std::nullopt;
+            value = std::min(value * 10 + c.digitValue(), largestMoney);
+        }
+    }
+    return value;
+}
+
 } // namespace
+
+TypedMoney parseMoney(const QString &text, const QLocale &locale)
+{
+    QString typed = withPlainSign(text.trimmed(), locale);
+    const bool negative = typed.startsWith(locale.negativeSign()) || typed.startsWith(QLatin1Char('-'));
+    if (negative || typed.startsWith(locale.positiveSign()) || typed.startsWith(QLatin1Char('+')))
+        typed.remove(0, 1);
+    const QChar group = locale.groupSeparator().size() == 1 ? locale.groupSeparator().front() : QChar();
+    qsizetype point = typed.indexOf(locale.decimalPoint());
+    if (point < 0 && group != QLatin1Char('.'))
+        point = typed.indexOf(QLatin1Char('.'));
+    const QStringView whole = QStringView(typed).first(point < 0 ? typed.size() : point);
+    const QStringView decimals = point < 0 ? QStringView() : QStringView(typed).mid(point + 1);
+    const bool digitsOnly = std::all_of(decimals.begin(), decimals.end(), [](QChar c) { return c.digitValue() >= 0; });
+    const std::optional<Pennies> units = wholePart(whole, group);
+    if (!units || !digitsOnly || (point >= 0 && decimals.isEmpty()))
+        return {0, MoneyProblem::NotAnAmount};
+    if (decimals.size() > 2)
+        return {0, MoneyProblem::TooManyDecimals};
+    Pennies cents = 0;
+    for (qsizetype i = 0; i < 2; ++i)
+        cents = cents * 10 + (i < decimals.size() ? decimals[i].digitValue() : 0);
+    const Pennies pennies = *units * 100 + cents;
+    if (pennies > largestMoney)
+        return {0, MoneyProblem::TooLarge};
+    return {negative ? -pennies : pennies, MoneyProblem::None};
+}
 
 std::optional<double> parseNumber(const QString &text, const QLocale &locale)
 {
@@ -97,6 +146,11 @@ std::optional<double> parseFraction(const QString &text, const QLocale &locale)
     // The odds of a/b less the stake: a / b, from the same one reading of a fraction.
     const std::optional<double> odds = parts ? decimalOdds(parts->first, parts->second) : std::nullopt;
     return odds ? std::optional(parts->first / parts->second) : std::nullopt;
+}
+
+QString formatPennies(Pennies pennies, const QLocale &locale)
+{
+    return formatFigure(fromPennies(pennies), locale);
 }
 
 QString formatMoney(double value)

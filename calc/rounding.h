@@ -27,6 +27,9 @@ double penniesUp(double value);
 
 // Money as whole pennies: what is added up, so that no sum drifts.
 using Pennies = std::int64_t;
+// The most money a deposit, a withdrawal or a settlement can move: 1,000,000,000.00. Beyond it is a
+// slip of the keyboard or a damaged file, and would swamp every sum it went into.
+inline constexpr Pennies largestMoney = 100'000'000'000;
 // The value to the penny as pennies() rounds it; 0 for what is no finite number.
 Pennies toPennies(double value);
 double fromPennies(Pennies pennies);

@@ -66,6 +66,11 @@ QString wordBefore(const AccountLines &newestFirst, const AccountLine &latest, c
     return words.front();
 }
 
+QString money(calc::Pennies pennies)
+{
+    return calc::formatPennies(pennies, QLocale());
+}
+
 } // namespace
 
 AccountsPage::AccountsPage(QWidget *parent)
@@ -103,8 +108,10 @@ QLayout *AccountsPage::createForm()
 {
     m_account = new QComboBox;
     ui::makeTextBox(m_account, QStringLiteral("Account"));
+    m_account->setObjectName(QStringLiteral("account"));
     m_amount = ui::newTextField(QString(), this);
     m_amount->setAccessibleName(QStringLiteral("Amount"));
+    m_amount->setObjectName(QStringLiteral("amount"));
     m_note = ui::newTextField(QString(), this);
     m_note->setAccessibleName(QStringLiteral("Note"));
     m_status = newChoice(QStringLiteral("Status"), statusWords);
@@ -117,6 +124,7 @@ QLayout *AccountsPage::createForm()
     auto *money = new QHBoxLayout;
     money->addWidget(m_amount, 1);
     m_deposit = newButton(QStringLiteral("Deposit"), money);
+    m_deposit->setObjectName(QStringLiteral("deposit"));
     m_withdraw = newButton(QStringLiteral("Withdraw"), money);
     connect(m_deposit, &QPushButton::clicked, this, [this] { recordMoney(LedgerAction::Deposit); });
     connect(m_withdraw, &QPushButton::clicked, this, [this] { recordMoney(LedgerAction::Withdraw); });
@@ -192,7 +200,6 @@ void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
 
 QString AccountsPage::cell(int row, int column) const
 {
-    const QLocale locale;
     const bool total = std::size_t(row) == m_totals->accounts.size();
     const AccountRow &account = total ? m_totals->accountsTotal : m_totals->accounts[std::size_t(row)];
     switch (column) {
@@ -203,24 +210,24 @@ QString AccountsPage::cell(int row, int column) const
     case 2:
         return account.status;
     case 3:
-        return calc::formatFigure(account.deposited, locale);
+        return money(account.deposited);
     case 4:
-        return calc::formatFigure(account.withdrawn, locale);
+        return money(account.withdrawn);
     case 5:
-        return calc::formatFigure(account.settled, locale);
+        return money(account.settled);
     case 6:
-        return calc::formatFigure(account.inOpenBets, locale);
+        return money(account.inOpenBets);
     case 7:
-        return calc::formatFigure(account.balance(), locale);
+        return money(account.balance());
     default:
-        return calc::formatFigure(account.available(), locale);
+        return money(account.available());
     }
 }
 
 QString AccountsPage::entryCell(int row, int column) const
 {
     const AccountLine &line = m_totals->accountLines[std::size_t(row)];
-    const bool money = line.action == LedgerAction::Deposit || line.action == LedgerAction::Withdraw;
+    const bool moves = line.action == LedgerAction::Deposit || line.action == LedgerAction::Withdraw;
     switch (column) {
     case 0:
         return line.moment == noDate ? QString() : shownMoment(line.moment, QLocale());
@@ -231,7 +238,7 @@ QString AccountsPage::entryCell(int row, int column) const
     case 3:
         return line.note;
     default:
-        return money ? calc::formatFigure(line.amount, QLocale()) : QString();
+        return moves ? money(line.amount) : QString();
     }
 }
 
@@ -254,29 +261,52 @@ std::optional<QString> AccountsPage::account()
     return name;
 }
 
+std::optional<calc::Pennies> AccountsPage::typedAmount()
+{
+    if (m_amount->text().trimmed().isEmpty()) {
+        m_problem->setText(QStringLiteral("Amount: type an amount."));
+        return std::nullopt;
+    }
+    const calc::TypedMoney typed = calc::parseMoney(m_amount->text(), QLocale());
+    switch (typed.problem) {
+    case calc::MoneyProblem::NotAnAmount:
+        m_problem->setText(QStringLiteral("Amount: is not an amount such as %1.").arg(money(123456)));
+        return std::nullopt;
+    case calc::MoneyProblem::TooManyDecimals:
+        m_problem->setText(QStringLiteral("Amount: has more than two decimals; type it to the penny."));
+        return std::nullopt;
+    case calc::MoneyProblem::TooLarge:
+        m_problem->setText(QStringLiteral("Amount: must be at most %1.").arg(money(calc::largestMoney)));
+        return std::nullopt;
+    case calc::MoneyProblem::None:
+        break;
+    }
+    if (typed.pennies <= 0) {
+        m_problem->setText(QStringLiteral("Amount: must be above 0"));
+        return std::nullopt;
+    }
+    return typed.pennies;
+}
+
 void AccountsPage::recordMoney(LedgerAction action)
 {
     const std::optional<QString> name = account();
     if (!name)
         return;
-    const std::optional<double> amount = calc::parseNumber(m_amount->text(), QLocale());
-    if (!amount || *amount <= 0) {
-        m_problem->setText(
-            amount ? QStringLiteral("Amount: must be above 0") : QStringLiteral("Amount: is not a number"));
+    const std::optional<calc::Pennies> pennies = typedAmount();
+    if (!pennies)
         return;
-    }
-    const double pennies = calc::pennies(*amount);
     const AccountRow *known = accountNamed(*name);
-    const double balance = known ? known->balance() : 0;
-    if (action == LedgerAction::Withdraw && pennies > balance
+    const calc::Pennies balance = known ? known->balance() : 0;
+    if (action == LedgerAction::Withdraw && *pennies > balance
         && !ui::confirm(this, m_confirm,
             QStringLiteral("%1 is more than the balance at %2 (%3). Record the withdrawal all the same?")
-                .arg(calc::formatFigure(pennies, QLocale()), *name, calc::formatFigure(balance, QLocale()))))
+                .arg(money(*pennies), *name, money(balance))))
         return;
     store::LedgerEntry entry;
     entry.action = action;
     entry.account = *name;
-    entry.amount = pennies;
+    entry.amount = calc::fromPennies(*pennies);
     recordEntry(entry);
 }
 
@@ -320,7 +350,7 @@ void AccountsPage::reverseLatest()
     case LedgerAction::Deposit:
     case LedgerAction::Withdraw:
         entry.action = latest.action == LedgerAction::Deposit ? LedgerAction::Withdraw : LedgerAction::Deposit;
-        entry.amount = latest.amount;
+        entry.amount = calc::fromPennies(latest.amount);
         break;
     default:
         entry.action = latest.action;

@@ -39,6 +39,8 @@ private:
     QLayout *createForm();
     void createEntries();
     void setTabOrder();
+    // The amount typed, to the penny; nothing, with the problem shown, for what is no amount.
+    std::optional<calc::Pennies> typedAmount();
     void recordMoney(store::LedgerAction action);
     void recordWord(store::LedgerAction action, const QString &word);
     void reverseLatest();

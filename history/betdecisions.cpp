@@ -79,7 +79,7 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
             lines.needsExchange = lines.needsExchange || (payout->exchange != 0 && exchange.isEmpty());
             entry.outcome = request.outcome;
             entry.amount = calc::fromPennies(payout->profit());
-            decision.decision.amount = *entry.amount;
+            decision.decision.amount = payout->profit();
             decision.decision.hasAmount = true;
             decision.payout = *payout;
             decision.caption = lines.decisions.textId(settled.caption);

@@ -18,7 +18,7 @@ struct BetRequest
 {
     store::LedgerAction action = store::LedgerAction::Settle;
     QString outcome; // a settle's figure key, "void" or "other"
-    std::optional<double> amount; // what an "other" settle brought
+    std::optional<calc::Pennies> amount; // what an "other" settle brought
     QString exchange; // where the lays are: named by an exchange line; for a bet with none, its settle's
     QString note;
 };

@@ -403,9 +403,7 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
     const OtherAmountForm form = otherAmountForm(m_model.view(), *records);
     const std::optional<calc::Payout> parts = askOtherAmounts(this, m_ask, m_showMessage, form);
     if (parts)
-        decide(ids,
-            BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), calc::fromPennies(parts->profit()),
-                {}, {}});
+        decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}});
 }
 
 void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <span>
 
@@ -70,12 +71,19 @@ void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool la
                                .arg(laterVersion ? QStringLiteral("(a later version) ") : QString(), start);
 }
 
+// No one moves more than the most money the form takes: a line beyond it is a slip or damage, and
+// would swamp every sum it went into.
+bool withinBound(std::optional<double> amount)
+{
+    return !amount || std::fabs(*amount) <= calc::fromPennies(calc::largestMoney);
+}
+
 void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedgerLine &entry)
 {
     const store::RecordId &id = *entry.record;
     BetDecision decision = decisionOf(entry.action, entry.moment);
     if (entry.action == LedgerAction::Settle) {
-        decision.amount = entry.amount.value_or(0);
+        decision.amount = calc::toPennies(entry.amount.value_or(0));
         decision.hasAmount = entry.amount.has_value();
         decision.outcome = texts.outcome(entry.outcome);
     }
@@ -89,13 +97,14 @@ void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedg
 void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
 {
     const QString name = store::nameText(entry.account);
-    batch.accountLines.push_back({entry.moment, entry.action, name, entry.amount.value_or(0),
-        store::outcomeText(entry.outcome), store::nameText(entry.note)});
+    const calc::Pennies amount = calc::toPennies(entry.amount.value_or(0));
+    batch.accountLines.push_back(
+        {entry.moment, entry.action, name, amount, store::outcomeText(entry.outcome), store::nameText(entry.note)});
     AccountEntry &account = batch.accounts[name];
     if (entry.action == LedgerAction::Deposit)
-        account.deposited += entry.amount.value_or(0);
+        account.deposited += amount;
     else if (entry.action == LedgerAction::Withdraw)
-        account.withdrawn += entry.amount.value_or(0);
+        account.withdrawn += amount;
     else if (entry.action == LedgerAction::AccountType)
         account.exchange = entry.outcome == "exchange";
     else
@@ -280,8 +289,8 @@ Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, cons
         // as written, and one for an outcome this program does not know counts at the bookmaker.
         const SettledAs settled = settledAs(records.at(each.record), records.line(each.record),
             texts.value(decision.outcome), decision.hasAmount ? std::optional(decision.amount) : std::nullopt, shapes);
-        payouts.list.push_back({settled.payout.value_or(calc::Payout {calc::toPennies(decision.amount), 0}),
-            payouts.captions.textId(settled.caption)});
+        payouts.list.push_back(
+            {settled.payout.value_or(calc::Payout {decision.amount, 0}), payouts.captions.textId(settled.caption)});
     }
     return payouts;
 }
@@ -344,7 +353,7 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
         const store::ParsedLedgerLine parsed = store::parseLedgerLine(line);
         if (parsed.kind == store::LedgerLineKind::Header)
             continue;
-        if (parsed.kind != store::LedgerLineKind::Entry)
+        if (parsed.kind != store::LedgerLineKind::Entry || !withinBound(parsed.amount))
             countUnread(batch, number, line, parsed.kind == store::LedgerLineKind::LaterVersion);
         else if (parsed.record)
             takeBetEntry(batch, texts, parsed);

@@ -38,7 +38,7 @@ struct BetDecision
 
     // Largest first: a million of them are held at once.
     qint64 settledOn = noDate;
-    double amount = 0;
+    calc::Pennies amount = 0;
     int outcome = -1; // in the texts
     int exchange = -1; // in the texts; -1: not named
     Settling settling = Settling::Untouched;

@@ -17,7 +17,7 @@ const QString exchangeQuestion = QStringLiteral("What came in at the exchange (a
 
 QString shown(calc::Pennies amount)
 {
-    return calc::formatFigure(calc::fromPennies(amount), QLocale());
+    return calc::formatPennies(amount, QLocale());
 }
 
 // The typed texts, the exchange's empty when it is not asked; nothing when cancelled.
@@ -50,13 +50,24 @@ std::optional<calc::Pennies> amountOf(
         ui::showMessage(parent, show, QStringLiteral("Type an amount at the %1; nothing was settled.").arg(account));
         return std::nullopt;
     }
-    const std::optional<double> amount = calc::parseNumber(typed, QLocale());
-    if (!amount) {
-        ui::showMessage(parent, show,
-            QStringLiteral("%1 is not an amount at the %2; nothing was settled.").arg(typed.trimmed(), account));
-        return std::nullopt;
+    const calc::TypedMoney amount = calc::parseMoney(typed, QLocale());
+    QString problem;
+    switch (amount.problem) {
+    case calc::MoneyProblem::None:
+        return amount.pennies;
+    case calc::MoneyProblem::NotAnAmount:
+        problem = QStringLiteral("is not an amount");
+        break;
+    case calc::MoneyProblem::TooManyDecimals:
+        problem = QStringLiteral("has more than two decimals");
+        break;
+    case calc::MoneyProblem::TooLarge:
+        problem = QStringLiteral("is more than %1").arg(shown(calc::largestMoney));
+        break;
     }
-    return calc::toPennies(*amount);
+    ui::showMessage(
+        parent, show, QStringLiteral("%1 %2 at the %3; nothing was settled.").arg(typed.trimmed(), problem, account));
+    return std::nullopt;
 }
 
 } // namespace

@@ -210,20 +210,18 @@ std::vector<calc::SettleOutcome> outcomesOf(const BetRecord &record, QByteArrayV
                    : std::vector<calc::SettleOutcome>();
 }
 
-SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount,
-    calc::ShapeCache &shapes)
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome,
+    std::optional<calc::Pennies> amount, calc::ShapeCache &shapes)
 {
     if (outcome == QLatin1String(calc::voidOutcome))
         return {calc::voidPayout(), QStringLiteral("Void")};
     if (const std::optional<calc::Pennies> atBookmaker = otherAtBookmaker(outcome)) {
         if (!amount)
             return {std::nullopt, QStringLiteral("Other amount")};
-        const calc::Pennies total = calc::toPennies(*amount);
-        return {calc::otherPayout(*atBookmaker, total - *atBookmaker), QStringLiteral("Other amount")};
+        return {calc::otherPayout(*atBookmaker, *amount - *atBookmaker), QStringLiteral("Other amount")};
     }
     if (outcome == QLatin1String(calc::otherOutcome)) // written before the two parts were asked for
-        return {amount ? std::optional(calc::otherPayout(calc::toPennies(*amount), 0)) : std::nullopt,
-            QStringLiteral("Other amount")};
+        return {amount ? std::optional(calc::otherPayout(*amount, 0)) : std::nullopt, QStringLiteral("Other amount")};
     if (record.source == RecordSource::Archive) {
         // A million settled records ask this: the calculator's outcomes are made texts once.
         struct Known

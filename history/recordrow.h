@@ -75,8 +75,8 @@ struct SettledAs
     QString caption;
 };
 // The record's line is read once; amount is what an "other" settle brought.
-SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome, std::optional<double> amount,
-    calc::ShapeCache &shapes);
+SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome,
+    std::optional<calc::Pennies> amount, calc::ShapeCache &shapes);
 
 // What the export adds for an offer's record: its back bet and lay where it is one of each, and
 // its inputs and figures as the offers file holds them, as key=value pairs.

@@ -58,8 +58,8 @@ private:
 // An account's money and standing as the ledger's deposits, withdrawals and status lines say.
 struct AccountEntry
 {
-    double deposited = 0;
-    double withdrawn = 0;
+    calc::Pennies deposited = 0;
+    calc::Pennies withdrawn = 0;
     QString status; // active, limited, gubbed or closed; empty: never said
     std::optional<bool> exchange; // as the latest type line says; never said: a bookmaker unless bets lay there
 };
@@ -72,7 +72,7 @@ struct AccountLine
     qint64 moment = noDate;
     store::LedgerAction action = store::LedgerAction::Deposit;
     QString account;
-    double amount = 0; // a deposit's or a withdrawal's
+    calc::Pennies amount = 0; // a deposit's or a withdrawal's
     QString word; // a status's or a type's
     QString note;
 };

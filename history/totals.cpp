@@ -114,13 +114,13 @@ std::vector<AccountRow> accountsOf(
         const QString &layExchange
             = settlement.exchange >= 0 ? view.settlements.exchanges().at(settlement.exchange) : openExchange;
         if (settlement.settled) {
-            bookmaker.settled += calc::fromPennies(settlement.payout.bookmaker);
+            bookmaker.settled += settlement.payout.bookmaker;
             if (settlement.payout.exchange != 0 && !layExchange.isEmpty())
-                exchange(layExchange).settled += calc::fromPennies(settlement.payout.exchange);
+                exchange(layExchange).settled += settlement.payout.exchange;
         } else {
-            bookmaker.inOpenBets += bet.ownStake;
+            bookmaker.inOpenBets += calc::toPennies(bet.ownStake);
             if (bet.openAtExchange > 0 && !layExchange.isEmpty())
-                exchange(layExchange).inOpenBets += bet.openAtExchange;
+                exchange(layExchange).inOpenBets += calc::toPennies(bet.openAtExchange);
         }
     }
     // A name the ledger gives an account is an exchange's where the bets use it so.

@@ -32,12 +32,12 @@ struct AccountRow
     QString name;
     bool exchange = false;
     QString status; // "Active" where the ledger never said
-    double deposited = 0;
-    double withdrawn = 0;
-    double settled = 0; // its part of the settled bets' profits
-    double inOpenBets = 0; // own stakes at a bookmaker, liabilities at an exchange
-    double balance() const { return deposited - withdrawn + settled; }
-    double available() const { return balance() - inOpenBets; }
+    calc::Pennies deposited = 0;
+    calc::Pennies withdrawn = 0;
+    calc::Pennies settled = 0; // its part of the settled bets' profits
+    calc::Pennies inOpenBets = 0; // own stakes at a bookmaker, liabilities at an exchange
+    calc::Pennies balance() const { return deposited - withdrawn + settled; }
+    calc::Pennies available() const { return balance() - inOpenBets; }
 };
 
 struct Totals

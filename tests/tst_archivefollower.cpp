@@ -234,7 +234,7 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QCOMPARE(table.exchanges().value(table.at(1).exchange), "Betfair");
     QVERIFY(table.at(2).removed);
     QCOMPARE(follower.ledger().settlementsWithoutBet(), 1);
-    QCOMPARE(follower.ledger().accounts().at("Coral").deposited, 100.0);
+    QCOMPARE(follower.ledger().accounts().at("Coral").deposited, 10000);
     QCOMPARE(follower.ledger().accounts().at("Coral").status, "limited");
     QCOMPARE(follower.report().unreadCount, 2); // the unreadable line and the later version's
     QVERIFY(follower.report().unreadSamples.last().startsWith("ledger line 10: (a later version)"));

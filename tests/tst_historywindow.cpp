@@ -34,6 +34,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void accountsInWholePennies();
     void hostileLedger();
     void tabWalksTheWindow();
     void laysAtTheirExchange();
@@ -593,6 +594,41 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::accountsInWholePennies()
+{
+    // A mistyped deposit withdrawn again, as hand-edited lines: both are beyond any amount and are
+    // counted unread; what is left adds up to the penny.
+    const QByteArray day = "1,2026-12-09T10:00:00,";
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    m_ui->writeBytes(QStringLiteral("vantrelLedger.csv"),
+        store::ledgerHeader() + "\r\n" + day + "deposit,,,100.00,Coral,\r\n" + day
+            + "deposit,,,10000000000000000000000,Coral,\r\n" + day + "withdraw,,,10000000000000000000000,Coral,\r\n"
+            + day + "deposit,,,10.01,Coral,\r\n" + day + "deposit,,,20.02,Coral,\r\n");
+    auto window = openHistory();
+    auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
+    QTRY_VERIFY(accounts->model()->rowCount() > 0);
+    QCOMPARE(shown(accounts, 0, 0), "Coral");
+    QTRY_COMPARE(shown(accounts, 0, 3), "130.03");
+    const QString status = text(*window, "status");
+    QVERIFY2(status.contains("ledger line 3: ") && status.contains("ledger line 4: "), qPrintable(status));
+
+    // The form refuses what is no amount to the penny, says why, and writes nothing.
+    const QByteArray before = m_ui->bytes(QStringLiteral("vantrelLedger.csv"));
+    auto *amount = window->findChild<QLineEdit *>(QStringLiteral("amount"));
+    auto *problem = window->findChild<QLabel *>(QStringLiteral("accountProblem"));
+    window->findChild<QComboBox *>(QStringLiteral("account"))->setEditText(QStringLiteral("Coral"));
+    for (const auto &[typed, said] :
+        {std::pair {"10000000000000000000000", "Amount: must be at most 1,000,000,000.00."},
+            std::pair {"0.001", "Amount: has more than two decimals; type it to the penny."},
+            std::pair {"1e22", "Amount: is not an amount such as 1,234.56."},
+            std::pair {"", "Amount: type an amount."}}) {
+        MainWindowFixture::typeInto(amount, QString::fromLatin1(typed));
+        window->findChild<QPushButton *>(QStringLiteral("deposit"))->click();
+        QCOMPARE(problem->text(), QString::fromLatin1(said));
+    }
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLedger.csv")), before);
 }
 
 void TestHistoryWindow::hostileLedger()

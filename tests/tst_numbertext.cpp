@@ -20,6 +20,8 @@ private slots:
     void plain();
     void figureParsesBack_data();
     void figureParsesBack();
+    void money_data();
+    void money();
 };
 
 namespace {
@@ -77,6 +79,47 @@ void TestNumberText::rejected()
     QFETCH(QLocale, locale);
     QFETCH(QString, text);
     QCOMPARE(calc::parseNumber(text, locale), std::nullopt);
+}
+
+Q_DECLARE_METATYPE(calc::MoneyProblem)
+
+void TestNumberText::money_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("pennies");
+    QTest::addColumn<calc::MoneyProblem>("problem");
+
+    using enum calc::MoneyProblem;
+    QTest::newRow("en to the penny") << english << " 10.01 " << 1001LL << None;
+    QTest::newRow("en grouped") << english << "1,000.50" << 100050LL << None;
+    QTest::newRow("en one decimal") << english << "20.5" << 2050LL << None;
+    QTest::newRow("en negative") << english << "-24.50" << -2450LL << None;
+    QTest::newRow("en a tenth of a penny") << english << "0.001" << 0LL << TooManyDecimals;
+    QTest::newRow("en a comma in the wrong place") << english << "1,5" << 0LL << NotAnAmount;
+    QTest::newRow("en exponent") << english << "1e3" << 0LL << NotAnAmount;
+    QTest::newRow("en point alone") << english << "5." << 0LL << NotAnAmount;
+    QTest::newRow("en at the bound") << english << "1,000,000,000.00" << 100'000'000'000LL << None;
+    QTest::newRow("en a penny beyond") << english << "1000000000.01" << 0LL << TooLarge;
+    QTest::newRow("en 23 digits") << english << "10000000000000000000000" << 0LL << TooLarge;
+    QTest::newRow("de comma decimal") << german << "1,5" << 150LL << None;
+    QTest::newRow("de grouped by points") << german << "12.345" << 1234500LL << None;
+    QTest::newRow("de grouped with decimals") << german << "1.000,50" << 100050LL << None;
+    // "." groups in German: never a decimal mark as well.
+    QTest::newRow("de point as a decimal") << german << "1.5" << 0LL << NotAnAmount;
+    QTest::newRow("de a group after a zero") << german << "0.001" << 0LL << NotAnAmount;
+    QTest::newRow("de three decimals") << german << "12,345" << 0LL << TooManyDecimals;
+}
+
+void TestNumberText::money()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(qint64, pennies);
+    QFETCH(calc::MoneyProblem, problem);
+    const calc::TypedMoney typed = calc::parseMoney(text, locale);
+    QCOMPARE(typed.problem, problem);
+    QCOMPARE(qint64(typed.pennies), pennies);
 }
 
 void TestNumberText::figure_data()
