@@ -64,9 +64,13 @@ QString exportedCell(const HistoryView &view, qsizetype index, int column, const
         const Settlement &settlement = view.settlements.at(index);
         return settlement.settled ? calc::formatMoney(settlement.actual()) : QString();
     }
-    default:
-        return isFigureColumn(column) ? cellText(view, index, column, plain).trimmed()
-                                      : store::inert(cellText(view, index, column, plain));
+    default: {
+        // A figure as written when it is a number; anything else a hand edit may have put there is
+        // text, which must not run as a formula.
+        const QString text = cellText(view, index, column, plain);
+        const bool number = isFigureColumn(column) && calc::parseNumber(text, plain).has_value();
+        return number ? text.trimmed() : store::inert(text);
+    }
     }
 }
 
@@ -94,7 +98,7 @@ QByteArray csvOf(const HistoryModel &rows)
         const Settlement &settlement = view.settlements.at(index);
         cells << (view.records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no"))
               << (settlement.settled && settlement.settledOn != noDate ? isoMoment(settlement.settledOn) : QString())
-              << offer.inputsAndFigures;
+              << store::inert(offer.inputsAndFigures);
         csv += csvLine(cells);
     }
     return csv;

@@ -359,7 +359,7 @@ void TestHistoryRecords::csvForSpreadsheets()
 {
     writeArchive(example + "\r\n" + QByteArray(example).replace("Liverpool v Man U", "Said \"win\"") + "\r\n"
         + "yesterday,=HYPERLINK(\"x\"),Select "
-          "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n");
+          "Bookie...,25.005,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,@SUM(9+9),=2+3\r\n");
     QLocale::setDefault(gb); // the archive's dates are British, whatever the system's
     const LoadedHistory read(m_dir->path());
     QVERIFY(read.model);
@@ -378,11 +378,11 @@ void TestHistoryRecords::csvForSpreadsheets()
     QCOMPARE(lines[1],
         "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,Open,,,25,0,2,2.05,26.22,24.97,0,"
         "4.75,50.00,23.78,23.78,95.13,no,,\r");
-    // An unread date stays as written; a formula is defused; the result is the one the window shows
-    // (-1.225 is -1.23 there, not the -1.22 of the binary value).
+    // An unread date stays as written; a formula is defused, in a figure's column too; the result is
+    // the one the window shows (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[3],
         "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,Open,,,25.005,0,2,2.05,26.22,"
-        "24.97,0,4.75,50.00,23.78,23.78,95.13,yes,,\r");
+        "24.97,0,4.75,50.00,23.78,'@SUM(9+9),'=2+3,yes,,\r");
     QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
 }
 
