@@ -5,8 +5,9 @@
 // until settling one row and ten thousand shows in the table; then the calculator's archive append
 // while the history is open, and the memory the history holds before and after a thousand records
 // arrived in a hundred rounds.
-// Usage: history_load [RECORDS] [offers] [distinct] [ledger]: the records in the offers file instead
-// of the archive; a bookmaker of its own on every line; a ledger that settles every record.
+// Usage: history_load [RECORDS] [offers] [distinct] [ledger] [longline]: the records in the offers
+// file instead of the archive; a bookmaker of its own on every line; a ledger that settles every
+// record; a hand-edited offers line of 160,000 values (1.5 MB) after the first record.
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -39,7 +40,16 @@ struct Load
     bool offers = false;
     bool distinctBookmakers = false;
     bool ledger = false; // a ledger that settles every record
+    bool longLine = false;
 };
+
+QByteArray longOfferLine()
+{
+    QByteArray inputs;
+    for (int i = 0; i < 160'000; ++i)
+        inputs += (i > 0 ? ";k" : "k") + QByteArray::number(159'999 - i) + "=1";
+    return "1,2021-01-01T09:00:00,refund,Hand edit,Coral,20,0,0," + inputs + ",layStake=1\r\n";
+}
 
 QByteArray bookmakerOf(const Load &load, int i)
 {
@@ -86,6 +96,8 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
     for (int i = 0; i < load.records; ++i) {
         const QByteArray record = line(load, i, first.addSecs(qint64(i) * 170));
         block += record;
+        if (load.longLine && i == 0)
+            block += longOfferLine();
         if (load.ledger)
             settles += store::ledgerLine({first.addSecs(qint64(i) * 170 + 7200), store::LedgerAction::Settle,
                            store::RecordId {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive,
@@ -244,6 +256,8 @@ int main(int argc, char *argv[])
             load.distinctBookmakers = true;
         else if (argument == QLatin1String("ledger"))
             load.ledger = true;
+        else if (argument == QLatin1String("longline"))
+            load.longLine = true;
         else
             load.records = argument.toInt();
     }

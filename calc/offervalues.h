@@ -41,8 +41,11 @@ public:
         : m_values(std::move(values))
     {
         const auto byKey = [](const value_type &a, const value_type &b) { return before(a.first, b.first); };
-        // A handful of values: sorted in place, the first of equal keys first, with no buffer to allocate.
-        if (!std::is_sorted(m_values.begin(), m_values.end(), byKey)) {
+        // A handful of values: sorted in place, the first of equal keys first, with no buffer to
+        // allocate. A hand-edited file may hold many more, which take a sort in n log n.
+        if (m_values.size() > smallList) {
+            std::stable_sort(m_values.begin(), m_values.end(), byKey);
+        } else if (!std::is_sorted(m_values.begin(), m_values.end(), byKey)) {
             for (auto next = m_values.begin(); next != m_values.end(); ++next)
                 std::rotate(std::upper_bound(m_values.begin(), next, *next, byKey), next, next + 1);
         }

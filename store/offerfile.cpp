@@ -65,6 +65,10 @@ std::optional<OfferFields> splitOfferLine(QByteArrayView line)
     OfferFields fields;
     if (!splitCsvLine(line, fields) || fields[std::size_t(OfferField::Version)] != version)
         return std::nullopt;
+    for (const OfferField numbers : {OfferField::Inputs, OfferField::Figures}) {
+        if (fields[std::size_t(numbers)].size() > mostOfferValues * mostOfferValueBytes)
+            return std::nullopt;
+    }
     return fields;
 }
 
@@ -79,7 +83,10 @@ std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArr
     std::vector<std::pair<std::string, double>> numbers;
     if (field.isEmpty())
         return numbers;
-    numbers.reserve(std::size_t(std::count(field.begin(), field.end(), ';') + 1));
+    const qsizetype pairs = std::count(field.begin(), field.end(), ';') + 1;
+    if (pairs > mostOfferValues)
+        return std::nullopt;
+    numbers.reserve(std::size_t(pairs));
     const char *at = field.data();
     const char *const end = at + field.size();
     while (true) {

@@ -47,6 +47,11 @@ QByteArray offerLine(const OfferRecord &record);
 // Appends the record, after the header when the file is new or empty. Throws FileError.
 void appendOffer(const QString &folder, const OfferRecord &record);
 
+// An offer holds a few dozen inputs and figures; a field of more than this many, or of more bytes
+// than they could take, is none this program wrote, and the line is no record.
+inline constexpr qsizetype mostOfferValues = 1000;
+inline constexpr qsizetype mostOfferValueBytes = 64;
+
 // The fields of a line as views into it (see csvfield.h). Nothing when the line is not a record of
 // this format.
 using OfferFields = std::array<QByteArrayView, offerFieldCount>;

@@ -19,6 +19,7 @@ class TestHistoryRecords : public TemporaryFolderTest
     Q_OBJECT
 
 private slots:
+    void offerLineBeyondAnyOffer();
     void amountsTypedInTheLedger();
     void lines_data();
     void lines();
@@ -472,6 +473,34 @@ void TestHistoryRecords::offerColumnsEditedByHand()
     QCOMPARE(records.at(0).ownStake, 20.0);
     QCOMPARE(history::resultText(records.at(0), gb), "11.08");
     QCOMPARE(calc::formatFigure(records.at(0).highest, gb), "11.08");
+}
+
+void TestHistoryRecords::offerLineBeyondAnyOffer()
+{
+    // A hand-edited line of 160,000 values (1.5 MB) is no offer this program wrote: counted unread,
+    // the line after it read as ever.
+    QByteArray values;
+    for (int i = 160'000; i > 0; --i)
+        values += "k" + QByteArray::number(i) + "=1;";
+    const QByteArray refund = "1,2026-12-06T10:00:00,refund,Leeds,Coral,20,11.08,11.08,backOdds=5;backStake=20;"
+                              "layCommission=2;layOdds=5.2;retention=75,layStake=16.41\r\n";
+    const QString path = m_dir->filePath(QStringLiteral("vantrelOffers.csv"));
+    writeFileBytes(path, "1,2026-12-06T09:00:00,refund,Hand edit,Coral,20,0,0," + values.chopped(1) + ",\r\n" + refund);
+    store::ArchiveDates dates(gb);
+    history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, path, 0, 1, 4 << 20, dates);
+    history::fillOffers(batch);
+    QCOMPARE(batch.unreadCount, 1);
+    QCOMPARE(batch.records.size(), 1);
+    // Values by key from a list of thousands, out of order and with a key twice: sorted, the first
+    // of the two kept.
+    std::vector<std::pair<std::string, double>> many;
+    for (int i = 5'000; i > 0; --i)
+        many.emplace_back("k" + std::to_string(i), i);
+    many.emplace_back("k7", -1);
+    const calc::OfferValues sorted(std::move(many));
+    QCOMPARE(sorted.size(), std::size_t(5'000));
+    QVERIFY(std::is_sorted(sorted.begin(), sorted.end()));
+    QCOMPARE(sorted.at("k7"), 7.0);
 }
 
 // "Other amount..." writes the bookmaker's part in the outcome; hand edits that are not one are no part.
