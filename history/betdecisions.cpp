@@ -162,6 +162,7 @@ SettleChoices settleChoices(const HistoryView &view, const std::vector<qsizetype
 OtherAmountForm otherAmountForm(const HistoryView &view, const std::vector<qsizetype> &records)
 {
     OtherAmountForm form;
+    form.bets = int(records.size());
     form.exchangeToo = std::any_of(records.begin(), records.end(),
         [&view](qsizetype index) { return view.records.at(index).kind != calc::BetKind::CasinoBonus; });
     if (records.size() != 1)

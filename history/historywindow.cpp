@@ -331,6 +331,7 @@ void HistoryWindow::showBetMenu(const QPoint &at)
 
 void HistoryWindow::setConfirm(ui::ConfirmSink confirm)
 {
+    m_confirm = confirm;
     m_totals->accounts()->setConfirm(std::move(confirm));
 }
 
@@ -402,8 +403,18 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
         return;
     const OtherAmountForm form = otherAmountForm(m_model.view(), *records);
     const std::optional<calc::Payout> parts = askOtherAmounts(this, m_ask, m_showMessage, form);
-    if (parts)
-        decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}});
+    if (!parts)
+        return;
+    const QLocale locale;
+    if (form.bets > 1
+        && !ui::confirm(this, m_confirm,
+            QStringLiteral("Settle each of the %1 bets at %2 (%3 at the bookmaker, %4 at the exchange), %5 in all?")
+                .arg(form.bets)
+                .arg(calc::formatPennies(parts->profit(), locale), calc::formatPennies(parts->bookmaker, locale),
+                    calc::formatPennies(parts->exchange, locale),
+                    calc::formatPennies(parts->profit() * form.bets, locale))))
+        return;
+    decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}});
 }
 
 void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)

@@ -83,6 +83,7 @@ private:
     QString m_dataFolder;
     ui::MessageSink m_showMessage;
     ui::AskSink m_ask;
+    ui::ConfirmSink m_confirm;
     Clock m_clock = &QDateTime::currentDateTime;
     ChooseSavePath m_chooseSavePath;
     ArchiveFollower m_follower;

@@ -12,8 +12,12 @@ namespace history {
 
 namespace {
 
-const QString bookmakerQuestion = QStringLiteral("What came in at the bookmaker (a loss with a minus sign):");
-const QString exchangeQuestion = QStringLiteral("What came in at the exchange (a loss with a minus sign):");
+// "What came in at the bookmaker (a loss with a minus sign):", for each bet where there are several.
+QString question(const QString &account, int bets)
+{
+    const QString each = bets > 1 ? QStringLiteral(", for each of the %1 bets").arg(bets) : QString();
+    return QStringLiteral("What came in at the %1 (a loss with a minus sign)%2:").arg(account, each);
+}
 
 QString shown(calc::Pennies amount)
 {
@@ -32,8 +36,9 @@ std::optional<std::pair<QString, QString>> typedParts(QWidget *parent, const Oth
         layout->addRow(question, edit);
         return edit;
     };
-    QLineEdit *bookmaker = field(bookmakerQuestion, form.initial.bookmaker);
-    QLineEdit *exchange = form.exchangeToo ? field(exchangeQuestion, form.initial.exchange) : nullptr;
+    QLineEdit *bookmaker = field(question(QStringLiteral("bookmaker"), form.bets), form.initial.bookmaker);
+    QLineEdit *exchange
+        = form.exchangeToo ? field(question(QStringLiteral("exchange"), form.bets), form.initial.exchange) : nullptr;
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -78,9 +83,11 @@ std::optional<calc::Payout> askOtherAmounts(
     std::optional<std::pair<QString, QString>> typed;
     if (!ask) {
         typed = typedParts(parent, form);
-    } else if (const auto atBookmaker = ask(bookmakerQuestion, shown(form.initial.bookmaker))) {
-        const auto atExchange
-            = form.exchangeToo ? ask(exchangeQuestion, shown(form.initial.exchange)) : std::optional(QString());
+    } else if (const auto atBookmaker
+        = ask(question(QStringLiteral("bookmaker"), form.bets), shown(form.initial.bookmaker))) {
+        const auto atExchange = form.exchangeToo
+            ? ask(question(QStringLiteral("exchange"), form.bets), shown(form.initial.exchange))
+            : std::optional(QString());
         if (atExchange)
             typed = std::pair(*atBookmaker, *atExchange);
     }

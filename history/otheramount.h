@@ -17,6 +17,7 @@ struct OtherAmountForm
 {
     calc::Payout initial;
     bool exchangeToo = true;
+    int bets = 1; // each settled at the parts typed
 };
 
 // Asks for the parts in one box, or of the ask sink one question each. Nothing when cancelled, or

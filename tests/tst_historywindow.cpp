@@ -34,6 +34,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void otherAmountForSeveralBets();
     void accountsInWholePennies();
     void hostileLedger();
     void tabWalksTheWindow();
@@ -594,6 +595,37 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::otherAmountForSeveralBets()
+{
+    // Three bets at once: the questions say the parts are each bet's, and the total is confirmed
+    // before anything is written.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    auto window = openHistory();
+    QStringList asked;
+    window->setAsk([&](const QString &question, const QString &) {
+        asked << question;
+        return std::optional<QString>(question.startsWith("The exchange") ? "Betfair"
+                : question.contains("bookmaker")                          ? "30"
+                                                                          : "-5.5");
+    });
+    QStringList confirmed;
+    bool settle = false;
+    window->setConfirm([&](const QString &question) {
+        confirmed << question;
+        return settle;
+    });
+    choose(*window, {0, 1, 2}, "Settle as/Other amount");
+    QCOMPARE(asked.first(), "What came in at the bookmaker (a loss with a minus sign), for each of the 3 bets:");
+    QCOMPARE(confirmed,
+        QStringList {
+            "Settle each of the 3 bets at 24.50 (30.00 at the bookmaker, -5.50 at the exchange), 73.50 in all?"});
+    QVERIFY(!QFile::exists(m_ui->path(QStringLiteral("vantrelLedger.csv"))));
+    settle = true;
+    choose(*window, {0, 1, 2}, "Settle as/Other amount");
+    QTRY_COMPARE(cell(*window, 2, history::Column::Actual), "24.50");
+    QCOMPARE(cell(*window, 0, history::Column::Actual), "24.50");
 }
 
 void TestHistoryWindow::accountsInWholePennies()
