@@ -214,8 +214,10 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
 {
     files::requireRegularFileOrNothing(path);
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        files::requireFolderOrNothing(QFileInfo(path).path()); // a missing file, or a folder that is none
         return std::nullopt;
+    }
     // The byte before tells how the lines read so far ended.
     char before = 0;
     if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, from - 1))

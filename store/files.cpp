@@ -64,12 +64,20 @@ bool endsInsideALine(QFile &file)
 
 void makeSureOfFolder(const QString &path)
 {
+    requireFolderOrNothing(path);
     const std::filesystem::path folder = nativePath(path);
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error))
         std::filesystem::create_directory(folder, error);
     if (error)
         throw FileError(describe(error));
+}
+
+void requireFolderOrNothing(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
+        throw FileError(QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(path)));
 }
 
 void requireRegularFileOrNothing(const QString &path)

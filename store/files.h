@@ -12,6 +12,9 @@ namespace store::files {
 // Creates the folder when it is missing; throws when something else stands in its place.
 void makeSureOfFolder(const QString &path);
 
+// Throws, naming it, when a file stands where the folder should be.
+void requireFolderOrNothing(const QString &path);
+
 // Throws when something other than a regular file (or a link to one) stands at the path.
 void requireRegularFileOrNothing(const QString &path);
 

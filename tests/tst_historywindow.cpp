@@ -34,6 +34,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void dataFolderThatIsAFile();
     void otherAmountForSeveralBets();
     void accountsInWholePennies();
     void hostileLedger();
@@ -595,6 +596,23 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::dataFolderThatIsAFile()
+{
+    // A file where the data folder should be: the window says so, and a deposit names it too.
+    const QString folder = m_ui->path(QStringLiteral("notAFolder"));
+    m_ui->writeBytes(QStringLiteral("notAFolder"), "text");
+    history::HistoryWindow window(folder, [this](const QString &text) { m_ui->messages << text; });
+    window.show();
+    const QString named = QDir::toNativeSeparators(folder) + " is a file, not a folder";
+    QTRY_VERIFY2(text(window, "status").contains(named), qPrintable(text(window, "status")));
+    window.findChild<QComboBox *>(QStringLiteral("account"))->setEditText(QStringLiteral("Coral"));
+    MainWindowFixture::typeInto(window.findChild<QLineEdit *>(QStringLiteral("amount")), QStringLiteral("10"));
+    window.findChild<QPushButton *>(QStringLiteral("deposit"))->click();
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.first().endsWith(named), qPrintable(m_ui->messages.first()));
+    QCOMPARE(m_ui->bytes(QStringLiteral("notAFolder")), "text");
 }
 
 void TestHistoryWindow::otherAmountForSeveralBets()
