@@ -1,6 +1,8 @@
 #include "store/offerinputs.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include <QDir>
 #include <QFileInfo>
@@ -138,17 +140,90 @@ OfferInputsRead parse(const QByteArray &bytes)
     return read;
 }
 
-QByteArray bytesOf(const OfferInputSections &sections)
+// A line of the file as it stands: its text, and the line end it had (none for a last line
+// without one). The lines are those ini::splitLines reads.
+struct FileLine
 {
-    QByteArray bytes;
-    for (const auto &[name, inputs] : sections) {
-        if (!bytes.isEmpty())
-            bytes += "\r\n";
-        bytes += '[' + name.toUtf8() + "]\r\n";
-        for (const auto &[key, value] : inputs)
-            bytes += lineOf(key, value) + "\r\n";
+    QByteArray text;
+    QByteArray end;
+};
+
+std::vector<FileLine> linesOf(const QByteArray &bytes)
+{
+    std::vector<FileLine> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        const qsizetype endSize = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
+        lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endSize)});
+        i += endSize - 1;
+        start = i + 1;
     }
-    return bytes;
+    if (start < bytes.size())
+        lines.push_back({bytes.mid(start), {}});
+    return lines;
+}
+
+// The section a line opens, or nothing.
+std::optional<QString> sectionOf(const QString &trimmed)
+{
+    if (!trimmed.startsWith(QLatin1Char('[')) || !trimmed.endsWith(QLatin1Char(']')))
+        return std::nullopt;
+    return trimmed.sliced(1, trimmed.size() - 2).trimmed();
+}
+
+// Sets the key's line in the section: the last line that holds it, as reading takes the last;
+// else a new line after the section's last, or a new section at the end. Every other line stays.
+void setLine(std::vector<FileLine> &lines, const QString &section, const QString &key, const QByteArray &line)
+{
+    std::optional<std::size_t> keyAt;
+    std::optional<std::size_t> sectionEnd;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString trimmed = QString::fromUtf8(lines[i].text).trimmed();
+        if (const std::optional<QString> name = sectionOf(trimmed)) {
+            inSection = *name == section;
+            if (inSection)
+                sectionEnd = i;
+            continue;
+        }
+        if (!inSection || trimmed.isEmpty())
+            continue;
+        sectionEnd = i;
+        const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
+        if (equals > 0 && !trimmed.startsWith(QLatin1Char(';')) && trimmed.first(equals).trimmed() == key)
+            keyAt = i;
+    }
+    if (keyAt) {
+        lines[*keyAt].text = line;
+        return;
+    }
+    std::size_t at = lines.size();
+    std::vector<FileLine> added {{line, "\r\n"}};
+    if (sectionEnd) {
+        at = *sectionEnd + 1;
+    } else {
+        added.insert(added.begin(), {'[' + section.toUtf8() + ']', "\r\n"});
+        if (!lines.empty())
+            added.insert(added.begin(), {{}, "\r\n"});
+    }
+    if (at > 0 && lines[at - 1].end.isEmpty())
+        lines[at - 1].end = "\r\n";
+    lines.insert(lines.begin() + qsizetype(at), added.begin(), added.end());
+}
+
+QByteArray withChanges(const QByteArray &bytes, const OfferInputSections &changed)
+{
+    std::vector<FileLine> lines = linesOf(bytes);
+    for (const auto &[name, inputs] : changed) {
+        for (const auto &[key, value] : inputs)
+            setLine(lines, name, key, lineOf(key, value));
+    }
+    QByteArray joined;
+    for (const FileLine &line : lines)
+        joined += line.text + line.end;
+    return joined;
 }
 
 QByteArray readIfThere(const QString &path)
@@ -173,13 +248,9 @@ OfferInputsRead readOfferInputs(const QString &folder)
 void saveOfferInputs(const QString &folder, const OfferInputSections &changed)
 {
     const QString path = offerInputsPath(folder);
-    OfferInputSections sections = parse(readIfThere(path)).sections;
-    for (const auto &[name, inputs] : changed) {
-        for (const auto &[key, value] : inputs)
-            sections[name][key] = value;
-    }
+    const QByteArray bytes = readIfThere(path);
     files::makeSureOfFolder(folder);
-    files::replaceAtomically(path, bytesOf(sections));
+    files::replaceAtomically(path, withChanges(bytes, changed));
 }
 
 } // namespace store

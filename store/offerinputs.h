@@ -27,8 +27,10 @@ inline constexpr qsizetype longestInputText = 256;
 // Nothing at all when there is no file. Throws FileError.
 OfferInputsRead readOfferInputs(const QString &folder);
 
-// Sets the given inputs, leaving every other line of the file as it was read now. Throws
-// FileError; the old file is then left whole.
+// Sets the given inputs, each on the line that holds it (or a new line in its section), leaving
+// every other line of the file byte for byte as it was read now: comments, lines before the first
+// section, values too long to be read, sections twice. Throws FileError; the old file is then left
+// whole.
 void saveOfferInputs(const QString &folder, const OfferInputSections &changed);
 
 } // namespace store

@@ -49,6 +49,7 @@ private slots:
     void tabWalksTheWholeTab();
     void switchingTabsFromTheKeyboard();
     void archiveFromTheKeyboard();
+    void onlyTheChangedLineRewritten();
     void inputsSavedAsTyped();
     void bookmakerSpokenByName();
 
@@ -691,6 +692,22 @@ void TestOffersWindow::archiveFromTheKeyboard()
     QCOMPARE(fileBytes(offersPath()).count('\n'), 4);
     type({{"Back stake (each part)", "11"}});
     QCOMPARE(first->text(QAccessible::Description), QString());
+}
+
+void TestOffersWindow::onlyTheChangedLineRewritten()
+{
+    // Comments, lines before the first section, a value too long to be read, a section twice and a
+    // last line without its end stay byte for byte; the one input typed changes its own line.
+    const QByteArray tooLong = "backStake=" + QByteArray(300, '9');
+    const QByteArray before = "; my settings\npreamble=1\n[refund]\r\n; odds at 2pm\r\nbackOdds=5\r\n" + tooLong
+        + "\r\n\r\n[each-way]\nbackOdds=9\n[refund]\nlayOdds=5.2";
+    writeFileBytes(settingsPath(), before);
+    openWindow();
+    QVERIFY(openTab("Refund"));
+    type({{"Back odds", "7/2"}, {"Refund retention %", "80"}});
+    QByteArray after = before;
+    after.replace("backOdds=5\r\n", "backOdds=7/2\r\n").append("\r\nretention=80\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(settingsPath()), after, 2000);
 }
 
 void TestOffersWindow::inputsSavedAsTyped()
