@@ -54,6 +54,9 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
     qint64 number = firstLine;
     store::ArchiveLines lines(chunk->bytes);
     for (QByteArrayView line; lines.next(line); ++number) {
+        // An editor may save the file with a byte-order mark: it is no part of the first record.
+        if (from == 0 && number == firstLine)
+            line = store::withoutByteOrderMark(line);
         QByteArrayView bookmaker;
         std::optional<BetRecord> record = recordOf(source, line, dates, bookmaker);
         if (!record) {

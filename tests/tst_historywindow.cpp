@@ -34,6 +34,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void byteOrderMarkKeepsSettlements();
     void dataFolderThatIsAFile();
     void otherAmountForSeveralBets();
     void accountsInWholePennies();
@@ -596,6 +597,21 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::byteOrderMarkKeepsSettlements()
+{
+    // An editor saves the archive with a byte-order mark: the first bet is the same bet, settled.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    auto window = openHistory();
+    choose(*window, {0, 1, 2}, "Settle as/Void");
+    const QString firstDate = cell(*window, 2, history::Column::Date);
+    window.reset();
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), "\xEF\xBB\xBF" + threeBets);
+    window = openHistory();
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(cell(*window, row, history::Column::Status), "Void");
+    QCOMPARE(cell(*window, 2, history::Column::Date), firstDate);
 }
 
 void TestHistoryWindow::dataFolderThatIsAFile()
