@@ -59,6 +59,43 @@ void ArchiveFollower::start()
     m_look.start();
 }
 
+namespace {
+
+// Up to this many bytes read are read again and compared whole at each change; beyond it the tail
+// and the samples stand for them, as reading a larger file again would stall the window.
+constexpr qint64 mostBytesCompared = 32 << 20;
+
+// FNV-1a over the bytes, carried on from the digest of the bytes before them: any one change among
+// the bytes read shows, however they were split into reads.
+quint64 carriedDigest(quint64 digest, QByteArrayView bytes)
+{
+    constexpr quint64 basis = 14695981039346656037ULL;
+    constexpr quint64 prime = 1099511628211ULL;
+    if (digest == 0)
+        digest = basis;
+    for (const char byte : bytes)
+        digest = (digest ^ quint8(byte)) * prime;
+    return digest;
+}
+
+// The digest of the file's first bytes as they stand now; nothing when they cannot be read.
+std::optional<quint64> digestNow(QFile &file, qint64 bytes)
+{
+    quint64 digest = 0;
+    if (!file.seek(0))
+        return std::nullopt;
+    for (qint64 left = bytes; left > 0;) {
+        const QByteArray piece = file.read(std::min<qint64>(left, 1 << 20));
+        if (piece.isEmpty())
+            return std::nullopt;
+        digest = carriedDigest(digest, piece);
+        left -= piece.size();
+    }
+    return digest;
+}
+
+} // namespace
+
 bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files::FileStamp &now) const
 {
     // An append makes the file longer and leaves the bytes read as they were; anything else that
@@ -74,9 +111,13 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
         return false;
     const auto unchanged
         = [&bytes](qint64 at, const QByteArray &read) { return bytes.seek(at) && bytes.read(read.size()) == read; };
-    return unchanged(file.readTo - file.tail.size(), file.tail)
+    const bool sampled = unchanged(file.readTo - file.tail.size(), file.tail)
         && std::all_of(file.samples.cbegin(), file.samples.cend(),
             [&](const auto &sample) { return unchanged(sample.first, sample.second); });
+    // Lines inserted or edited in the middle may leave the tail and every sample as they were.
+    if (!sampled || !file.digestWhole || file.readTo > mostBytesCompared)
+        return sampled;
+    return digestNow(bytes, file.readTo) == file.digest;
 }
 
 void ArchiveFollower::keepSample(FollowedFile &file, qint64 at, const QByteArray &bytes)
@@ -235,6 +276,11 @@ void ArchiveFollower::took(std::size_t file, qint64 end, qint64 linesRead, const
         followed.tail = bytes.right(tailBytes);
         keepSample(followed, end - bytes.size(), bytes);
     }
+    // Bytes passed over unread (a line too long to keep) leave the digest short of the file.
+    if (end - bytes.size() == followed.readTo)
+        followed.digest = carriedDigest(followed.digest, bytes);
+    else
+        followed.digestWhole = false;
     followed.readTo = end;
     followed.lines += linesRead;
 }

@@ -75,6 +75,8 @@ private:
         qint64 lines = 0;
         QByteArray tail; // the last bytes read, which an append leaves as they are
         std::vector<std::pair<qint64, QByteArray>> samples; // bytes read at a few places from the start, likewise
+        quint64 digest = 0; // of every byte read, while digestWhole
+        bool digestWhole = true; // false once a line too long to keep was passed over
         store::files::FileStamp stamp; // when the last read began
     };
     using Files = std::array<FollowedFile, 3>;

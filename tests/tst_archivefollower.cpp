@@ -101,13 +101,18 @@ void TestArchiveFollower::readsAfreshWhenChanged_data()
     QTest::newRow("rewritten in place, same size") << "same size";
     QTest::newRow("an earlier line edited in place as the file grew") << "edited and grown";
     QTest::newRow("replaced by a longer file renamed over it") << "renamed";
+    QTest::newRow("two lines inserted in the middle, in place") << "inserted";
     QTest::newRow("removed") << "removed";
 }
 
 void TestArchiveFollower::readsAfreshWhenChanged()
 {
     QFETCH(QString, change);
-    writeFileBytes(archive(), threeRecords);
+    // Lines of one length that end alike: two inserted among them leave the tail where it was.
+    QByteArrayList alike;
+    for (const char *event : {"A v Town", "B v Town", "C v Town", "D v Town", "E v Town", "F v Town", "G v Town"})
+        alike << record(event, "Coral");
+    writeFileBytes(archive(), change == "inserted" ? alike.mid(0, 5).join() : threeRecords);
     history::ArchiveFollower follower(m_dir->path());
     follower.start();
     load(follower);
@@ -127,6 +132,8 @@ void TestArchiveFollower::readsAfreshWhenChanged()
         QCOMPARE(file.write(record("Chelsea", "Coral")), record("Arsenal", "Coral").size());
         file.close();
         appendBytes(archive(), record("Wolves", "Bet365"));
+    } else if (change == "inserted") {
+        writeFileBytes(archive(), (alike.mid(0, 2) + alike.mid(5, 2) + alike.mid(2, 3)).join());
     } else if (change == "renamed") {
         const QString draft = archive() + QStringLiteral(".new");
         writeFileBytes(draft, threeRecords + record("Ascot", "Betfred"));
