@@ -115,7 +115,7 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
         && std::all_of(file.samples.cbegin(), file.samples.cend(),
             [&](const auto &sample) { return unchanged(sample.first, sample.second); });
     // Lines inserted or edited in the middle may leave the tail and every sample as they were.
-    if (!sampled || !file.digestWhole || file.readTo > mostBytesCompared)
+    if (!sampled || !file.digestWhole)
         return sampled;
     return digestNow(bytes, file.readTo) == file.digest;
 }
@@ -276,11 +276,11 @@ void ArchiveFollower::took(std::size_t file, qint64 end, qint64 linesRead, const
         followed.tail = bytes.right(tailBytes);
         keepSample(followed, end - bytes.size(), bytes);
     }
-    // Bytes passed over unread (a line too long to keep) leave the digest short of the file.
-    if (end - bytes.size() == followed.readTo)
+    // Bytes passed over unread (a line too long to keep) leave the digest short of the file; one
+    // larger than is compared is not worked out at all.
+    followed.digestWhole = followed.digestWhole && end - bytes.size() == followed.readTo && end <= mostBytesCompared;
+    if (followed.digestWhole)
         followed.digest = carriedDigest(followed.digest, bytes);
-    else
-        followed.digestWhole = false;
     followed.readTo = end;
     followed.lines += linesRead;
 }
