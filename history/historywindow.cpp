@@ -1,5 +1,6 @@
 #include "history/historywindow.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +29,7 @@
 #include "store/datafolder.h"
 #include "store/fileerror.h"
 #include "store/files.h"
+#include "store/windowplace.h"
 #include "ui/windowsupport.h"
 
 namespace history {
@@ -57,6 +60,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
     createShortcuts();
     wireEvents();
     ui::fitIntoScreen(this, QSize(1024, 680));
+    restorePlace();
     ui::keepAboveOthers(this);
     m_table->setFocus();
     m_follower.start();
@@ -108,7 +112,8 @@ void HistoryWindow::createControls()
     header->resizeSection(int(Column::Status), textWidth(m_table, QStringLiteral("Lay won, refund as a free bet")));
 
     m_totals = new TotalsPanel;
-    auto *split = new QSplitter(Qt::Vertical);
+    m_split = new QSplitter(Qt::Vertical);
+    QSplitter *split = m_split;
     split->addWidget(m_table);
     split->addWidget(m_totals);
     split->setStretchFactor(0, 3);
@@ -119,6 +124,49 @@ void HistoryWindow::createControls()
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
     layout->addWidget(split, 1);
+}
+
+void HistoryWindow::restorePlace()
+{
+    const std::optional<store::WindowPlace> place = store::readWindowPlace(m_dataFolder);
+    if (!place) {
+        fitColumns();
+        return;
+    }
+    ui::placeWithinScreen(this, place->geometry);
+    if (place->splitter.size() == 2 && place->splitter[0] >= 0 && place->splitter[1] >= 0)
+        m_split->setSizes(place->splitter);
+    m_totals->tabs()->setCurrentIndex(std::clamp(place->tab, 0, m_totals->tabs()->count() - 1));
+}
+
+void HistoryWindow::fitColumns()
+{
+    // Every column up to Actual in view: Event takes what the others leave, the Bookmaker column at
+    // the widest it grows to. Where that leaves Event too little (a large scale on a small screen),
+    // Result gives up the room it keeps for "no result: not all numbers", which then elides.
+    QHeaderView *header = m_table->horizontalHeader();
+    const int room = width() - 2 * m_table->frameWidth() - 24; // the layout's margins and a scroll bar
+    const auto othersWidth = [&] {
+        int others = std::min(header->sectionSize(int(Column::Bookmaker)), 3 * textWidth(m_table, "Coral"));
+        for (const Column column :
+            {Column::Date, Column::Kind, Column::Result, Column::Highest, Column::Status, Column::Actual})
+            others += header->sectionSize(int(column));
+        return others;
+    };
+    if (room - othersWidth() < header->defaultSectionSize())
+        header->resizeSection(int(Column::Result), textWidth(m_table, QStringLiteral("-12,345.67")));
+    header->resizeSection(int(Column::Event), std::max(header->defaultSectionSize(), room - othersWidth()));
+}
+
+void HistoryWindow::closeEvent(QCloseEvent *event)
+{
+    try {
+        store::saveWindowPlace(
+            m_dataFolder, {QRect(pos(), size()), m_split->sizes(), m_totals->tabs()->currentIndex()});
+    } catch (const store::FileError &) {
+        // Only where the window stood is lost: the next start places it as at a first start.
+    }
+    QWidget::closeEvent(event);
 }
 
 void HistoryWindow::setTabOrder()

@@ -15,6 +15,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -53,9 +54,14 @@ signals:
 protected:
     // The Menu key and Shift+F10 on the table open its menu on every platform.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
+    // Where the window was last closed, within the screen it opens on; at a first start the table's
+    // Event column takes the room the others leave.
+    void restorePlace();
+    void fitColumns();
     void setTabOrder();
     void createShortcuts();
     void wireEvents();
@@ -94,6 +100,7 @@ private:
 
     FilterBar *m_filters = nullptr;
     QPushButton *m_save = nullptr;
+    QSplitter *m_split = nullptr;
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QTableView *m_table = nullptr;

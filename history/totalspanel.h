@@ -30,6 +30,7 @@ public:
     // Where Tab enters the panel.
     QWidget *firstFocus() const;
     AccountsPage *accounts() const { return m_accounts; }
+    QTabWidget *tabs() const { return m_tabs; }
 
 private:
     void addPage(const QString &title, QWidget *widget, TotalsPage *page);

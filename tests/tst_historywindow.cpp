@@ -6,7 +6,9 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTableView>
 #include <QTabWidget>
 
@@ -34,6 +36,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void windowPlaceRemembered();
     void byteOrderMarkKeepsSettlements();
     void dataFolderThatIsAFile();
     void otherAmountForSeveralBets();
@@ -597,6 +600,35 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::windowPlaceRemembered()
+{
+    // Size, place, splitter and tab come back at the next start, in a file of the history's own;
+    // a place off every screen is brought back onto the screen.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const QByteArray settings = m_ui->bytes(QStringLiteral("vantrel.ini"));
+    auto window = openHistory();
+    const QRect available = window->screen()->availableGeometry();
+    window->resize(window->minimumSizeHint() + QSize(10, 20));
+    window->move(available.topLeft() + QPoint(10, 20));
+    const QRect placed(window->pos(), window->size());
+    auto *tabs = window->findChild<QTabWidget *>();
+    tabs->setCurrentIndex(2);
+    auto *split = window->findChild<QSplitter *>();
+    split->setSizes({300, 200});
+    const QList<int> sizes = split->sizes();
+    window->close();
+    window = openHistory();
+    QCOMPARE(QRect(window->pos(), window->size()), placed);
+    QCOMPARE(window->findChild<QTabWidget *>()->currentIndex(), 2);
+    QCOMPARE(window->findChild<QSplitter *>()->sizes(), sizes);
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")), settings);
+
+    m_ui->writeBytes(QStringLiteral("vantrelHistory.ini"), "[Window]\r\ngeometry=99999,-5000,900,600\r\ntab=99\r\n");
+    window = openHistory();
+    QVERIFY(available.contains(window->geometry()));
+    QCOMPARE(window->findChild<QTabWidget *>()->currentIndex(), window->findChild<QTabWidget *>()->count() - 1);
 }
 
 void TestHistoryWindow::byteOrderMarkKeepsSettlements()

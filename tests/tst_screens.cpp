@@ -3,13 +3,16 @@
 // history's search field still shows what it is for at the window's narrowest.
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "history/columns.h"
 #include "history/historywindow.h"
 #include "offers/offerswindow.h"
 
@@ -62,6 +65,14 @@ void TestScreens::historyWindowFits()
 {
     history::HistoryWindow window(m_dir.path());
     verifyOnScreen(&window, {window.findChild<QPushButton *>("saveAsCsv")});
+    // At a first start every column up to Actual is in view, Status and Actual whole.
+    const auto *table = window.findChild<QTableView *>("records");
+    const QHeaderView *header = table->horizontalHeader();
+    const int actual = int(history::Column::Actual);
+    QVERIFY2(header->sectionViewportPosition(actual) + header->sectionSize(actual) <= table->viewport()->width(),
+        qPrintable(QStringLiteral("Actual ends at %1 in %2")
+                       .arg(header->sectionViewportPosition(actual) + header->sectionSize(actual))
+                       .arg(table->viewport()->width())));
 }
 
 void TestScreens::searchPlaceholderAtTheNarrowest()

@@ -1,5 +1,6 @@
 #include "ui/windowsupport.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QValidator>
@@ -67,10 +69,27 @@ void keepAboveOthers(QWidget *window)
     window->installEventFilter(new RaiseOnActivation(window));
 }
 
+namespace {
+
+const QSize frame(16, 48); // borders and a title bar, which are known only once shown
+
+} // namespace
+
+void placeWithinScreen(QWidget *window, const QRect &place)
+{
+    const QScreen *screen = QGuiApplication::screenAt(place.center());
+    const QRect available = (screen ? screen : window->screen())->availableGeometry();
+    const QSize size = place.size().boundedTo(available.size() - frame).expandedTo(window->minimumSizeHint());
+    window->resize(size);
+    window->move(std::clamp(place.x(), available.left(),
+                     std::max(available.left(), available.right() + 1 - size.width() - frame.width())),
+        std::clamp(place.y(), available.top(),
+            std::max(available.top(), available.bottom() + 1 - size.height() - frame.height())));
+}
+
 void fitIntoScreen(QWidget *window, QSize preferred)
 {
     const QRect available = window->screen()->availableGeometry();
-    const QSize frame(16, 48); // borders and a title bar, which are known only once shown
     const QSize size = preferred.boundedTo(available.size() - frame);
     window->resize(size);
     window->move(available.topLeft()

@@ -46,6 +46,10 @@ void keepAboveOthers(QWidget *window);
 // does not fit then scrolls inside it.
 void fitIntoScreen(QWidget *window, QSize preferred);
 
+// Places a window where it was (its frame's top left, its size) on the screen that holds the middle
+// of that place, or the window's own: made smaller and moved where it would not fit.
+void placeWithinScreen(QWidget *window, const QRect &place);
+
 // A window that holds a million records frees blocks of megabytes as it sorts and counts them:
 // have the C library give every such block back to the system at once, rather than keep it (glibc
 // would, once a large block had been freed). Elsewhere nothing to do.
