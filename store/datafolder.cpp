@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "store/windowplace.h"
+
 namespace store {
 
 namespace {
@@ -66,7 +68,7 @@ std::optional<QString> keptFileAt(const QString &folder, const QString &path)
     constexpr Qt::CaseSensitivity names = Qt::CaseSensitive;
 #endif
     for (const QString &kept : {settingsPath(folder), bookieListPath(folder), archivePath(folder), offersPath(folder),
-             offerInputsPath(folder), ledgerPath(folder)}) {
+             offerInputsPath(folder), ledgerPath(folder), windowPlacePath(folder)}) {
         const QFileInfo file(kept);
         const bool sameFile
             = target.exists() && file.exists() && target.canonicalFilePath() == file.canonicalFilePath();
