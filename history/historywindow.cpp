@@ -1,5 +1,6 @@
 #include "history/historywindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -8,12 +9,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -268,7 +271,12 @@ void HistoryWindow::applyFilters()
 
 void HistoryWindow::showStatus()
 {
-    m_status->setText(readStatusText(readFacts(m_follower)));
+    QString text = readStatusText(readFacts(m_follower));
+    if (m_ledgerWait && *m_ledgerWait)
+        text += QStringLiteral(" Waiting for another program to let go of %1: what you chose is written as soon as "
+                               "it does.")
+                    .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder)));
+    m_status->setText(text);
 }
 
 void HistoryWindow::enableSave()
@@ -425,12 +433,9 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
         lines = decisionLines(m_model.view(), records, ids, request, m_clock());
     }
     if (!lines.entries.isEmpty()) {
-        try {
-            store::appendToLedger(m_dataFolder, lines.entries);
-        } catch (const store::FileError &error) {
-            showLedgerFailure(error.description());
+        const LedgerWrite written = writeLedger(lines.entries);
+        if (written != LedgerWrite::Now)
             return;
-        }
         m_follower.ledger().applyNow(lines.decisions);
         if (request.action == store::LedgerAction::Settle || request.action == store::LedgerAction::Exchange)
             m_follower.ledger().rememberExchange(request.exchange);
@@ -474,14 +479,69 @@ void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)
 bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)
 {
     entry.when = m_clock();
+    const LedgerWrite written = writeLedger({entry});
+    if (written == LedgerWrite::Now)
+        m_follower.follow();
+    return written != LedgerWrite::Failed;
+}
+
+HistoryWindow::LedgerWrite HistoryWindow::writeLedger(const QList<store::LedgerEntry> &entries)
+{
+    if (m_ledgerWait) {
+        ui::showMessage(this, m_showMessage,
+            QStringLiteral("Nothing was recorded: Vantrel is still waiting to write %1. Try again once it has.")
+                .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder))));
+        return LedgerWrite::Failed;
+    }
     try {
-        store::appendToLedger(m_dataFolder, {entry});
+        store::appendToLedger(m_dataFolder, entries, std::chrono::milliseconds(0));
+        return LedgerWrite::Now;
+    } catch (const store::FileLocked &) {
+        writeLedgerWhenFree(entries);
+        return LedgerWrite::Later;
     } catch (const store::FileError &error) {
         showLedgerFailure(error.description());
-        return false;
+        return LedgerWrite::Failed;
     }
-    m_follower.follow();
-    return true;
+}
+
+void HistoryWindow::writeLedgerWhenFree(const QList<store::LedgerEntry> &entries)
+{
+    // Another program holds the ledger's lock: it is waited for on a thread of its own, the window
+    // answering meanwhile, and after a moment the status says what it waits for. The lines are
+    // read back from the ledger once they are written.
+    m_ledgerWait = std::make_shared<bool>(false);
+    QTimer::singleShot(200, this, [this, wait = std::weak_ptr(m_ledgerWait)] {
+        if (const auto shown = wait.lock()) {
+            *shown = true;
+            showStatus();
+        }
+    });
+    QPointer<HistoryWindow> window(this);
+    QThread *writer = QThread::create([window, folder = m_dataFolder, entries] {
+        std::optional<QString> failure;
+        try {
+            store::appendToLedger(folder, entries);
+        } catch (const store::FileError &error) {
+            failure = error.description();
+        }
+        QMetaObject::invokeMethod(qApp, [window, failure] {
+            if (window)
+                window->ledgerWritten(failure);
+        });
+    });
+    connect(writer, &QThread::finished, writer, &QObject::deleteLater);
+    writer->start();
+}
+
+void HistoryWindow::ledgerWritten(const std::optional<QString> &failure)
+{
+    m_ledgerWait.reset();
+    showStatus();
+    if (failure)
+        showLedgerFailure(*failure);
+    else
+        m_follower.follow();
 }
 
 void HistoryWindow::showLedgerFailure(const QString &description)

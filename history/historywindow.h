@@ -4,6 +4,9 @@
 // and restores the bets chosen, in the ledger.
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QDateTime>
 #include <QWidget>
 
@@ -84,6 +87,11 @@ private:
     QString exchange() const;
     std::optional<QString> askExchange();
     bool recordAccountEntry(store::LedgerEntry entry);
+    // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
+    enum class LedgerWrite { Now, Later, Failed };
+    LedgerWrite writeLedger(const QList<store::LedgerEntry> &entries);
+    void writeLedgerWhenFree(const QList<store::LedgerEntry> &entries);
+    void ledgerWritten(const std::optional<QString> &failure);
     void showLedgerFailure(const QString &description);
 
     QString m_dataFolder;
@@ -101,6 +109,8 @@ private:
     FilterBar *m_filters = nullptr;
     QPushButton *m_save = nullptr;
     QSplitter *m_split = nullptr;
+    // While a write waits for the ledger's lock: whether the status says so yet.
+    std::shared_ptr<bool> m_ledgerWait;
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QTableView *m_table = nullptr;

@@ -22,4 +22,11 @@ private:
     QString m_description;
 };
 
+// Another program kept the lock on the file for all the time the caller would wait.
+class FileLocked : public FileError
+{
+public:
+    using FileError::FileError;
+};
+
 } // namespace store

@@ -22,27 +22,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Appends take milliseconds; a lock kept longer belongs to a program that hangs.
-constexpr auto longestWait = 10s;
 constexpr auto pause = 5ms;
 
 [[noreturn]] void keptByAnother(const QString &path)
 {
-    throw FileError(QStringLiteral("%1 is locked by another program").arg(QDir::toNativeSeparators(path)));
+    throw FileLocked(QStringLiteral("%1 is locked by another program").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
 
 #ifdef Q_OS_WIN
 
-FileLock::FileLock(QFileDevice &, const QString &path)
+FileLock::FileLock(QFileDevice &, const QString &path, std::chrono::milliseconds wait)
 {
     // A handle of its own: the lock belongs to it, and the file's writes go through the other.
     const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
         GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         throw FileError(qt_error_string(int(GetLastError())));
-    const auto deadline = std::chrono::steady_clock::now() + longestWait;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         OVERLAPPED farBeyondTheEnd {};
         farBeyondTheEnd.OffsetHigh = 0x7FFFFFFF;
@@ -70,10 +68,10 @@ FileLock::~FileLock()
 
 #else
 
-FileLock::FileLock(QFileDevice &file, const QString &path)
+FileLock::FileLock(QFileDevice &file, const QString &path, std::chrono::milliseconds wait)
     : m_descriptor(file.handle())
 {
-    const auto deadline = std::chrono::steady_clock::now() + longestWait;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     while (::flock(m_descriptor, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR)
             continue;

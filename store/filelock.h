@@ -3,6 +3,8 @@
 // Linux the lock is advisory, and on Windows it covers a byte far beyond any file's end.
 #pragma once
 
+#include <chrono>
+
 #include <QString>
 
 class QFileDevice;
@@ -12,9 +14,12 @@ namespace store::files {
 class FileLock
 {
 public:
-    // Waits until the lock is the caller's; throws FileError when another program keeps it for
-    // seconds on end, or the system cannot lock the file.
-    FileLock(QFileDevice &file, const QString &path);
+    // Appends take milliseconds; a lock kept longer belongs to a program that hangs.
+    static constexpr std::chrono::milliseconds longestWait {10'000};
+
+    // Waits until the lock is the caller's; throws FileLocked when another program keeps it for
+    // all of `wait`, FileError when the system cannot lock the file.
+    FileLock(QFileDevice &file, const QString &path, std::chrono::milliseconds wait = longestWait);
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;

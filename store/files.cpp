@@ -95,13 +95,14 @@ void appendLine(const QString &path, const QByteArray &line)
     appendLines(path, {line});
 }
 
-void appendLines(const QString &path, const QList<QByteArray> &lines, const QByteArray &header)
+void appendLines(
+    const QString &path, const QList<QByteArray> &lines, const QByteArray &header, std::chrono::milliseconds lockWait)
 {
     requireRegularFileOrNothing(path);
     // Unbuffered, so that a line the disk refused is not written again from a buffer on closing.
     QFile file(path);
     openOrThrow(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered);
-    const FileLock lock(file, path);
+    const FileLock lock(file, path, lockWait);
     const qint64 sizeBefore = file.size();
     QByteArray bytes;
     if (sizeBefore == 0 && !header.isEmpty())

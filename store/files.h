@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include "store/filelock.h"
+
 namespace store::files {
 
 // Creates the folder when it is missing; throws when something else stands in its place.
@@ -26,7 +28,8 @@ void appendLine(const QString &path, const QByteArray &line);
 // The same for many lines in one write; a new or empty file gets the header line first. The file
 // is locked from the look at its end to the last byte, so that programs appending at once never
 // mix their lines, write two headers or cut off each other's lines.
-void appendLines(const QString &path, const QList<QByteArray> &lines, const QByteArray &header = {});
+void appendLines(const QString &path, const QList<QByteArray> &lines, const QByteArray &header = {},
+    std::chrono::milliseconds lockWait = FileLock::longestWait);
 
 // Writes a file with the bytes when none is there, whole or not at all: a new file is renamed into
 // place only if the path is still free, so any number of programs doing this at once leave one

@@ -101,14 +101,14 @@ QByteArray ledgerLine(const LedgerEntry &entry)
         .join(',');
 }
 
-void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries)
+void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries, std::chrono::milliseconds lockWait)
 {
     QList<QByteArray> lines;
     lines.reserve(entries.size());
     for (const LedgerEntry &entry : entries)
         lines << ledgerLine(entry);
     files::makeSureOfFolder(folder);
-    files::appendLines(ledgerPath(folder), lines, ledgerHeader());
+    files::appendLines(ledgerPath(folder), lines, ledgerHeader(), lockWait);
 }
 
 ParsedLedgerLine parseLedgerLine(QByteArrayView line)

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QString>
 
+#include "store/filelock.h"
 #include "store/sha256.h"
 
 namespace store {
@@ -56,7 +57,8 @@ QByteArray ledgerHeader();
 QByteArray ledgerLine(const LedgerEntry &entry);
 
 // Appends the entries in one write, after the header when the file is new or empty. Throws FileError.
-void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries);
+void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries,
+    std::chrono::milliseconds lockWait = files::FileLock::longestWait);
 
 // What a line of the file is.
 enum class LedgerLineKind { Entry, Header, Unreadable, LaterVersion };

@@ -16,6 +16,7 @@
 #include "calc/offers.h"
 #include "history/historywindow.h"
 #include "mainwindowtest.h"
+#include "store/filelock.h"
 #include "store/ledger.h"
 #include "store/offerfile.h"
 
@@ -36,6 +37,7 @@ private slots:
     void settleFromTheKeyboard();
     void settleReopenRemoveRestore();
     void accountsThroughTheForm();
+    void ledgerLockedByAnotherProgram();
     void windowPlaceRemembered();
     void byteOrderMarkKeepsSettlements();
     void dataFolderThatIsAFile();
@@ -600,6 +602,32 @@ void TestHistoryWindow::accountsThroughTheForm()
     QTRY_COMPARE(entries->model()->rowCount(), 4);
     QCOMPARE(shown(entries, 0, 2) + "|" + shown(entries, 0, 3), "Deposit|Reverses: Withdrawal");
     QCOMPARE(shown(accounts, row("SkyBet"), 7), "0.00");
+}
+
+void TestHistoryWindow::ledgerLockedByAnotherProgram()
+{
+    // Another program holds the ledger's lock: a deposit waits for it off the window's thread, the
+    // status says so, and the deposit is written once the lock is let go.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    m_ui->writeBytes(QStringLiteral("vantrelLedger.csv"), store::ledgerHeader() + "\r\n");
+    auto window = openHistory();
+    QFile held(m_ui->path(QStringLiteral("vantrelLedger.csv")));
+    QVERIFY(held.open(QIODevice::ReadWrite));
+    auto lock = std::make_unique<store::files::FileLock>(held, held.fileName());
+    window->findChild<QComboBox *>(QStringLiteral("account"))->setEditText(QStringLiteral("Coral"));
+    auto *amount = window->findChild<QLineEdit *>(QStringLiteral("amount"));
+    MainWindowFixture::typeInto(amount, QStringLiteral("10"));
+    window->findChild<QPushButton *>(QStringLiteral("deposit"))->click();
+    QTRY_VERIFY(text(*window, "status").contains("Waiting for another program to let go of"));
+    MainWindowFixture::typeInto(amount, QStringLiteral("20"));
+    window->findChild<QPushButton *>(QStringLiteral("deposit"))->click();
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.first().startsWith("Nothing was recorded: Vantrel is still waiting"),
+        qPrintable(m_ui->messages.first()));
+    lock.reset();
+    auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
+    QTRY_COMPARE(shown(accounts, 0, 3), "10.00");
+    QVERIFY(!text(*window, "status").contains("Waiting"));
 }
 
 void TestHistoryWindow::windowPlaceRemembered()
