@@ -145,8 +145,9 @@ void HistoryWindow::restorePlace()
 void HistoryWindow::fitColumns()
 {
     // Every column up to Actual in view: Event takes what the others leave, the Bookmaker column at
-    // the widest it grows to. Where that leaves Event too little (a large scale on a small screen),
-    // Result gives up the room it keeps for "no result: not all numbers", which then elides.
+    // the widest it grows to. Where that leaves Event less than its caption (a large scale on a
+    // small screen), Result gives up the room it keeps for "no result: not all numbers", then
+    // Status some of its own; their longest texts then elide.
     QHeaderView *header = m_table->horizontalHeader();
     const int room = width() - 2 * m_table->frameWidth() - 24; // the layout's margins and a scroll bar
     const auto othersWidth = [&] {
@@ -156,9 +157,14 @@ void HistoryWindow::fitColumns()
             others += header->sectionSize(int(column));
         return others;
     };
-    if (room - othersWidth() < header->defaultSectionSize())
-        header->resizeSection(int(Column::Result), textWidth(m_table, QStringLiteral("-12,345.67")));
-    header->resizeSection(int(Column::Event), std::max(header->defaultSectionSize(), room - othersWidth()));
+    const int eventLeast = textWidth(m_table, columnCaption(int(Column::Event)));
+    for (const auto &[column, least] : {std::pair {Column::Result, textWidth(m_table, QStringLiteral("-12,345.67"))},
+             std::pair {Column::Status, textWidth(m_table, QStringLiteral("Other amount"))}}) {
+        const int over = othersWidth() + std::max(eventLeast, header->defaultSectionSize()) - room;
+        if (over > 0)
+            header->resizeSection(int(column), std::max(least, header->sectionSize(int(column)) - over));
+    }
+    header->resizeSection(int(Column::Event), std::max(eventLeast, room - othersWidth()));
 }
 
 void HistoryWindow::closeEvent(QCloseEvent *event)

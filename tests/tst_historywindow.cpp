@@ -638,8 +638,8 @@ void TestHistoryWindow::windowPlaceRemembered()
     const QByteArray settings = m_ui->bytes(QStringLiteral("vantrel.ini"));
     auto window = openHistory();
     const QRect available = window->screen()->availableGeometry();
-    window->resize(window->minimumSizeHint() + QSize(10, 20));
-    window->move(available.topLeft() + QPoint(10, 20));
+    window->resize(window->minimumSizeHint() + QSize(0, 20));
+    window->move(available.topLeft() + QPoint(0, 20));
     const QRect placed(window->pos(), window->size());
     auto *tabs = window->findChild<QTabWidget *>();
     tabs->setCurrentIndex(2);
