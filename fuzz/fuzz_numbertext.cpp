@@ -1,6 +1,7 @@
 // Every figure the display produces must be recognised as a number and parse back to its
-// rounded value, in every locale; infinities and NaN are named in words; and no text at all may
-// crash the recogniser.
+// rounded value, in every locale; infinities and NaN are named in words; no text at all may crash
+// the recogniser; and an amount of money read from any text is within the bound, and an amount the
+// display shows reads back to the same pennies.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QLocale &locale : locales) {
         if (const std::optional<double> value = calc::parseNumber(text, locale); value && !std::isfinite(*value))
             std::abort();
+        const calc::TypedMoney money = calc::parseMoney(text, locale);
+        if (money.problem == calc::MoneyProblem::None && std::llabs(money.pennies) > calc::largestMoney)
+            std::abort();
     }
     if (size < sizeof(double))
         return 0;
@@ -34,6 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                                    : "too large (negative)"))
                 std::abort();
             continue;
+        }
+        const calc::Pennies pennies = calc::toPennies(value);
+        if (std::llabs(pennies) <= calc::largestMoney) {
+            const calc::TypedMoney money = calc::parseMoney(calc::formatPennies(pennies, locale), locale);
+            if (money.problem != calc::MoneyProblem::None || money.pennies != pennies)
+                std::abort();
         }
         const std::optional<double> parsed = calc::parseNumber(calc::formatFigure(value, locale), locale);
         // Half a cent, plus what rounding to 15 significant digits first may add (found by fuzzing:
