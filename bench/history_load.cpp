@@ -274,6 +274,8 @@ int main(int argc, char *argv[])
     Stalls stalls;
     qint64 firstRows = -1;
     history::HistoryWindow window(home.path());
+    // Settling lays when no exchange was ever named asks which: the bench names one.
+    window.setAsk([](const QString &, const QString &) { return std::optional<QString>(QStringLiteral("Betfair")); });
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
     QObject::connect(table->model(), &QAbstractItemModel::rowsInserted, [&] {

@@ -16,7 +16,7 @@ echo "Bet history on a million-record archive:"
 build-bench/bench/history_load 1000000
 echo
 echo "Bet history on an offers file with a hand-edited line of 160,000 values:"
-build-bench/bench/history_load 1000 offers longline
+build-bench/bench/history_load 20000 offers longline
 
 # Median wall time (µs) and median peak resident memory (KiB) of one command over $runs runs.
 measure() {
