@@ -650,7 +650,12 @@ void TestHistoryWindow::windowPlaceRemembered()
     window = openHistory();
     QCOMPARE(QRect(window->pos(), window->size()), placed);
     QCOMPARE(window->findChild<QTabWidget *>()->currentIndex(), 2);
-    QCOMPARE(window->findChild<QSplitter *>()->sizes(), sizes);
+    // Laid out again at the same size: to the pixel, give or take the rounding of the share.
+    const QList<int> restored = window->findChild<QSplitter *>()->sizes();
+    QCOMPARE(restored.size(), sizes.size());
+    for (qsizetype i = 0; i < sizes.size(); ++i)
+        QVERIFY2(
+            qAbs(restored[i] - sizes[i]) <= 1, qPrintable(QStringLiteral("%1 for %2").arg(restored[i]).arg(sizes[i])));
     QCOMPARE(m_ui->bytes(QStringLiteral("vantrel.ini")), settings);
 
     m_ui->writeBytes(QStringLiteral("vantrelHistory.ini"), "[Window]\r\ngeometry=99999,-5000,900,600\r\ntab=99\r\n");
