@@ -111,6 +111,11 @@ bool ArchiveFollower::appendedOnly(const FollowedFile &file, const store::files:
         return false;
     const auto unchanged
         = [&bytes](qint64 at, const QByteArray &read) { return bytes.seek(at) && bytes.read(read.size()) == read; };
+    // A last line read before its end was written is finished by a line end, not made longer.
+    const bool lineEndedBefore = file.tail.isEmpty() || file.tail.back() == '\n' || file.tail.back() == '\r';
+    char next = 0;
+    if (!lineEndedBefore && !(bytes.seek(file.readTo) && bytes.getChar(&next) && (next == '\n' || next == '\r')))
+        return false;
     const bool sampled = unchanged(file.readTo - file.tail.size(), file.tail)
         && std::all_of(file.samples.cbegin(), file.samples.cend(),
             [&](const auto &sample) { return unchanged(sample.first, sample.second); });

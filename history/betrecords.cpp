@@ -52,7 +52,7 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
         return batch;
     QHash<QByteArrayView, int> bookmakerIndex;
     qint64 number = firstLine;
-    store::ArchiveLines lines(chunk->bytes);
+    store::ArchiveLines lines(chunk->lines());
     for (QByteArrayView line; lines.next(line); ++number) {
         // An editor may save the file with a byte-order mark: it is no part of the first record.
         if (from == 0 && number == firstLine)

@@ -338,7 +338,8 @@ BetDecision decisionOf(store::LedgerAction action, qint64 moment)
 LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, qint64 maxBytes)
 {
     LedgerBatch batch;
-    std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
+    std::optional<store::ArchiveChunk> chunk
+        = store::readArchiveFrom(path, from, maxBytes, store::LastLine::ReadWhenIdle);
     batch.end = chunk ? chunk->end : from;
     if (!chunk)
         return batch;
@@ -348,7 +349,7 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
     }
     BatchTexts texts(batch);
     qint64 number = firstLine + batch.linesRead;
-    store::ArchiveLines lines(chunk->bytes);
+    store::ArchiveLines lines(chunk->lines());
     for (QByteArrayView line; lines.next(line); ++number) {
         const store::ParsedLedgerLine parsed = store::parseLedgerLine(line);
         if (parsed.kind == store::LedgerLineKind::Header)

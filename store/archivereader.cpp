@@ -10,6 +10,7 @@
 
 #include "store/archive.h"
 #include "store/fileerror.h"
+#include "store/filelock.h"
 #include "store/files.h"
 #include "store/filetext.h"
 #include "store/localedatetext.h"
@@ -55,11 +56,15 @@ QList<ArchiveDates::Form> timeForms(const QLocale &locale)
         {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
 }
 
+bool isLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
 // Where the line that starts at the position ends: at its CR or LF, or at the end of the bytes.
 qsizetype lineEndFrom(QByteArrayView bytes, qsizetype from)
 {
-    const auto *end = std::find_if(bytes.begin() + from, bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
-    return end - bytes.begin();
+    return std::find_if(bytes.begin() + from, bytes.end(), isLineEnd) - bytes.begin();
 }
 
 // Where the next line starts after the line end at the position: a CR LF pair is one line end.
@@ -210,7 +215,40 @@ qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore)
     return std::max(lastFeed, lastReturn) + 1;
 }
 
-std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes)
+namespace {
+
+// Passes over a line longer than maxBytes to its end, from the file's position on.
+ArchiveChunk passOverLongLine(QFile &file, qint64 from, qint64 maxBytes)
+{
+    while (!file.atEnd()) {
+        const QByteArray more = file.read(maxBytes);
+        if (const qsizetype end = lineEndFrom(more, 0); end < more.size())
+            return ArchiveChunk {{}, file.pos() - more.size() + afterLineEnd(more, end), 0, true};
+    }
+    return ArchiveChunk {{}, from};
+}
+
+// Adds the last line, without its end, to the chunk when no program is appending to the file:
+// its lock held, nothing can be half written.
+void takeLastLineWhenIdle(QFile &file, const QString &path, ArchiveChunk &chunk, qint64 maxBytes)
+{
+    try {
+        const files::FileLock idle(file, path, std::chrono::milliseconds(0));
+        if (!file.seek(chunk.end))
+            return;
+        const QByteArray last = file.read(maxBytes - chunk.bytes.size());
+        if (file.atEnd() && lineEndFrom(last, 0) == last.size()) {
+            chunk.bytes += last;
+            chunk.end += last.size();
+        }
+    } catch (const FileLocked &) {
+        // Being appended to: the line is read with its end.
+    }
+}
+
+} // namespace
+
+std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes, LastLine lastLine)
 {
     files::requireRegularFileOrNothing(path);
     QFile file(path);
@@ -228,20 +266,19 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
     chunk.bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
         throw FileError(file.errorString());
+    const bool lineEndedBefore = from == 0 || isLineEnd(before);
+    if (!lineEndedBefore && !chunk.bytes.isEmpty() && !isLineEnd(chunk.bytes.front()))
+        return ArchiveChunk {{}, from}; // the last line read has grown: it was edited, not appended to
     const qsizetype complete = completeLinesLength(chunk.bytes, before == '\n');
-    if (complete == 0) {
-        // No line end in a full read: a line longer than maxBytes. Pass over it to its end.
-        if (chunk.bytes.size() < maxBytes)
-            return ArchiveChunk {{}, from};
-        while (!file.atEnd()) {
-            const QByteArray more = file.read(maxBytes);
-            if (const qsizetype end = lineEndFrom(more, 0); end < more.size())
-                return ArchiveChunk {{}, file.pos() - more.size() + afterLineEnd(more, end), true};
-        }
-        return ArchiveChunk {{}, from};
-    }
+    const bool whole = chunk.bytes.size() < maxBytes;
+    if (complete == 0 && !whole)
+        return passOverLongLine(file, from, maxBytes); // no line end in a full read
     chunk.bytes.truncate(complete);
     chunk.end = from + complete;
+    if (whole && lastLine == LastLine::ReadWhenIdle)
+        takeLastLineWhenIdle(file, path, chunk, maxBytes);
+    if (!lineEndedBefore && !chunk.bytes.isEmpty())
+        chunk.linesFrom = afterLineEnd(chunk.bytes, 0);
     return chunk;
 }
 

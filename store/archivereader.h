@@ -92,8 +92,18 @@ struct ArchiveChunk
 {
     QByteArray bytes;
     qint64 end = 0;
+    // Where the lines start: after the line end of a last line read before its end was written.
+    qsizetype linesFrom = 0;
     bool skippedLongLine = false; // a line longer than a read was passed over whole
+
+    QByteArrayView lines() const { return QByteArrayView(bytes).sliced(linesFrom); }
 };
+
+// What a read does with a last line that has no line end yet. A program appending writes a line and
+// its end at once, so such a line is usually one still being written, and is read with its end. A
+// file edited by hand may end without one: ReadWhenIdle reads it at once when no program holds the
+// file's lock, and the line end an append then writes first finishes it.
+enum class LastLine { AwaitEnd, ReadWhenIdle };
 
 // The lines of complete archive text one after another, without their ends: LF, CR LF, or a CR
 // alone as old Mac files end their lines.
@@ -116,7 +126,9 @@ private:
 // Elsewhere its LF may be on its way.
 qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore);
 
-// Reads at most maxBytes from the given byte on. Nothing when the archive is missing. Throws FileError.
-std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qint64 maxBytes);
+// Reads at most maxBytes from the given byte on. Nothing when the archive is missing. No lines when
+// a last line read without its end has since grown: it was edited, and is read afresh. Throws FileError.
+std::optional<ArchiveChunk> readArchiveFrom(
+    const QString &path, qint64 from, qint64 maxBytes, LastLine lastLine = LastLine::AwaitEnd);
 
 } // namespace store

@@ -7,6 +7,8 @@
 
 #include "filebytes.h"
 #include "history/archivefollower.h"
+#include "history/ledgerbatch.h"
+#include "store/filelock.h"
 #include "store/ledger.h"
 
 class TestArchiveFollower : public TemporaryFolderTest
@@ -21,6 +23,7 @@ private slots:
     void unreadableFileIsNotReadAgainAndAgain_data();
     void unreadableFileIsNotReadAgainAndAgain();
     void ledgerDecidesAboutRecords();
+    void ledgerLineWithoutItsEnd();
     void thousandsOfDecisionsInSeveralPieces();
     void offersWorkedOutInSeveralPieces();
 
@@ -255,6 +258,42 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
     QCOMPARE(follower.ledger().settlements().at(1).actual(), 0.0);
     QVERIFY(!follower.ledger().settlements().at(2).removed);
+}
+
+void TestArchiveFollower::ledgerLineWithoutItsEnd()
+{
+    // A line added by hand without a line end is read at once, unless a program appending holds the
+    // lock; the line end the next append writes first finishes it, and a line made longer is read
+    // afresh.
+    const QString ledger = m_dir->filePath(QStringLiteral("vantrelLedger.csv"));
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 5));
+    store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}}});
+    const qint64 appended = QFileInfo(ledger).size();
+    appendBytes(ledger, "1,2026-12-09T10:00:00,deposit,,,5,Coral,");
+    {
+        QFile held(ledger);
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        const store::files::FileLock lock(held, ledger);
+        QCOMPARE(history::readLedgerBatch(ledger, 0, 1, 1 << 20).end, appended);
+    }
+    QCOMPARE(history::readLedgerBatch(ledger, 0, 1, 1 << 20).end, QFileInfo(ledger).size());
+
+    history::ArchiveFollower follower(m_dir->path());
+    follower.start();
+    load(follower);
+    const auto deposited = [&follower] { return follower.ledger().accounts().at("Coral").deposited; };
+    QCOMPARE(deposited(), 10500);
+    QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
+    store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 2, "Coral", {}}});
+    QVERIFY(changed.wait());
+    QCOMPARE(deposited(), 10700);
+    appendBytes(ledger, "1,2026-12-09T10:00:00,deposit,,,5,Coral,bon");
+    QVERIFY(changed.wait());
+    QCOMPARE(deposited(), 11200);
+    appendBytes(ledger, "us\r\n");
+    QTRY_COMPARE(follower.ledger().accountLines().back().note, "bonus");
+    QCOMPARE(deposited(), 11200);
+    QCOMPARE(follower.report().unreadCount, 0);
 }
 
 void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()
