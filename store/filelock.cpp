@@ -97,4 +97,14 @@ FileLock::~FileLock()
 
 #endif
 
+ReplaceLock::ReplaceLock(const QString &path, std::chrono::milliseconds wait)
+    : m_lock(path + QStringLiteral(".lock"))
+{
+    if (m_lock.tryLock(int(wait.count())))
+        return;
+    if (m_lock.error() == QLockFile::LockFailedError)
+        keptByAnother(path);
+    throw FileError(QStringLiteral("%1 cannot be locked for saving").arg(QDir::toNativeSeparators(path)));
+}
+
 } // namespace store::files

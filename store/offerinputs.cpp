@@ -9,6 +9,7 @@
 
 #include "store/datafolder.h"
 #include "store/fileerror.h"
+#include "store/filelock.h"
 #include "store/files.h"
 #include "store/inifile.h"
 
@@ -248,9 +249,10 @@ OfferInputsRead readOfferInputs(const QString &folder)
 void saveOfferInputs(const QString &folder, const OfferInputSections &changed)
 {
     const QString path = offerInputsPath(folder);
-    const QByteArray bytes = readIfThere(path);
     files::makeSureOfFolder(folder);
-    files::replaceAtomically(path, withChanges(bytes, changed));
+    // Two windows saving at once would each write the file as it read it, losing the other's change.
+    const files::ReplaceLock lock(path);
+    files::replaceAtomically(path, withChanges(readIfThere(path), changed));
 }
 
 } // namespace store

@@ -2,7 +2,8 @@
 // line per input, the value as typed (quoted, with backslash escapes, where it holds characters
 // that need them, as Qt's settings files write it, so files written by either read back alike).
 // UTF-8, CR LF. Read and written whole through the file layer: a pipe or a device in its place is
-// refused before it is opened, and a save replaces the file atomically.
+// refused before it is opened, and a save replaces the file atomically, under a lock that makes
+// saves from several windows follow one another.
 #pragma once
 
 #include <map>

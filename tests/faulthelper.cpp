@@ -19,6 +19,7 @@
 #include "store/iniwrite.h"
 #include "store/ledger.h"
 #include "store/offerfile.h"
+#include "store/offerinputs.h"
 
 namespace {
 
@@ -82,6 +83,10 @@ int main(int argc, char *argv[])
             store::appendToLedger(args[1],
                 {{QDateTime(QDate(2026, 12, 8), QTime(14, 5)), store::LedgerAction::Deposit, std::nullopt, {}, 10,
                     QStringLiteral("Coral"), args[2]}});
+        } else if (args.value(0) == QLatin1String("inputs")) {
+            // inputs FOLDER SECTION COUNT: saves keys 0 to COUNT - 1 in that section, one save each.
+            for (int i = 0; i < args.value(3).toInt(); ++i)
+                store::saveOfferInputs(args[1], {{args[2], {{QString::number(i), QString::number(i)}}}});
         } else if (args.value(0) == QLatin1String("defaults")) {
             store::ensureDataFiles(args[1]);
         } else if (args.value(0) == QLatin1String("start")) {

@@ -1,5 +1,6 @@
 // Appending to the data files as programs really do it: two programs appending to one file at once
-// (a second process each), and files whose lines end otherwise than in CR LF.
+// (a second process each), two saving the offer inputs at once, and files whose lines end otherwise
+// than in CR LF.
 #include <QProcess>
 #include <QTest>
 
@@ -7,6 +8,7 @@
 #include "store/csvfield.h"
 #include "store/files.h"
 #include "store/offerfile.h"
+#include "store/offerinputs.h"
 
 class TestAppends : public TemporaryFolderTest
 {
@@ -14,6 +16,7 @@ class TestAppends : public TemporaryFolderTest
 
 private slots:
     void twoProgramsAtOnce();
+    void twoProgramsSavingInputsAtOnce();
     void lineEndsOfTheFile_data();
     void lineEndsOfTheFile();
 };
@@ -53,6 +56,23 @@ void TestAppends::twoProgramsAtOnce()
     events.sort();
     events.removeDuplicates();
     QCOMPARE(events.size(), 2 * each);
+}
+
+void TestAppends::twoProgramsSavingInputsAtOnce()
+{
+    // Each saves a key at a time in a section of its own, as two offer windows do: none is lost.
+    constexpr int each = 150;
+    QProcess first;
+    QProcess second;
+    first.start(helper(), {"inputs", m_dir->path(), "first", QString::number(each)});
+    second.start(helper(), {"inputs", m_dir->path(), "second", QString::number(each)});
+    QVERIFY(first.waitForFinished(60'000) && second.waitForFinished(60'000));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+    const store::OfferInputSections sections = store::readOfferInputs(m_dir->path()).sections;
+    QCOMPARE(sections.at("first").size(), each);
+    QCOMPARE(sections.at("second").size(), each);
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("vantrelOffers.ini.lock"))));
 }
 
 void TestAppends::lineEndsOfTheFile_data()
