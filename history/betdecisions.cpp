@@ -46,6 +46,30 @@ bool isMatchedBet(calc::BetKind kind)
     return kind == calc::BetKind::Qualifying || kind == calc::BetKind::FreeBet || kind == calc::BetKind::PartFreeBet;
 }
 
+void addLine(DecisionLines &lines, const store::LedgerEntry &entry, const ResolvedDecision &decision)
+{
+    lines.entries << entry;
+    lines.decisions.list.push_back(decision);
+}
+
+// The amend line, and an exchange line where the exchange changed.
+void amend(DecisionLines &lines, store::LedgerEntry entry, ResolvedDecision decision, const BetRequest &request,
+    const QString &exchangeBefore)
+{
+    const Mending &mending = request.mending;
+    entry.outcome = mending.event;
+    entry.account = mending.bookmaker;
+    entry.note = mending.note;
+    decision.mended = lines.decisions.textId(mending.joined());
+    addLine(lines, entry, decision);
+    if (request.exchange.isEmpty() || request.exchange == exchangeBefore)
+        return;
+    entry = {entry.when, LedgerAction::Exchange, entry.record, {}, {}, request.exchange, {}};
+    decision.decision = decisionOf(LedgerAction::Exchange, noDate);
+    decision.exchange = lines.decisions.textId(request.exchange);
+    addLine(lines, entry, decision);
+}
+
 } // namespace
 
 DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype> &records,
@@ -84,8 +108,10 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
             decision.payout = *payout;
             decision.caption = lines.decisions.textId(settled.caption);
         }
-        lines.entries << entry;
-        lines.decisions.list.push_back(decision);
+        if (request.action == LedgerAction::Amend)
+            amend(lines, entry, decision, request, exchangeText(view, index));
+        else
+            addLine(lines, entry, decision);
     }
     return lines;
 }

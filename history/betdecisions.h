@@ -1,5 +1,5 @@
 // What the user decides about bets in the history: settling them as an outcome, void or an amount
-// typed, reopening, removing and restoring them. Works out the ledger's lines that record the
+// typed, reopening, removing, restoring and mending them. Works out the ledger's lines that record the
 // decision for the chosen records (their identity, the profit as archived) and the settlements to
 // show at once; and which outcomes a selection of records offers.
 #pragma once
@@ -21,6 +21,7 @@ struct BetRequest
     std::optional<calc::Pennies> amount; // what an "other" settle brought
     QString exchange; // where the lays are: named by an exchange line; for a bet with none, its settle's
     QString note;
+    Mending mending; // an amend's, its note included
 };
 
 struct DecisionLines

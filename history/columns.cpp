@@ -150,8 +150,10 @@ QString cellText(const HistoryView &view, qsizetype index, int column, const QLo
                                      : shownMoment(record.when, locale);
     case Column::Kind:
         return view.records.kindText(index);
+    case Column::Event:
+        return eventOf(view, index);
     case Column::Bookmaker:
-        return view.records.bookmakers().at(record.bookmaker);
+        return bookmakerOf(view, index);
     case Column::Result:
         return resultText(record, locale);
     case Column::Highest:
@@ -169,14 +171,53 @@ QString cellText(const HistoryView &view, qsizetype index, int column, const QLo
     }
 }
 
+const Mending *mendingOf(const HistoryView &view, qsizetype index)
+{
+    const int mended = view.settlements.at(index).mended;
+    return mended >= 0 ? &view.settlements.mendings().at(mended) : nullptr;
+}
+
+QString eventOf(const HistoryView &view, qsizetype index)
+{
+    const Mending *mending = mendingOf(view, index);
+    return mending ? mending->event : view.records.field(index, ArchiveField::Event);
+}
+
+QString bookmakerOf(const HistoryView &view, qsizetype index)
+{
+    const Mending *mending = mendingOf(view, index);
+    return mending ? mending->bookmaker : view.records.bookmakers().at(view.records.at(index).bookmaker);
+}
+
+BetBookmakers::BetBookmakers(const HistoryView &view)
+    : m_view(view)
+    , m_names(view.records.bookmakers())
+{
+    for (const Mending &mending : view.settlements.mendings()) {
+        qsizetype number = m_names.indexOf(mending.bookmaker);
+        if (number < 0) {
+            number = m_names.size();
+            m_names << mending.bookmaker;
+        }
+        m_mended.push_back(int(number));
+    }
+}
+
+int BetBookmakers::of(qsizetype index) const
+{
+    const int mended = m_view.settlements.at(index).mended;
+    return mended >= 0 ? m_mended[std::size_t(mended)] : m_view.records.at(index).bookmaker;
+}
+
 RowTest::RowTest(const HistoryView &view, const RowFilter &filter)
     : m_view(view)
     , m_filter(filter)
+    , m_bookmakers(m_view)
 {
     if (!filter.bookmaker.isEmpty()) {
-        m_bookmaker = int(view.records.bookmakers().indexOf(filter.bookmaker));
+        m_bookmaker = int(m_bookmakers.names().indexOf(filter.bookmaker));
         if (m_bookmaker < 0)
-            m_bookmaker = int(view.records.bookmakers().size());
+            m_bookmaker = int(m_bookmakers.names().size());
     }
 }
 
@@ -185,7 +226,7 @@ bool RowTest::accepts(qsizetype index) const
     const BetRecord &record = m_view.records.at(index);
     if (record.when != noDate && (record.when < m_filter.from || record.when > m_filter.to))
         return false;
-    if (m_bookmaker >= 0 && record.bookmaker != m_bookmaker)
+    if (m_bookmaker >= 0 && m_bookmakers.of(index) != m_bookmaker)
         return false;
     if (m_filter.kind && record.kind != *m_filter.kind)
         return false;
@@ -195,8 +236,7 @@ bool RowTest::accepts(qsizetype index) const
     if ((m_filter.status == StatusFilter::Open && settlement.settled)
         || (m_filter.status == StatusFilter::Settled && !settlement.settled))
         return false;
-    return m_filter.eventText.isEmpty()
-        || m_view.records.field(index, ArchiveField::Event).contains(m_filter.eventText, Qt::CaseInsensitive);
+    return m_filter.eventText.isEmpty() || eventOf(m_view, index).contains(m_filter.eventText, Qt::CaseInsensitive);
 }
 
 namespace {
@@ -219,9 +259,10 @@ std::vector<int> ranksByName(const QStringList &names)
 RowOrder::RowOrder(const HistoryView &view, RowSort sort)
     : m_view(view)
     , m_sort(sort.column < 0 ? RowSort {int(Column::Date), Qt::DescendingOrder} : sort)
+    , m_bookmakers(m_view)
 {
     if (sort.column == int(Column::Bookmaker))
-        m_rank = ranksByName(view.records.bookmakers());
+        m_rank = ranksByName(m_bookmakers.names());
     else if (sort.column == int(Column::Status))
         m_rank = ranksByName(view.settlements.captions());
     else if (sort.column == int(Column::Exchange))
@@ -257,7 +298,7 @@ double RowOrder::number(qsizetype index) const
     case Column::Kind:
         return double(record.kind);
     case Column::Bookmaker:
-        return m_rank[std::size_t(record.bookmaker)];
+        return m_rank[std::size_t(m_bookmakers.of(index))];
     case Column::Result:
         return orLowest(record.result);
     case Column::Highest:
@@ -269,7 +310,9 @@ double RowOrder::number(qsizetype index) const
 
 QByteArrayView RowOrder::text(qsizetype index) const
 {
-    return m_view.records.fieldBytes(index, ArchiveField::Event).trimmed();
+    const Mending *mending = mendingOf(m_view, index);
+    return mending ? QByteArrayView(mending->eventUtf8)
+                   : m_view.records.fieldBytes(index, ArchiveField::Event).trimmed();
 }
 
 bool RowOrder::before(qsizetype a, qsizetype b) const

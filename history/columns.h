@@ -51,6 +51,29 @@ QString shownMoment(qint64 moment, const QLocale &locale);
 // A cell's text as the table shows it.
 QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale);
 
+// The bet as mended in the ledger, or nothing; its event and bookmaker as mended or as archived.
+const Mending *mendingOf(const HistoryView &view, qsizetype index);
+QString eventOf(const HistoryView &view, qsizetype index);
+QString bookmakerOf(const HistoryView &view, qsizetype index);
+
+// The bookmakers by number: the archived names, then the names that mendings alone give. Built for
+// one view of the records, which must outlive it.
+class BetBookmakers
+{
+    Q_DISABLE_COPY_MOVE(BetBookmakers)
+
+public:
+    explicit BetBookmakers(const HistoryView &view);
+    const QStringList &names() const { return m_names; }
+    // The bet's bookmaker among the names.
+    int of(qsizetype index) const;
+
+private:
+    const HistoryView &m_view;
+    QStringList m_names;
+    std::vector<int> m_mended; // the number of each mending's bookmaker
+};
+
 // The exchange named for the bet; empty where none was.
 QString exchangeText(const HistoryView &view, qsizetype index);
 
@@ -85,6 +108,7 @@ public:
 private:
     HistoryView m_view;
     RowFilter m_filter;
+    BetBookmakers m_bookmakers;
     int m_bookmaker = -1; // -1: all; beyond the list: a name no record has
 };
 
@@ -104,6 +128,7 @@ private:
 
     HistoryView m_view;
     RowSort m_sort;
+    BetBookmakers m_bookmakers;
     std::vector<int> m_rank; // of each bookmaker or status caption by name
 };
 

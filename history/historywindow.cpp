@@ -23,6 +23,7 @@
 #include "calc/numbertext.h"
 #include "calc/rounding.h"
 #include "history/accountspage.h"
+#include "history/betedit.h"
 #include "history/csvexport.h"
 #include "history/filterbar.h"
 #include "history/readstatus.h"
@@ -257,7 +258,7 @@ void HistoryWindow::rowsRebuilt()
         widest = std::max(widest, textWidth(m_table, name));
     m_table->horizontalHeader()->resizeSection(
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
-    m_totals->showTotals(m_model.sharedTotals(), m_follower.records().bookmakers());
+    m_totals->showTotals(m_model.sharedTotals(), totals.orderedNames);
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
     if (!m_savePath.isEmpty() && !m_model.isRebuilding())
@@ -361,7 +362,7 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     menu->setObjectName(QStringLiteral("betMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const auto request = [](store::LedgerAction action, QString outcome = {}) {
-        return BetRequest {action, std::move(outcome), {}, {}, {}};
+        return BetRequest {action, std::move(outcome), {}, {}, {}, {}};
     };
     QMenu *settle = menu->addMenu(QStringLiteral("Settle &as"));
     settle->setEnabled(!choices.anyRemoved);
@@ -385,6 +386,7 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     else
         menu->addAction(QStringLiteral("Re&move from history"), this,
             [this, ids, request] { decide(ids, request(store::LedgerAction::Remove)); });
+    menu->addAction(QStringLiteral("E&dit..."), this, [this, ids] { editBet(ids); })->setEnabled(ids.size() == 1);
     const QString exchangeCaption = QStringLiteral("&Exchange...");
     menu->addAction(exchange().isEmpty() ? exchangeCaption : exchangeCaption + QStringLiteral(" (%1)").arg(exchange()),
         this, [this, ids] { nameExchange(ids); });
@@ -427,7 +429,7 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
     if (!found)
         return;
     const std::vector<qsizetype> &records = *found;
-    if (request.exchange.isEmpty())
+    if (request.exchange.isEmpty() && request.action != store::LedgerAction::Amend)
         request.exchange = exchange();
     DecisionLines lines = decisionLines(m_model.view(), records, ids, request, m_clock());
     // Money that moves at an exchange when none was ever named: the user says which.
@@ -443,7 +445,9 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
         if (written != LedgerWrite::Now)
             return;
         m_follower.ledger().applyNow(lines.decisions);
-        if (request.action == store::LedgerAction::Settle || request.action == store::LedgerAction::Exchange)
+        const bool namesExchange = std::any_of(lines.entries.cbegin(), lines.entries.cend(),
+            [](const store::LedgerEntry &entry) { return entry.action == store::LedgerAction::Exchange; });
+        if (request.action == store::LedgerAction::Settle || namesExchange)
             m_follower.ledger().rememberExchange(request.exchange);
         m_model.settlementsChanged();
     }
@@ -473,13 +477,27 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
                     calc::formatPennies(parts->exchange, locale),
                     calc::formatPennies(parts->profit() * form.bets, locale))))
         return;
-    decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}});
+    decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}, {}});
 }
 
 void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)
 {
     if (const std::optional<QString> named = askExchange())
-        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, *named, {}});
+        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, *named, {}, {}});
+}
+
+void HistoryWindow::editBet(const std::vector<store::RecordId> &ids)
+{
+    const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
+    if (!records)
+        return;
+    const HistoryView &view = m_model.view();
+    const qsizetype index = records->front();
+    const Mending *mended = mendingOf(view, index);
+    const BetEdit before {
+        mended ? *mended : Mending {eventOf(view, index), bookmakerOf(view, index), {}, {}}, exchangeText(view, index)};
+    if (const std::optional<BetEdit> edited = askBetEdit(this, m_ask, m_showMessage, before))
+        decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited->exchange, {}, edited->mending});
 }
 
 bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)

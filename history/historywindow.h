@@ -83,6 +83,7 @@ private:
     void decide(const std::vector<store::RecordId> &ids, BetRequest request);
     void settleAsOther(const std::vector<store::RecordId> &ids);
     void nameExchange(const std::vector<store::RecordId> &ids);
+    void editBet(const std::vector<store::RecordId> &ids);
     // The exchange last named, in a settle or for a bet; empty before any was.
     QString exchange() const;
     std::optional<QString> askExchange();

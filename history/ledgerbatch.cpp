@@ -29,6 +29,15 @@ public:
 
     int outcome(QByteArrayView written) { return idOf(m_lastOutcome, written, &store::outcomeText); }
     int name(QByteArrayView written) { return idOf(m_lastName, written, &store::nameText); }
+    int intern(const QString &shown)
+    {
+        auto known = m_ids.constFind(shown);
+        if (known == m_ids.cend()) {
+            m_batch.texts << shown;
+            known = m_ids.insert(shown, int(m_batch.texts.size() - 1));
+        }
+        return *known;
+    }
 
 private:
     struct Last
@@ -41,13 +50,7 @@ private:
     {
         if (last.id >= 0 && last.written == written)
             return last.id;
-        const QString shown = text(written);
-        auto known = m_ids.constFind(shown);
-        if (known == m_ids.cend()) {
-            m_batch.texts << shown;
-            known = m_ids.insert(shown, int(m_batch.texts.size() - 1));
-        }
-        last = {written.toByteArray(), *known};
+        last = {written.toByteArray(), intern(text(written))};
         return last.id;
     }
 
@@ -91,6 +94,11 @@ void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedg
         decision.exchange = texts.name(entry.account);
         batch.lastExchange = batch.texts[decision.exchange];
     }
+    if (entry.action == LedgerAction::Amend) {
+        const Mending mending {
+            store::nameText(entry.outcome), store::nameText(entry.account), store::nameText(entry.note), {}};
+        decision.mended = texts.intern(mending.joined());
+    }
     batch.bets.push_back({{digestKey(id.digest), id.occurrence, id.source}, decision});
 }
 
@@ -130,11 +138,16 @@ public:
             settlement.payout = resolved.payout;
             settlement.caption = idOf(m_captions, resolved.caption, &SettlementTable::captionId);
         } else if (decision.settling == BetDecision::Settling::Reopened) {
-            // Reopened, the lays are still where they were.
-            settlement = Settlement {noDate, {}, -1, settlement.exchange, false, settlement.removed};
+            // Reopened, the lays are still where they were and the bet as mended.
+            settlement.settledOn = noDate;
+            settlement.payout = {};
+            settlement.caption = -1;
+            settlement.settled = false;
         }
         if (resolved.exchange >= 0)
             settlement.exchange = idOf(m_exchanges, resolved.exchange, &SettlementTable::exchangeId);
+        if (resolved.mended >= 0)
+            settlement.mended = idOf(m_mendings, resolved.mended, &SettlementTable::mendingId);
         if (decision.removal != BetDecision::Removal::Untouched)
             settlement.removed = decision.removal == BetDecision::Removal::Removed;
         m_table.set(resolved.record, settlement);
@@ -155,6 +168,7 @@ private:
     const QStringList &m_texts; // may grow as decisions are applied
     std::vector<int> m_captions;
     std::vector<int> m_exchanges;
+    std::vector<int> m_mendings;
 };
 
 // Where the merged decisions about the lines of each file and digest begin, and how many such lines
@@ -310,6 +324,8 @@ void BetDecision::takeLater(const BetDecision &later)
         removal = later.removal;
     if (later.exchange >= 0)
         exchange = later.exchange;
+    if (later.mended >= 0)
+        mended = later.mended;
 }
 
 BetDecision decisionOf(store::LedgerAction action, qint64 moment)
@@ -389,7 +405,7 @@ BetDecisions resolveDecisions(
 
     ResolvedDecisions names; // the captions and exchanges named, each once
     DecisionApplier applier(table, names.texts);
-    std::vector<int> exchangeIds(std::size_t(texts.size()), -1); // the texts' ids among the resolved
+    std::vector<int> textIds(std::size_t(texts.size()), -1); // the texts' ids among the resolved
     const auto nameId = [&names](const QStringList &among, int text, std::vector<int> &ids) {
         if (text < 0 || text >= among.size())
             return -1;
@@ -408,7 +424,7 @@ BetDecisions resolveDecisions(
         resolvedOnes[found[i].decision] = true;
         applier.apply({qint64(found[i].record), decision, payout.payout,
             nameId(payouts.captions.texts, payout.caption, captionIds[first ? 0 : 1]),
-            nameId(texts, decision.exchange, exchangeIds)});
+            nameId(texts, decision.exchange, textIds), nameId(texts, decision.mended, textIds)});
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < decisions.size(); ++i) {

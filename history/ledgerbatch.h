@@ -29,8 +29,8 @@ struct BetKey
 };
 
 // What the latest lines say about a bet: the settle dimension (settled or reopened), the removal
-// dimension (removed or restored) and the exchange its lays are at (named by a settle or an exchange
-// line) each as its latest line says, where one did.
+// dimension (removed or restored), the exchange its lays are at (named by a settle or an exchange
+// line) and its event, bookmaker and note as mended, each as its latest line says, where one did.
 struct BetDecision
 {
     enum class Settling : std::uint8_t { Untouched, Settled, Reopened };
@@ -41,6 +41,7 @@ struct BetDecision
     calc::Pennies amount = 0;
     int outcome = -1; // in the texts
     int exchange = -1; // in the texts; -1: not named
+    int mended = -1; // in the texts, a Mending joined; -1: never amended
     Settling settling = Settling::Untouched;
     Removal removal = Removal::Untouched;
     bool hasAmount = false;
@@ -88,6 +89,7 @@ struct ResolvedDecision
     calc::Payout payout;
     int caption = -1; // in the texts of the decisions
     int exchange = -1;
+    int mended = -1;
 };
 
 // Decisions with the captions and exchange names they name, each text once: a million decisions

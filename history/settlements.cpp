@@ -1,6 +1,32 @@
 #include "history/settlements.h"
 
+#include <algorithm>
+
 namespace history {
+
+QString Mending::joined() const
+{
+    QString text;
+    for (const QString *part : {&event, &bookmaker, &note})
+        text += QString::number(part->size()) + QLatin1Char(':') + *part;
+    return text;
+}
+
+Mending Mending::parted(const QString &joined)
+{
+    Mending mending;
+    qsizetype at = 0;
+    for (QString *part : {&mending.event, &mending.bookmaker, &mending.note}) {
+        const qsizetype colon = joined.indexOf(QLatin1Char(':'), at);
+        if (colon < 0)
+            break;
+        const qsizetype size = QStringView(joined).sliced(at, colon - at).toLongLong();
+        *part = joined.sliced(colon + 1, std::clamp<qsizetype>(size, 0, joined.size() - colon - 1));
+        at = colon + 1 + part->size();
+    }
+    mending.eventUtf8 = mending.event.trimmed().toUtf8();
+    return mending;
+}
 
 const Settlement &SettlementTable::at(qsizetype index) const
 {
@@ -22,6 +48,14 @@ void SettlementTable::set(qsizetype index, const Settlement &settlement)
     else if (held.use_count() > 1)
         held = std::make_shared<Page>(*held);
     (*held)[std::size_t(index % pageSize)] = settlement;
+}
+
+int SettlementTable::mendingId(const QString &joined)
+{
+    const int id = idOf(joined, m_mendingTexts, m_mendingIds);
+    if (id == m_mendings.size())
+        m_mendings << Mending::parted(joined);
+    return id;
 }
 
 void SettlementTable::clear()

@@ -16,12 +16,26 @@
 
 namespace history {
 
+// A bet's event, bookmaker and note as an amend line mends them, shown over its archived line.
+struct Mending
+{
+    QString event;
+    QString bookmaker;
+    QString note;
+    QByteArray eventUtf8; // the event as the table sorts it
+
+    // One text for the three, each led by its length, so that any text in any of them parts again.
+    QString joined() const;
+    static Mending parted(const QString &joined);
+};
+
 struct Settlement
 {
     qint64 settledOn = noDate; // when the settle line was written
     calc::Payout payout; // what came in at the bookmaker and at the exchange
     int caption = -1; // the outcome's caption, in SettlementTable::captions()
     int exchange = -1; // the exchange the lays were at, in SettlementTable::exchanges()
+    int mended = -1; // the bet as mended, in SettlementTable::mendings(); -1: as archived
     bool settled = false;
     bool removed = false;
 
@@ -41,6 +55,8 @@ public:
     int exchangeId(const QString &name) { return idOf(name, m_exchanges, m_exchangeIds); }
     const QStringList &captions() const { return m_captions; }
     const QStringList &exchanges() const { return m_exchanges; }
+    int mendingId(const QString &joined);
+    const QList<Mending> &mendings() const { return m_mendings; }
 
 private:
     static constexpr qsizetype pageSize = 4096;
@@ -53,6 +69,9 @@ private:
     QHash<QString, int> m_captionIds;
     QStringList m_exchanges;
     QHash<QString, int> m_exchangeIds;
+    QStringList m_mendingTexts;
+    QHash<QString, int> m_mendingIds;
+    QList<Mending> m_mendings; // in the order of their texts
 };
 
 // An account's money and standing as the ledger's deposits, withdrawals and status lines say.

@@ -64,7 +64,7 @@ template<typename Point> void sortByTime(std::vector<Point> &points)
     std::stable_sort(points.begin(), points.end(), byTime);
 }
 
-void runningSums(Totals &totals, const RecordsView &records)
+void runningSums(Totals &totals, const HistoryView &view)
 {
     sortByTime(totals.running);
     double settled = 0;
@@ -86,14 +86,14 @@ void runningSums(Totals &totals, const RecordsView &records)
     totals.running.shrink_to_fit();
     totals.expectedAndActual.shrink_to_fit();
     for (const auto &point : totals.expectedAndActual)
-        totals.expectedAndActualEvents << records.field(std::get<3>(point), store::ArchiveField::Event);
+        totals.expectedAndActualEvents << eventOf(view, std::get<3>(point));
 }
 
-std::vector<AccountRow> accountsOf(
-    const HistoryView &view, const std::vector<int> &order, const AccountBook &book, const QString &openExchange)
+std::vector<AccountRow> accountsOf(const HistoryView &view, const BetBookmakers &numbers, const std::vector<int> &order,
+    const AccountBook &book, const QString &openExchange)
 {
     // Bookmakers by number first: a map of a million names would take as long as the rest.
-    const QStringList &names = view.records.bookmakers();
+    const QStringList &names = numbers.names();
     std::vector<AccountRow> bookmakers(std::size_t(names.size()));
     std::vector<bool> used(bookmakers.size());
     std::map<QString, AccountRow> exchanges;
@@ -108,8 +108,9 @@ std::vector<AccountRow> accountsOf(
         const Settlement &settlement = view.settlements.at(index);
         if (settlement.removed)
             continue;
-        AccountRow &bookmaker = bookmakers[std::size_t(bet.bookmaker)];
-        used[std::size_t(bet.bookmaker)] = true;
+        const auto number = std::size_t(numbers.of(index));
+        AccountRow &bookmaker = bookmakers[number];
+        used[number] = true;
         // The lays are at the bet's own exchange; a bet never given one is at the window's.
         const QString &layExchange
             = settlement.exchange >= 0 ? view.settlements.exchanges().at(settlement.exchange) : openExchange;
@@ -192,7 +193,8 @@ Totals totalsOf(
     const HistoryView &view, const std::vector<int> &rows, const LedgerAccounts &ledger, const Totals &before)
 {
     Totals totals;
-    totals.byBookmaker.resize(std::size_t(view.records.bookmakers().size()));
+    const BetBookmakers bookmakers(view);
+    totals.byBookmaker.resize(std::size_t(bookmakers.names().size()));
     double closenessSum = 0;
     int closenessCount = 0;
     totals.running.reserve(rows.size()); // nearly every row has a date and a result
@@ -200,7 +202,7 @@ Totals totalsOf(
         const BetRecord &bet = view.records.at(index);
         const Settlement &settlement = view.settlements.at(index);
         count(totals.all, bet, settlement);
-        count(totals.byBookmaker[std::size_t(bet.bookmaker)], bet, settlement);
+        count(totals.byBookmaker[std::size_t(bookmakers.of(index))], bet, settlement);
         count(totals.byMonth[monthOf(bet.when)], bet, settlement);
         count(totals.byKind[bet.kind], bet, settlement);
         if (!std::isnan(bet.closeness)) {
@@ -218,9 +220,9 @@ Totals totalsOf(
     }
     if (closenessCount > 0)
         totals.averageCloseness = closenessSum / closenessCount;
-    runningSums(totals, view.records);
-    orderBookmakers(totals, view.records.bookmakers(), before);
-    totals.accounts = accountsOf(view, totals.bookmakerOrder, ledger.book, ledger.openExchange);
+    runningSums(totals, view);
+    orderBookmakers(totals, bookmakers.names(), before);
+    totals.accounts = accountsOf(view, bookmakers, totals.bookmakerOrder, ledger.book, ledger.openExchange);
     totals.accountsTotal.name = QStringLiteral("Total");
     for (const AccountRow &account : totals.accounts) {
         totals.accountsTotal.deposited += account.deposited;

@@ -13,8 +13,8 @@ namespace store {
 
 namespace {
 
-constexpr std::array<const char *, 9> actionWords {
-    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status", "exchange", "type"};
+constexpr std::array<const char *, 10> actionWords {
+    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status", "exchange", "type", "amend"};
 
 const char *sourceWord(RecordSource source)
 {
@@ -36,7 +36,7 @@ std::optional<LedgerAction> actionOf(QByteArrayView word)
 bool isBetAction(LedgerAction action)
 {
     return action == LedgerAction::Settle || action == LedgerAction::Reopen || action == LedgerAction::Remove
-        || action == LedgerAction::Restore || action == LedgerAction::Exchange;
+        || action == LedgerAction::Restore || action == LedgerAction::Exchange || action == LedgerAction::Amend;
 }
 
 std::optional<int> wholeNumber(QByteArrayView text)
@@ -95,7 +95,7 @@ QByteArray ledgerLine(const LedgerEntry &entry)
 {
     return QByteArrayList {QByteArray::number(ledgerFormatVersion),
         entry.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), actionWords[std::size_t(entry.action)],
-        entry.record ? recordIdText(*entry.record) : QByteArray(), csvField(entry.outcome),
+        entry.record ? recordIdText(*entry.record) : QByteArray(), csvField(inert(entry.outcome)),
         entry.amount ? moneyText(*entry.amount) : QByteArray(), csvField(inert(entry.account)),
         csvField(inert(entry.note))}
         .join(',');

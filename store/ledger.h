@@ -23,8 +23,9 @@ namespace store {
 enum class RecordSource : std::uint8_t { Archive, Offers };
 
 // Exchange names the exchange a bet's lays are at (Account); AccountType says whether an account is
-// a bookmaker's or an exchange's (Outcome "bookmaker" or "exchange").
-enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status, Exchange, AccountType };
+// a bookmaker's or an exchange's (Outcome "bookmaker" or "exchange"); Amend mends a bet's event
+// (Outcome), bookmaker (Account) and note, shown over its archived line, which stays as written.
+enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status, Exchange, AccountType, Amend };
 
 enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note };
 constexpr int ledgerFieldCount = int(LedgerField::Note) + 1;
@@ -46,7 +47,7 @@ struct LedgerEntry
     QDateTime when;
     LedgerAction action = LedgerAction::Settle;
     std::optional<RecordId> record; // bet actions only
-    QString outcome; // a settle's figure key, "void" or "other"; a status's word
+    QString outcome; // a settle's figure key, "void" or "other"; a status's word; an amend's event
     std::optional<double> amount; // a settle's profit, a deposit's or withdrawal's money
     QString account; // a settle's exchange; the account of the others
     QString note;

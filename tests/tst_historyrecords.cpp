@@ -19,6 +19,8 @@ class TestHistoryRecords : public TemporaryFolderTest
     Q_OBJECT
 
 private slots:
+    void mendingPartsAgain_data();
+    void mendingPartsAgain();
     void offerLineBeyondAnyOffer();
     void amountsTypedInTheLedger();
     void lines_data();
@@ -513,6 +515,34 @@ void TestHistoryRecords::amountsTypedInTheLedger()
     for (const char *written : {"other", "other:", "other:1.5", "other:-.50", "other:1,00", "other:+1.00",
              "other:1.001", "other:12345678901234.00", "void:1.00"})
         QVERIFY2(!history::otherAtBookmaker(QString::fromLatin1(written)), written);
+}
+
+void TestHistoryRecords::mendingPartsAgain_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("bookmaker");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("plain") << "Spurs v Leeds"
+                           << "Bet365"
+                           << "boosted";
+    QTest::newRow("lengths and colons inside") << "3:ab:"
+                                               << "12:"
+                                               << "0:";
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "";
+    QTest::newRow("beyond the basic plane") << "\U0001F3C7 Ascot"
+                                            << "Paddy\u00A0Power"
+                                            << "\u05D0";
+}
+
+void TestHistoryRecords::mendingPartsAgain()
+{
+    QFETCH(QString, event);
+    QFETCH(QString, bookmaker);
+    QFETCH(QString, note);
+    const history::Mending parted = history::Mending::parted(history::Mending {event, bookmaker, note, {}}.joined());
+    QCOMPARE(QStringList({parted.event, parted.bookmaker, parted.note}), QStringList({event, bookmaker, note}));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)

@@ -47,6 +47,7 @@ private slots:
     void tabWalksTheWindow();
     void laysAtTheirExchange();
     void menuActsOnTheBetsItOpenedOn();
+    void editKeepsTheSettlement();
     void exportNeverReplacesKeptFiles_data();
     void exportNeverReplacesKeptFiles();
 
@@ -862,6 +863,47 @@ void TestHistoryWindow::menuActsOnTheBetsItOpenedOn()
     status->setCurrentIndex(status->findText(QStringLiteral("Removed")));
     QTRY_COMPARE(rows(*window), 1);
     QVERIFY(!menuAction(*window, {0}, "Settle as")->isEnabled());
+}
+
+void TestHistoryWindow::editKeepsTheSettlement()
+{
+    // "Edit..." mends a settled bet over its archived line: the settlement stays, its money moves to
+    // the bookmaker and exchange mended, and a window opened afresh shows the same.
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    auto window = openHistory();
+    window->setAsk([](const QString &, const QString &) { return std::optional<QString>("Betfair"); });
+    choose(*window, {0}, "Settle as/Back won"); // Cheltenham, a 10.00 free bet at SkyBet
+    QStringList asked;
+    QStringList answers {" Cheltenham Gold Cup ", "Bet365", "Smarkets", "boosted"};
+    window->setAsk([&](const QString &question, const QString &initial) {
+        asked << question + initial;
+        return std::optional(answers.takeFirst());
+    });
+    choose(*window, {0}, "Edit");
+    QCOMPARE(asked, QStringList({"Event:Cheltenham", "Bookmaker:SkyBet", "Exchange:Betfair", "Note:"}));
+    for (int fresh = 0; fresh < 2; ++fresh) {
+        if (fresh)
+            window = openHistory();
+        QCOMPARE(cell(*window, 0, history::Column::Event), "Cheltenham Gold Cup");
+        QCOMPARE(cell(*window, 0, history::Column::Bookmaker), "Bet365");
+        QCOMPARE(cell(*window, 0, history::Column::Exchange), "Smarkets");
+        QCOMPARE(cell(*window, 0, history::Column::Status), "Back won");
+        const auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
+        const auto accountRows = [accounts] {
+            QStringList rows;
+            for (int row = 0; row < accounts->model()->rowCount(); ++row)
+                rows << QStringList {shown(accounts, row, 0), shown(accounts, row, 5), shown(accounts, row, 6)}.join(
+                    ' ');
+            return rows;
+        };
+        // 40.00 won at the bookmaker, the 33.03 liability lost at the exchange; the two open bets'
+        // lays at the exchange last named.
+        QTRY_COMPARE(accountRows(),
+            QStringList({"Bet365 40.00 0.00", "Coral 0.00 175.00", "Smarkets -33.03 1,065.80", "Total 6.97 1,240.80"}));
+    }
+    window->findChild<QLineEdit *>(QStringLiteral("eventSearch"))->setText(QStringLiteral("gold"));
+    QTRY_COMPARE(rows(*window), 1);
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLog.txt")), threeBets);
 }
 
 void TestHistoryWindow::exportNeverReplacesKeptFiles_data()

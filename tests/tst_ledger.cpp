@@ -73,6 +73,12 @@ void TestLedger::linesToTheByte()
     const store::ParsedLedgerLine settled = store::parseLedgerLine(store::ledgerLine(settle));
     QCOMPARE(settled.record, settle.record);
     QCOMPARE(store::nameText(settled.note), settle.note);
+    // An amend's event is the user's text too.
+    const store::LedgerEntry amend {
+        moment, store::LedgerAction::Amend, recordOf(line, 0), "=2+3 v Spurs", {}, "Bet365", {}};
+    QCOMPARE(store::ledgerLine(amend),
+        "1,2026-12-08T14:05:00,amend,log:" + store::hexOf(store::sha256(line)) + ":0,'=2+3 v Spurs,,Bet365,");
+    QCOMPARE(store::nameText(store::parseLedgerLine(store::ledgerLine(amend)).outcome), amend.outcome);
 }
 
 void TestLedger::readingLines_data()
@@ -95,6 +101,10 @@ void TestLedger::readingLines_data()
                                       << store::LedgerLineKind::Entry;
     QTest::newRow("a bet's exchange unnamed")
         << QByteArray("1,2026-12-08T14:05:00,exchange," + record + ",,,,") << store::LedgerLineKind::Unreadable;
+    QTest::newRow("an amend") << QByteArray("1,2026-12-08T14:05:00,amend," + record + ",Spurs,,Bet365,")
+                              << store::LedgerLineKind::Entry;
+    QTest::newRow("an amend naming no bet")
+        << QByteArray("1,2026-12-08T14:05:00,amend,,Spurs,,Bet365,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("an account's type") << QByteArray("1,2026-12-08T14:05:00,type,,exchange,,Betfair,")
                                        << store::LedgerLineKind::Entry;
     QTest::newRow("an account's type that is none")
