@@ -43,11 +43,10 @@ void renumberTexts(BetDecisions &decisions, const QStringList &from, QStringList
         numbers.push_back(*known);
     }
     for (KeyedDecision &keyed : decisions) {
-        BetDecision &decision = keyed.decision;
-        if (decision.outcome >= 0)
-            decision.outcome = numbers[std::size_t(decision.outcome)];
-        if (decision.exchange >= 0)
-            decision.exchange = numbers[std::size_t(decision.exchange)];
+        for (int *text : {&keyed.decision.outcome, &keyed.decision.exchange, &keyed.decision.mended}) {
+            if (*text >= 0)
+                *text = numbers[std::size_t(*text)];
+        }
     }
 }
 

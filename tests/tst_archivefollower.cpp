@@ -249,15 +249,20 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QCOMPARE(follower.report().unreadCount, 2); // the unreadable line and the later version's
     QVERIFY(follower.report().unreadSamples.last().startsWith("ledger line 10: (a later version)"));
 
-    // The latest line decides: another window voids the second bet and restores the third.
+    // The latest line decides: another window voids the second bet, restores the third and mends it.
     QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
     store::appendToLedger(m_dir->path(),
         {{when, LedgerAction::Settle, id(twice, 1), "void", 0, "Betfair", {}},
-            {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}}});
+            {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}},
+            {when, LedgerAction::Amend, id(other, 0), "Leeds v Spurs", {}, "Bet365", "boosted"}});
     QVERIFY(changed.wait());
     QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
     QCOMPARE(follower.ledger().settlements().at(1).actual(), 0.0);
-    QVERIFY(!follower.ledger().settlements().at(2).removed);
+    const history::Settlement &third = follower.ledger().settlements().at(2);
+    QVERIFY(!third.removed);
+    const history::Mending &mended = follower.ledger().settlements().mendings().at(third.mended);
+    QCOMPARE(QStringList({mended.event, mended.bookmaker, mended.note}),
+        QStringList({"Leeds v Spurs", "Bet365", "boosted"}));
 }
 
 void TestArchiveFollower::ledgerLineWithoutItsEnd()
