@@ -26,6 +26,7 @@
 #include "history/betedit.h"
 #include "history/csvexport.h"
 #include "history/filterbar.h"
+#include "history/orphanspage.h"
 #include "history/readstatus.h"
 #include "history/sumstable.h"
 #include "history/totalspanel.h"
@@ -211,6 +212,10 @@ void HistoryWindow::wireEvents()
     connect(m_table, &QTableView::customContextMenuRequested, this, &HistoryWindow::showBetMenu);
     m_table->installEventFilter(this);
     m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
+    connect(m_totals->orphans(), &OrphansPage::reattachChosen, this, [this](const OrphanSettlement &orphan) {
+        reattachOrphan(orphan, recordIds(m_model.view().records, chosenRecords()));
+    });
+    connect(m_totals->orphans(), &OrphansPage::dropChosen, this, &HistoryWindow::dropOrphan);
     // Records appended one after another are counted once they pause.
     m_recount = new QTimer(this);
     m_recount->setSingleShot(true);
@@ -259,6 +264,7 @@ void HistoryWindow::rowsRebuilt()
     m_table->horizontalHeader()->resizeSection(
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
     m_totals->showTotals(m_model.sharedTotals(), totals.orderedNames);
+    m_totals->showOrphans(m_follower.ledger().orphanSettlements());
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
     if (!m_savePath.isEmpty() && !m_model.isRebuilding())
@@ -387,6 +393,10 @@ void HistoryWindow::showBetMenu(const QPoint &at)
         menu->addAction(QStringLiteral("Re&move from history"), this,
             [this, ids, request] { decide(ids, request(store::LedgerAction::Remove)); });
     menu->addAction(QStringLiteral("E&dit..."), this, [this, ids] { editBet(ids); })->setEnabled(ids.size() == 1);
+    const std::optional<OrphanSettlement> orphan
+        = records.size() == 1 && !choices.anySettled ? orphanOfSameLine(records.front()) : std::nullopt;
+    menu->addAction(QStringLiteral("Re-a&ttach..."), this, [this, ids, orphan] { reattachOrphan(*orphan, ids); })
+        ->setEnabled(orphan.has_value());
     const QString exchangeCaption = QStringLiteral("&Exchange...");
     menu->addAction(exchange().isEmpty() ? exchangeCaption : exchangeCaption + QStringLiteral(" (%1)").arg(exchange()),
         this, [this, ids] { nameExchange(ids); });
@@ -498,6 +508,79 @@ void HistoryWindow::editBet(const std::vector<store::RecordId> &ids)
         mended ? *mended : Mending {eventOf(view, index), bookmakerOf(view, index), {}, {}}, exchangeText(view, index)};
     if (const std::optional<BetEdit> edited = askBetEdit(this, m_ask, m_showMessage, before))
         decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited->exchange, {}, edited->mending});
+}
+
+std::optional<OrphanSettlement> HistoryWindow::orphanOfSameLine(qsizetype record) const
+{
+    const BetRecord &bet = m_model.view().records.at(record);
+    for (const OrphanSettlement &orphan : m_follower.ledger().orphanSettlements()) {
+        if (orphan.key.source == bet.source && orphan.key.digest == bet.digest)
+            return orphan;
+    }
+    return std::nullopt;
+}
+
+std::optional<store::RecordId> HistoryWindow::orphanId(const OrphanSettlement &orphan)
+{
+    try {
+        const std::optional<store::RecordId> id
+            = store::recordNamedInLedger(m_dataFolder, [&orphan](const store::RecordId &named) {
+                  return named.source == orphan.key.source && named.occurrence == orphan.key.occurrence
+                      && digestKey(named.digest) == orphan.key.digest;
+              });
+        if (!id)
+            ui::showMessage(this, m_showMessage,
+                QStringLiteral("The settlement is no longer in the ledger as it was; nothing was recorded."));
+        return id;
+    } catch (const store::FileError &error) {
+        showLedgerFailure(error.description());
+        return std::nullopt;
+    }
+}
+
+void HistoryWindow::reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids)
+{
+    const auto refuse = [this](const QString &why) { ui::showMessage(this, m_showMessage, why); };
+    if (ids.size() != 1)
+        return refuse(QStringLiteral("Choose in the table the one bet the settlement belongs to, then re-attach it."));
+    const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
+    if (!records)
+        return;
+    const HistoryView &view = m_model.view();
+    const qsizetype index = records->front();
+    if (view.settlements.at(index).settled)
+        return refuse(QStringLiteral("The bet chosen is settled already: reopen it first; nothing was recorded."));
+    if (!ui::confirm(this, m_confirm,
+            QStringLiteral("Attach the settlement (%1) to the bet \"%2\"?")
+                .arg(orphanText(orphan, QLocale()), eventOf(view, index))))
+        return;
+    const std::optional<store::RecordId> orphaned = orphanId(orphan);
+    if (!orphaned)
+        return;
+    const QDateTime now = m_clock();
+    const BetRequest request {store::LedgerAction::Settle, orphan.outcome, orphan.amount, orphan.exchange, {}, {}};
+    DecisionLines lines = decisionLines(view, *records, ids, request, now);
+    if (lines.entries.isEmpty())
+        return refuse(QStringLiteral("The bet chosen has no figure for that outcome; nothing was recorded."));
+    // The settlement leaves the name it had, so that it is listed no more.
+    lines.entries << store::LedgerEntry {now, store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}};
+    if (writeLedger(lines.entries) != LedgerWrite::Now)
+        return;
+    m_follower.ledger().applyNow(lines.decisions);
+    m_model.settlementsChanged();
+    m_follower.follow();
+}
+
+void HistoryWindow::dropOrphan(const OrphanSettlement &orphan)
+{
+    if (!ui::confirm(this, m_confirm,
+            QStringLiteral("Drop the settlement (%1)? The ledger keeps a line that says so.")
+                .arg(orphanText(orphan, QLocale()))))
+        return;
+    const std::optional<store::RecordId> orphaned = orphanId(orphan);
+    if (orphaned
+        && writeLedger({{m_clock(), store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}}}) == LedgerWrite::Now)
+        m_follower.follow();
 }
 
 bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)

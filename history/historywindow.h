@@ -84,6 +84,12 @@ private:
     void settleAsOther(const std::vector<store::RecordId> &ids);
     void nameExchange(const std::vector<store::RecordId> &ids);
     void editBet(const std::vector<store::RecordId> &ids);
+    // Settlements whose bets are in neither file any more: attached to a bet, or dropped.
+    void reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids);
+    void dropOrphan(const OrphanSettlement &orphan);
+    std::optional<store::RecordId> orphanId(const OrphanSettlement &orphan);
+    // A settlement without a bet that was made for the same line as the record.
+    std::optional<OrphanSettlement> orphanOfSameLine(qsizetype record) const;
     // The exchange last named, in a settle or for a bet; empty before any was.
     QString exchange() const;
     std::optional<QString> askExchange();

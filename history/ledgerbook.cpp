@@ -10,6 +10,18 @@ int LedgerBook::settlementsWithoutBet() const
         [](const KeyedDecision &orphan) { return orphan.decision.settling == BetDecision::Settling::Settled; }));
 }
 
+std::vector<OrphanSettlement> LedgerBook::orphanSettlements() const
+{
+    std::vector<OrphanSettlement> orphans;
+    for (const auto &[key, decision] : m_orphans) {
+        if (decision.settling != BetDecision::Settling::Settled)
+            continue;
+        orphans.push_back({key, decision.settledOn, decision.hasAmount ? std::optional(decision.amount) : std::nullopt,
+            m_texts.value(decision.outcome), m_texts.value(decision.exchange)});
+    }
+    return orphans;
+}
+
 namespace {
 
 bool byKey(const KeyedDecision &a, const KeyedDecision &b)

@@ -33,6 +33,17 @@ private:
     QHash<QString, int> m_ids;
 };
 
+// A settlement whose bet is in neither file any more (its line edited or deleted by hand), as the
+// window lists it.
+struct OrphanSettlement
+{
+    BetKey key;
+    qint64 settledOn = noDate;
+    std::optional<calc::Pennies> amount; // the profit as settled; none for a void
+    QString outcome; // a figure key, "void" or an "other" amount's
+    QString exchange; // empty: none named
+};
+
 class LedgerBook
 {
 public:
@@ -43,6 +54,7 @@ public:
     const QString &lastExchange() const { return m_lastExchange; }
     // Decisions that settle a bet found in neither file.
     int settlementsWithoutBet() const;
+    std::vector<OrphanSettlement> orphanSettlements() const;
     // True when decisions wait to be matched, or bets not found may be among new records.
     bool hasWaiting() const { return !m_waiting.empty(); }
     bool hasOrphans() const { return !m_orphans.empty(); }

@@ -8,6 +8,7 @@
 #include "history/accountspage.h"
 #include "history/linechart.h"
 #include "history/monthchart.h"
+#include "history/orphanspage.h"
 #include "history/sumstable.h"
 #include "history/totals.h"
 
@@ -52,6 +53,8 @@ TotalsPanel::TotalsPanel(QWidget *parent)
     addPage(QStringLiteral("Result per month"), perMonth, perMonth);
     addPage(QStringLiteral("Expected and actual"), expected, expected);
     addPage(QStringLiteral("Accounts"), m_accounts, m_accounts);
+    m_orphans = new OrphansPage(this);
+    m_orphans->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_summary);
@@ -79,6 +82,17 @@ void TotalsPanel::showTotals(const SharedTotals &totals, const QStringList &book
     m_summary->setText(summaryText(*totals));
     for (TotalsPage *page : m_pages)
         page->showTotals(totals, bookmakers);
+}
+
+void TotalsPanel::showOrphans(std::vector<OrphanSettlement> orphans)
+{
+    // The tab shows while there are any: most histories never have one.
+    const int at = m_tabs->indexOf(m_orphans);
+    if (orphans.empty() && at >= 0)
+        m_tabs->removeTab(at);
+    else if (!orphans.empty() && at < 0)
+        m_tabs->addTab(m_orphans, QStringLiteral("Without a bet"));
+    m_orphans->showOrphans(std::move(orphans));
 }
 
 } // namespace history

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "history/ledgerbook.h"
 #include "history/totalspage.h"
 
 class QLabel;
@@ -15,6 +16,7 @@ class QTabWidget;
 namespace history {
 
 class AccountsPage;
+class OrphansPage;
 struct Totals;
 
 class TotalsPanel final : public QWidget
@@ -30,6 +32,9 @@ public:
     // Where Tab enters the panel.
     QWidget *firstFocus() const;
     AccountsPage *accounts() const { return m_accounts; }
+    // The settlements without a bet, in a tab of their own while there are any.
+    void showOrphans(std::vector<OrphanSettlement> orphans);
+    OrphansPage *orphans() const { return m_orphans; }
     QTabWidget *tabs() const { return m_tabs; }
 
 private:
@@ -39,6 +44,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     std::vector<TotalsPage *> m_pages;
     AccountsPage *m_accounts = nullptr;
+    OrphansPage *m_orphans = nullptr;
 };
 
 // The summary line: the bets, the money, what they lock in and what came in.

@@ -156,6 +156,25 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     return parsed;
 }
 
+std::optional<RecordId> recordNamedInLedger(const QString &folder, const std::function<bool(const RecordId &)> &wanted)
+{
+    constexpr qint64 piece = 1 << 20;
+    const QString path = ledgerPath(folder);
+    qint64 from = 0;
+    while (const std::optional<ArchiveChunk> chunk = readArchiveFrom(path, from, piece, LastLine::ReadWhenIdle)) {
+        if (chunk->end == from)
+            break;
+        ArchiveLines lines(chunk->lines());
+        for (QByteArrayView line; lines.next(line);) {
+            const ParsedLedgerLine parsed = parseLedgerLine(line);
+            if (parsed.kind == LedgerLineKind::Entry && parsed.record && wanted(*parsed.record))
+                return parsed.record;
+        }
+        from = chunk->end;
+    }
+    return std::nullopt;
+}
+
 QString outcomeText(QByteArrayView outcome)
 {
     return csvText(outcome);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include <QByteArray>
@@ -79,6 +80,10 @@ struct ParsedLedgerLine
 };
 
 ParsedLedgerLine parseLedgerLine(QByteArrayView line);
+
+// The first record a bet line of the ledger names that passes the test: the whole name of a bet
+// known by part of it. Nothing when none does, or there is no ledger. Throws FileError.
+std::optional<RecordId> recordNamedInLedger(const QString &folder, const std::function<bool(const RecordId &)> &wanted);
 // A settle's figure key, "void" or "other"; a status's word.
 QString outcomeText(QByteArrayView outcome);
 // An account's name or a note, as the user typed it.

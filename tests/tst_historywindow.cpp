@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
@@ -48,6 +49,7 @@ private slots:
     void laysAtTheirExchange();
     void menuActsOnTheBetsItOpenedOn();
     void editKeepsTheSettlement();
+    void settlementsWithoutABet();
     void exportNeverReplacesKeptFiles_data();
     void exportNeverReplacesKeptFiles();
 
@@ -904,6 +906,50 @@ void TestHistoryWindow::editKeepsTheSettlement()
     window->findChild<QLineEdit *>(QStringLiteral("eventSearch"))->setText(QStringLiteral("gold"));
     QTRY_COMPARE(rows(*window), 1);
     QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLog.txt")), threeBets);
+}
+
+void TestHistoryWindow::settlementsWithoutABet()
+{
+    // Three settled bets lose their lines by hand: the second of two identical lines goes with the
+    // first deleted, one is deleted, one edited. The first is re-attached from the bet's menu, the
+    // others from the Without a bet tab: one to the edited line, one dropped.
+    const QList<QByteArray> lines = threeBets.split('\n');
+    const QByteArray arsenal = lines[0] + '\n';
+    const QByteArray leeds = lines[2] + '\n';
+    const QByteArray cheltenham = lines[3] + '\n';
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), arsenal + arsenal + leeds + cheltenham);
+    auto window = openHistory();
+    window->setAsk([](const QString &, const QString &) { return std::optional<QString>("Betfair"); });
+    window->setConfirm([](const QString &) { return true; });
+    choose(*window, {0}, "Settle as/Back won"); // Cheltenham
+    choose(*window, {1}, "Settle as/Void"); // Leeds
+    choose(*window, {2}, "Settle as/Lay won"); // the second Arsenal
+    QByteArray edited = cheltenham;
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), arsenal + edited.replace("Cheltenham", "Cheltenham Gold Cup"));
+    QTRY_VERIFY(text(*window, "status").contains("3 settlements whose bets are no longer archived"));
+    QVERIFY(!menuAction(*window, {0}, "Re-attach")->isEnabled()); // nothing was settled for that line
+    window->findChild<QMenu *>(QStringLiteral("betMenu"))->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    choose(*window, {1}, "Re-attach");
+    QCOMPARE(cell(*window, 1, history::Column::Status), "Lay won");
+
+    auto *orphans = window->findChild<QListWidget *>(QStringLiteral("withoutBet"));
+    QTRY_COMPARE(orphans->count(), 2);
+    const auto *totalsTabs = window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"));
+    QCOMPARE(totalsTabs->tabText(totalsTabs->indexOf(orphans->parentWidget())), "Without a bet");
+    const bool voidFirst = orphans->item(0)->text().endsWith("void, lays at Betfair");
+    orphans->setCurrentRow(voidFirst ? 0 : 1);
+    window->findChild<QPushButton *>(QStringLiteral("dropOrphan"))->click();
+    QTRY_COMPARE(orphans->count(), 1);
+    QVERIFY2(orphans->item(0)->text().contains("6.97"), qPrintable(orphans->item(0)->text()));
+    orphans->setCurrentRow(0);
+    window->findChild<QTableView *>(QStringLiteral("records"))->selectRow(0);
+    window->findChild<QPushButton *>(QStringLiteral("reattach"))->click();
+    QCOMPARE(cell(*window, 0, history::Column::Status), "Back won");
+    QTRY_COMPARE(orphans->count(), 0);
+    QCOMPARE(totalsTabs->indexOf(orphans->parentWidget()), -1); // the tab goes with the last of them
+    QVERIFY(!text(*window, "status").contains("no longer archived"));
+    QCOMPARE(m_ui->messages, QStringList());
 }
 
 void TestHistoryWindow::exportNeverReplacesKeptFiles_data()
