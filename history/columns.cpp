@@ -185,8 +185,10 @@ QString eventOf(const HistoryView &view, qsizetype index)
 
 QString bookmakerOf(const HistoryView &view, qsizetype index)
 {
+    // A line edited by hand may mend the event alone.
     const Mending *mending = mendingOf(view, index);
-    return mending ? mending->bookmaker : view.records.bookmakers().at(view.records.at(index).bookmaker);
+    return mending && !mending->bookmaker.isEmpty() ? mending->bookmaker
+                                                    : view.records.bookmakers().at(view.records.at(index).bookmaker);
 }
 
 BetBookmakers::BetBookmakers(const HistoryView &view)
@@ -194,19 +196,20 @@ BetBookmakers::BetBookmakers(const HistoryView &view)
     , m_names(view.records.bookmakers())
 {
     for (const Mending &mending : view.settlements.mendings()) {
-        qsizetype number = m_names.indexOf(mending.bookmaker);
-        if (number < 0) {
+        qsizetype number = mending.bookmaker.isEmpty() ? -1 : m_names.indexOf(mending.bookmaker);
+        if (number < 0 && !mending.bookmaker.isEmpty()) {
             number = m_names.size();
             m_names << mending.bookmaker;
         }
-        m_mended.push_back(int(number));
+        m_mended.push_back(int(number)); // -1: the bookmaker as archived
     }
 }
 
 int BetBookmakers::of(qsizetype index) const
 {
     const int mended = m_view.settlements.at(index).mended;
-    return mended >= 0 ? m_mended[std::size_t(mended)] : m_view.records.at(index).bookmaker;
+    const int number = mended >= 0 ? m_mended[std::size_t(mended)] : -1;
+    return number >= 0 ? number : m_view.records.at(index).bookmaker;
 }
 
 RowTest::RowTest(const HistoryView &view, const RowFilter &filter)

@@ -51,7 +51,8 @@ QString shownMoment(qint64 moment, const QLocale &locale);
 // A cell's text as the table shows it.
 QString cellText(const HistoryView &view, qsizetype index, int column, const QLocale &locale);
 
-// The bet as mended in the ledger, or nothing; its event and bookmaker as mended or as archived.
+// The bet as mended in the ledger, or nothing; its event and bookmaker as mended or as archived (an
+// empty bookmaker mends nothing).
 const Mending *mendingOf(const HistoryView &view, qsizetype index);
 QString eventOf(const HistoryView &view, qsizetype index);
 QString bookmakerOf(const HistoryView &view, qsizetype index);

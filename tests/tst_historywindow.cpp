@@ -906,6 +906,15 @@ void TestHistoryWindow::editKeepsTheSettlement()
     window->findChild<QLineEdit *>(QStringLiteral("eventSearch"))->setText(QStringLiteral("gold"));
     QTRY_COMPARE(rows(*window), 1);
     QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLog.txt")), threeBets);
+
+    // An amend added by hand without a bookmaker mends the event alone.
+    const QByteArray ledger = m_ui->bytes(QStringLiteral("vantrelLedger.csv"));
+    const qsizetype record = ledger.indexOf(",amend,") + 7;
+    m_ui->writeBytes(QStringLiteral("vantrelLedger.csv"),
+        ledger + "1,2026-12-09T10:00:00,amend," + ledger.mid(record, ledger.indexOf(',', record) - record)
+            + ",Cheltenham Gold,,,\r\n");
+    QTRY_COMPARE(cell(*window, 0, history::Column::Event), "Cheltenham Gold");
+    QCOMPARE(cell(*window, 0, history::Column::Bookmaker), "SkyBet");
 }
 
 void TestHistoryWindow::settlementsWithoutABet()
