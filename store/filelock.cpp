@@ -7,6 +7,7 @@
 #include <QFileDevice>
 
 #include "store/fileerror.h"
+#include "store/files.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -100,6 +101,7 @@ FileLock::~FileLock()
 ReplaceLock::ReplaceLock(const QString &path, std::chrono::milliseconds wait)
     : m_lock(path + QStringLiteral(".lock"))
 {
+    requireRegularFileOrNothing(path + QStringLiteral(".lock")); // a folder in its place is never free
     if (m_lock.tryLock(int(wait.count())))
         return;
     if (m_lock.error() == QLockFile::LockFailedError)

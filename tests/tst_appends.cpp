@@ -1,6 +1,7 @@
 // Appending to the data files as programs really do it: two programs appending to one file at once
 // (a second process each), two saving the offer inputs at once, and files whose lines end otherwise
 // than in CR LF.
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -72,7 +73,14 @@ void TestAppends::twoProgramsSavingInputsAtOnce()
     const store::OfferInputSections sections = store::readOfferInputs(m_dir->path()).sections;
     QCOMPARE(sections.at("first").size(), each);
     QCOMPARE(sections.at("second").size(), each);
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("vantrelOffers.ini.lock"))));
+    const QString lock = m_dir->filePath(QStringLiteral("vantrelOffers.ini.lock"));
+    QVERIFY(!QFile::exists(lock));
+    // A folder in the lock's place is said to be one, at once.
+    QVERIFY(QDir().mkpath(lock));
+    first.start(helper(), {"inputs", m_dir->path(), "first", "1"});
+    QVERIFY(first.waitForFinished(60'000));
+    QCOMPARE(first.exitCode(), 3);
+    QVERIFY(first.readAllStandardError().endsWith("is a folder, not a file"));
 }
 
 void TestAppends::lineEndsOfTheFile_data()
