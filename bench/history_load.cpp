@@ -5,9 +5,10 @@
 // until settling one row and ten thousand shows in the table; then the calculator's archive append
 // while the history is open, and the memory the history holds before and after a thousand records
 // arrived in a hundred rounds.
-// Usage: history_load [RECORDS] [offers] [distinct] [ledger] [longline]: the records in the offers
-// file instead of the archive; a bookmaker of its own on every line; a ledger that settles every
-// record; a hand-edited offers line of 160,000 values (1.5 MB) after the first record.
+// Usage: history_load [RECORDS] [offers] [distinct] [ledger] [longline] [identical]: the records in
+// the offers file instead of the archive; a bookmaker of its own on every line; a ledger that
+// settles every record; a hand-edited offers line of 160,000 values (1.5 MB) after the first record;
+// every record's line the same (a ledger then settles each by how many identical lines come before).
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -41,6 +42,7 @@ struct Load
     bool distinctBookmakers = false;
     bool ledger = false; // a ledger that settles every record
     bool longLine = false;
+    bool identical = false;
 };
 
 QByteArray longOfferLine()
@@ -94,15 +96,16 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
                                    : "";
     QByteArray settles = store::ledgerHeader() + "\r\n";
     for (int i = 0; i < load.records; ++i) {
-        const QByteArray record = line(load, i, first.addSecs(qint64(i) * 170));
+        const int shape = load.identical ? 0 : i;
+        const QByteArray record = line(load, shape, first.addSecs(qint64(shape) * 170));
         block += record;
         if (load.longLine && i == 0)
             block += longOfferLine();
         if (load.ledger)
             settles += store::ledgerLine({first.addSecs(qint64(i) * 170 + 7200), store::LedgerAction::Settle,
                            store::RecordId {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive,
-                               store::sha256(record.chopped(2)), 0},
-                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + i % 50), "Betfair", {}})
+                               store::sha256(record.chopped(2)), load.identical ? i : 0},
+                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + shape % 50), "Betfair", {}})
                 + "\r\n";
         if (block.size() > (1 << 20))
             writeBlocks(file, block, ledger, settles);
@@ -258,6 +261,8 @@ int main(int argc, char *argv[])
             load.ledger = true;
         else if (argument == QLatin1String("longline"))
             load.longLine = true;
+        else if (argument == QLatin1String("identical"))
+            load.identical = true;
         else
             load.records = argument.toInt();
     }

@@ -17,6 +17,9 @@ build-bench/bench/history_load 1000000
 echo
 echo "Bet history on an offers file with a hand-edited line of 160,000 values:"
 build-bench/bench/history_load 20000 offers longline
+echo
+echo "Bet history on 80,000 identical lines, each settled:"
+build-bench/bench/history_load 80000 identical ledger
 
 # Median wall time (µs) and median peak resident memory (KiB) of one command over $runs runs.
 measure() {

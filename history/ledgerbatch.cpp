@@ -189,7 +189,7 @@ public:
         m_slots.resize(size);
         for (std::size_t i = 0; i < decisions.size(); ++i) {
             if (startsGroup(i))
-                *emptySlotFor(decisions[i].key.digest) = {decisions[i].key.digest, quint32(i), 0};
+                *emptySlotFor(decisions[i].key.digest) = {decisions[i].key.digest, quint32(i), quint32(i), 0};
         }
     }
 
@@ -212,12 +212,15 @@ public:
             // The group's first decision says its file; prepareDecision() brought it in already.
             if (slot.digest != digest || m_decisions[slot.first].key.source != source)
                 continue;
+            // A group's decisions come in the order of their occurrence, and so do the lines: the
+            // search goes on from where the last one stopped, so that a group is passed over once.
             const BetKey wanted {digest, slot.passed++, source};
-            for (std::size_t i = slot.first; i < m_decisions.size() && m_decisions[i].key.sameLine(wanted); ++i) {
-                if (m_decisions[i].key.occurrence == wanted.occurrence)
-                    return &m_decisions[i];
-            }
-            return nullptr;
+            const auto inGroup
+                = [&](std::size_t i) { return i < m_decisions.size() && m_decisions[i].key.sameLine(wanted); };
+            while (inGroup(slot.at) && m_decisions[slot.at].key.occurrence < wanted.occurrence)
+                ++slot.at;
+            return inGroup(slot.at) && m_decisions[slot.at].key.occurrence == wanted.occurrence ? &m_decisions[slot.at]
+                                                                                                : nullptr;
         }
     }
 
@@ -227,6 +230,7 @@ private:
     {
         quint64 digest = 0;
         quint32 first = empty; // the group's first decision
+        quint32 at = 0; // the first decision of the group not passed yet
         int passed = 0;
     };
 

@@ -273,9 +273,10 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
     const bool whole = chunk.bytes.size() < maxBytes;
     if (complete == 0 && !whole)
         return passOverLongLine(file, from, maxBytes); // no line end in a full read
+    const bool lastLineOpen = complete < chunk.bytes.size();
     chunk.bytes.truncate(complete);
     chunk.end = from + complete;
-    if (whole && lastLine == LastLine::ReadWhenIdle)
+    if (whole && lastLineOpen && lastLine == LastLine::ReadWhenIdle)
         takeLastLineWhenIdle(file, path, chunk, maxBytes);
     if (!lineEndedBefore && !chunk.bytes.isEmpty())
         chunk.linesFrom = afterLineEnd(chunk.bytes, 0);

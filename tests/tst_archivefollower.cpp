@@ -286,7 +286,15 @@ void TestArchiveFollower::ledgerLineWithoutItsEnd()
     history::ArchiveFollower follower(m_dir->path());
     follower.start();
     load(follower);
-    const auto deposited = [&follower] { return follower.ledger().accounts().at("Coral").deposited; };
+    // Read afresh, the book is empty for a moment.
+    const auto deposited = [&follower] {
+        const history::AccountBook &accounts = follower.ledger().accounts();
+        return accounts.contains("Coral") ? accounts.at("Coral").deposited : -1;
+    };
+    const auto lastNote = [&follower] {
+        const history::AccountLines &lines = follower.ledger().accountLines();
+        return lines.empty() ? QString() : lines.back().note;
+    };
     QCOMPARE(deposited(), 10500);
     QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
     store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 2, "Coral", {}}});
@@ -296,7 +304,7 @@ void TestArchiveFollower::ledgerLineWithoutItsEnd()
     QVERIFY(changed.wait());
     QCOMPARE(deposited(), 11200);
     appendBytes(ledger, "us\r\n");
-    QTRY_COMPARE(follower.ledger().accountLines().back().note, "bonus");
+    QTRY_COMPARE(lastNote(), "bonus");
     QCOMPARE(deposited(), 11200);
     QCOMPARE(follower.report().unreadCount, 0);
 }
