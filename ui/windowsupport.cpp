@@ -137,7 +137,9 @@ void prepareForm(QWidget *form, const QString &name, const QString &caption, Qt:
 void keepOnTop(QWidget *window)
 {
 #ifdef Q_OS_WIN
-    if (window->isVisible()) {
+    // The id is a window handle of the system's on the windows platform alone: elsewhere (offscreen)
+    // it may name any window of any program.
+    if (window->isVisible() && QGuiApplication::platformName() == QLatin1String("windows")) {
         SetWindowPos(reinterpret_cast<HWND>(window->winId()), HWND_TOPMOST, 0, 0, 0, 0,
             SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return;
