@@ -1,9 +1,5 @@
 #include "history/otheramount.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QLineEdit>
 #include <QLocale>
 
 #include "calc/numbertext.h"
@@ -22,30 +18,6 @@ QString question(const QString &account, int bets)
 QString shown(calc::Pennies amount)
 {
     return calc::formatPennies(amount, QLocale());
-}
-
-// The typed texts, the exchange's empty when it is not asked; nothing when cancelled.
-std::optional<std::pair<QString, QString>> typedParts(QWidget *parent, const OtherAmountForm &form)
-{
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Vantrel"));
-    auto *layout = new QFormLayout(&dialog);
-    const auto field = [&](const QString &question, calc::Pennies initial) {
-        auto *edit = new QLineEdit(shown(initial), &dialog);
-        edit->setAccessibleName(question);
-        layout->addRow(question, edit);
-        return edit;
-    };
-    QLineEdit *bookmaker = field(question(QStringLiteral("bookmaker"), form.bets), form.initial.bookmaker);
-    QLineEdit *exchange
-        = form.exchangeToo ? field(question(QStringLiteral("exchange"), form.bets), form.initial.exchange) : nullptr;
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    layout->addRow(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return std::pair(bookmaker->text(), exchange ? exchange->text() : QString());
 }
 
 std::optional<calc::Pennies> amountOf(
@@ -80,25 +52,18 @@ std::optional<calc::Pennies> amountOf(
 std::optional<calc::Payout> askOtherAmounts(
     QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const OtherAmountForm &form)
 {
-    std::optional<std::pair<QString, QString>> typed;
-    if (!ask) {
-        typed = typedParts(parent, form);
-    } else if (const auto atBookmaker
-        = ask(question(QStringLiteral("bookmaker"), form.bets), shown(form.initial.bookmaker))) {
-        const auto atExchange = form.exchangeToo
-            ? ask(question(QStringLiteral("exchange"), form.bets), shown(form.initial.exchange))
-            : std::optional(QString());
-        if (atExchange)
-            typed = std::pair(*atBookmaker, *atExchange);
-    }
+    QList<ui::AskedText> asked {{question(QStringLiteral("bookmaker"), form.bets), shown(form.initial.bookmaker)}};
+    if (form.exchangeToo)
+        asked.append({question(QStringLiteral("exchange"), form.bets), shown(form.initial.exchange)});
+    const std::optional<QStringList> typed = ui::askTexts(parent, ask, asked);
     if (!typed)
         return std::nullopt;
-    const std::optional<calc::Pennies> bookmaker = amountOf(typed->first, QStringLiteral("bookmaker"), show, parent);
+    const std::optional<calc::Pennies> bookmaker = amountOf(typed->at(0), QStringLiteral("bookmaker"), show, parent);
     if (!bookmaker)
         return std::nullopt;
     if (!form.exchangeToo)
         return calc::otherPayout(*bookmaker, 0);
-    const std::optional<calc::Pennies> exchange = amountOf(typed->second, QStringLiteral("exchange"), show, parent);
+    const std::optional<calc::Pennies> exchange = amountOf(typed->at(1), QStringLiteral("exchange"), show, parent);
     return exchange ? std::optional(calc::otherPayout(*bookmaker, *exchange)) : std::nullopt;
 }
 

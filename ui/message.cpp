@@ -1,6 +1,10 @@
 #include "ui/message.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace ui {
@@ -25,6 +29,40 @@ std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QStri
     const QString text
         = QInputDialog::getText(parent, QStringLiteral("Vantrel"), question, QLineEdit::Normal, initial, &answered);
     return answered ? std::optional(text) : std::nullopt;
+}
+
+std::optional<QStringList> askTexts(QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, int maxLength)
+{
+    QStringList texts;
+    if (sink) {
+        for (const AskedText &each : asked) {
+            const std::optional<QString> answer = sink(each.question, each.initial);
+            if (!answer)
+                return std::nullopt;
+            texts << *answer;
+        }
+        return texts;
+    }
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Vantrel"));
+    auto *layout = new QFormLayout(&dialog);
+    QList<QLineEdit *> edits;
+    for (const AskedText &each : asked) {
+        auto *edit = new QLineEdit(each.initial, &dialog);
+        edit->setAccessibleName(each.question);
+        edit->setMaxLength(maxLength);
+        layout->addRow(each.question, edit);
+        edits << edit;
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    for (const QLineEdit *edit : std::as_const(edits))
+        texts << edit->text();
+    return texts;
 }
 
 bool confirm(QWidget *parent, const ConfirmSink &sink, const QString &question)

@@ -4,7 +4,9 @@
 #include <functional>
 #include <optional>
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -23,6 +25,16 @@ using AskSink = std::function<std::optional<QString>(const QString &question, co
 
 // Asks for a line of text in a modal box titled "Vantrel", with the initial text to edit.
 std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial);
+
+// Asks for several lines of text in one modal box titled "Vantrel", a question and its initial text
+// each, or of the sink one question after another; nothing when cancelled.
+struct AskedText
+{
+    QString question;
+    QString initial;
+};
+std::optional<QStringList> askTexts(
+    QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, int maxLength = 32767);
 
 // Where a window's yes-or-no questions go: a modal box by default, a test's answer instead.
 using ConfirmSink = std::function<bool(const QString &question)>;
