@@ -1,5 +1,6 @@
 #include "store/files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -143,12 +144,12 @@ QList<QByteArrayView> lineViews(QByteArrayView bytes)
 {
     QList<QByteArrayView> lines;
     for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        const QByteArrayView line = bytes.sliced(start, end - start);
-        lines << (line.endsWith('\r') ? line.chopped(1) : line);
-        start = end + 1;
+        const auto *found
+            = std::find_if(bytes.begin() + start, bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+        const qsizetype end = found - bytes.begin();
+        lines << bytes.sliced(start, end - start);
+        const bool pair = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
+        start = end + (pair ? 2 : 1);
     }
     return lines;
 }

@@ -130,6 +130,8 @@ void TestDataFiles::bookieList_data()
     QTest::newRow("duplicates kept") << QByteArray("Coral\r\nCoral\r\n") << QStringList {"Coral", "Coral"};
     QTest::newRow("no final line end") << QByteArray("Coral\r\nMansion") << QStringList {"Coral", "Mansion"};
     QTest::newRow("LF line ends") << QByteArray("Coral\nMansion\n") << QStringList {"Coral", "Mansion"};
+    QTest::newRow("CR line ends, as old Mac files")
+        << QByteArray("Coral\rMansion\r") << QStringList {"Coral", "Mansion"};
     QTest::newRow("empty file") << QByteArray() << QStringList();
     QTest::newRow("final empty line") << QByteArray("Coral\r\n\r\n") << QStringList {"Coral", ""};
     QTest::newRow("unsorted") << QByteArray("Zeta\r\nAlpha\r\n") << QStringList {"Zeta", "Alpha"};
