@@ -109,22 +109,25 @@ void OffersWindow::closeEvent(QCloseEvent *event)
 
 void OffersWindow::loadInputs()
 {
+    // Said once the window is up, not from its constructor: a box's event loop must not run inside it.
+    const auto sayLater = [this](const QString &text) {
+        QMetaObject::invokeMethod(
+            this, [this, text] { ui::showMessage(this, m_showMessage, text); }, Qt::QueuedConnection);
+    };
     const QString path = QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder));
     store::OfferInputsRead read;
     try {
         read = store::readOfferInputs(m_dataFolder);
     } catch (const store::FileError &error) {
-        ui::showMessage(this, m_showMessage,
-            QStringLiteral("Error: the inputs could not be read from %1: %2").arg(path, error.description()));
+        sayLater(QStringLiteral("Error: the inputs could not be read from %1: %2").arg(path, error.description()));
         return;
     }
     for (OfferTab *tab : std::as_const(m_tabs))
         tab->setTexts(read.sections[groupOf(tab)]);
     if (read.ignored > 0)
-        ui::showMessage(this, m_showMessage,
-            QStringLiteral("Error: %1 in %2 could not be an input and %3 ignored.")
-                .arg(read.ignored == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(read.ignored), path,
-                    read.ignored == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+        sayLater(QStringLiteral("Error: %1 in %2 could not be an input and %3 ignored.")
+                     .arg(read.ignored == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(read.ignored),
+                         path, read.ignored == 1 ? QStringLiteral("was") : QStringLiteral("were")));
 }
 
 void OffersWindow::saveInputs()

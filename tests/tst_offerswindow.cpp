@@ -80,6 +80,7 @@ void TestOffersWindow::openWindow()
     m_messages.clear();
     m_window
         = std::make_unique<offers::OffersWindow>(m_dir->path(), [this](const QString &text) { m_messages << text; });
+    QVERIFY2(m_messages.isEmpty(), "no box may open from the constructor: its event loop would run inside it");
     m_window->setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)); });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
