@@ -15,7 +15,7 @@ namespace {
 
 // The first read is small, so that the first rows show at once; the rest come in larger pieces.
 constexpr qint64 firstReadBytes = 256 * 1024;
-constexpr qint64 laterReadBytes = 8 * 1024 * 1024;
+constexpr qint64 laterReadBytes = 2 * 1024 * 1024;
 constexpr qsizetype tailBytes = 64;
 // Bytes kept from the start of a few reads, thinned out as the file grows so that they stay spread
 // over it: an earlier line edited in place while the file grows shows there.
@@ -335,8 +335,8 @@ void ArchiveFollower::matchLedger()
     m_reader.start([this, records = m_records.view(), waiting = m_ledger.takeWaiting(),
                        generation = m_generation]() mutable {
         // A million decisions are applied here, not on the window's thread.
-        BetDecisions unresolved
-            = resolveDecisions(records, merged(std::move(waiting.decisions)), waiting.texts, waiting.settlements);
+        BetDecisions unresolved = resolveDecisions(
+            records, merged(std::move(waiting.decisions)), waiting.texts, waiting.settlements, m_stop);
         QMetaObject::invokeMethod(this,
             [this, unresolved = std::move(unresolved), generation, settled = std::move(waiting.settlements)]() mutable {
                 m_matching = false;

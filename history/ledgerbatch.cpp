@@ -260,7 +260,8 @@ struct Found
 
 // Which records the merged decisions name: one walk over the records in their files' order,
 // counting identical lines.
-std::vector<Found> foundRecords(const RecordsView &records, const BetDecisions &decisions)
+std::vector<Found> foundRecords(
+    const RecordsView &records, const BetDecisions &decisions, const std::atomic<bool> &stop)
 {
     DigestGroups groups(decisions);
     std::vector<Found> found;
@@ -268,6 +269,8 @@ std::vector<Found> foundRecords(const RecordsView &records, const BetDecisions &
     constexpr qsizetype slotsAhead = 16;
     constexpr qsizetype decisionsAhead = 8;
     for (qsizetype index = 0; index < records.size() && found.size() < decisions.size(); ++index) {
+        if (index % 65536 == 0 && stop)
+            break;
         if (index + slotsAhead < records.size())
             groups.prepareSlot(records.at(index + slotsAhead).digest);
         if (index + decisionsAhead < records.size())
@@ -292,12 +295,15 @@ struct Payouts
     ResolvedDecisions captions; // their texts alone
 };
 
-Payouts payoutsOf(const RecordsView &records, std::span<const Found> found, const QStringList &texts)
+Payouts payoutsOf(
+    const RecordsView &records, std::span<const Found> found, const QStringList &texts, const std::atomic<bool> &stop)
 {
     Payouts payouts;
     payouts.list.reserve(found.size());
     calc::ShapeCache shapes;
     for (const Found &each : found) {
+        if (payouts.list.size() % 65536 == 0 && stop)
+            return {};
         const BetDecision &decision = each.decided;
         if (decision.settling != BetDecision::Settling::Settled) {
             payouts.list.push_back({});
@@ -395,17 +401,19 @@ int ResolvedDecisions::textId(const QString &text)
     return m_ids.insert(text, int(texts.size() - 1)).value();
 }
 
-BetDecisions resolveDecisions(
-    const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table)
+BetDecisions resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts,
+    SettlementTable &table, const std::atomic<bool> &stop)
 {
-    const std::vector<Found> found = foundRecords(records, decisions);
+    const std::vector<Found> found = foundRecords(records, decisions, stop);
     // A million settled lines are read again for their payouts: half of them on a second thread.
     constexpr std::size_t sharedFrom = 10'000;
     const std::span<const Found> all(found);
     std::array<Payouts, 2> halves;
     const std::size_t half = sideBySide(found.size(), sharedFrom, [&](int part, std::size_t from, std::size_t to) {
-        halves[std::size_t(part)] = payoutsOf(records, all.subspan(from, to - from), texts);
+        halves[std::size_t(part)] = payoutsOf(records, all.subspan(from, to - from), texts, stop);
     });
+    if (stop)
+        return decisions;
 
     ResolvedDecisions names; // the captions and exchanges named, each once
     DecisionApplier applier(table, names.texts);

@@ -3,6 +3,7 @@
 // decisions to the records they name, by file, digest and how many identical lines come before.
 #pragma once
 
+#include <atomic>
 #include <tuple>
 #include <vector>
 
@@ -107,9 +108,10 @@ private:
 
 // Finds the records that the merged decisions name, in one pass over the records counting identical
 // lines, and applies each decision found to its record's settlement in the table. Returns the
-// decisions whose bets are in neither file, still merged.
-BetDecisions resolveDecisions(
-    const RecordsView &records, BetDecisions decisions, const QStringList &texts, SettlementTable &table);
+// decisions whose bets are in neither file, still merged. Once stop is set it ends early, with what
+// it found so far: the caller is going.
+BetDecisions resolveDecisions(const RecordsView &records, BetDecisions decisions, const QStringList &texts,
+    SettlementTable &table, const std::atomic<bool> &stop);
 
 // Every decision applied to its record's settlement in the table: the dimensions it touched
 // replace the settlement's.
