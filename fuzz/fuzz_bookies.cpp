@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the bookmaker list reader: one entry per line, whatever the bytes.
+// Feeds arbitrary bytes to the bookmaker list reader: one entry per line, whatever the bytes and
+// whichever line ends.
 #include <cstdint>
 #include <cstdlib>
 
@@ -19,11 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.write(input);
     }
     const QStringList entries = store::readBookieList(dir.path());
-    const qsizetype lines = input.count('\n') + (input.isEmpty() || input.endsWith('\n') ? 0 : 1);
-    if (entries.size() != lines)
+    // A line ends at LF, CR LF or a CR alone; a last line without an end is a line too.
+    const qsizetype lineEnds = input.count('\n') + input.count('\r') - input.count("\r\n");
+    const bool lastOpen = !input.isEmpty() && !input.endsWith('\n') && !input.endsWith('\r');
+    if (entries.size() != lineEnds + (lastOpen ? 1 : 0))
         std::abort();
     for (const QString &entry : entries) {
-        if (entry.contains(QLatin1Char('\n')))
+        if (entry.contains(QLatin1Char('\n')) || entry.contains(QLatin1Char('\r')))
             std::abort();
     }
     return 0;

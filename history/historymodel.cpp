@@ -77,10 +77,10 @@ void HistoryModel::addRecords(qsizetype first)
         if (test.accepts(index))
             added.push_back(int(index));
     }
-    insertRows(added);
+    insertRecordRows(added);
 }
 
-void HistoryModel::insertRows(const std::vector<int> &indexes)
+void HistoryModel::insertRecordRows(const std::vector<int> &indexes)
 {
     if (indexes.empty())
         return;

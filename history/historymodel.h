@@ -52,7 +52,7 @@ signals:
 
 private:
     void takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation);
-    void insertRows(const std::vector<int> &indexes);
+    void insertRecordRows(const std::vector<int> &indexes);
     void takeView();
 
     const ArchiveFollower &m_follower;
