@@ -171,6 +171,13 @@ void HistoryWindow::fitColumns()
 
 void HistoryWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_ledgerWait) {
+        // What the user chose is still to be written: the window goes once it is.
+        event->ignore();
+        m_closeWhenWritten = true;
+        showStatus();
+        return;
+    }
     try {
         store::saveWindowPlace(
             m_dataFolder, {QRect(pos(), size()), m_split->sizes(), m_totals->tabs()->currentIndex()});
@@ -285,10 +292,11 @@ void HistoryWindow::applyFilters()
 void HistoryWindow::showStatus()
 {
     QString text = readStatusText(readFacts(m_follower));
-    if (m_ledgerWait && *m_ledgerWait)
+    if (m_ledgerWait && (*m_ledgerWait || m_closeWhenWritten))
         text += QStringLiteral(" Waiting for another program to let go of %1: what you chose is written as soon as "
-                               "it does.")
-                    .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder)));
+                               "it does%2.")
+                    .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder)),
+                        m_closeWhenWritten ? QStringLiteral(", and the window closes then") : QString());
     m_status->setText(text);
 }
 
@@ -649,6 +657,8 @@ void HistoryWindow::ledgerWritten(const std::optional<QString> &failure)
         showLedgerFailure(*failure);
     else
         m_follower.follow();
+    if (std::exchange(m_closeWhenWritten, false))
+        close();
 }
 
 void HistoryWindow::showLedgerFailure(const QString &description)

@@ -118,6 +118,7 @@ private:
     QSplitter *m_split = nullptr;
     // While a write waits for the ledger's lock: whether the status says so yet.
     std::shared_ptr<bool> m_ledgerWait;
+    bool m_closeWhenWritten = false; // closed while a write waited for the ledger's lock
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QTableView *m_table = nullptr;

@@ -631,6 +631,17 @@ void TestHistoryWindow::ledgerLockedByAnotherProgram()
     auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
     QTRY_COMPARE(shown(accounts, 0, 3), "10.00");
     QVERIFY(!text(*window, "status").contains("Waiting"));
+
+    // Closed while a deposit waits: the window stays until it is written, then goes.
+    lock = std::make_unique<store::files::FileLock>(held, held.fileName());
+    window->findChild<QPushButton *>(QStringLiteral("deposit"))->click();
+    QTRY_VERIFY(text(*window, "status").contains("Waiting for another program"));
+    window->close();
+    QVERIFY(window->isVisible());
+    QVERIFY(text(*window, "status").contains("and the window closes then"));
+    lock.reset();
+    QTRY_VERIFY(!window->isVisible());
+    QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv")).contains(",deposit,,,20.00,Coral,"));
 }
 
 void TestHistoryWindow::windowPlaceRemembered()
