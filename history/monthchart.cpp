@@ -39,7 +39,7 @@ void MonthChart::showTotals(const SharedTotals &totals, const QStringList &)
     std::map<std::pair<int, int>, Month> months;
     for (const auto &[month, sums] : totals->byMonth) {
         if (month.first != 0)
-            months[month].expected = sums.result;
+            months[month].expected = sums.result.value();
     }
     for (const auto &[month, settled] : totals->settledByMonth)
         months[month].settled = settled;

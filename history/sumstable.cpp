@@ -103,19 +103,19 @@ QString SumsTable::cell(int row, int column) const
     case 1:
         return locale.toString(sum.bets);
     case 2:
-        return calc::formatFigure(sum.ownStake, locale);
+        return calc::formatFigure(sum.ownStake.value(), locale);
     case 3:
-        return calc::formatFigure(sum.freeStake, locale);
+        return calc::formatFigure(sum.freeStake.value(), locale);
     case 4:
-        return calc::formatFigure(sum.result, locale);
+        return calc::formatFigure(sum.result.value(), locale);
     case 5:
         return locale.toString(sum.settled);
     case 6:
-        return calc::formatFigure(sum.settledResult, locale);
+        return calc::formatFigure(sum.settledResult.value(), locale);
     case 7:
         return locale.toString(sum.open);
     default:
-        return calc::formatFigure(sum.openLocked, locale);
+        return calc::formatFigure(sum.openLocked.value(), locale);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace history {
@@ -20,11 +21,12 @@ void count(Sums &sums, const BetRecord &bet, const Settlement &settlement)
     sums.result += result;
     if (settlement.settled) {
         ++sums.settled;
-        sums.settledResult += settlement.actual();
+        sums.settledResult += settlement.payout.profit();
     } else {
         ++sums.open;
         sums.openLocked += result;
-        sums.inOpenBets += bet.ownStake + bet.openAtExchange;
+        sums.inOpenBets += bet.ownStake;
+        sums.inOpenBets += bet.openAtExchange;
     }
 }
 
@@ -181,6 +183,22 @@ void orderBookmakers(Totals &totals, const QStringList &names, const Totals &bef
 }
 
 } // namespace
+
+MoneySum &MoneySum::operator+=(double amount)
+{
+    if (std::isfinite(amount) && std::fabs(amount) <= calc::fromPennies(calc::largestMoney))
+        m_pennies += calc::toPennies(amount);
+    else
+        m_beyond += amount;
+    return *this;
+}
+
+double MoneySum::value() const
+{
+    if (m_beyond == 0)
+        return calc::fromPennies(m_pennies);
+    return std::isnan(m_beyond) ? m_beyond : std::copysign(std::numeric_limits<double>::infinity(), m_beyond);
+}
 
 QString accountStatusCaption(const QString &word)
 {

@@ -13,17 +13,36 @@
 
 namespace history {
 
+// Money added up in whole pennies, so that a million bets sum to the penny. An amount beyond any
+// anyone stakes (a damaged line) makes the sum say so: infinite, with its sign, which shows as
+// "too large".
+class MoneySum
+{
+public:
+    MoneySum &operator+=(double amount);
+    MoneySum &operator+=(calc::Pennies amount)
+    {
+        m_pennies += amount;
+        return *this;
+    }
+    double value() const;
+
+private:
+    calc::Pennies m_pennies = 0;
+    double m_beyond = 0; // the amounts beyond all money, added as they are
+};
+
 struct Sums
 {
     int bets = 0;
-    double ownStake = 0; // the user's own money staked
-    double freeStake = 0; // free-bet stakes used
-    double result = 0; // what the records lock in, of those that have a result
+    MoneySum ownStake; // the user's own money staked
+    MoneySum freeStake; // free-bet stakes used
+    MoneySum result; // what the records lock in, of those that have a result
     int settled = 0;
-    double settledResult = 0; // what came in
+    MoneySum settledResult; // what came in
     int open = 0;
-    double openLocked = 0; // what the open bets lock in
-    double inOpenBets = 0; // the money they tie up: own stakes at bookmakers, liabilities at exchanges
+    MoneySum openLocked; // what the open bets lock in
+    MoneySum inOpenBets; // the money they tie up: own stakes at bookmakers, liabilities at exchanges
 };
 
 // The money at one bookmaker or exchange.

@@ -21,10 +21,11 @@ QString summaryText(const Totals &totals)
     const auto bets = [](qint64 count) { return counted(count, QStringLiteral("bet"), QStringLiteral("bets")); };
     // Money that came in and money tied up first; what the figures expect after, and said so.
     const Sums &all = totals.all;
-    QString text = QStringLiteral("%1: %2 settled (%3), %4 in open bets (%5); expected result %6; %7 of your own "
-                                  "money staked, %8 in free-bet stakes")
-                       .arg(bets(all.bets), money(all.settledResult), bets(all.settled), money(all.inOpenBets),
-                           bets(all.open), money(all.result), money(all.ownStake), money(all.freeStake));
+    QString text
+        = QStringLiteral("%1: %2 settled (%3), %4 in open bets (%5); expected result %6; %7 of your own "
+                         "money staked, %8 in free-bet stakes")
+              .arg(bets(all.bets), money(all.settledResult.value()), bets(all.settled), money(all.inOpenBets.value()),
+                  bets(all.open), money(all.result.value()), money(all.ownStake.value()), money(all.freeStake.value()));
     if (totals.averageCloseness)
         text += QStringLiteral(", average closeness %1 %").arg(money(*totals.averageCloseness));
     return text;

@@ -9,6 +9,7 @@
 #include "history/chartaxis.h"
 #include "history/csvexport.h"
 #include "history/historymodel.h"
+#include "history/totals.h"
 #include "store/archive.h"
 #include "store/archivereader.h"
 #include "store/csvfield.h"
@@ -21,6 +22,7 @@ class TestHistoryRecords : public TemporaryFolderTest
 private slots:
     void mendingPartsAgain_data();
     void mendingPartsAgain();
+    void moneySumsToThePenny();
     void offerLineBeyondAnyOffer();
     void amountsTypedInTheLedger();
     void lines_data();
@@ -543,6 +545,23 @@ void TestHistoryRecords::mendingPartsAgain()
     QFETCH(QString, note);
     const history::Mending parted = history::Mending::parted(history::Mending {event, bookmaker, note, {}}.joined());
     QCOMPARE(QStringList({parted.event, parted.bookmaker, parted.note}), QStringList({event, bookmaker, note}));
+}
+
+void TestHistoryRecords::moneySumsToThePenny()
+{
+    // A million stakes of 0.07 as doubles come to 70000.00000000x; in pennies to 70000 exactly.
+    history::MoneySum stakes;
+    double asDoubles = 0;
+    for (int i = 0; i < 1'000'000; ++i) {
+        stakes += 0.07;
+        asDoubles += 0.07;
+    }
+    QVERIFY(asDoubles != 70000.0);
+    QCOMPARE(stakes.value(), 70000.0);
+    // An amount beyond all money says so, with its sign, whatever is added after it.
+    stakes += -2e12;
+    stakes += 5.0;
+    QCOMPARE(stakes.value(), -std::numeric_limits<double>::infinity());
 }
 
 QTEST_GUILESS_MAIN(TestHistoryRecords)
