@@ -23,10 +23,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "history/historymodel.h"
 #include "history/historywindow.h"
 #include "store/archive.h"
 #include "store/ledger.h"
+#include "tracker/historymodel.h"
 
 namespace {
 

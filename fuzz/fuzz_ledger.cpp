@@ -6,14 +6,15 @@
 
 #include <QByteArray>
 
-#include "history/settlements.h"
 #include "store/archivereader.h"
 #include "store/ledger.h"
+#include "text/lines.h"
+#include "tracker/settlements.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    store::ArchiveLines lines(input);
+    text::Lines lines(input);
     for (QByteArrayView line; lines.next(line);) {
         const store::ParsedLedgerLine parsed = store::parseLedgerLine(line);
         if (parsed.kind != store::LedgerLineKind::Entry)

@@ -10,6 +10,7 @@
 #include "store/archivereader.h"
 #include "store/csvfield.h"
 #include "store/offerfile.h"
+#include "text/lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -17,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static store::ArchiveDates arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     for (const bool lineFeedBefore : {false, true}) {
-        const qsizetype complete = store::completeLinesLength(input, lineFeedBefore);
+        const qsizetype complete = text::completeLinesLength(input, lineFeedBefore);
         if (complete < 0 || complete > input.size())
             std::abort();
     }
-    store::ArchiveLines lines(input);
+    text::Lines lines(input);
     for (QByteArrayView line; lines.next(line);) {
         if (line.data() < input.constData() || line.data() + line.size() > input.constData() + input.size())
             std::abort();

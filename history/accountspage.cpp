@@ -12,8 +12,8 @@
 
 #include "calc/numbertext.h"
 #include "calc/rounding.h"
-#include "history/columns.h"
 #include "history/rowsmodel.h"
+#include "tracker/columns.h"
 #include "ui/windowsupport.h"
 
 namespace history {

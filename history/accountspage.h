@@ -9,9 +9,9 @@
 
 #include <QWidget>
 
-#include "history/totals.h"
 #include "history/totalspage.h"
 #include "store/ledger.h"
+#include "tracker/totals.h"
 #include "ui/message.h"
 
 class QComboBox;

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "history/settlements.h"
+#include "tracker/settlements.h"
 #include "ui/message.h"
 
 class QWidget;

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "history/columns.h"
+#include "tracker/columns.h"
 
 class QComboBox;
 class QLineEdit;

@@ -24,10 +24,10 @@
 #include "calc/rounding.h"
 #include "history/accountspage.h"
 #include "history/betedit.h"
-#include "history/csvexport.h"
 #include "history/filterbar.h"
 #include "history/orphanspage.h"
-#include "history/readstatus.h"
+#include "history/otheramount.h"
+#include "history/stalerows.h"
 #include "history/sumstable.h"
 #include "history/totalspanel.h"
 #include "store/archive.h"
@@ -35,6 +35,9 @@
 #include "store/fileerror.h"
 #include "store/files.h"
 #include "store/windowplace.h"
+#include "text/counted.h"
+#include "tracker/csvexport.h"
+#include "tracker/readstatus.h"
 #include "ui/windowsupport.h"
 
 namespace history {
@@ -96,6 +99,7 @@ void HistoryWindow::createControls()
     m_table->setObjectName(QStringLiteral("records"));
     m_table->setAccessibleName(QStringLiteral("Bets"));
     m_table->setModel(&m_model);
+    m_table->setItemDelegate(new StaleRowsDelegate(m_table));
     m_table->setTabKeyNavigation(false); // Tab leaves the table; the arrows move within it
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu); // right button, the Menu key, Shift+F10
@@ -472,7 +476,7 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
     if (lines.refused > 0)
         ui::showMessage(this, m_showMessage,
             QStringLiteral("%1 no figure for that outcome and %2 left as %3.")
-                .arg(counted(lines.refused, QStringLiteral("bet has"), QStringLiteral("bets have")),
+                .arg(text::counted(lines.refused, QStringLiteral("bet has"), QStringLiteral("bets have")),
                     lines.refused == 1 ? QStringLiteral("was") : QStringLiteral("were"),
                     lines.refused == 1 ? QStringLiteral("it was") : QStringLiteral("they were")));
 }

@@ -10,9 +10,9 @@
 #include <QDateTime>
 #include <QWidget>
 
-#include "history/archivefollower.h"
-#include "history/betdecisions.h"
-#include "history/historymodel.h"
+#include "tracker/archivefollower.h"
+#include "tracker/betdecisions.h"
+#include "tracker/historymodel.h"
 #include "ui/message.h"
 
 class QLabel;

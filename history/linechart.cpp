@@ -9,8 +9,8 @@
 #include <QToolTip>
 
 #include "calc/numbertext.h"
-#include "history/totals.h"
 #include "store/archivereader.h"
+#include "tracker/totals.h"
 
 namespace history {
 

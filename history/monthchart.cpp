@@ -8,7 +8,7 @@
 #include <QToolTip>
 
 #include "calc/numbertext.h"
-#include "history/totals.h"
+#include "tracker/totals.h"
 
 namespace history {
 

@@ -8,7 +8,7 @@
 
 #include "calc/numbertext.h"
 #include "calc/settle.h"
-#include "history/columns.h"
+#include "tracker/columns.h"
 
 namespace history {
 

@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "history/ledgerbook.h"
+#include "tracker/ledgerbook.h"
 
 class QListWidget;
 class QPushButton;

@@ -5,20 +5,12 @@
 #include <optional>
 
 #include "calc/settle.h"
+#include "tracker/betdecisions.h"
 #include "ui/message.h"
 
 class QWidget;
 
 namespace history {
-
-// The parts to start from, those of an outcome of the bet, so that a deduction is one edit; a bet
-// with nothing at an exchange (a casino bonus) asks for the bookmaker's part alone.
-struct OtherAmountForm
-{
-    calc::Payout initial;
-    bool exchangeToo = true;
-    int bets = 1; // each settled at the parts typed
-};
 
 // Asks for the parts in one box, or of the ask sink one question each. Nothing when cancelled, or
 // when a part is no amount, which the message sink is told.

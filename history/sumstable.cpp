@@ -41,11 +41,6 @@ QString tableName(SumsTable::By by)
 
 } // namespace
 
-QString counted(qint64 count, const QString &one, const QString &many)
-{
-    return QLocale().toString(count) + QLatin1Char(' ') + (count == 1 ? one : many);
-}
-
 SumsTable::SumsTable(By by, QWidget *parent)
     : QTableView(parent)
     , m_by(by)

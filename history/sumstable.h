@@ -4,8 +4,8 @@
 
 #include <QTableView>
 
-#include "history/totals.h"
 #include "history/totalspage.h"
+#include "tracker/totals.h"
 
 namespace history {
 
@@ -33,8 +33,5 @@ private:
     std::vector<int> m_bookmakerRows;
     std::vector<std::pair<QString, Sums>> m_rows; // months or kinds: a few dozen
 };
-
-// "1 bet", "2 bets": the count in the locale's digits and the noun that goes with it.
-QString counted(qint64 count, const QString &one, const QString &many);
 
 } // namespace history

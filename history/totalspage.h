@@ -2,16 +2,11 @@
 // A new tab is a class of this kind in a file of its own and a line in the panel's list.
 #pragma once
 
-#include <memory>
-
 #include <QStringList>
 
-namespace history {
+#include "tracker/totals.h"
 
-struct Totals;
-// The totals of one rebuild, shared by the tabs that show them: a million bookmakers' sums are
-// kept once.
-using SharedTotals = std::shared_ptr<const Totals>;
+namespace history {
 
 class TotalsPage
 {

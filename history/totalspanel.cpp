@@ -10,7 +10,8 @@
 #include "history/monthchart.h"
 #include "history/orphanspage.h"
 #include "history/sumstable.h"
-#include "history/totals.h"
+#include "text/counted.h"
+#include "tracker/totals.h"
 
 namespace history {
 
@@ -18,7 +19,7 @@ QString summaryText(const Totals &totals)
 {
     const QLocale locale;
     const auto money = [&locale](double value) { return calc::formatFigure(value, locale); };
-    const auto bets = [](qint64 count) { return counted(count, QStringLiteral("bet"), QStringLiteral("bets")); };
+    const auto bets = [](qint64 count) { return text::counted(count, QStringLiteral("bet"), QStringLiteral("bets")); };
     // Money that came in and money tied up first; what the figures expect after, and said so.
     const Sums &all = totals.all;
     QString text

@@ -7,8 +7,8 @@
 
 #include <QWidget>
 
-#include "history/ledgerbook.h"
 #include "history/totalspage.h"
+#include "tracker/ledgerbook.h"
 
 class QLabel;
 class QTabWidget;

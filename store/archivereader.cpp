@@ -14,6 +14,7 @@
 #include "store/files.h"
 #include "store/filetext.h"
 #include "store/localedatetext.h"
+#include "text/lines.h"
 
 namespace store {
 
@@ -54,24 +55,6 @@ QList<ArchiveDates::Form> timeForms(const QLocale &locale)
     const QString own = withoutCommas(archiveTimeFormat(locale));
     return {{locale, own}, {locale, withoutCommas(olderArchiveTimeFormat(locale))}, {c, own}, {c, archiveTimeFormat(c)},
         {c, QStringLiteral("H:mm:ss")}, {c, QStringLiteral("h:mm:ss AP")}};
-}
-
-bool isLineEnd(char c)
-{
-    return c == '\n' || c == '\r';
-}
-
-// Where the line that starts at the position ends: at its CR or LF, or at the end of the bytes.
-qsizetype lineEndFrom(QByteArrayView bytes, qsizetype from)
-{
-    return std::find_if(bytes.begin() + from, bytes.end(), isLineEnd) - bytes.begin();
-}
-
-// Where the next line starts after the line end at the position: a CR LF pair is one line end.
-qsizetype afterLineEnd(QByteArrayView bytes, qsizetype end)
-{
-    const bool pair = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-    return end + (pair ? 2 : 1);
 }
 
 // An archive repeats its dates and times, so the texts read are remembered; hostile files with
@@ -196,25 +179,6 @@ std::optional<qint64> ArchiveDates::parseText(const QString &text)
     return std::nullopt;
 }
 
-bool ArchiveLines::next(QByteArrayView &line)
-{
-    if (m_at >= m_bytes.size())
-        return false;
-    const qsizetype end = lineEndFrom(m_bytes, m_at);
-    line = m_bytes.sliced(m_at, end - m_at);
-    m_at = afterLineEnd(m_bytes, end);
-    return true;
-}
-
-qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore)
-{
-    const qsizetype lastFeed = bytes.lastIndexOf('\n');
-    qsizetype lastReturn = bytes.lastIndexOf('\r');
-    if (lastReturn >= 0 && lastReturn == bytes.size() - 1 && (lastFeed >= 0 || lineFeedBefore))
-        lastReturn = bytes.first(lastReturn).lastIndexOf('\r');
-    return std::max(lastFeed, lastReturn) + 1;
-}
-
 namespace {
 
 // Passes over a line longer than maxBytes to its end, from the file's position on.
@@ -222,8 +186,8 @@ ArchiveChunk passOverLongLine(QFile &file, qint64 from, qint64 maxBytes)
 {
     while (!file.atEnd()) {
         const QByteArray more = file.read(maxBytes);
-        if (const qsizetype end = lineEndFrom(more, 0); end < more.size())
-            return ArchiveChunk {{}, file.pos() - more.size() + afterLineEnd(more, end), 0, true};
+        if (const qsizetype end = text::lineEndFrom(more, 0); end < more.size())
+            return ArchiveChunk {{}, file.pos() - more.size() + text::afterLineEnd(more, end), 0, true};
     }
     return ArchiveChunk {{}, from};
 }
@@ -237,7 +201,7 @@ void takeLastLineWhenIdle(QFile &file, const QString &path, ArchiveChunk &chunk,
         if (!file.seek(chunk.end))
             return;
         const QByteArray last = file.read(maxBytes - chunk.bytes.size());
-        if (file.atEnd() && lineEndFrom(last, 0) == last.size()) {
+        if (file.atEnd() && text::lineEndFrom(last, 0) == last.size()) {
             chunk.bytes += last;
             chunk.end += last.size();
         }
@@ -266,10 +230,10 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
     chunk.bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
         throw FileError(file.errorString());
-    const bool lineEndedBefore = from == 0 || isLineEnd(before);
-    if (!lineEndedBefore && !chunk.bytes.isEmpty() && !isLineEnd(chunk.bytes.front()))
+    const bool lineEndedBefore = from == 0 || text::isLineEnd(before);
+    if (!lineEndedBefore && !chunk.bytes.isEmpty() && !text::isLineEnd(chunk.bytes.front()))
         return ArchiveChunk {{}, from}; // the last line read has grown: it was edited, not appended to
-    const qsizetype complete = completeLinesLength(chunk.bytes, before == '\n');
+    const qsizetype complete = text::completeLinesLength(chunk.bytes, before == '\n');
     const bool whole = chunk.bytes.size() < maxBytes;
     if (complete == 0 && !whole)
         return passOverLongLine(file, from, maxBytes); // no line end in a full read
@@ -279,7 +243,7 @@ std::optional<ArchiveChunk> readArchiveFrom(const QString &path, qint64 from, qi
     if (whole && lastLineOpen && lastLine == LastLine::ReadWhenIdle)
         takeLastLineWhenIdle(file, path, chunk, maxBytes);
     if (!lineEndedBefore && !chunk.bytes.isEmpty())
-        chunk.linesFrom = afterLineEnd(chunk.bytes, 0);
+        chunk.linesFrom = text::afterLineEnd(chunk.bytes, 0);
     return chunk;
 }
 

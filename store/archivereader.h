@@ -105,27 +105,6 @@ struct ArchiveChunk
 // file's lock, and the line end an append then writes first finishes it.
 enum class LastLine { AwaitEnd, ReadWhenIdle };
 
-// The lines of complete archive text one after another, without their ends: LF, CR LF, or a CR
-// alone as old Mac files end their lines.
-class ArchiveLines
-{
-public:
-    explicit ArchiveLines(QByteArrayView bytes)
-        : m_bytes(bytes)
-    { }
-    // False after the last line.
-    bool next(QByteArrayView &line);
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at = 0;
-};
-
-// How many bytes at the start of a read are complete lines. A CR as the last byte read ends a line
-// only in a file of CR line ends: where neither the read nor the line end before it holds an LF.
-// Elsewhere its LF may be on its way.
-qsizetype completeLinesLength(QByteArrayView bytes, bool lineFeedBefore);
-
 // Reads at most maxBytes from the given byte on. Nothing when the archive is missing. No lines when
 // a last line read without its end has since grown: it was edited, and is read afresh. Throws FileError.
 std::optional<ArchiveChunk> readArchiveFrom(

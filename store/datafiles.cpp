@@ -8,6 +8,7 @@
 #include "store/fileerror.h"
 #include "store/files.h"
 #include "store/filetext.h"
+#include "text/lines.h"
 
 namespace store {
 
@@ -58,7 +59,7 @@ const QStringList defaultSettings = {
 QStringList linesOf(const QByteArray &bytes)
 {
     QStringList texts;
-    for (QByteArrayView line : files::lineViews(bytes))
+    for (QByteArrayView line : text::lineViews(bytes))
         texts << textFromFile(line.toByteArray());
     return texts;
 }

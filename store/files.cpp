@@ -140,20 +140,6 @@ void createIfMissing(const QString &path, const QByteArray &bytes)
         throw FileError(describe(error));
 }
 
-QList<QByteArrayView> lineViews(QByteArrayView bytes)
-{
-    QList<QByteArrayView> lines;
-    for (qsizetype start = 0; start < bytes.size();) {
-        const auto *found
-            = std::find_if(bytes.begin() + start, bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
-        const qsizetype end = found - bytes.begin();
-        lines << bytes.sliced(start, end - start);
-        const bool pair = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-        start = end + (pair ? 2 : 1);
-    }
-    return lines;
-}
-
 FileStamp stampOf(const QString &path)
 {
 #ifdef Q_OS_UNIX

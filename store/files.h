@@ -36,11 +36,6 @@ void appendLines(const QString &path, const QList<QByteArray> &lines, const QByt
 // whole copy. An existing file is left as it is.
 void createIfMissing(const QString &path, const QByteArray &bytes);
 
-// The lines of a text whose lines end in LF, CR LF or a CR alone (as old Mac files end them), as
-// views into it, without their ends; a final line end closes the last line instead of opening
-// another.
-QList<QByteArrayView> lineViews(QByteArrayView bytes);
-
 // What tells one version of a file from another without reading it: its size, the last change of
 // its bytes and of its permissions, and which file it is (another file renamed into its place is
 // another file).

@@ -31,20 +31,4 @@ QByteArray openAndReadAll(const QString &path)
     return files::readAll(path);
 }
 
-QList<QByteArray> splitLines(const QByteArray &text)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    lines << text.mid(start);
-    return lines;
-}
-
 } // namespace store::ini

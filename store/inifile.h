@@ -12,7 +12,4 @@ namespace store::ini {
 // returns its whole content. Throws FileError on failure.
 QByteArray openAndReadAll(const QString &path);
 
-// The lines of the text; CR LF, a lone LF and a lone CR each end a line.
-QList<QByteArray> splitLines(const QByteArray &text);
-
 } // namespace store::ini

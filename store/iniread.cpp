@@ -2,6 +2,7 @@
 
 #include "store/filetext.h"
 #include "store/inifile.h"
+#include "text/lines.h"
 
 QString ReadIniValue(const QString &path, const QString &section, const QString &key)
 {
@@ -10,7 +11,7 @@ QString ReadIniValue(const QString &path, const QString &section, const QString 
     const QByteArray wantedPrefix = store::textForFile(key).toLower() + '=';
 
     bool inSection = false;
-    for (const QByteArray &line : store::ini::splitLines(store::ini::openAndReadAll(path))) {
+    for (const QByteArray &line : text::splitLines(store::ini::openAndReadAll(path))) {
         const QByteArray lower = line.toLower();
         // Any "[" ends the section, even one inside a value.
         if (lower.contains('['))

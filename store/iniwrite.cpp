@@ -5,6 +5,7 @@
 #include "store/files.h"
 #include "store/filetext.h"
 #include "store/inifile.h"
+#include "text/lines.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ const QByteArray crlf = QByteArrayLiteral("\r\n");
 // patterns below look for CR LF, so give every line the CR LF ending first.
 QByteArray withCrlfLineEnds(const QByteArray &text)
 {
-    return store::ini::splitLines(text).join(crlf);
+    return text::splitLines(text).join(crlf);
 }
 
 bool isControl(char c)

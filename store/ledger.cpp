@@ -8,6 +8,7 @@
 #include "store/csvfield.h"
 #include "store/datafolder.h"
 #include "store/files.h"
+#include "text/lines.h"
 
 namespace store {
 
@@ -164,7 +165,7 @@ std::optional<RecordId> recordNamedInLedger(const QString &folder, const std::fu
     while (const std::optional<ArchiveChunk> chunk = readArchiveFrom(path, from, piece, LastLine::ReadWhenIdle)) {
         if (chunk->end == from)
             break;
-        ArchiveLines lines(chunk->lines());
+        text::Lines lines(chunk->lines());
         for (QByteArrayView line; lines.next(line);) {
             const ParsedLedgerLine parsed = parseLedgerLine(line);
             if (parsed.kind == LedgerLineKind::Entry && parsed.record && wanted(*parsed.record))

@@ -12,6 +12,7 @@
 #include "store/filelock.h"
 #include "store/files.h"
 #include "store/inifile.h"
+#include "text/lines.h"
 
 namespace store {
 
@@ -125,7 +126,7 @@ OfferInputsRead parse(const QByteArray &bytes)
 {
     OfferInputsRead read;
     InputTexts *section = nullptr;
-    for (const QByteArray &bytesOfLine : ini::splitLines(bytes)) {
+    for (const QByteArray &bytesOfLine : text::splitLines(bytes)) {
         const QString line = QString::fromUtf8(bytesOfLine).trimmed();
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             const QString name = line.sliced(1, line.size() - 2).trimmed();
@@ -142,7 +143,7 @@ OfferInputsRead parse(const QByteArray &bytes)
 }
 
 // A line of the file as it stands: its text, and the line end it had (none for a last line
-// without one). The lines are those ini::splitLines reads.
+// without one). The lines are those text::splitLines reads.
 struct FileLine
 {
     QByteArray text;

@@ -6,6 +6,7 @@
 #include "store/fileerror.h"
 #include "store/files.h"
 #include "store/inifile.h"
+#include "text/lines.h"
 
 namespace store {
 
@@ -50,7 +51,7 @@ std::optional<WindowPlace> readWindowPlace(const QString &folder)
         if (!QFileInfo::exists(path) || QFileInfo(path).size() > largestFile)
             return std::nullopt;
         WindowPlace place;
-        for (const QByteArray &line : ini::splitLines(files::readAll(path))) {
+        for (const QByteArray &line : text::splitLines(files::readAll(path))) {
             const qsizetype equals = line.indexOf('=');
             const QByteArray key = line.left(equals).trimmed();
             const QByteArray value = line.mid(equals + 1);

@@ -6,10 +6,12 @@
 #include <QTest>
 
 #include "filebytes.h"
-#include "history/archivefollower.h"
-#include "history/ledgerbatch.h"
 #include "store/filelock.h"
 #include "store/ledger.h"
+#include "tracker/archivefollower.h"
+#include "tracker/decisionmatch.h"
+#include "tracker/ledgerread.h"
+#include "tracker/sidebyside.h"
 
 class TestArchiveFollower : public TemporaryFolderTest
 {
@@ -26,6 +28,8 @@ private slots:
     void ledgerLineWithoutItsEnd();
     void thousandsOfDecisionsInSeveralPieces();
     void offersWorkedOutInSeveralPieces();
+    void sideBySideHandsOnAFault_data();
+    void sideBySideHandsOnAFault();
 
 private:
     QString archive() const { return m_dir->filePath(QStringLiteral("vantrelLog.txt")); }
@@ -376,6 +380,28 @@ void TestArchiveFollower::offersWorkedOutInSeveralPieces()
         QCOMPARE(record.result, 11.08); // as the inputs give it, whatever the column says
         QCOMPARE(record.openAtExchange, 68.92);
     }
+}
+
+// A half that throws neither ends the program nor leaves the other half running.
+void TestArchiveFollower::sideBySideHandsOnAFault_data()
+{
+    QTest::addColumn<int>("throwingPart");
+    QTest::newRow("this thread's half") << 0;
+    QTest::newRow("the helper's half") << 1;
+}
+
+void TestArchiveFollower::sideBySideHandsOnAFault()
+{
+    QFETCH(int, throwingPart);
+    std::atomic<int> finished = 0;
+    const auto work = [&](int part, std::size_t, std::size_t) {
+        if (part == throwingPart)
+            throw std::runtime_error("half failed");
+        QThread::msleep(50); // still running when the other half throws
+        ++finished;
+    };
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, history::sideBySide(10, 2, work));
+    QCOMPARE(finished.load(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestArchiveFollower)

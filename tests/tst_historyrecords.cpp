@@ -5,15 +5,15 @@
 
 #include "calc/numbertext.h"
 #include "filebytes.h"
-#include "history/archivefollower.h"
 #include "history/chartaxis.h"
-#include "history/csvexport.h"
-#include "history/historymodel.h"
-#include "history/totals.h"
 #include "store/archive.h"
 #include "store/archivereader.h"
 #include "store/csvfield.h"
 #include "store/filetext.h"
+#include "tracker/archivefollower.h"
+#include "tracker/csvexport.h"
+#include "tracker/historymodel.h"
+#include "tracker/totals.h"
 
 class TestHistoryRecords : public TemporaryFolderTest
 {

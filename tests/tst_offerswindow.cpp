@@ -14,10 +14,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "history/columns.h"
 #include "mainwindowtest.h"
 #include "offers/offerswindow.h"
 #include "store/offerfile.h"
+#include "tracker/columns.h"
 
 using Texts = QList<std::pair<QString, QString>>;
 

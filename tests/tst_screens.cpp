@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "history/columns.h"
 #include "history/historywindow.h"
 #include "offers/offerswindow.h"
+#include "tracker/columns.h"
 
 class TestScreens : public QObject
 {

@@ -1,0 +1,74 @@
+// The bet history as a table: the records that pass the filter, one per row, in the chosen order,
+// with the totals over them. Rows and totals are worked out off the user-interface thread from a
+// view of the records; records that arrive meanwhile show at once, in their place.
+#pragma once
+
+#include <vector>
+
+#include <QAbstractTableModel>
+#include <QThreadPool>
+
+#include "tracker/archivefollower.h"
+#include "tracker/columns.h"
+#include "tracker/totals.h"
+
+namespace history {
+
+class HistoryModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // The follower holds the records and what the ledger says of them.
+    // True for a row whose figures are not those its inputs give; the window marks such rows.
+    static constexpr int StaleRole = Qt::UserRole + 1;
+
+    explicit HistoryModel(const ArchiveFollower &follower, QObject *parent = nullptr);
+    ~HistoryModel() override;
+
+    void setFilter(const RowFilter &filter);
+    // Records from the index on have been added: those that pass the filter show at once.
+    void addRecords(qsizetype first);
+    // The records have been dropped (the archive is read afresh).
+    void clearRecords();
+    // The ledger's decisions changed: the statuses show at once, the rows and totals follow.
+    void settlementsChanged();
+    // Works the rows and the totals out again; rebuilt() follows.
+    void rebuild();
+    bool isRebuilding() const { return m_rebuilding; }
+    const Totals &totals() const { return *m_totals; }
+    const SharedTotals &sharedTotals() const { return m_totals; }
+    qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
+    // The records and their settlements as the table shows them.
+    const HistoryView &view() const { return m_view; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+signals:
+    // The rows and the totals are those of the records, the filter and the order.
+    void rebuilt();
+
+private:
+    void takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation);
+    void insertRecordRows(const std::vector<int> &indexes);
+    void takeView();
+
+    const ArchiveFollower &m_follower;
+    HistoryView m_view; // taken anew whenever records or settlements change
+    RowFilter m_filter;
+    RowSort m_sort;
+    std::vector<int> m_rows;
+    SharedTotals m_totals = std::make_shared<Totals>();
+    // One thread that stays: a new thread per rebuild would take a new memory arena each time,
+    // and the transient rows and keys of a million records would pile up in them.
+    QThreadPool m_worker;
+    bool m_rebuilding = false;
+    bool m_rebuildAgain = false;
+    int m_generation = 0; // a rebuild started before the last change is out of date
+};
+
+} // namespace history
