@@ -11,6 +11,7 @@
 #include "store/csvfield.h"
 #include "store/offerfile.h"
 #include "text/lines.h"
+#include "text/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (const auto fields = store::splitArchiveLine(line)) {
             english.parse((*fields)[store::ArchiveField::DateTime]);
             arabic.parse((*fields)[store::ArchiveField::DateTime]);
-            store::archivedNumber((*fields)[store::ArchiveField::Stake]);
+            text::plainNumber((*fields)[store::ArchiveField::Stake]);
         }
         if (const auto fields = store::splitOfferLine(line)) {
             for (const QByteArrayView field : *fields)

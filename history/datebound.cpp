@@ -90,7 +90,7 @@ void DateBound::takeTypedDate()
         ui::setBackground(m_field, QPalette::Base, ui::attentionPink());
         return;
     }
-    setDate(store::dayOf(*moment));
+    setDate(text::dayOf(*moment));
 }
 
 void DateBound::openCalendar()

@@ -99,7 +99,7 @@ FilterBar::FilterBar(QWidget *parent)
 RowFilter FilterBar::filter() const
 {
     const auto moment = [](const DateBound *bound, qint64 any, QTime time) {
-        return bound->date() ? store::momentOf(*bound->date(), time) : any;
+        return bound->date() ? text::momentOf(*bound->date(), time) : any;
     };
     RowFilter filter;
     filter.from = moment(m_from, noDate, QTime(0, 0));

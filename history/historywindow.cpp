@@ -241,7 +241,7 @@ void HistoryWindow::recordsAdded(qsizetype first)
     // The calendars open at the month of the latest bet.
     const BetRecords &records = m_follower.records();
     if (const qint64 latest = records.at(records.size() - 1).when; latest != noDate)
-        m_filters->setCalendarStart(store::dayOf(latest));
+        m_filters->setCalendarStart(text::dayOf(latest));
     if (!isLoading())
         m_recount->start();
 }

@@ -18,7 +18,7 @@ namespace {
 
 QString dateText(qint64 when)
 {
-    return QLocale().toString(store::dayOf(when), QLocale::ShortFormat);
+    return QLocale().toString(text::dayOf(when), QLocale::ShortFormat);
 }
 
 QString money(double value)
@@ -33,13 +33,13 @@ const QColor dimmed(128, 128, 128);
 void spreadOverTheirDays(std::vector<qint64> &times)
 {
     for (std::size_t first = 0; first < times.size();) {
-        const qint64 day = times[first] - times[first] % store::secondsPerDay;
+        const qint64 day = times[first] - times[first] % text::secondsPerDay;
         std::size_t end = first;
-        while (end < times.size() && times[end] - times[end] % store::secondsPerDay == day)
+        while (end < times.size() && times[end] - times[end] % text::secondsPerDay == day)
             ++end;
         const auto count = qint64(end - first);
         for (std::size_t i = first; count > 1 && i < end; ++i)
-            times[i] = day + (qint64(i - first) * 2 + 1) * store::secondsPerDay / (2 * count);
+            times[i] = day + (qint64(i - first) * 2 + 1) * text::secondsPerDay / (2 * count);
         first = end;
     }
 }
@@ -82,8 +82,8 @@ void LineChart::setLines(std::vector<qint64> times, std::vector<Line> lines, QSt
 double LineChart::x(const QRectF &plot, qint64 when) const
 {
     // The time axis runs from the first day's start to the last day's end, so both ends show.
-    const qint64 first = store::momentOf(store::dayOf(m_times.front()));
-    const qint64 last = store::momentOf(store::dayOf(m_times.back()).addDays(1));
+    const qint64 first = text::momentOf(text::dayOf(m_times.front()));
+    const qint64 last = text::momentOf(text::dayOf(m_times.back()).addDays(1));
     return plot.left() + plot.width() * double(when - first) / double(last - first);
 }
 
@@ -115,8 +115,8 @@ void LineChart::paintMonths(QPainter &painter, const QRectF &plot) const
     // A tick at each month's start; labels where there is room for them.
     const int textHeight = fontMetrics().height();
     double labelEnd = plot.left() - 1;
-    for (const QDate month : monthStarts(store::dayOf(m_times.front()), store::dayOf(m_times.back()))) {
-        const double at = std::max(plot.left(), x(plot, store::momentOf(month)));
+    for (const QDate month : monthStarts(text::dayOf(m_times.front()), text::dayOf(m_times.back()))) {
+        const double at = std::max(plot.left(), x(plot, text::momentOf(month)));
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawLine(QPointF(at, plot.bottom()), QPointF(at, plot.bottom() + 4));
         const QString label = shortMonth(month);

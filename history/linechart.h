@@ -26,7 +26,7 @@ public:
         std::vector<double> values; // one at each time
     };
 
-    // times in time order, as store::momentOf counts them; labels, where given, name what each
+    // times in time order, as text::momentOf counts them; labels, where given, name what each
     // point is in its tooltip.
     void setLines(std::vector<qint64> times, std::vector<Line> lines, QStringList labels = {});
 

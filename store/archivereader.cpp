@@ -84,44 +84,6 @@ std::optional<ArchiveFields> splitArchiveLine(QByteArrayView line)
     return fields;
 }
 
-std::optional<qint64> isoMoment(QByteArrayView text)
-{
-    // yyyy-MM-ddTHH:mm:ss: digits everywhere but at the separators.
-    constexpr std::string_view shape = "dddd-dd-ddTdd:dd:dd";
-    if (text.size() != qsizetype(shape.size()))
-        return std::nullopt;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        const char c = text[qsizetype(i)];
-        if (shape[i] == 'd' ? (c < '0' || c > '9') : c != shape[i])
-            return std::nullopt;
-    }
-    const auto number = [&text](qsizetype at, qsizetype digits) {
-        int value = 0;
-        for (qsizetype i = at; i < at + digits; ++i)
-            value = value * 10 + (text[i] - '0');
-        return value;
-    };
-    const QDate day(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!day.isValid() || !time.isValid())
-        return std::nullopt;
-    return momentOf(day, time);
-}
-
-std::optional<double> archivedNumber(QByteArrayView field)
-{
-    field = field.trimmed();
-    const char *first = field.data();
-    const char *last = first + field.size();
-    if (first != last && *first == '+')
-        ++first;
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 ArchiveDates::ArchiveDates(const QLocale &locale)
     : m_dateForms(dateForms(locale))
     , m_timeForms(timeForms(locale))
@@ -172,10 +134,10 @@ std::optional<qint64> ArchiveDates::parseText(const QString &text)
         if (!day.isValid())
             continue;
         if (const std::optional<QTime> moment = time(whole.mid(space + 1)))
-            return momentOf(day, *moment);
+            return text::momentOf(day, *moment);
     }
     if (const QDate day = date(whole); day.isValid())
-        return momentOf(day);
+        return text::momentOf(day);
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 
 #include "store/archivereader.h"
@@ -9,6 +10,8 @@
 #include "store/datafolder.h"
 #include "store/files.h"
 #include "text/lines.h"
+#include "text/moments.h"
+#include "text/numbers.h"
 
 namespace store {
 
@@ -20,12 +23,6 @@ constexpr std::array<const char *, 10> actionWords {
 const char *sourceWord(RecordSource source)
 {
     return source == RecordSource::Archive ? "log" : "offers";
-}
-
-QByteArray moneyText(double value)
-{
-    // Amounts are pennies already; the text says them to the penny.
-    return QByteArray::number(value, 'f', 2);
 }
 
 std::optional<LedgerAction> actionOf(QByteArrayView word)
@@ -94,11 +91,11 @@ QByteArray ledgerHeader()
 
 QByteArray ledgerLine(const LedgerEntry &entry)
 {
-    return QByteArrayList {QByteArray::number(ledgerFormatVersion),
-        entry.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), actionWords[std::size_t(entry.action)],
-        entry.record ? recordIdText(*entry.record) : QByteArray(), csvField(inert(entry.outcome)),
-        entry.amount ? moneyText(*entry.amount) : QByteArray(), csvField(inert(entry.account)),
-        csvField(inert(entry.note))}
+    return QByteArrayList {QByteArray::number(ledgerFormatVersion), text::isoDateTime(entry.when),
+        actionWords[std::size_t(entry.action)], entry.record ? recordIdText(*entry.record) : QByteArray(),
+        csvField(inert(entry.outcome)),
+        entry.amount ? text::moneyText(std::llround(*entry.amount * 100)) : QByteArray(),
+        csvField(inert(entry.account)), csvField(inert(entry.note))}
         .join(',');
 }
 
@@ -132,7 +129,7 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     }
     if (!split || version != QByteArray::number(ledgerFormatVersion))
         return parsed;
-    const std::optional<qint64> moment = isoMoment(field(LedgerField::Date));
+    const std::optional<qint64> moment = text::isoMoment(field(LedgerField::Date));
     const std::optional<LedgerAction> action = actionOf(field(LedgerField::Action));
     if (!moment || !action)
         return parsed;
@@ -141,7 +138,7 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     if (isBetAction(parsed.action) && !(parsed.record = recordIdOf(field(LedgerField::Record))))
         return parsed;
     parsed.outcome = field(LedgerField::Outcome);
-    if (!field(LedgerField::Amount).isEmpty() && !(parsed.amount = archivedNumber(field(LedgerField::Amount))))
+    if (!field(LedgerField::Amount).isEmpty() && !(parsed.amount = text::plainNumber(field(LedgerField::Amount))))
         return parsed;
     const bool needsAmount = parsed.action == LedgerAction::Deposit || parsed.action == LedgerAction::Withdraw
         || (parsed.action == LedgerAction::Settle && parsed.outcome != "void");

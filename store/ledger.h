@@ -70,7 +70,7 @@ enum class LedgerLineKind { Entry, Header, Unreadable, LaterVersion };
 struct ParsedLedgerLine
 {
     LedgerLineKind kind = LedgerLineKind::Unreadable;
-    qint64 moment = 0; // see momentOf; the time as written, local to whoever wrote it
+    qint64 moment = 0; // see text::momentOf; the time as written, local to whoever wrote it
     LedgerAction action = LedgerAction::Settle;
     std::optional<RecordId> record; // bet actions only
     QByteArrayView outcome;

@@ -9,6 +9,8 @@
 #include "store/csvfield.h"
 #include "store/datafolder.h"
 #include "store/files.h"
+#include "text/moments.h"
+#include "text/numbers.h"
 
 namespace store {
 
@@ -46,10 +48,9 @@ QByteArray offerHeader()
 
 QByteArray offerLine(const OfferRecord &record)
 {
-    return QByteArrayList {QByteArray::number(offerFormatVersion),
-        record.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1(), QByteArray::fromStdString(record.kind),
-        csvField(record.event), csvField(record.bookmaker), exactNumber(record.stake), record.lowest, record.highest,
-        pairs(record.inputs), pairs(record.figures)}
+    return QByteArrayList {QByteArray::number(offerFormatVersion), text::isoDateTime(record.when),
+        QByteArray::fromStdString(record.kind), csvField(record.event), csvField(record.bookmaker),
+        exactNumber(record.stake), record.lowest, record.highest, pairs(record.inputs), pairs(record.figures)}
         .join(',');
 }
 
@@ -98,7 +99,7 @@ std::optional<std::vector<std::pair<std::string, double>>> offerNumbers(QByteArr
         const char *next = equals + 1;
         while (next != end && *next != ';')
             ++next;
-        const std::optional<double> value = archivedNumber(QByteArrayView(equals + 1, next));
+        const std::optional<double> value = text::plainNumber(QByteArrayView(equals + 1, next));
         if (!value)
             return std::nullopt;
         numbers.emplace_back(std::string(at, equals), *value);

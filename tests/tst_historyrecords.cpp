@@ -192,7 +192,7 @@ void TestHistoryRecords::dates()
     const std::optional<qint64> when = dates.parse(QByteArrayView(text));
     QCOMPARE(when.has_value(), expected.isValid());
     if (when)
-        QCOMPARE(*when, store::momentOf(expected.date(), expected.time()));
+        QCOMPARE(*when, text::momentOf(expected.date(), expected.time()));
 }
 
 void TestHistoryRecords::everyLocaleReadsBackItsOwnDates_data()
@@ -219,7 +219,7 @@ void TestHistoryRecords::everyLocaleReadsBackItsOwnDates()
             entry[store::ArchiveField::DateTime] = store::archiveDateTime(moment, locale, codePage);
             const QByteArray line = store::textForFile(store::archiveLine(entry, locale), codePage);
             const QByteArrayView written = (*store::splitArchiveLine(line))[store::ArchiveField::DateTime];
-            if (dates.parse(written) != store::momentOf(moment.date(), moment.time()))
+            if (dates.parse(written) != text::momentOf(moment.date(), moment.time()))
                 failures << locale.name() + QLatin1String(": ") + QString::fromUtf8(written);
         }
     }
@@ -246,7 +246,7 @@ void TestHistoryRecords::datesTheCodePageCannotHold()
     const QDateTime moment(QDate(2026, 3, 29), QTime(23, 5, 9));
     const QString text = store::archiveDateTime(moment, locale, store::CodePage::Windows1252);
     QCOMPARE(store::textForFile(text, store::CodePage::Windows1252), written);
-    QCOMPARE(store::ArchiveDates(locale).parse(written), store::momentOf(moment.date(), moment.time()));
+    QCOMPARE(store::ArchiveDates(locale).parse(written), text::momentOf(moment.date(), moment.time()));
 }
 
 void TestHistoryRecords::resultKindAndStaleness_data()
@@ -354,7 +354,7 @@ void TestHistoryRecords::monthsOfMomentsAsQDateGivesThem()
     // Every day of eight centuries, leap years and the turns of centuries among them, at its last second.
     for (qint64 day = QDate(1600, 1, 1).toJulianDay(); day <= QDate(2400, 12, 31).toJulianDay(); ++day) {
         const QDate date = QDate::fromJulianDay(day);
-        const auto [year, month] = store::yearMonthOf(day * store::secondsPerDay + store::secondsPerDay - 1);
+        const auto [year, month] = text::yearMonthOf(day * text::secondsPerDay + text::secondsPerDay - 1);
         if (year != date.year() || month != date.month())
             QFAIL(qPrintable(date.toString(Qt::ISODate)));
     }

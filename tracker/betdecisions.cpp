@@ -76,7 +76,7 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
     const std::vector<store::RecordId> &ids, const BetRequest &request, const QDateTime &now)
 {
     DecisionLines lines;
-    const qint64 moment = store::momentOf(now.date(), now.time());
+    const qint64 moment = text::momentOf(now.date(), now.time());
     calc::ShapeCache shapes;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const qsizetype index = records[i];

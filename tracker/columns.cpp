@@ -9,6 +9,7 @@
 
 #include "calc/numbertext.h"
 #include "store/archive.h"
+#include "text/numbers.h"
 
 namespace history {
 
@@ -115,8 +116,8 @@ QString exchangeText(const HistoryView &view, qsizetype index)
 
 QString shownMoment(qint64 moment, const QLocale &locale)
 {
-    const QTime time = QTime(0, 0).addSecs(int(moment % store::secondsPerDay));
-    return store::archiveDateTime(QDateTime(store::dayOf(moment), time), locale);
+    const QTime time = QTime(0, 0).addSecs(int(moment % text::secondsPerDay));
+    return store::archiveDateTime(QDateTime(text::dayOf(moment), time), locale);
 }
 
 QString columnMeaning(int column)
@@ -307,7 +308,7 @@ double RowOrder::number(qsizetype index) const
     case Column::Highest:
         return orLowest(record.highest);
     default:
-        return store::archivedNumber(m_view.records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
+        return text::plainNumber(m_view.records.fieldBytes(index, *fieldOf(m_sort.column))).value_or(lowest);
     }
 }
 

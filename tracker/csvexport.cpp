@@ -22,7 +22,7 @@ QByteArray csvLine(const QStringList &fields)
 
 QString isoMoment(qint64 when)
 {
-    return QDateTime(store::dayOf(when), QTime(0, 0).addSecs(int(when % store::secondsPerDay)))
+    return QDateTime(text::dayOf(when), QTime(0, 0).addSecs(int(when % text::secondsPerDay)))
         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "store/filetext.h"
-#include "tracker/textids.h"
 #include "text/lines.h"
+#include "tracker/textids.h"
 
 namespace history {
 

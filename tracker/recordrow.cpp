@@ -7,6 +7,7 @@
 #include "calc/offers.h"
 #include "store/csvfield.h"
 #include "store/offerfile.h"
+#include "text/numbers.h"
 
 namespace history {
 
@@ -35,7 +36,7 @@ bool samePenny(std::optional<double> archived, double worked)
 // A calculator record's inputs, where they are numbers: what its money is worked out from.
 std::optional<calc::MatchedBetInput> matchedBetInput(const store::ArchiveFields &fields)
 {
-    const auto number = [&](ArchiveField field) { return store::archivedNumber(fields[field]); };
+    const auto number = [&](ArchiveField field) { return text::plainNumber(fields[field]); };
     const std::optional<double> inputs[]
         = {number(ArchiveField::Stake), number(ArchiveField::StakeForfeit), number(ArchiveField::BackOdds),
             number(ArchiveField::LayOdds), number(ArchiveField::BackComm), number(ArchiveField::LayComm)};
@@ -51,7 +52,7 @@ bool matchedBetIsStale(const store::ArchiveFields &fields)
     for (const ArchiveField field : store::allArchiveFields()) {
         if (!store::isNumberField(field))
             continue;
-        const std::optional<double> value = store::archivedNumber(fields[field]);
+        const std::optional<double> value = text::plainNumber(fields[field]);
         if (!value)
             return true;
         values[std::size_t(field)] = *value;
@@ -66,11 +67,11 @@ bool matchedBetIsStale(const store::ArchiveFields &fields)
 
 void fillMatchedBet(const store::ArchiveFields &fields, BetRecord &record)
 {
-    const std::optional<double> stake = store::archivedNumber(fields[ArchiveField::Stake]);
-    const std::optional<double> forfeit = store::archivedNumber(fields[ArchiveField::StakeForfeit]);
-    const std::optional<double> backReturns = store::archivedNumber(fields[ArchiveField::BackReturns]);
+    const std::optional<double> stake = text::plainNumber(fields[ArchiveField::Stake]);
+    const std::optional<double> forfeit = text::plainNumber(fields[ArchiveField::StakeForfeit]);
+    const std::optional<double> backReturns = text::plainNumber(fields[ArchiveField::BackReturns]);
     record.kind = calc::kindOfMatchedBet(stake, forfeit);
-    if (const auto closeness = store::archivedNumber(fields[ArchiveField::Closeness]))
+    if (const auto closeness = text::plainNumber(fields[ArchiveField::Closeness]))
         record.closeness = float(*closeness);
     const ArchiveField figures[] = {ArchiveField::LayRisk, ArchiveField::LayStake, ArchiveField::BackReturn,
         ArchiveField::BackReturns, ArchiveField::LayReturns, ArchiveField::Closeness};
@@ -154,7 +155,7 @@ std::optional<BetRecord> recordOf(
         const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
         if (!fields)
             return std::nullopt;
-        record.when = store::isoMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
+        record.when = text::isoMoment(offerField(*fields, OfferField::DateTime)).value_or(noDate);
         bookmaker = offerField(*fields, OfferField::Bookmaker);
         const QByteArrayView kind = offerField(*fields, OfferField::Kind);
         record.kind = calc::betKindOfToken(std::string_view(kind.data(), std::size_t(kind.size())));
@@ -175,9 +176,9 @@ void fillOffer(BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
     const std::optional<store::OfferFields> fields = store::splitOfferLine(line);
     if (!fields)
         return;
-    const std::optional<double> stake = store::archivedNumber(offerField(*fields, OfferField::Stake));
-    const std::optional<double> lowest = store::archivedNumber(offerField(*fields, OfferField::Lowest));
-    const std::optional<double> highest = store::archivedNumber(offerField(*fields, OfferField::Highest));
+    const std::optional<double> stake = text::plainNumber(offerField(*fields, OfferField::Stake));
+    const std::optional<double> lowest = text::plainNumber(offerField(*fields, OfferField::Lowest));
+    const std::optional<double> highest = text::plainNumber(offerField(*fields, OfferField::Highest));
     record.ownStake = stake.value_or(0);
     record.result = lowest.value_or(noFigure);
     record.highest = highest.value_or(noFigure);

@@ -25,7 +25,7 @@ constexpr double noFigure = std::numeric_limits<double>::quiet_NaN();
 
 struct BetRecord
 {
-    qint64 when = noDate; // see store::momentOf
+    qint64 when = noDate; // see text::momentOf
     double ownStake = 0; // the user's own money: the stake less its free-bet part
     double freeStake = 0; // the free-bet stake used
     double result = noFigure; // what it locks in: an offer's lowest outcome; NaN: no result

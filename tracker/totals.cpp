@@ -34,7 +34,7 @@ std::pair<int, int> monthOf(qint64 when)
 {
     if (when == noDate)
         return {0, 0};
-    return store::yearMonthOf(when);
+    return text::yearMonthOf(when);
 }
 
 // Keeps every n-th point and the last, so that a million points draw as fast as a few thousand.
