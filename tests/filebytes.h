@@ -2,6 +2,7 @@
 // folder that each file test works in.
 #pragma once
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +23,15 @@ inline void writeFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Sets the file's last change an hour back, so that a change made now gets a time of its own on any
+// file system, however coarse its clock.
+inline void ageFile(const QString &path)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadWrite), qPrintable(path));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
 }
 
 // Makes a named pipe at the path: a file that a reader waits on for ever. False where the system has none.

@@ -137,7 +137,7 @@ void TestOffersWindow::type(const Texts &texts) const
             continue;
         }
         (*box)->setChecked(text == "on");
-        QTest::qWait(20); // the rows are laid out, then shown, in queued calls
+        QCoreApplication::sendPostedEvents(); // the rows are laid out anew in a queued call
     }
 }
 
