@@ -19,7 +19,11 @@ struct BackAndLay
 };
 
 // Nothing for the offers that are several bets (each way, accumulator, dutching) or none (a casino
-// bonus); figures are those offerFigures gives for the inputs.
+// bonus), whose rows in the offer table give no way to see them so; figures are those offerFigures
+// gives for the inputs.
 std::optional<BackAndLay> backAndLay(BetKind kind, const OfferValues &inputs, const OfferValues &figures);
+
+// One back bet at backOdds and one lay at layOdds of the stake given, its liability to the penny.
+BackAndLay singleLay(const OfferValues &inputs, double layStake);
 
 } // namespace calc

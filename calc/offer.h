@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/backandlay.h"
 #include "calc/betkind.h"
 #include "calc/offervalues.h"
 
@@ -107,6 +108,9 @@ struct OfferDefinition
     // What an open record ties up where that is not its own stake and the most its lays can lose
     // over its outcomes; unrounded.
     OpenMoney (*openMoney)(const OfferValues &inputs, const OfferValues &figures) = nullptr;
+    // The offer as one back bet and one lay, as the export's back and lay columns show it, where it
+    // is one; from the figures that figures() gives.
+    BackAndLay (*backAndLay)(const OfferValues &inputs, const OfferValues &figures) = nullptr;
 };
 
 // Building blocks of the shapes and figures.

@@ -72,7 +72,7 @@ xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-accounts$su
 xdotool windowfocus --sync "$main" key ctrl+k
 offers=$(xdotool search --sync --name "Offer calculators" | head -1)
 sleep 0.5
-for tab in refund each-way underlay-overlay accumulator dutching early-payout part-lays casino-bonus multi-lay; do
+for tab in $(build/vantrel-offers --kinds); do
     xwd -silent -id "$offers" | convert xwd:- "docs/screenshots/offers-$tab$suffix.png"
     xdotool key ctrl+Tab
     sleep 0.3

@@ -91,9 +91,14 @@ OpenMoney openMoney(const OfferValues &in, const OfferValues &figures)
     return {paidOut ? 0 : in.at("backStake"), std::max(0.0, -worst)};
 }
 
+BackAndLay backAndLay(const OfferValues &inputs, const OfferValues &figures)
+{
+    return singleLay(inputs, figures.at("layStake"));
+}
+
 } // namespace
 
 extern const OfferDefinition earlyPayout {BetKind::EarlyPayout, "early-payout", "Early payout", "Early payout", &shape,
-    &figures, &offer::backStake, &parts, nullptr, nullptr, &openMoney};
+    &figures, &offer::backStake, &parts, nullptr, nullptr, &openMoney, &backAndLay};
 
 } // namespace calc::offerkinds

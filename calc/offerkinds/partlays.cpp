@@ -84,9 +84,21 @@ std::string remark(const OfferValues &, const OfferValues &figures)
     return figures.at("layStakeNow") == 0 ? "The parts matched already cover the bet: nothing is left to lay." : "";
 }
 
+// A lay matched in parts as one lay of all its stakes at the odds that give their whole liability.
+BackAndLay backAndLay(const OfferValues &inputs, const OfferValues &figures)
+{
+    double stake = figures.at("layStakeNow");
+    for (int n = 1; n <= int(inputs.at("parts")); ++n)
+        stake += roundedToPenny(inputs.at(offer::numbered("part", n, "LayStake")));
+    const double risk = figures.at("totalLiability");
+    // Exchanges quote odds to two decimals; the mean of several is given so too.
+    const double odds = stake > 0 ? roundedToPenny(1 + risk / stake) : inputs.at("layOddsNow");
+    return {inputs.at("backOdds"), odds, stake, risk};
+}
+
 } // namespace
 
-extern const OfferDefinition partLays {
-    BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures, &offer::backStake, &parts, &remark};
+extern const OfferDefinition partLays {BetKind::PartLays, "part-lays", "Part lays", "Part lays", &shape, &figures,
+    &offer::backStake, &parts, &remark, nullptr, nullptr, &backAndLay};
 
 } // namespace calc::offerkinds

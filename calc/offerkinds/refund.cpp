@@ -52,9 +52,14 @@ std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValue
         {"layWonRefundAsFreeBet", "Lay won, refund as a free bet"}};
 }
 
+BackAndLay backAndLay(const OfferValues &inputs, const OfferValues &figures)
+{
+    return singleLay(inputs, figures.at("layStake"));
+}
+
 } // namespace
 
 extern const OfferDefinition refund {BetKind::Refund, "refund", "Refund", "Refund", &shape, &figures, &offer::backStake,
-    &parts, nullptr, &settleOutcomes};
+    &parts, nullptr, &settleOutcomes, nullptr, &backAndLay};
 
 } // namespace calc::offerkinds

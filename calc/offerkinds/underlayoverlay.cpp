@@ -51,9 +51,15 @@ SettledParts parts(const OfferValues &in, const OfferValues &figures, std::strin
     return offer::backOrLay(in, lay, outcome);
 }
 
+BackAndLay backAndLay(const OfferValues &inputs, const OfferValues &figures)
+{
+    return singleLay(
+        inputs, inputs.contains("layStake") ? roundedToPenny(inputs.at("layStake")) : figures.at("balancedLayStake"));
+}
+
 } // namespace
 
 extern const OfferDefinition underlayOverlay {BetKind::UnderlayOverlay, "underlay-overlay", "Underlay/overlay",
-    "Underlay / overlay", &shape, &figures, &offer::backStake, &parts};
+    "Underlay / overlay", &shape, &figures, &offer::backStake, &parts, nullptr, nullptr, nullptr, &backAndLay};
 
 } // namespace calc::offerkinds
