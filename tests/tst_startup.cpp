@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QRandomGenerator>
 
+#include "app/startup.h"
 #include "converter/frmfrac.h"
 #include "mainwindowtest.h"
 
@@ -16,6 +17,7 @@ public:
 
 private slots:
     void firstStart();
+    void programNameAndIcon();
     void storedValuesLoadedUnchanged_data();
     void storedValuesLoadedUnchanged();
     void restartRestoresLastCalculation();
@@ -259,6 +261,14 @@ void TestStartup::returningFromMainMovesConverter()
     converter->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(converter));
     QCOMPARE(converter->pos(), QPoint(0, 0));
+}
+
+// The name and the 32x32 icon that every window of the program bears.
+void TestStartup::programNameAndIcon()
+{
+    prepareApplication();
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Vantrel"));
+    QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize> {QSize(32, 32)});
 }
 
 QTEST_MAIN(TestStartup)
