@@ -89,8 +89,8 @@ void TestArchiveFollower::followsAppends()
     QVERIFY(added.wait()); // the half-second look
     QCOMPARE(added.first().first().value<qsizetype>(), 3);
     QCOMPARE(follower.records().size(), 4);
-    QCOMPARE(follower.report().unreadCount, 1);
-    QCOMPARE(follower.report().unreadSamples, QStringList {"line 5: junk"});
+    QCOMPARE(follower.report().unread.count, 1);
+    QCOMPARE(follower.report().unread.samples, QStringList {"line 5: junk"});
     QCOMPARE(cleared.count(), 0);
 
     // An offers file that appears is read on its own; the archive's records stay.
@@ -156,7 +156,7 @@ void TestArchiveFollower::readsAfreshWhenChanged()
     fresh.start();
     load(fresh);
     QCOMPARE(eventsAndBookmakers(follower), eventsAndBookmakers(fresh));
-    QCOMPARE(follower.report().unreadCount, fresh.report().unreadCount);
+    QCOMPARE(follower.report().unread.count, fresh.report().unread.count);
 }
 
 void TestArchiveFollower::failureClearsOnceReadingWorks()
@@ -250,8 +250,8 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     QCOMPARE(follower.ledger().settlementsWithoutBet(), 1);
     QCOMPARE(follower.ledger().accounts().at("Coral").deposited, 10000);
     QCOMPARE(follower.ledger().accounts().at("Coral").status, "limited");
-    QCOMPARE(follower.report().unreadCount, 2); // the unreadable line and the later version's
-    QVERIFY(follower.report().unreadSamples.last().startsWith("ledger line 10: (a later version)"));
+    QCOMPARE(follower.report().unread.count, 2); // the unreadable line and the later version's
+    QVERIFY(follower.report().unread.samples.last().startsWith("ledger line 10: (a later version)"));
 
     // The latest line decides: another window voids the second bet, restores the third and mends it.
     QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
@@ -310,7 +310,7 @@ void TestArchiveFollower::ledgerLineWithoutItsEnd()
     appendBytes(ledger, "us\r\n");
     QTRY_COMPARE(lastNote(), "bonus");
     QCOMPARE(deposited(), 11200);
-    QCOMPARE(follower.report().unreadCount, 0);
+    QCOMPARE(follower.report().unread.count, 0);
 }
 
 void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()

@@ -141,8 +141,8 @@ void TestHistoryRecords::lines()
         if (batch.end == from)
             break;
         read += int(batch.records.size());
-        unreadCount += batch.unreadCount;
-        samples += batch.unreadSamples;
+        unreadCount += batch.unread.count;
+        samples += batch.unread.samples;
         from = batch.end;
         line += batch.linesRead;
     }
@@ -493,7 +493,7 @@ void TestHistoryRecords::offerLineBeyondAnyOffer()
     store::ArchiveDates dates(gb);
     history::ArchiveBatch batch = history::readBatch(history::RecordSource::Offers, path, 0, 1, 4 << 20, dates);
     history::fillOffers(batch);
-    QCOMPARE(batch.unreadCount, 1);
+    QCOMPARE(batch.unread.count, 1);
     QCOMPARE(batch.records.size(), 1);
     // Values by key from a list of thousands, out of order and with a key twice: sorted, the first
     // of the two kept.

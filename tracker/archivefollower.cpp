@@ -158,7 +158,7 @@ void ArchiveFollower::follow()
 
 void ArchiveFollower::readAfresh()
 {
-    const bool hadAny = m_records.size() > 0 || m_report.unreadCount > 0;
+    const bool hadAny = m_records.size() > 0 || m_report.unread.count > 0;
     m_records = {};
     m_bookmakers = {}; // no read runs now: a look waits for the last to end
     m_ledger.clear();
@@ -290,20 +290,11 @@ void ArchiveFollower::took(std::size_t file, qint64 end, qint64 linesRead, const
     followed.lines += linesRead;
 }
 
-void ArchiveFollower::addUnread(qint64 count, const QStringList &samples)
-{
-    m_report.unreadCount += count;
-    for (const QString &sample : samples) {
-        if (m_report.unreadSamples.size() < ArchiveBatch::keptSamples)
-            m_report.unreadSamples << sample;
-    }
-}
-
 void ArchiveFollower::take(std::size_t file, ArchiveBatch &&batch)
 {
     const qsizetype first = m_records.size();
     took(file, batch.end, batch.linesRead, batch.bytes);
-    addUnread(batch.unreadCount, batch.unreadSamples);
+    m_report.unread.add(batch.unread);
     const bool recordsCame = !batch.records.empty();
     m_records.add(std::move(batch));
     if (recordsCame)
@@ -315,7 +306,7 @@ void ArchiveFollower::takeLedger(LedgerBatch &&batch)
 {
     // The ledger's bytes are not kept: what it says is in the book.
     took(ledgerFile, batch.end, batch.linesRead, std::exchange(batch.bytes, {}));
-    addUnread(batch.unreadCount, batch.unreadSamples);
+    m_report.unread.add(batch.unread);
     const bool accounts = !batch.accounts.empty();
     m_ledger.take(std::move(batch));
     // The decisions are matched to the records once the whole read has come in, in one pass.

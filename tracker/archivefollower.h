@@ -23,8 +23,7 @@ namespace history {
 // What the reads so far have found besides the records.
 struct ReadReport
 {
-    qint64 unreadCount = 0; // lines that are no records or ledger entries
-    QStringList unreadSamples; // the first few of them
+    UnreadLines unread;
     QString failure; // which file the last read failed on, and why; empty once a read works
 };
 
@@ -96,7 +95,6 @@ private:
     void takeLedger(LedgerBatch &&batch);
     // Gives a batch read to the window's thread, its offers' figures worked out again first.
     void handOver(std::size_t file, ArchiveBatch &&batch);
-    void addUnread(qint64 count, const QStringList &samples);
     void matchLedger();
     // Decisions wait to be matched, or bets not found may be among records that came since.
     bool matchDue() const;

@@ -12,21 +12,14 @@ using store::ArchiveField;
 
 namespace {
 
-QString startOf(QByteArrayView line)
+QString archiveText(QByteArrayView bytes)
 {
-    constexpr qsizetype shown = 60;
-    const QString text = store::textFromFile(line.first(std::min(line.size(), shown)).toByteArray());
-    return line.size() > shown ? text + QStringLiteral("...") : text;
+    return store::textFromFile(bytes.toByteArray());
 }
 
-void countUnread(ArchiveBatch &batch, RecordSource source, qint64 number, const QString &start)
+QString where(RecordSource source)
 {
-    if (batch.unreadSamples.size() < ArchiveBatch::keptSamples)
-        batch.unreadSamples << QStringLiteral("%1line %2: %3")
-                                   .arg(source == RecordSource::Offers ? QStringLiteral("offers file ") : QString())
-                                   .arg(number)
-                                   .arg(start);
-    ++batch.unreadCount;
+    return source == RecordSource::Offers ? QStringLiteral("offers file ") : QString();
 }
 
 } // namespace
@@ -46,7 +39,7 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
     std::optional<store::ArchiveChunk> chunk = store::readArchiveFrom(path, from, maxBytes);
     batch.end = chunk ? chunk->end : from;
     if (chunk && chunk->skippedLongLine) {
-        countUnread(batch, source, firstLine, QStringLiteral("a line too long to be a record"));
+        batch.unread.add(where(source), firstLine, "a line too long to be a record", &archiveText);
         batch.linesRead = 1;
     }
     if (!chunk)
@@ -62,7 +55,7 @@ ArchiveBatch readBatch(RecordSource source, const QString &path, qint64 from, qi
         std::optional<BetRecord> record = recordOf(source, line, dates, bookmaker);
         if (!record) {
             if (source != RecordSource::Offers || !store::isOfferHeader(line))
-                countUnread(batch, source, number, startOf(line));
+                batch.unread.add(where(source), number, line, &archiveText);
             continue;
         }
         record->offset = int(line.data() - chunk->bytes.constData());

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "tracker/recordrow.h"
+#include "tracker/unreadlines.h"
 
 namespace history {
 
@@ -21,13 +22,11 @@ namespace history {
 // that are no records with the first few of them quoted. Built off the user-interface thread.
 struct ArchiveBatch
 {
-    static constexpr int keptSamples = 10;
 
     QByteArray bytes;
     std::vector<BetRecord> records; // chunk left 0; set when added
     QStringList bookmakers; // names as shown, in order of first appearance in this batch
-    qint64 unreadCount = 0;
-    QStringList unreadSamples; // "line 2: ..."
+    UnreadLines unread;
     qint64 end = 0;
     qint64 linesRead = 0;
 };

@@ -47,18 +47,9 @@ private:
     Last m_lastName;
 };
 
-void countUnread(LedgerBatch &batch, qint64 number, QByteArrayView line, bool laterVersion)
+QString ledgerText(QByteArrayView bytes)
 {
-    ++batch.unreadCount;
-    if (batch.unreadSamples.size() >= ArchiveBatch::keptSamples)
-        return;
-    constexpr qsizetype shown = 60;
-    QString start = QString::fromUtf8(line.first(std::min(line.size(), shown)));
-    if (line.size() > shown)
-        start += QStringLiteral("...");
-    batch.unreadSamples << QStringLiteral("ledger line %1: %2%3")
-                               .arg(number)
-                               .arg(laterVersion ? QStringLiteral("(a later version) ") : QString(), start);
+    return QString::fromUtf8(bytes);
 }
 
 // No one moves more than the most money the form takes: a line beyond it is a slip or damage, and
@@ -117,7 +108,7 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
     if (!chunk)
         return batch;
     if (chunk->skippedLongLine) {
-        countUnread(batch, firstLine, "a line too long to be an entry", false);
+        batch.unread.add(QStringLiteral("ledger "), firstLine, "a line too long to be an entry", &ledgerText);
         batch.linesRead = 1;
     }
     BatchTexts texts(batch);
@@ -128,7 +119,8 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
         if (parsed.kind == store::LedgerLineKind::Header)
             continue;
         if (parsed.kind != store::LedgerLineKind::Entry || !withinBound(parsed.amount))
-            countUnread(batch, number, line, parsed.kind == store::LedgerLineKind::LaterVersion);
+            batch.unread.add(QStringLiteral("ledger "), number, line, &ledgerText,
+                parsed.kind == store::LedgerLineKind::LaterVersion ? QStringLiteral("(a later version) ") : QString());
         else if (parsed.record)
             takeBetEntry(batch, texts, parsed);
         else

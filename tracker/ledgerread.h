@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "tracker/betdecision.h"
+#include "tracker/unreadlines.h"
 
 namespace history {
 
@@ -15,8 +16,7 @@ struct LedgerBatch
     AccountBook accounts; // deposits and withdrawals added up, the latest status
     AccountLines accountLines;
     QString lastExchange; // of the latest settle line
-    qint64 unreadCount = 0;
-    QStringList unreadSamples;
+    UnreadLines unread;
     QByteArray bytes; // the lines read, for the follower's look at what changed
     qint64 end = 0;
     qint64 linesRead = 0;

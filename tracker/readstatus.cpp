@@ -32,7 +32,7 @@ QString readStatusText(const ReadFacts &facts)
         status = QStringLiteral("Could not read %1.").arg(report.failure);
     else if (facts.loading && facts.records == 0)
         status = QStringLiteral("Reading %1...").arg(facts.archive);
-    else if (facts.records == 0 && report.unreadCount == 0)
+    else if (facts.records == 0 && report.unread.count == 0)
         status = QStringLiteral("No bets archived yet: press Archive in the calculator after each bet, and they "
                                 "appear here (%1).")
                      .arg(facts.archive);
@@ -40,10 +40,10 @@ QString readStatusText(const ReadFacts &facts)
         status = QStringLiteral("%1 from %2.")
                      .arg(text::counted(facts.records, QStringLiteral("record"), QStringLiteral("records")),
                          filesRead(facts));
-    if (report.unreadCount > 0)
+    if (report.unread.count > 0)
         status += QStringLiteral(" %1 could not be read as records and %2 left out: %3")
-                      .arg(text::counted(report.unreadCount, QStringLiteral("line"), QStringLiteral("lines")),
-                          report.unreadCount == 1 ? "is" : "are", report.unreadSamples.join(QStringLiteral("; ")));
+                      .arg(text::counted(report.unread.count, QStringLiteral("line"), QStringLiteral("lines")),
+                          report.unread.count == 1 ? "is" : "are", report.unread.samples.join(QStringLiteral("; ")));
     if (facts.settlementsWithoutBet > 0)
         status += QStringLiteral(" %1 no longer archived; the ledger keeps %2.")
                       .arg(text::counted(facts.settlementsWithoutBet, QStringLiteral("settlement whose bet is"),
