@@ -40,7 +40,7 @@ std::optional<BetEdit> askBetEdit(
     std::copy(typed->cbegin(), typed->cend(), edited.begin());
     edited = trimmed(edited);
     const auto refuse = [&](const QString &why) {
-        ui::showMessage(parent, show, why + QStringLiteral("; nothing was changed."));
+        ui::openMessage(parent, show, why + QStringLiteral("; nothing was changed."));
         return std::nullopt;
     };
     if (edited[1].isEmpty())

@@ -322,7 +322,7 @@ void HistoryWindow::saveAsCsv()
         return;
     // The archive, the offers, the ledger and the settings are the user's records: never replaced.
     if (const std::optional<QString> kept = store::keptFileAt(m_dataFolder, path)) {
-        ui::showMessage(this, m_showMessage,
+        ui::openMessage(this, m_showMessage,
             QStringLiteral("%1 is one of the files Vantrel keeps your bets and settings in; nothing was saved. "
                            "Choose another name.")
                 .arg(QDir::toNativeSeparators(*kept)));
@@ -340,7 +340,7 @@ void HistoryWindow::writeCsv(const QString &path)
     try {
         store::files::replaceAtomically(path, csvOf(m_model));
     } catch (const store::FileError &error) {
-        ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
+        ui::openMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
     }
 }
 
@@ -439,7 +439,7 @@ std::optional<std::vector<qsizetype>> HistoryWindow::recordsNow(const std::vecto
 {
     std::optional<std::vector<qsizetype>> records = recordsNamed(m_model.view().records, ids);
     if (!records)
-        ui::showMessage(this, m_showMessage,
+        ui::openMessage(this, m_showMessage,
             QStringLiteral("The bets chosen are no longer in the files as they were; nothing was recorded. "
                            "Choose them again."));
     return records;
@@ -474,7 +474,7 @@ void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest r
         m_model.settlementsChanged();
     }
     if (lines.refused > 0)
-        ui::showMessage(this, m_showMessage,
+        ui::openMessage(this, m_showMessage,
             QStringLiteral("%1 no figure for that outcome and %2 left as %3.")
                 .arg(text::counted(lines.refused, QStringLiteral("bet has"), QStringLiteral("bets have")),
                     lines.refused == 1 ? QStringLiteral("was") : QStringLiteral("were"),
@@ -541,7 +541,7 @@ std::optional<store::RecordId> HistoryWindow::orphanId(const OrphanSettlement &o
                       && digestKey(named.digest) == orphan.key.digest;
               });
         if (!id)
-            ui::showMessage(this, m_showMessage,
+            ui::openMessage(this, m_showMessage,
                 QStringLiteral("The settlement is no longer in the ledger as it was; nothing was recorded."));
         return id;
     } catch (const store::FileError &error) {
@@ -552,7 +552,7 @@ std::optional<store::RecordId> HistoryWindow::orphanId(const OrphanSettlement &o
 
 void HistoryWindow::reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids)
 {
-    const auto refuse = [this](const QString &why) { ui::showMessage(this, m_showMessage, why); };
+    const auto refuse = [this](const QString &why) { ui::openMessage(this, m_showMessage, why); };
     if (ids.size() != 1)
         return refuse(QStringLiteral("Choose in the table the one bet the settlement belongs to, then re-attach it."));
     const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
@@ -607,7 +607,7 @@ bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)
 HistoryWindow::LedgerWrite HistoryWindow::writeLedger(const QList<store::LedgerEntry> &entries)
 {
     if (m_ledgerWait) {
-        ui::showMessage(this, m_showMessage,
+        ui::openMessage(this, m_showMessage,
             QStringLiteral("Nothing was recorded: Vantrel is still waiting to write %1. Try again once it has.")
                 .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder))));
         return LedgerWrite::Failed;
@@ -667,7 +667,7 @@ void HistoryWindow::ledgerWritten(const std::optional<QString> &failure)
 
 void HistoryWindow::showLedgerFailure(const QString &description)
 {
-    ui::showMessage(this, m_showMessage,
+    ui::openMessage(this, m_showMessage,
         QStringLiteral("Error: nothing was recorded, %1 could not be written: %2")
             .arg(QDir::toNativeSeparators(store::ledgerPath(m_dataFolder)), description));
 }

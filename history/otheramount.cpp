@@ -24,7 +24,7 @@ std::optional<calc::Pennies> amountOf(
     const QString &typed, const QString &account, const ui::MessageSink &show, QWidget *parent)
 {
     if (typed.trimmed().isEmpty()) {
-        ui::showMessage(parent, show, QStringLiteral("Type an amount at the %1; nothing was settled.").arg(account));
+        ui::openMessage(parent, show, QStringLiteral("Type an amount at the %1; nothing was settled.").arg(account));
         return std::nullopt;
     }
     const calc::TypedMoney amount = calc::parseMoney(typed, QLocale());
@@ -42,7 +42,7 @@ std::optional<calc::Pennies> amountOf(
         problem = QStringLiteral("is more than %1").arg(shown(calc::largestMoney));
         break;
     }
-    ui::showMessage(
+    ui::openMessage(
         parent, show, QStringLiteral("%1 %2 at the %3; nothing was settled.").arg(typed.trimmed(), problem, account));
     return std::nullopt;
 }

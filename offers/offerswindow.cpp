@@ -112,7 +112,7 @@ void OffersWindow::loadInputs()
     // Said once the window is up, not from its constructor: a box's event loop must not run inside it.
     const auto sayLater = [this](const QString &text) {
         QMetaObject::invokeMethod(
-            this, [this, text] { ui::showMessage(this, m_showMessage, text); }, Qt::QueuedConnection);
+            this, [this, text] { ui::openMessage(this, m_showMessage, text); }, Qt::QueuedConnection);
     };
     const QString path = QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder));
     store::OfferInputsRead read;
@@ -146,7 +146,7 @@ void OffersWindow::saveInputs()
     } catch (const store::FileError &error) {
         // Kept as edited, to be saved with the next change or at closing.
         if (!std::exchange(m_saveFailed, true))
-            ui::showMessage(this, m_showMessage,
+            ui::openMessage(this, m_showMessage,
                 QStringLiteral("Error: the inputs could not be saved in %1: %2")
                     .arg(QDir::toNativeSeparators(store::offerInputsPath(m_dataFolder)), error.description()));
         return;
@@ -176,7 +176,7 @@ std::optional<QString> OffersWindow::archive(calc::BetKind kind, const calc::Off
         store::appendOffer(m_dataFolder, record);
     } catch (const store::FileError &error) {
         m_lastArchived.erase(kind);
-        ui::showMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
+        ui::openMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
         return std::nullopt;
     }
     return archivedLine(kind, event, bookmaker, record.when);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -20,6 +21,7 @@
 #include "store/filelock.h"
 #include "store/ledger.h"
 #include "store/offerfile.h"
+#include "ui/message.h"
 
 class TestHistoryWindow : public MainWindowTest
 {
@@ -27,6 +29,7 @@ class TestHistoryWindow : public MainWindowTest
 
 private slots:
     void totalsAndFilters();
+    void messageOutlivesItsWindow();
     void emptyArchiveExplained();
     void opensFromTheCalculatorAndFollowsAppends_data();
     void opensFromTheCalculatorAndFollowsAppends();
@@ -1010,6 +1013,25 @@ void TestHistoryWindow::exportNeverReplacesKeptFiles()
     QTRY_VERIFY(QFile::exists(m_ui->path(QStringLiteral("bets.csv"))));
     QVERIFY(m_ui->bytes(QStringLiteral("bets.csv")).startsWith("\xEF\xBB\xBF"));
     QCOMPARE(m_ui->messages, QStringList());
+}
+
+// A message that the history and the offer calculators show without waiting for it stands above
+// the program until its OK is pressed, though the window that showed it closes meanwhile (a ledger
+// write that failed as the window closed).
+void TestHistoryWindow::messageOutlivesItsWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->show();
+    ui::openMessage(window.get(), {}, QStringLiteral("Error: nothing was recorded"));
+    const QPointer box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("Error: nothing was recorded"));
+    QCOMPARE(box->windowTitle(), QStringLiteral("Vantrel"));
+    window.reset();
+    QVERIFY(box && box->isVisible());
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!box);
 }
 
 QTEST_MAIN(TestHistoryWindow)

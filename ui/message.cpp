@@ -21,6 +21,23 @@ void showMessage(QWidget *parent, const MessageSink &sink, const QString &text)
     box.exec();
 }
 
+void openMessage(QWidget *parent, const MessageSink &sink, const QString &text)
+{
+    if (sink) {
+        sink(text);
+        return;
+    }
+    // Without a parent, so that the window may close under it; Qt makes the active window its
+    // transient parent, which keeps it above that window.
+    auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (parent)
+        box->move(parent->geometry().center() - box->rect().center());
+    box->show();
+}
+
 std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial)
 {
     if (sink)

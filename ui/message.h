@@ -19,6 +19,11 @@ using MessageSink = std::function<void(const QString &)>;
 // button only, no icon and the title "Vantrel", and returns when the user has closed it.
 void showMessage(QWidget *parent, const MessageSink &sink, const QString &text);
 
+// As showMessage, but returns at once, with no event loop of its own: the box stands until its OK
+// is pressed, above every window of the program, and outlives the window that opened it, which may
+// close meanwhile. For handlers that need not wait for the user.
+void openMessage(QWidget *parent, const MessageSink &sink, const QString &text);
+
 // Where a window's questions go: a modal box by default, a test's answers instead. An answer
 // nothing stands for a press of Cancel.
 using AskSink = std::function<std::optional<QString>(const QString &question, const QString &initial)>;
