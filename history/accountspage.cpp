@@ -296,18 +296,18 @@ void AccountsPage::recordMoney(LedgerAction action)
     const std::optional<calc::Pennies> pennies = typedAmount();
     if (!pennies)
         return;
-    const AccountRow *known = accountNamed(*name);
-    const calc::Pennies balance = known ? known->balance() : 0;
-    if (action == LedgerAction::Withdraw && *pennies > balance
-        && !ui::confirm(this, m_confirm,
-            QStringLiteral("%1 is more than the balance at %2 (%3). Record the withdrawal all the same?")
-                .arg(money(*pennies), *name, money(balance))))
-        return;
     store::LedgerEntry entry;
     entry.action = action;
     entry.account = *name;
     entry.amount = calc::fromPennies(*pennies);
-    recordEntry(entry);
+    const AccountRow *known = accountNamed(*name);
+    const calc::Pennies balance = known ? known->balance() : 0;
+    if (action != LedgerAction::Withdraw || *pennies <= balance)
+        return recordEntry(entry);
+    ui::openConfirm(this, m_confirm,
+        QStringLiteral("%1 is more than the balance at %2 (%3). Record the withdrawal all the same?")
+            .arg(money(*pennies), *name, money(balance)),
+        [this, entry] { recordEntry(entry); });
 }
 
 void AccountsPage::recordWord(LedgerAction action, const QString &word)

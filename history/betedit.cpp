@@ -24,20 +24,13 @@ Texts trimmed(Texts texts)
     return texts;
 }
 
-} // namespace
-
-std::optional<BetEdit> askBetEdit(
-    QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const BetEdit &initial)
+// The edit typed, or nothing when nothing changed or a field is refused, which the message sink is
+// told.
+std::optional<BetEdit> editOf(
+    const QStringList &typed, const Texts &before, const ui::MessageSink &show, QWidget *parent)
 {
-    const Texts before {initial.mending.event, initial.mending.bookmaker, initial.exchange, initial.mending.note};
-    QList<ui::AskedText> asked;
-    for (std::size_t i = 0; i < fieldCount; ++i)
-        asked.append({question(i), before[i]});
-    const std::optional<QStringList> typed = ui::askTexts(parent, ask, asked, int(longestEditedText));
-    if (!typed)
-        return std::nullopt;
     Texts edited;
-    std::copy(typed->cbegin(), typed->cend(), edited.begin());
+    std::copy(typed.cbegin(), typed.cend(), edited.begin());
     edited = trimmed(edited);
     const auto refuse = [&](const QString &why) {
         ui::openMessage(parent, show, why + QStringLiteral("; nothing was changed."));
@@ -53,6 +46,22 @@ std::optional<BetEdit> askBetEdit(
         return std::nullopt;
     const auto &[event, bookmaker, exchange, note] = edited;
     return BetEdit {{event, bookmaker, note, {}}, exchange};
+}
+
+} // namespace
+
+void openBetEdit(QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const BetEdit &initial,
+    const std::function<void(const BetEdit &)> &edited)
+{
+    const Texts before {initial.mending.event, initial.mending.bookmaker, initial.exchange, initial.mending.note};
+    QList<ui::AskedText> asked;
+    for (std::size_t i = 0; i < fieldCount; ++i)
+        asked.append({question(i), before[i]});
+    const auto typed = [parent, show, before, edited](const QStringList &texts) {
+        if (const std::optional<BetEdit> edit = editOf(texts, before, show, parent))
+            edited(*edit);
+    };
+    ui::openTexts(parent, ask, asked, typed, int(longestEditedText));
 }
 
 } // namespace history

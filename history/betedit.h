@@ -2,7 +2,7 @@
 // line, which stays as written.
 #pragma once
 
-#include <optional>
+#include <functional>
 
 #include "tracker/settlements.h"
 #include "ui/message.h"
@@ -21,9 +21,9 @@ struct BetEdit
 inline constexpr qsizetype longestEditedText = 200;
 
 // Asks for the four in one box, or of the ask sink one question each, starting from the bet as it
-// stands. Nothing when cancelled, when nothing changed, or when a field is refused, which the
-// message sink is told.
-std::optional<BetEdit> askBetEdit(
-    QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const BetEdit &initial);
+// stands, as ui::openTexts does, and hands the edit to edited. Nothing when cancelled, when nothing
+// changed, or when a field is refused, which the message sink is told.
+void openBetEdit(QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const BetEdit &initial,
+    const std::function<void(const BetEdit &)> &edited);
 
 } // namespace history

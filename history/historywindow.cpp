@@ -314,10 +314,19 @@ void HistoryWindow::saveAsCsv()
 {
     if (!m_savePath.isEmpty())
         return; // one save is already waiting for the rows
-    const QString path = m_chooseSavePath
-        ? m_chooseSavePath()
-        : QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
-            QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
+    if (m_chooseSavePath)
+        return saveAsCsvTo(m_chooseSavePath());
+    auto *dialog = new QFileDialog(this, QStringLiteral("Save as CSV"),
+        QDir::home().filePath(QStringLiteral("bets.csv")), QStringLiteral("CSV files (*.csv)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, &HistoryWindow::saveAsCsvTo);
+    dialog->show();
+}
+
+void HistoryWindow::saveAsCsvTo(const QString &path)
+{
     if (path.isEmpty())
         return;
     // The archive, the offers, the ledger and the settings are the user's records: never replaced.
@@ -426,13 +435,13 @@ QString HistoryWindow::exchange() const
     return m_follower.ledger().lastExchange();
 }
 
-std::optional<QString> HistoryWindow::askExchange()
+void HistoryWindow::askExchange(const std::function<void(const QString &)> &named)
 {
-    const std::optional<QString> typed
-        = ui::askText(this, m_ask, QStringLiteral("The exchange the lays are at:"), exchange());
-    if (!typed || typed->trimmed().isEmpty())
-        return std::nullopt;
-    return typed->trimmed();
+    const auto typed = [named](const QString &text) {
+        if (!text.trimmed().isEmpty())
+            named(text.trimmed());
+    };
+    ui::openText(this, m_ask, QStringLiteral("The exchange the lays are at:"), exchange(), typed);
 }
 
 std::optional<std::vector<qsizetype>> HistoryWindow::recordsNow(const std::vector<store::RecordId> &ids)
@@ -447,21 +456,24 @@ std::optional<std::vector<qsizetype>> HistoryWindow::recordsNow(const std::vecto
 
 void HistoryWindow::decide(const std::vector<store::RecordId> &ids, BetRequest request)
 {
-    const std::optional<std::vector<qsizetype>> found = recordsNow(ids);
-    if (!found)
+    const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
+    if (!records)
         return;
-    const std::vector<qsizetype> &records = *found;
     if (request.exchange.isEmpty() && request.action != store::LedgerAction::Amend)
         request.exchange = exchange();
-    DecisionLines lines = decisionLines(m_model.view(), records, ids, request, m_clock());
+    const DecisionLines lines = decisionLines(m_model.view(), *records, ids, request, m_clock());
+    if (!lines.needsExchange)
+        return record(request, lines);
     // Money that moves at an exchange when none was ever named: the user says which.
-    if (lines.needsExchange) {
-        const std::optional<QString> named = askExchange();
-        if (!named)
-            return;
-        request.exchange = *named;
-        lines = decisionLines(m_model.view(), records, ids, request, m_clock());
-    }
+    askExchange([this, ids, request](const QString &named) mutable {
+        request.exchange = named;
+        if (const std::optional<std::vector<qsizetype>> now = recordsNow(ids))
+            record(request, decisionLines(m_model.view(), *now, ids, request, m_clock()));
+    });
+}
+
+void HistoryWindow::record(const BetRequest &request, const DecisionLines &lines)
+{
     if (!lines.entries.isEmpty()) {
         const LedgerWrite written = writeLedger(lines.entries);
         if (written != LedgerWrite::Now)
@@ -487,25 +499,26 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
     if (!records)
         return;
     const OtherAmountForm form = otherAmountForm(m_model.view(), *records);
-    const std::optional<calc::Payout> parts = askOtherAmounts(this, m_ask, m_showMessage, form);
-    if (!parts)
-        return;
-    const QLocale locale;
-    if (form.bets > 1
-        && !ui::confirm(this, m_confirm,
+    openOtherAmounts(this, m_ask, m_showMessage, form, [this, ids, bets = form.bets](const calc::Payout &parts) {
+        const BetRequest request {
+            store::LedgerAction::Settle, otherOutcome(parts.bookmaker), parts.profit(), {}, {}, {}};
+        if (bets == 1)
+            return decide(ids, request);
+        const QLocale locale;
+        ui::openConfirm(this, m_confirm,
             QStringLiteral("Settle each of the %1 bets at %2 (%3 at the bookmaker, %4 at the exchange), %5 in all?")
-                .arg(form.bets)
-                .arg(calc::formatPennies(parts->profit(), locale), calc::formatPennies(parts->bookmaker, locale),
-                    calc::formatPennies(parts->exchange, locale),
-                    calc::formatPennies(parts->profit() * form.bets, locale))))
-        return;
-    decide(ids, BetRequest {store::LedgerAction::Settle, otherOutcome(parts->bookmaker), parts->profit(), {}, {}, {}});
+                .arg(bets)
+                .arg(calc::formatPennies(parts.profit(), locale), calc::formatPennies(parts.bookmaker, locale),
+                    calc::formatPennies(parts.exchange, locale), calc::formatPennies(parts.profit() * bets, locale)),
+            [this, ids, request] { decide(ids, request); });
+    });
 }
 
 void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)
 {
-    if (const std::optional<QString> named = askExchange())
-        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, *named, {}, {}});
+    askExchange([this, ids](const QString &named) {
+        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, named, {}, {}});
+    });
 }
 
 void HistoryWindow::editBet(const std::vector<store::RecordId> &ids)
@@ -518,8 +531,9 @@ void HistoryWindow::editBet(const std::vector<store::RecordId> &ids)
     const Mending *mended = mendingOf(view, index);
     const BetEdit before {
         mended ? *mended : Mending {eventOf(view, index), bookmakerOf(view, index), {}, {}}, exchangeText(view, index)};
-    if (const std::optional<BetEdit> edited = askBetEdit(this, m_ask, m_showMessage, before))
-        decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited->exchange, {}, edited->mending});
+    openBetEdit(this, m_ask, m_showMessage, before, [this, ids](const BetEdit &edited) {
+        decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited.exchange, {}, edited.mending});
+    });
 }
 
 std::optional<OrphanSettlement> HistoryWindow::orphanOfSameLine(qsizetype record) const
@@ -550,30 +564,50 @@ std::optional<store::RecordId> HistoryWindow::orphanId(const OrphanSettlement &o
     }
 }
 
-void HistoryWindow::reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids)
+std::optional<qsizetype> HistoryWindow::attachableBet(const std::vector<store::RecordId> &ids)
 {
-    const auto refuse = [this](const QString &why) { ui::openMessage(this, m_showMessage, why); };
+    const auto refuse = [this](const QString &why) {
+        ui::openMessage(this, m_showMessage, why);
+        return std::nullopt;
+    };
     if (ids.size() != 1)
         return refuse(QStringLiteral("Choose in the table the one bet the settlement belongs to, then re-attach it."));
     const std::optional<std::vector<qsizetype>> records = recordsNow(ids);
     if (!records)
-        return;
-    const HistoryView &view = m_model.view();
-    const qsizetype index = records->front();
-    if (view.settlements.at(index).settled)
+        return std::nullopt;
+    if (m_model.view().settlements.at(records->front()).settled)
         return refuse(QStringLiteral("The bet chosen is settled already: reopen it first; nothing was recorded."));
-    if (!ui::confirm(this, m_confirm,
-            QStringLiteral("Attach the settlement (%1) to the bet \"%2\"?")
-                .arg(orphanText(orphan, QLocale()), eventOf(view, index))))
+    return records->front();
+}
+
+void HistoryWindow::reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids)
+{
+    const std::optional<qsizetype> index = attachableBet(ids);
+    if (!index)
+        return;
+    ui::openConfirm(this, m_confirm,
+        QStringLiteral("Attach the settlement (%1) to the bet \"%2\"?")
+            .arg(orphanText(orphan, QLocale()), eventOf(m_model.view(), *index)),
+        [this, orphan, ids] { attachOrphan(orphan, ids); });
+}
+
+void HistoryWindow::attachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids)
+{
+    // Looked up again: the files may have changed while the question was up.
+    const std::optional<qsizetype> index = attachableBet(ids);
+    if (!index)
         return;
     const std::optional<store::RecordId> orphaned = orphanId(orphan);
     if (!orphaned)
         return;
     const QDateTime now = m_clock();
     const BetRequest request {store::LedgerAction::Settle, orphan.outcome, orphan.amount, orphan.exchange, {}, {}};
-    DecisionLines lines = decisionLines(view, *records, ids, request, now);
-    if (lines.entries.isEmpty())
-        return refuse(QStringLiteral("The bet chosen has no figure for that outcome; nothing was recorded."));
+    DecisionLines lines = decisionLines(m_model.view(), {*index}, ids, request, now);
+    if (lines.entries.isEmpty()) {
+        ui::openMessage(this, m_showMessage,
+            QStringLiteral("The bet chosen has no figure for that outcome; nothing was recorded."));
+        return;
+    }
     // The settlement leaves the name it had, so that it is listed no more.
     lines.entries << store::LedgerEntry {now, store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}};
     if (writeLedger(lines.entries) != LedgerWrite::Now)
@@ -585,14 +619,16 @@ void HistoryWindow::reattachOrphan(const OrphanSettlement &orphan, const std::ve
 
 void HistoryWindow::dropOrphan(const OrphanSettlement &orphan)
 {
-    if (!ui::confirm(this, m_confirm,
-            QStringLiteral("Drop the settlement (%1)? The ledger keeps a line that says so.")
-                .arg(orphanText(orphan, QLocale()))))
-        return;
-    const std::optional<store::RecordId> orphaned = orphanId(orphan);
-    if (orphaned
-        && writeLedger({{m_clock(), store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}}}) == LedgerWrite::Now)
-        m_follower.follow();
+    ui::openConfirm(this, m_confirm,
+        QStringLiteral("Drop the settlement (%1)? The ledger keeps a line that says so.")
+            .arg(orphanText(orphan, QLocale())),
+        [this, orphan] {
+            const std::optional<store::RecordId> orphaned = orphanId(orphan);
+            if (orphaned
+                && writeLedger({{m_clock(), store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}}})
+                    == LedgerWrite::Now)
+                m_follower.follow();
+        });
 }
 
 bool HistoryWindow::recordAccountEntry(store::LedgerEntry entry)

@@ -75,24 +75,33 @@ private:
     void applyFilters();
     void showStatus();
     void enableSave();
+    // Asks where to save without an event loop of its own, then saves there.
     void saveAsCsv();
+    void saveAsCsvTo(const QString &path);
     void writeCsv(const QString &path);
     std::vector<qsizetype> chosenRecords() const;
     void showBetMenu(const QPoint &at);
     std::optional<std::vector<qsizetype>> recordsNow(const std::vector<store::RecordId> &ids);
+    // Works out the lines of the decision about the bets and records them; a question it needs
+    // asked first (which exchange) ends the handler, and the bets are looked up again on the answer.
     void decide(const std::vector<store::RecordId> &ids, BetRequest request);
+    void record(const BetRequest &request, const DecisionLines &lines);
     void settleAsOther(const std::vector<store::RecordId> &ids);
     void nameExchange(const std::vector<store::RecordId> &ids);
     void editBet(const std::vector<store::RecordId> &ids);
     // Settlements whose bets are in neither file any more: attached to a bet, or dropped.
     void reattachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids);
+    void attachOrphan(const OrphanSettlement &orphan, const std::vector<store::RecordId> &ids);
+    // The one open bet chosen that an orphan can be attached to; nothing, and the user told why, else.
+    std::optional<qsizetype> attachableBet(const std::vector<store::RecordId> &ids);
     void dropOrphan(const OrphanSettlement &orphan);
     std::optional<store::RecordId> orphanId(const OrphanSettlement &orphan);
     // A settlement without a bet that was made for the same line as the record.
     std::optional<OrphanSettlement> orphanOfSameLine(qsizetype record) const;
     // The exchange last named, in a settle or for a bet; empty before any was.
     QString exchange() const;
-    std::optional<QString> askExchange();
+    // Asks which exchange the lays are at; named is called with a name that is not blank.
+    void askExchange(const std::function<void(const QString &)> &named);
     bool recordAccountEntry(store::LedgerEntry entry);
     // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
     enum class LedgerWrite { Now, Later, Failed };

@@ -47,24 +47,31 @@ std::optional<calc::Pennies> amountOf(
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<calc::Payout> askOtherAmounts(
-    QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const OtherAmountForm &form)
+// The parts typed, or nothing when one is no amount, which the message sink is told.
+std::optional<calc::Payout> payoutOf(
+    const QStringList &typed, const OtherAmountForm &form, const ui::MessageSink &show, QWidget *parent)
 {
-    QList<ui::AskedText> asked {{question(QStringLiteral("bookmaker"), form.bets), shown(form.initial.bookmaker)}};
-    if (form.exchangeToo)
-        asked.append({question(QStringLiteral("exchange"), form.bets), shown(form.initial.exchange)});
-    const std::optional<QStringList> typed = ui::askTexts(parent, ask, asked);
-    if (!typed)
-        return std::nullopt;
-    const std::optional<calc::Pennies> bookmaker = amountOf(typed->at(0), QStringLiteral("bookmaker"), show, parent);
+    const std::optional<calc::Pennies> bookmaker = amountOf(typed.at(0), QStringLiteral("bookmaker"), show, parent);
     if (!bookmaker)
         return std::nullopt;
     if (!form.exchangeToo)
         return calc::otherPayout(*bookmaker, 0);
-    const std::optional<calc::Pennies> exchange = amountOf(typed->at(1), QStringLiteral("exchange"), show, parent);
+    const std::optional<calc::Pennies> exchange = amountOf(typed.at(1), QStringLiteral("exchange"), show, parent);
     return exchange ? std::optional(calc::otherPayout(*bookmaker, *exchange)) : std::nullopt;
+}
+
+} // namespace
+
+void openOtherAmounts(QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const OtherAmountForm &form,
+    const std::function<void(const calc::Payout &)> &typed)
+{
+    QList<ui::AskedText> asked {{question(QStringLiteral("bookmaker"), form.bets), shown(form.initial.bookmaker)}};
+    if (form.exchangeToo)
+        asked.append({question(QStringLiteral("exchange"), form.bets), shown(form.initial.exchange)});
+    ui::openTexts(parent, ask, asked, [parent, show, form, typed](const QStringList &texts) {
+        if (const std::optional<calc::Payout> parts = payoutOf(texts, form, show, parent))
+            typed(*parts);
+    });
 }
 
 } // namespace history

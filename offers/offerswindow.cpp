@@ -74,7 +74,8 @@ OffersWindow::OffersWindow(const QString &dataFolder, ui::MessageSink showMessag
     for (const calc::BetKind kind : calc::offerKinds()) {
         auto *tab = new OfferTab(kind, bookmakers,
             [this, kind](const calc::OfferValues &inputs, const calc::OfferValues &figures, const QString &event,
-                const QString &bookmaker) { return archive(kind, inputs, figures, event, bookmaker); });
+                const QString &bookmaker,
+                const OfferTab::Archived &archived) { archive(kind, inputs, figures, event, bookmaker, archived); });
         const QString title = QString::fromUtf8(calc::offerTabTitle(kind));
         tab->setAccessibleName(title);
         tabs->addTab(tab, title);
@@ -156,8 +157,8 @@ void OffersWindow::saveInputs()
         tab->markSaved(edited[groupOf(tab)]);
 }
 
-std::optional<QString> OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs,
-    const calc::OfferValues &figures, const QString &event, const QString &bookmaker)
+void OffersWindow::archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
+    const QString &event, const QString &bookmaker, const OfferTab::Archived &archived)
 {
     store::NamedTexts shown;
     for (const calc::OfferOutput &output : calc::offerShape(kind, inputs).outputs)
@@ -167,9 +168,14 @@ std::optional<QString> OffersWindow::archive(calc::BetKind kind, const calc::Off
         money(summary.lowest), money(summary.highest), named(inputs), shown};
     // A second press with nothing changed is the usual way a bet comes to be recorded twice.
     const auto last = m_lastArchived.find(kind);
-    if (last != m_lastArchived.end() && last->second == record
-        && !ui::confirm(this, m_confirm, QStringLiteral("This offer is already archived. Archive it again?")))
-        return std::nullopt;
+    if (last == m_lastArchived.end() || last->second != record)
+        return append(kind, record, archived);
+    ui::openConfirm(this, m_confirm, QStringLiteral("This offer is already archived. Archive it again?"),
+        [this, kind, record, archived] { append(kind, record, archived); });
+}
+
+void OffersWindow::append(calc::BetKind kind, store::OfferRecord record, const OfferTab::Archived &archived)
+{
     m_lastArchived[kind] = record;
     record.when = m_clock();
     try {
@@ -177,9 +183,9 @@ std::optional<QString> OffersWindow::archive(calc::BetKind kind, const calc::Off
     } catch (const store::FileError &error) {
         m_lastArchived.erase(kind);
         ui::openMessage(this, m_showMessage, QStringLiteral("Error: ") + error.description());
-        return std::nullopt;
+        return;
     }
-    return archivedLine(kind, event, bookmaker, record.when);
+    archived(archivedLine(kind, record.event, record.bookmaker, record.when));
 }
 
 } // namespace offers

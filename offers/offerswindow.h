@@ -13,14 +13,13 @@
 #include <QWidget>
 
 #include "calc/offers.h"
+#include "offers/offertab.h"
 #include "store/offerfile.h"
 #include "ui/message.h"
 
 class QTabWidget;
 
 namespace offers {
-
-class OfferTab;
 
 class OffersWindow final : public QWidget
 {
@@ -46,8 +45,9 @@ protected:
 
 private:
     void loadInputs();
-    std::optional<QString> archive(calc::BetKind kind, const calc::OfferValues &inputs,
-        const calc::OfferValues &figures, const QString &event, const QString &bookmaker);
+    void archive(calc::BetKind kind, const calc::OfferValues &inputs, const calc::OfferValues &figures,
+        const QString &event, const QString &bookmaker, const OfferTab::Archived &archived);
+    void append(calc::BetKind kind, store::OfferRecord record, const OfferTab::Archived &archived);
 
     QString m_dataFolder;
     ui::MessageSink m_showMessage;

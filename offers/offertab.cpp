@@ -383,15 +383,13 @@ void OfferTab::archive()
 {
     if (!m_figures)
         return;
-    const std::optional<QString> archived
-        = m_archive(m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText());
-    if (!archived)
-        return;
-    // The next offer starts at the first input, which a screen reader reads out with what was
-    // archived as its description until something is typed.
-    m_archived->setText(*archived);
-    focusProxy()->setAccessibleDescription(*archived);
-    setFocus();
+    m_archive(m_inputValues, *m_figures, m_event->text(), m_bookmaker->currentText(), [this](const QString &line) {
+        // The next offer starts at the first input, which a screen reader reads out with what was
+        // archived as its description until something is typed.
+        m_archived->setText(line);
+        focusProxy()->setAccessibleDescription(line);
+        setFocus();
+    });
 }
 
 } // namespace offers

@@ -25,10 +25,11 @@ class OfferTab final : public QWidget
     Q_OBJECT
 
 public:
-    // archive appends a record and returns the line that says what it archived; it reports a
-    // failure, or a second thought, itself and returns nothing.
-    using Archive = std::function<std::optional<QString>(const calc::OfferValues &inputs,
-        const calc::OfferValues &figures, const QString &event, const QString &bookmaker)>;
+    // archive appends a record and hands archived the line that says what it archived, at once or
+    // once the user has confirmed; it reports a failure, or a second thought, itself.
+    using Archived = std::function<void(const QString &line)>;
+    using Archive = std::function<void(const calc::OfferValues &inputs, const calc::OfferValues &figures,
+        const QString &event, const QString &bookmaker, const Archived &archived)>;
 
     OfferTab(calc::BetKind kind, const QStringList &bookmakers, Archive archive, QWidget *parent = nullptr);
 

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -38,60 +37,69 @@ void openMessage(QWidget *parent, const MessageSink &sink, const QString &text)
     box->show();
 }
 
-std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial)
+void openTexts(
+    QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, const TextsAnswered &answered, int maxLength)
 {
-    if (sink)
-        return sink(question, initial);
-    bool answered = false;
-    const QString text
-        = QInputDialog::getText(parent, QStringLiteral("Vantrel"), question, QLineEdit::Normal, initial, &answered);
-    return answered ? std::optional(text) : std::nullopt;
-}
-
-std::optional<QStringList> askTexts(QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, int maxLength)
-{
-    QStringList texts;
     if (sink) {
+        QStringList texts;
         for (const AskedText &each : asked) {
             const std::optional<QString> answer = sink(each.question, each.initial);
             if (!answer)
-                return std::nullopt;
+                return;
             texts << *answer;
         }
-        return texts;
+        return answered(texts);
     }
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Vantrel"));
-    auto *layout = new QFormLayout(&dialog);
+    auto *dialog = new QDialog(parent);
+    dialog->setWindowTitle(QStringLiteral("Vantrel"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QFormLayout(dialog);
     QList<QLineEdit *> edits;
     for (const AskedText &each : asked) {
-        auto *edit = new QLineEdit(each.initial, &dialog);
+        auto *edit = new QLineEdit(each.initial, dialog);
         edit->setAccessibleName(each.question);
         edit->setMaxLength(maxLength);
         layout->addRow(each.question, edit);
         edits << edit;
     }
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     layout->addRow(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    for (const QLineEdit *edit : std::as_const(edits))
-        texts << edit->text();
-    return texts;
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [edits, answered] {
+        QStringList texts;
+        for (const QLineEdit *edit : edits)
+            texts << edit->text();
+        answered(texts);
+    });
+    dialog->show();
 }
 
-bool confirm(QWidget *parent, const ConfirmSink &sink, const QString &question)
+void openText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial,
+    const std::function<void(const QString &)> &answered)
 {
-    if (sink)
-        return sink(question);
-    QMessageBox box(
+    openTexts(parent, sink, {{question, initial}}, [answered](const QStringList &texts) { answered(texts.front()); });
+}
+
+void openConfirm(QWidget *parent, const ConfirmSink &sink, const QString &question, const std::function<void()> &yes)
+{
+    if (sink) {
+        if (sink(question))
+            yes();
+        return;
+    }
+    auto *box = new QMessageBox(
         QMessageBox::Question, QStringLiteral("Vantrel"), question, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    box.setWindowModality(Qt::ApplicationModal);
-    return box.exec() == QMessageBox::Yes;
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::No);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, yes] {
+        if (box->clickedButton() == box->button(QMessageBox::Yes))
+            yes();
+    });
+    box->show();
 }
 
 } // namespace ui

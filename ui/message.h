@@ -24,27 +24,33 @@ void showMessage(QWidget *parent, const MessageSink &sink, const QString &text);
 // close meanwhile. For handlers that need not wait for the user.
 void openMessage(QWidget *parent, const MessageSink &sink, const QString &text);
 
-// Where a window's questions go: a modal box by default, a test's answers instead. An answer
-// nothing stands for a press of Cancel.
+// Where a window's questions go: a box by default, a test's answers instead. An answer nothing
+// stands for a press of Cancel.
 using AskSink = std::function<std::optional<QString>(const QString &question, const QString &initial)>;
+// Where a window's yes-or-no questions go: a box by default, a test's answer instead.
+using ConfirmSink = std::function<bool(const QString &question)>;
 
-// Asks for a line of text in a modal box titled "Vantrel", with the initial text to edit.
-std::optional<QString> askText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial);
+// The questions open their box without an event loop of their own and return at once: answered is
+// called once the user answers, never when Cancel or No is pressed; a test's sink answers before
+// they return. The box is modal to the whole program and goes with its parent window, which
+// cannot close while the box is up.
 
-// Asks for several lines of text in one modal box titled "Vantrel", a question and its initial text
-// each, or of the sink one question after another; nothing when cancelled.
+// Several lines of text in one box titled "Vantrel", a question and its initial text each, or of
+// the sink one question after another.
 struct AskedText
 {
     QString question;
     QString initial;
 };
-std::optional<QStringList> askTexts(
-    QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, int maxLength = 32767);
+using TextsAnswered = std::function<void(const QStringList &)>;
+void openTexts(QWidget *parent, const AskSink &sink, const QList<AskedText> &asked, const TextsAnswered &answered,
+    int maxLength = 32767);
 
-// Where a window's yes-or-no questions go: a modal box by default, a test's answer instead.
-using ConfirmSink = std::function<bool(const QString &question)>;
+// A line of text, with the initial text to edit.
+void openText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial,
+    const std::function<void(const QString &)> &answered);
 
-// Asks a question in a modal box titled "Vantrel" with Yes and No, No the default; true for Yes.
-bool confirm(QWidget *parent, const ConfirmSink &sink, const QString &question);
+// A question with Yes and No, No the default; yes is called for Yes.
+void openConfirm(QWidget *parent, const ConfirmSink &sink, const QString &question, const std::function<void()> &yes);
 
 } // namespace ui
