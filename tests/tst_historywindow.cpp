@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCalendarWidget>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,6 +32,7 @@ class TestHistoryWindow : public MainWindowTest
 private slots:
     void totalsAndFilters();
     void messageOutlivesItsWindow();
+    void answerLooksTheBetsUpAgain();
     void emptyArchiveExplained();
     void opensFromTheCalculatorAndFollowsAppends_data();
     void opensFromTheCalculatorAndFollowsAppends();
@@ -1032,6 +1035,30 @@ void TestHistoryWindow::messageOutlivesItsWindow()
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!box);
+}
+
+// A question does not hold the window in a loop of its own: the files are read afresh while it is
+// up (a record inserted at the start renumbers every record), and the answer goes to the bet that
+// was chosen, looked up again, not to the record that now has its old number.
+void TestHistoryWindow::answerLooksTheBetsUpAgain()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
+    const auto window = openHistory();
+    QCOMPARE(cell(*window, 1, history::Column::Event), "Leeds free bet");
+    choose(*window, {1}, "Exchange");
+    auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"),
+        "30/10/2026 10:00:00,Inserted by hand,Coral,5,0,2,2.1,5.28,4.76,0,5,10.00,0.28,0.28,90.00\r\n" + threeBets);
+    QTRY_COMPARE(rows(*window), 4);
+    dialog->findChild<QLineEdit *>()->setText(QStringLiteral("Smarkets"));
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+
+    QTRY_COMPARE(cell(*window, 1, history::Column::Exchange), "Smarkets");
+    QCOMPARE(cell(*window, 1, history::Column::Event), "Leeds free bet");
+    for (const int other : {0, 2, 3})
+        QCOMPARE(cell(*window, other, history::Column::Exchange), "");
 }
 
 QTEST_MAIN(TestHistoryWindow)
