@@ -44,4 +44,10 @@ BetDecision decisionOf(store::LedgerAction action, qint64 moment)
     return decision;
 }
 
+BetLineFields fieldsOf(store::LedgerAction action)
+{
+    return {action == LedgerAction::Settle, action == LedgerAction::Settle || action == LedgerAction::Exchange,
+        action == LedgerAction::Amend};
+}
+
 } // namespace history

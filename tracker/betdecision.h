@@ -50,6 +50,17 @@ struct BetDecision
 // The dimension a bet action touches; a settle's amount, outcome and exchange are the caller's.
 BetDecision decisionOf(store::LedgerAction action, qint64 moment);
 
+// What a bet action's line says besides the bet, which the reading of the ledger and the writing
+// of decisions both go by: a settle its outcome and amount, a settle or an exchange line the
+// exchange (Account), an amend the event, bookmaker and note.
+struct BetLineFields
+{
+    bool outcome = false;
+    bool exchange = false;
+    bool mending = false;
+};
+BetLineFields fieldsOf(store::LedgerAction action);
+
 struct KeyedDecision
 {
     BetKey key;

@@ -89,11 +89,12 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
         const QString exchange = request.action == LedgerAction::Settle && before.exchange >= 0
             ? view.settlements.exchanges().at(before.exchange)
             : request.exchange;
-        if (request.action == LedgerAction::Settle || request.action == LedgerAction::Exchange) {
+        const BetLineFields fields = fieldsOf(request.action);
+        if (fields.exchange) {
             entry.account = exchange;
             decision.exchange = lines.decisions.textId(exchange);
         }
-        if (request.action == LedgerAction::Settle) {
+        if (fields.outcome) {
             const SettledAs settled = settledAs(record, line, request.outcome, request.amount, shapes);
             const std::optional<calc::Payout> &payout = settled.payout;
             if (!payout) {
@@ -108,7 +109,7 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
             decision.payout = *payout;
             decision.caption = lines.decisions.textId(settled.caption);
         }
-        if (request.action == LedgerAction::Amend)
+        if (fields.mending)
             amend(lines, entry, decision, request, exchangeText(view, index));
         else
             addLine(lines, entry, decision);

@@ -63,16 +63,17 @@ void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedg
 {
     const store::RecordId &id = *entry.record;
     BetDecision decision = decisionOf(entry.action, entry.moment);
-    if (entry.action == LedgerAction::Settle) {
+    const BetLineFields fields = fieldsOf(entry.action);
+    if (fields.outcome) {
         decision.amount = calc::toPennies(entry.amount.value_or(0));
         decision.hasAmount = entry.amount.has_value();
         decision.outcome = texts.outcome(entry.outcome);
     }
-    if ((entry.action == LedgerAction::Settle || entry.action == LedgerAction::Exchange) && !entry.account.isEmpty()) {
+    if (fields.exchange && !entry.account.isEmpty()) {
         decision.exchange = texts.name(entry.account);
         batch.lastExchange = batch.texts[decision.exchange];
     }
-    if (entry.action == LedgerAction::Amend) {
+    if (fields.mending) {
         const Mending mending {
             store::nameText(entry.outcome), store::nameText(entry.account), store::nameText(entry.note), {}};
         decision.mended = texts.intern(mending.joined());
