@@ -15,6 +15,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTabWidget>
+#include <QWindow>
 
 #include "calc/numbertext.h"
 #include "calc/offers.h"
@@ -1030,6 +1031,7 @@ void TestHistoryWindow::messageOutlivesItsWindow()
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("Error: nothing was recorded"));
     QCOMPARE(box->windowTitle(), QStringLiteral("Vantrel"));
+    QCOMPARE(box->windowHandle()->transientParent(), window->windowHandle()); // kept above it
     window.reset();
     QVERIFY(box && box->isVisible());
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);

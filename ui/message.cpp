@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace ui {
 
@@ -26,14 +27,18 @@ void openMessage(QWidget *parent, const MessageSink &sink, const QString &text)
         sink(text);
         return;
     }
-    // Without a parent, so that the window may close under it; Qt makes the active window its
-    // transient parent, which keeps it above that window.
+    // Without a parent, so that the window may close under it; its transient parent keeps it above
+    // that window while there is one (a window kept on top included).
     auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok);
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    if (parent)
-        box->move(parent->geometry().center() - box->rect().center());
+    if (parent) {
+        box->winId(); // its window exists from here on
+        box->windowHandle()->setTransientParent(parent->window()->windowHandle());
+        box->adjustSize();
+        box->move(parent->window()->geometry().center() - box->rect().center());
+    }
     box->show();
 }
 
