@@ -105,7 +105,7 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
             settles += store::ledgerLine({first.addSecs(qint64(i) * 170 + 7200), store::LedgerAction::Settle,
                            store::RecordId {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive,
                                store::sha256(record.chopped(2)), load.identical ? i : 0},
-                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + shape % 50), "Betfair", {}})
+                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + shape % 50), "Betfair", {}, {}})
                 + "\r\n";
         if (block.size() > (1 << 20))
             writeBlocks(file, block, ledger, settles);

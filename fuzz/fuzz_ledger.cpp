@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to what the history reads the ledger with: its lines, their fields, a bet's
-// name and an amended bet's texts. Nothing may crash; a bet's name read from a line, written again,
-// reads back as the same bet, and a mending's three texts part again as they were joined.
+// name and an amended bet's texts. Nothing may crash; a bet's or a free bet's name read from a line,
+// written again, reads back as the same, and a mending's three texts part again as they were joined.
 #include <cstdint>
 #include <cstdlib>
 
@@ -22,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         store::outcomeText(parsed.outcome);
         store::nameText(parsed.account);
         store::nameText(parsed.note);
+        if (parsed.freeBet) {
+            const QByteArray drop
+                = "2,2026-12-08T14:05:00,dropfreebet,," + store::freeBetIdText(*parsed.freeBet) + ",,,,";
+            if (store::parseLedgerLine(drop).freeBet != parsed.freeBet)
+                std::abort();
+        }
         if (!parsed.record)
             continue;
         const QByteArray reopen = "1,2026-12-08T14:05:00,reopen," + store::recordIdText(*parsed.record) + ",,,,";

@@ -609,7 +609,7 @@ void HistoryWindow::attachOrphan(const OrphanSettlement &orphan, const std::vect
         return;
     }
     // The settlement leaves the name it had, so that it is listed no more.
-    lines.entries << store::LedgerEntry {now, store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}};
+    lines.entries << store::LedgerEntry {now, store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}, {}};
     if (writeLedger(lines.entries) != LedgerWrite::Now)
         return;
     m_follower.ledger().applyNow(lines.decisions);
@@ -625,7 +625,7 @@ void HistoryWindow::dropOrphan(const OrphanSettlement &orphan)
         [this, orphan] {
             const std::optional<store::RecordId> orphaned = orphanId(orphan);
             if (orphaned
-                && writeLedger({{m_clock(), store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}}})
+                && writeLedger({{m_clock(), store::LedgerAction::Reopen, *orphaned, {}, {}, {}, {}, {}}})
                     == LedgerWrite::Now)
                 m_follower.follow();
         });

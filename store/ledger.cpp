@@ -17,8 +17,12 @@ namespace store {
 
 namespace {
 
-constexpr std::array<const char *, 10> actionWords {
-    "settle", "reopen", "remove", "restore", "deposit", "withdraw", "status", "exchange", "type", "amend"};
+constexpr std::array<const char *, 13> actionWords {"settle", "reopen", "remove", "restore", "deposit", "withdraw",
+    "status", "exchange", "type", "amend", "freebet", "usefreebet", "dropfreebet"};
+
+// The fields of a line of each version.
+constexpr std::size_t firstVersionFields = std::size_t(LedgerField::Note) + 1;
+constexpr std::size_t secondVersionFields = std::size_t(LedgerField::Expires) + 1;
 
 const char *sourceWord(RecordSource source)
 {
@@ -37,6 +41,12 @@ bool isBetAction(LedgerAction action)
         || action == LedgerAction::Restore || action == LedgerAction::Exchange || action == LedgerAction::Amend;
 }
 
+// Lines that any version reads stay of version 1.
+int versionOf(LedgerAction action)
+{
+    return isFreeBetAction(action) ? 2 : 1;
+}
+
 std::optional<int> wholeNumber(QByteArrayView text)
 {
     int value = 0;
@@ -45,36 +55,58 @@ std::optional<int> wholeNumber(QByteArrayView text)
     return error == std::errc() && stop == end && !text.isEmpty() ? std::optional(value) : std::nullopt;
 }
 
-std::optional<RecordId> recordIdOf(QByteArrayView text)
+// "<hex digest>:<occurrence>", as the names of records and free bets end.
+std::optional<std::pair<Sha256, int>> digestAndOccurrence(QByteArrayView text)
 {
-    const qsizetype first = text.indexOf(':');
-    const qsizetype last = text.lastIndexOf(':');
-    if (first < 0 || last - first != 65)
+    if (text.size() < 66 || text[64] != ':')
         return std::nullopt;
-    RecordId id;
-    const QByteArrayView source = text.first(first);
-    if (source == "log")
-        id.source = RecordSource::Archive;
-    else if (source == "offers")
-        id.source = RecordSource::Offers;
-    else
-        return std::nullopt;
-    const QByteArrayView hex = text.sliced(first + 1, 64);
+    Sha256 digest {};
     const auto nibble = [](char c) {
         return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
     };
-    for (std::size_t i = 0; i < id.digest.size(); ++i) {
-        const int high = nibble(hex[qsizetype(2 * i)]);
-        const int low = nibble(hex[qsizetype(2 * i + 1)]);
+    for (std::size_t i = 0; i < digest.size(); ++i) {
+        const int high = nibble(text[qsizetype(2 * i)]);
+        const int low = nibble(text[qsizetype(2 * i + 1)]);
         if (high < 0 || low < 0)
             return std::nullopt; // lower-case hex only
-        id.digest[i] = std::uint8_t(high << 4 | low);
+        digest[i] = std::uint8_t(high << 4 | low);
     }
-    const std::optional<int> occurrence = wholeNumber(text.sliced(last + 1));
+    const std::optional<int> occurrence = wholeNumber(text.sliced(65));
     if (!occurrence || *occurrence < 0)
         return std::nullopt;
-    id.occurrence = *occurrence;
-    return id;
+    return std::pair(digest, *occurrence);
+}
+
+std::optional<RecordId> recordIdOf(QByteArrayView text)
+{
+    const qsizetype colon = text.indexOf(':');
+    const QByteArrayView source = text.first(std::max<qsizetype>(0, colon));
+    if (source != "log" && source != "offers")
+        return std::nullopt;
+    const auto named = digestAndOccurrence(text.sliced(colon + 1));
+    if (!named)
+        return std::nullopt;
+    return RecordId {source == "log" ? RecordSource::Archive : RecordSource::Offers, named->first, named->second};
+}
+
+// What a free-bet line must hold besides its version, date and action; false when it lacks it.
+bool readFreeBetFields(ParsedLedgerLine &parsed, QByteArrayView record, QByteArrayView expires)
+{
+    if (!record.isEmpty() && !(parsed.record = recordIdOf(record)))
+        return false;
+    if (parsed.action != LedgerAction::FreeBet)
+        return (parsed.freeBet = freeBetIdOf(parsed.outcome)).has_value();
+    if (parsed.outcome != "snr" && parsed.outcome != "sr")
+        return false;
+    if (!parsed.amount || !(*parsed.amount > 0))
+        return false;
+    if (!expires.isEmpty()) {
+        const std::optional<QDate> day = text::isoDate(expires);
+        if (!day)
+            return false;
+        parsed.expires = *day;
+    }
+    return true;
 }
 
 } // namespace
@@ -84,19 +116,40 @@ QByteArray recordIdText(const RecordId &id)
     return QByteArray(sourceWord(id.source)) + ':' + hexOf(id.digest) + ':' + QByteArray::number(id.occurrence);
 }
 
+bool isFreeBetAction(LedgerAction action)
+{
+    return action == LedgerAction::FreeBet || action == LedgerAction::UseFreeBet || action == LedgerAction::DropFreeBet;
+}
+
+QByteArray freeBetIdText(const FreeBetId &id)
+{
+    return "free:" + hexOf(id.digest) + ':' + QByteArray::number(id.occurrence);
+}
+
+std::optional<FreeBetId> freeBetIdOf(QByteArrayView text)
+{
+    if (!text.startsWith("free:"))
+        return std::nullopt;
+    const auto named = digestAndOccurrence(text.sliced(5));
+    return named ? std::optional(FreeBetId {named->first, named->second}) : std::nullopt;
+}
+
 QByteArray ledgerHeader()
 {
-    return "Version,Date,Action,Record,Outcome,Amount,Account,Note";
+    return "Version,Date,Action,Record,Outcome,Amount,Account,Note,Expires";
 }
 
 QByteArray ledgerLine(const LedgerEntry &entry)
 {
-    return QByteArrayList {QByteArray::number(ledgerFormatVersion), text::isoDateTime(entry.when),
+    const int version = versionOf(entry.action);
+    QByteArrayList fields {QByteArray::number(version), text::isoDateTime(entry.when),
         actionWords[std::size_t(entry.action)], entry.record ? recordIdText(*entry.record) : QByteArray(),
         csvField(inert(entry.outcome)),
         entry.amount ? text::moneyText(std::llround(*entry.amount * 100)) : QByteArray(),
-        csvField(inert(entry.account)), csvField(inert(entry.note))}
-        .join(',');
+        csvField(inert(entry.account)), csvField(inert(entry.note))};
+    if (version > 1)
+        fields << (entry.expires.isValid() ? text::isoDateText(entry.expires) : QByteArray());
+    return fields.join(',');
 }
 
 void appendToLedger(const QString &folder, const QList<LedgerEntry> &entries, std::chrono::milliseconds lockWait)
@@ -117,21 +170,22 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
         parsed.kind = LedgerLineKind::Header;
         return parsed;
     }
-    std::array<QByteArrayView, ledgerFieldCount> fields;
-    const bool split = splitCsvLine(line, fields);
-    const auto field = [&](LedgerField name) { return fields[std::size_t(name)]; };
     // A later version may have more columns: its version is read whatever follows.
-    const QByteArrayView version
-        = split ? field(LedgerField::Version) : line.first(std::max<qsizetype>(0, line.indexOf(',')));
-    if (const std::optional<int> number = wholeNumber(version); number && *number > ledgerFormatVersion) {
+    const QByteArrayView versionText = line.first(std::max<qsizetype>(0, line.indexOf(',')));
+    const std::optional<int> version = wholeNumber(versionText);
+    if (version && *version > ledgerFormatVersion) {
         parsed.kind = LedgerLineKind::LaterVersion;
         return parsed;
     }
-    if (!split || version != QByteArray::number(ledgerFormatVersion))
+    std::array<QByteArrayView, secondVersionFields> fields;
+    const std::size_t fieldCount = version == 1 ? firstVersionFields : secondVersionFields;
+    if (!version || *version < 1 || versionText != QByteArray::number(*version)
+        || !splitCsvLine(line, std::span(fields).first(fieldCount)))
         return parsed;
+    const auto field = [&](LedgerField name) { return fields[std::size_t(name)]; };
     const std::optional<qint64> moment = text::isoMoment(field(LedgerField::Date));
     const std::optional<LedgerAction> action = actionOf(field(LedgerField::Action));
-    if (!moment || !action)
+    if (!moment || !action || versionOf(*action) > *version)
         return parsed;
     parsed.moment = *moment;
     parsed.action = *action;
@@ -143,6 +197,9 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     const bool needsAmount = parsed.action == LedgerAction::Deposit || parsed.action == LedgerAction::Withdraw
         || (parsed.action == LedgerAction::Settle && parsed.outcome != "void");
     if (needsAmount && !parsed.amount)
+        return parsed;
+    if (isFreeBetAction(parsed.action)
+        && !readFreeBetFields(parsed, field(LedgerField::Record), field(LedgerField::Expires)))
         return parsed;
     parsed.account = field(LedgerField::Account);
     if (parsed.action == LedgerAction::Exchange && parsed.account.isEmpty())

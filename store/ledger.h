@@ -1,6 +1,8 @@
 // The ledger, vantrelLedger.csv: what the user decided about bets (their outcomes, their removal,
 // the exchange of their lays) and about accounts (deposits, withdrawals, status, type), one CSV line each, UTF-8, after
-// a header row, only ever appended to with the archive's safety. The latest line for a bet or an account decides; a
+// a header row, only ever appended to with the archive's safety. Free bets (received, used, given up)
+// are lines of version 2, which carry an expiry date after the note; every other line stays of
+// version 1, which a program that knows no free bets still reads. The latest line for a bet or an account decides; a
 // mistake is undone by a new line. A bet is named by its file, the SHA-256 of its line's bytes and how many identical
 // lines come before it in that file, which appends, trims elsewhere and restores from a backup all leave as it was.
 #pragma once
@@ -26,11 +28,29 @@ enum class RecordSource : std::uint8_t { Archive, Offers };
 // Exchange names the exchange a bet's lays are at (Account); AccountType says whether an account is
 // a bookmaker's or an exchange's (Outcome "bookmaker" or "exchange"); Amend mends a bet's event
 // (Outcome), bookmaker (Account) and note, shown over its archived line, which stays as written.
-enum class LedgerAction { Settle, Reopen, Remove, Restore, Deposit, Withdraw, Status, Exchange, AccountType, Amend };
+// FreeBet records a free bet received (Record: the bet that earned it, if any; Outcome "snr" or
+// "sr"; Amount; Account the bookmaker; Expires); UseFreeBet links a bet (Record; none: unlinked) to
+// a free bet (Outcome its name); DropFreeBet gives one up (Outcome its name; Note why).
+enum class LedgerAction {
+    Settle,
+    Reopen,
+    Remove,
+    Restore,
+    Deposit,
+    Withdraw,
+    Status,
+    Exchange,
+    AccountType,
+    Amend,
+    FreeBet,
+    UseFreeBet,
+    DropFreeBet
+};
 
-enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note };
-constexpr int ledgerFieldCount = int(LedgerField::Note) + 1;
-inline constexpr int ledgerFormatVersion = 1;
+bool isFreeBetAction(LedgerAction action);
+
+enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note, Expires };
+inline constexpr int ledgerFormatVersion = 2;
 
 struct RecordId
 {
@@ -43,15 +63,30 @@ struct RecordId
 // "log:" or "offers:", the digest in lower-case hex, ":" and the occurrence.
 QByteArray recordIdText(const RecordId &id);
 
+// A free bet is named by its freebet line: the SHA-256 of the line without its line end, and how
+// many identical freebet lines come before it in the ledger.
+struct FreeBetId
+{
+    Sha256 digest {};
+    int occurrence = 0;
+    bool operator==(const FreeBetId &) const = default;
+};
+
+// "free:", the digest in lower-case hex, ":" and the occurrence.
+QByteArray freeBetIdText(const FreeBetId &id);
+std::optional<FreeBetId> freeBetIdOf(QByteArrayView text);
+
 struct LedgerEntry
 {
     QDateTime when;
     LedgerAction action = LedgerAction::Settle;
-    std::optional<RecordId> record; // bet actions only
-    QString outcome; // a settle's figure key, "void" or "other"; a status's word; an amend's event
-    std::optional<double> amount; // a settle's profit, a deposit's or withdrawal's money
+    std::optional<RecordId> record; // bet actions only; a free bet's, when a bet earned it
+    QString outcome; // a settle's figure key, "void" or "other"; a status's word; an amend's event; a free bet's kind,
+                     // or the name of the one used or given up
+    std::optional<double> amount; // a settle's profit, a deposit's or withdrawal's money, a free bet's value
     QString account; // a settle's exchange; the account of the others
     QString note;
+    QDate expires; // a free bet's; none: no expiry
 };
 
 QByteArray ledgerHeader();
@@ -74,9 +109,11 @@ struct ParsedLedgerLine
     LedgerAction action = LedgerAction::Settle;
     std::optional<RecordId> record; // bet actions only
     QByteArrayView outcome;
+    std::optional<FreeBetId> freeBet; // usefreebet and dropfreebet
     std::optional<double> amount;
     QByteArrayView account;
     QByteArrayView note;
+    QDate expires;
 };
 
 ParsedLedgerLine parseLedgerLine(QByteArrayView line);

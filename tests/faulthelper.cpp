@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
             // ledger FOLDER NOTE: a deposit with that note.
             store::appendToLedger(args[1],
                 {{QDateTime(QDate(2026, 12, 8), QTime(14, 5)), store::LedgerAction::Deposit, std::nullopt, {}, 10,
-                    QStringLiteral("Coral"), args[2]}});
+                    QStringLiteral("Coral"), args[2], {}}});
         } else if (args.value(0) == QLatin1String("inputs")) {
             // inputs FOLDER SECTION COUNT: saves keys 0 to COUNT - 1 in that section, one save each.
             for (int i = 0; i < args.value(3).toInt(); ++i)

@@ -225,17 +225,17 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     };
     using store::LedgerAction;
     const QList<store::LedgerEntry> entries {
-        {when, LedgerAction::Settle, id(twice, 1), "profitIfLayWins", -1.22, "Betfair", {}},
-        {when, LedgerAction::Settle, id(twice, 0), "profitIfBackWins", -1.22, "Betfair", {}},
-        {when, LedgerAction::Reopen, id(twice, 0), {}, {}, {}, {}},
-        {when, LedgerAction::Remove, id(other, 0), {}, {}, {}, {}},
-        {when, LedgerAction::Settle, id("a bet no file holds", 0), "void", 0, "Betfair", {}},
-        {when, LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}},
-        {when, LedgerAction::Status, std::nullopt, "limited", {}, "Coral", {}},
+        {when, LedgerAction::Settle, id(twice, 1), "profitIfLayWins", -1.22, "Betfair", {}, {}},
+        {when, LedgerAction::Settle, id(twice, 0), "profitIfBackWins", -1.22, "Betfair", {}, {}},
+        {when, LedgerAction::Reopen, id(twice, 0), {}, {}, {}, {}, {}},
+        {when, LedgerAction::Remove, id(other, 0), {}, {}, {}, {}, {}},
+        {when, LedgerAction::Settle, id("a bet no file holds", 0), "void", 0, "Betfair", {}, {}},
+        {when, LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}, {}},
+        {when, LedgerAction::Status, std::nullopt, "limited", {}, "Coral", {}, {}},
     };
     store::appendToLedger(m_dir->path(), entries);
     appendBytes(m_dir->filePath(QStringLiteral("vantrelLedger.csv")),
-        "1,yesterday,settle,,,,,\r\n2,2026-12-08T14:05:00,settle,,,,,,a column more\r\n");
+        "1,yesterday,settle,,,,,\r\n3,2026-12-08T14:05:00,settle,,,,,,,a column more\r\n");
     history::ArchiveFollower follower(m_dir->path());
     follower.start();
     load(follower);
@@ -256,9 +256,9 @@ void TestArchiveFollower::ledgerDecidesAboutRecords()
     // The latest line decides: another window voids the second bet, restores the third and mends it.
     QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
     store::appendToLedger(m_dir->path(),
-        {{when, LedgerAction::Settle, id(twice, 1), "void", 0, "Betfair", {}},
-            {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}},
-            {when, LedgerAction::Amend, id(other, 0), "Leeds v Spurs", {}, "Bet365", "boosted"}});
+        {{when, LedgerAction::Settle, id(twice, 1), "void", 0, "Betfair", {}, {}},
+            {when, LedgerAction::Restore, id(other, 0), {}, {}, {}, {}, {}},
+            {when, LedgerAction::Amend, id(other, 0), "Leeds v Spurs", {}, "Bet365", "boosted", {}}});
     QVERIFY(changed.wait());
     QCOMPARE(table.captions().value(follower.ledger().settlements().at(1).caption), "Void");
     QCOMPARE(follower.ledger().settlements().at(1).actual(), 0.0);
@@ -276,7 +276,8 @@ void TestArchiveFollower::ledgerLineWithoutItsEnd()
     // afresh.
     const QString ledger = m_dir->filePath(QStringLiteral("vantrelLedger.csv"));
     const QDateTime when(QDate(2026, 12, 8), QTime(14, 5));
-    store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}}});
+    store::appendToLedger(
+        m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 100, "Coral", {}, {}}});
     const qint64 appended = QFileInfo(ledger).size();
     appendBytes(ledger, "1,2026-12-09T10:00:00,deposit,,,5,Coral,");
     {
@@ -301,7 +302,7 @@ void TestArchiveFollower::ledgerLineWithoutItsEnd()
     };
     QCOMPARE(deposited(), 10500);
     QSignalSpy changed(&follower, &history::ArchiveFollower::settlementsChanged);
-    store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 2, "Coral", {}}});
+    store::appendToLedger(m_dir->path(), {{when, store::LedgerAction::Deposit, std::nullopt, {}, 2, "Coral", {}, {}}});
     QVERIFY(changed.wait());
     QCOMPARE(deposited(), 10700);
     appendBytes(ledger, "1,2026-12-09T10:00:00,deposit,,,5,Coral,bon");
@@ -328,10 +329,10 @@ void TestArchiveFollower::thousandsOfDecisionsInSeveralPieces()
         const bool backWon = i % 2 == 0;
         entries << store::LedgerEntry {when, store::LedgerAction::Settle,
             id(record("Match " + QByteArray::number(i), "Coral")), backWon ? "profitIfBackWins" : "profitIfLayWins",
-            -1.22, backWon ? "Betfair" : "Smarkets", {}};
+            -1.22, backWon ? "Betfair" : "Smarkets", {}, {}};
     }
     const QByteArray late = record("Arrives later", "Coral");
-    entries << store::LedgerEntry {when, store::LedgerAction::Remove, id(late), {}, {}, {}, {}};
+    entries << store::LedgerEntry {when, store::LedgerAction::Remove, id(late), {}, {}, {}, {}, {}};
     writeFileBytes(archive(), lines);
     store::appendToLedger(m_dir->path(), entries);
     history::ArchiveFollower follower(m_dir->path());

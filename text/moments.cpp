@@ -1,31 +1,60 @@
 #include "text/moments.h"
 
+#include <array>
 #include <string_view>
 
 namespace text {
 
-std::optional<qint64> isoMoment(QByteArrayView text)
+namespace {
+
+// The numbers of a text of that shape ('d' a digit, any other character itself), in the order
+// they come; nothing when the text has another shape.
+template<std::size_t Count>
+std::optional<std::array<int, Count>> numbersOfShape(QByteArrayView text, std::string_view shape)
 {
-    // yyyy-MM-ddTHH:mm:ss: digits everywhere but at the separators.
-    constexpr std::string_view shape = "dddd-dd-ddTdd:dd:dd";
     if (text.size() != qsizetype(shape.size()))
         return std::nullopt;
+    std::array<int, Count> numbers {};
+    std::size_t at = 0;
     for (std::size_t i = 0; i < shape.size(); ++i) {
         const char c = text[qsizetype(i)];
-        if (shape[i] == 'd' ? (c < '0' || c > '9') : c != shape[i])
+        if (shape[i] != 'd') {
+            if (c != shape[i])
+                return std::nullopt;
+            ++at;
+        } else if (c < '0' || c > '9') {
             return std::nullopt;
+        } else {
+            numbers[at] = numbers[at] * 10 + (c - '0');
+        }
     }
-    const auto number = [&text](qsizetype at, qsizetype digits) {
-        int value = 0;
-        for (qsizetype i = at; i < at + digits; ++i)
-            value = value * 10 + (text[i] - '0');
-        return value;
-    };
-    const QDate day(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    return numbers;
+}
+
+} // namespace
+
+std::optional<qint64> isoMoment(QByteArrayView text)
+{
+    const auto n = numbersOfShape<6>(text, "dddd-dd-ddTdd:dd:dd");
+    if (!n)
+        return std::nullopt;
+    const QDate day((*n)[0], (*n)[1], (*n)[2]);
+    const QTime time((*n)[3], (*n)[4], (*n)[5]);
     if (!day.isValid() || !time.isValid())
         return std::nullopt;
     return momentOf(day, time);
+}
+
+std::optional<QDate> isoDate(QByteArrayView text)
+{
+    const auto n = numbersOfShape<3>(text, "dddd-dd-dd");
+    const QDate day = n ? QDate((*n)[0], (*n)[1], (*n)[2]) : QDate();
+    return day.isValid() ? std::optional(day) : std::nullopt;
+}
+
+QByteArray isoDateText(QDate day)
+{
+    return day.toString(Qt::ISODate).toLatin1();
 }
 
 QByteArray isoDateTime(const QDateTime &moment)

@@ -42,6 +42,10 @@ constexpr std::pair<int, int> yearMonthOf(qint64 moment)
 // million times.
 std::optional<qint64> isoMoment(QByteArrayView text);
 
+// A date written as 2026-12-15, as the ledger writes an expiry; nothing for any other text.
+std::optional<QDate> isoDate(QByteArrayView text);
+QByteArray isoDateText(QDate day);
+
 // The moment's local date and time as 2026-12-08T14:05:00.
 QByteArray isoDateTime(const QDateTime &moment);
 

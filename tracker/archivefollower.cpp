@@ -308,7 +308,7 @@ void ArchiveFollower::takeLedger(LedgerBatch &&batch)
     took(ledgerFile, batch.end, batch.linesRead, std::exchange(batch.bytes, {}));
     m_report.unread.add(batch.unread);
     const bool accounts = !batch.accounts.empty();
-    m_ledger.take(std::move(batch));
+    m_report.unread.add(m_ledger.take(std::move(batch)));
     // The decisions are matched to the records once the whole read has come in, in one pass.
     if (accounts)
         emit settlementsChanged();

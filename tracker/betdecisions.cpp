@@ -64,7 +64,7 @@ void amend(DecisionLines &lines, store::LedgerEntry entry, ResolvedDecision deci
     addLine(lines, entry, decision);
     if (request.exchange.isEmpty() || request.exchange == exchangeBefore)
         return;
-    entry = {entry.when, LedgerAction::Exchange, entry.record, {}, {}, request.exchange, {}};
+    entry = {entry.when, LedgerAction::Exchange, entry.record, {}, {}, request.exchange, {}, {}};
     decision.decision = decisionOf(LedgerAction::Exchange, noDate);
     decision.exchange = lines.decisions.textId(request.exchange);
     addLine(lines, entry, decision);
@@ -82,7 +82,7 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
         const qsizetype index = records[i];
         const BetRecord &record = view.records.at(index);
         const QByteArrayView line = view.records.line(index);
-        store::LedgerEntry entry {now, request.action, ids[i], {}, {}, {}, request.note};
+        store::LedgerEntry entry {now, request.action, ids[i], {}, {}, {}, request.note, {}};
         ResolvedDecision decision {index, decisionOf(request.action, moment), {}, -1, -1};
         // A settle is at the exchange named for the bet, where there is one.
         const Settlement &before = view.settlements.at(index);

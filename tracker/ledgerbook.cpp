@@ -95,7 +95,7 @@ DecisionsRead::Merged DecisionsRead::take()
     return read;
 }
 
-void LedgerBook::take(LedgerBatch &&batch)
+UnreadLines LedgerBook::take(LedgerBatch &&batch)
 {
     for (const auto &[name, entry] : batch.accounts) {
         AccountEntry &account = m_accounts[name];
@@ -109,6 +109,7 @@ void LedgerBook::take(LedgerBatch &&batch)
     m_accountLines.insert(m_accountLines.end(), batch.accountLines.begin(), batch.accountLines.end());
     if (!batch.lastExchange.isEmpty())
         m_lastExchange = batch.lastExchange;
+    return m_freeBets.take(std::move(batch.freeBets));
 }
 
 void LedgerBook::takeDecisions(DecisionsRead::Merged &&read)

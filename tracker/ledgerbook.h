@@ -51,6 +51,7 @@ public:
     const SettlementTable &settlements() const { return m_settlements; }
     const AccountBook &accounts() const { return m_accounts; }
     const AccountLines &accountLines() const { return m_accountLines; }
+    const FreeBetBook &freeBets() const { return m_freeBets; }
     // The exchange of the latest settle or exchange line; empty before there is one.
     const QString &lastExchange() const { return m_lastExchange; }
     // Decisions that settle a bet found in neither file.
@@ -61,8 +62,9 @@ public:
     bool hasOrphans() const { return !m_orphans.empty(); }
 
     void clear() { *this = {}; }
-    // A batch's accounts; its decisions come through takeDecisions() once the read has ended.
-    void take(LedgerBatch &&batch);
+    // A batch's accounts and free bets; its decisions come through takeDecisions() once the read
+    // has ended. Returns the free-bet lines left out (FreeBetBook::take).
+    UnreadLines take(LedgerBatch &&batch);
     void takeDecisions(DecisionsRead::Merged &&read);
 
     struct Waiting
@@ -89,6 +91,7 @@ private:
     std::vector<ResolvedDecisions> m_madeWhileMatching;
     AccountBook m_accounts;
     AccountLines m_accountLines;
+    FreeBetBook m_freeBets;
     QString m_lastExchange;
     QStringList m_texts;
     QHash<QString, int> m_textIds;

@@ -59,6 +59,11 @@ bool withinBound(std::optional<double> amount)
     return !amount || std::fabs(*amount) <= calc::fromPennies(calc::largestMoney);
 }
 
+BetKey betKeyOf(const store::RecordId &id)
+{
+    return {digestKey(id.digest), id.occurrence, id.source};
+}
+
 void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedgerLine &entry)
 {
     const store::RecordId &id = *entry.record;
@@ -78,7 +83,25 @@ void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedg
             store::nameText(entry.outcome), store::nameText(entry.account), store::nameText(entry.note), {}};
         decision.mended = texts.intern(mending.joined());
     }
-    batch.bets.push_back({{digestKey(id.digest), id.occurrence, id.source}, decision});
+    batch.bets.push_back({betKeyOf(id), decision});
+}
+
+void takeFreeBetEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry, QByteArrayView line, qint64 number)
+{
+    FreeBetLine freeBet {entry.action, entry.moment, number, {}, 0, {}, 0, false, {}, store::nameText(entry.note), {}};
+    if (entry.record)
+        freeBet.bet = betKeyOf(*entry.record);
+    if (entry.freeBet) {
+        freeBet.digest = entry.freeBet->digest;
+        freeBet.occurrence = entry.freeBet->occurrence;
+    } else {
+        freeBet.digest = store::sha256(line);
+        freeBet.amount = calc::toPennies(entry.amount.value_or(0));
+        freeBet.stakeReturned = entry.outcome == "sr";
+        freeBet.bookmaker = store::nameText(entry.account);
+        freeBet.expires = entry.expires;
+    }
+    batch.freeBets.push_back(std::move(freeBet));
 }
 
 void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
@@ -122,6 +145,8 @@ LedgerBatch readLedgerBatch(const QString &path, qint64 from, qint64 firstLine, 
         if (parsed.kind != store::LedgerLineKind::Entry || !withinBound(parsed.amount))
             batch.unread.add(QStringLiteral("ledger "), number, line, &ledgerText,
                 parsed.kind == store::LedgerLineKind::LaterVersion ? QStringLiteral("(a later version) ") : QString());
+        else if (store::isFreeBetAction(parsed.action))
+            takeFreeBetEntry(batch, parsed, line, number);
         else if (parsed.record)
             takeBetEntry(batch, texts, parsed);
         else

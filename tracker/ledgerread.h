@@ -1,10 +1,11 @@
 // The ledger's lines as the history reads them: the decisions about the bets they name, the
-// accounts' deposits, withdrawals and status, and the lines that are no entries.
+// accounts' deposits, withdrawals and status, the free bets, and the lines that are no entries.
 #pragma once
 
 #include <QStringList>
 
 #include "tracker/betdecision.h"
+#include "tracker/freebets.h"
 #include "tracker/unreadlines.h"
 
 namespace history {
@@ -15,6 +16,7 @@ struct LedgerBatch
     QStringList texts; // outcome keys and exchange names
     AccountBook accounts; // deposits and withdrawals added up, the latest status
     AccountLines accountLines;
+    std::vector<FreeBetLine> freeBets; // in the order of their lines
     QString lastExchange; // of the latest settle line
     UnreadLines unread;
     QByteArray bytes; // the lines read, for the follower's look at what changed

@@ -1,0 +1,90 @@
+// The free bets the ledger records: each received (by a bet or from no bet), then used by a bet,
+// unlinked, or given up, the latest line for it deciding. A free bet is named by its freebet line's
+// SHA-256 and how many identical freebet lines come before it.
+#pragma once
+
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include "tracker/betdecision.h"
+#include "tracker/unreadlines.h"
+
+namespace history {
+
+// A freebet, usefreebet or dropfreebet line as read.
+struct FreeBetLine
+{
+    store::LedgerAction action = store::LedgerAction::FreeBet;
+    qint64 moment = noDate;
+    qint64 number = 0; // of the line in the ledger
+    store::Sha256 digest {}; // a freebet line's own; the named free bet's for the others
+    int occurrence = 0; // the named free bet's; a freebet line's is counted as the ledger is read
+    std::optional<BetKey> bet; // the bet that earned it, or that uses it; none: no bet, or unlinked
+    calc::Pennies amount = 0;
+    bool stakeReturned = false;
+    QString bookmaker;
+    QString note;
+    QDate expires; // none: no expiry
+};
+
+enum class FreeBetStatus { Held, Used, Expired, Dropped };
+
+struct FreeBet
+{
+    store::FreeBetId id;
+    qint64 received = noDate;
+    std::optional<BetKey> earnedBy;
+    calc::Pennies amount = 0;
+    bool stakeReturned = false;
+    QString bookmaker;
+    QString note;
+    QDate expires;
+    std::optional<BetKey> usedBy;
+    bool dropped = false;
+    QString dropNote;
+
+    FreeBetStatus statusOn(QDate today) const;
+    // Days from today to its expiry; none when it has no expiry.
+    std::optional<qint64> daysLeftOn(QDate today) const;
+    // Held on that day and expiring within the days given (0: today).
+    bool dueWithin(QDate today, qint64 days) const;
+};
+
+class FreeBetBook
+{
+public:
+    const std::vector<FreeBet> &freeBets() const { return m_freeBets; }
+
+    // Takes the ledger's free-bet lines in the order of the file, batch after batch. Returns the
+    // lines left out: those that name no free bet held, and uses of a free bet another bet uses.
+    UnreadLines take(std::vector<FreeBetLine> &&lines);
+
+private:
+    struct DigestHash
+    {
+        std::size_t operator()(const store::Sha256 &digest) const { return std::size_t(digestKey(digest)); }
+    };
+
+    void receive(FreeBetLine &&line);
+    // Why the line is left out; nothing when it is not.
+    std::optional<QString> change(const FreeBetLine &line);
+
+    std::vector<FreeBet> m_freeBets; // in the order of their lines
+    std::unordered_map<store::Sha256, int, DigestHash> m_identical; // freebet lines read of each digest
+    std::unordered_map<store::Sha256, std::vector<std::size_t>, DigestHash> m_byDigest; // into m_freeBets
+};
+
+// The held free bets that expire within two days of today, soonest first, a line each: bookmaker,
+// amount and expiry ("Coral, 20.00, 2026-12-15"), as a scheduled reminder prints them.
+QStringList dueFreeBets(const FreeBetBook &book, QDate today);
+
+// The free bets of the ledger in the data folder, read whole, for a look without the window; the
+// lines left out are added to leftOut. Throws store::FileError.
+FreeBetBook readFreeBets(const QString &folder, UnreadLines &leftOut);
+
+} // namespace history
