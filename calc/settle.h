@@ -17,6 +17,8 @@ namespace calc {
 
 inline constexpr std::string_view voidOutcome = "void";
 inline constexpr std::string_view otherOutcome = "other";
+// A refund offer's lay won with the stake refunded as a free bet, which the ledger records as one.
+inline constexpr std::string_view refundAsFreeBetOutcome = "layWonRefundAsFreeBet";
 
 struct SettleOutcome
 {

@@ -25,6 +25,7 @@
 #include "history/accountspage.h"
 #include "history/betedit.h"
 #include "history/filterbar.h"
+#include "history/freebetspage.h"
 #include "history/orphanspage.h"
 #include "history/otheramount.h"
 #include "history/stalerows.h"
@@ -223,6 +224,7 @@ void HistoryWindow::wireEvents()
     connect(m_table, &QTableView::customContextMenuRequested, this, &HistoryWindow::showBetMenu);
     m_table->installEventFilter(this);
     m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
+    connect(m_totals->freeBets(), &FreeBetsPage::addChosen, this, &HistoryWindow::addFreeBet);
     connect(m_totals->orphans(), &OrphansPage::reattachChosen, this, [this](const OrphanSettlement &orphan) {
         reattachOrphan(orphan, recordIds(m_model.view().records, chosenRecords()));
     });
@@ -276,11 +278,17 @@ void HistoryWindow::rowsRebuilt()
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
     m_totals->showTotals(m_model.sharedTotals(), totals.orderedNames);
     m_totals->showOrphans(m_follower.ledger().orphanSettlements());
+    if (!m_follower.isLoading() && !m_model.isRebuilding())
+        linkFreeBetsFound();
     if (std::exchange(m_scrollToTop, false))
         m_table->scrollToTop();
     if (!m_savePath.isEmpty() && !m_model.isRebuilding())
         writeCsv(std::exchange(m_savePath, {}));
+    showStatus();
     if (loadEnded) {
+        // A free bet that expires today or tomorrow is the first thing to see.
+        if (totals.freeBets.dueTodayOrTomorrow)
+            m_totals->tabs()->setCurrentWidget(m_totals->freeBets());
         enableSave();
         emit loaded();
     }
@@ -295,7 +303,7 @@ void HistoryWindow::applyFilters()
 
 void HistoryWindow::showStatus()
 {
-    QString text = readStatusText(readFacts(m_follower));
+    QString text = heldFreeBetsText(m_model.totals().freeBets) + readStatusText(readFacts(m_follower));
     if (m_ledgerWait && (*m_ledgerWait || m_closeWhenWritten))
         text += QStringLiteral(" Waiting for another program to let go of %1: what you chose is written as soon as "
                                "it does%2.")
@@ -389,13 +397,16 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     menu->setObjectName(QStringLiteral("betMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const auto request = [](store::LedgerAction action, QString outcome = {}) {
-        return BetRequest {action, std::move(outcome), {}, {}, {}, {}};
+        return BetRequest {action, std::move(outcome), {}, {}, {}, {}, {}};
     };
     QMenu *settle = menu->addMenu(QStringLiteral("Settle &as"));
     settle->setEnabled(!choices.anyRemoved);
     for (const calc::SettleOutcome &outcome : choices.outcomes) {
         settle->addAction(QString::fromStdString(outcome.caption), this, [this, ids, request, outcome] {
-            decide(ids, request(store::LedgerAction::Settle, QString::fromStdString(outcome.key)));
+            const BetRequest settling = request(store::LedgerAction::Settle, QString::fromStdString(outcome.key));
+            if (outcome.key == calc::refundAsFreeBetOutcome)
+                return settleRefundAsFreeBet(ids, settling);
+            decide(ids, settling);
         });
     }
     if (!choices.outcomes.empty())
@@ -421,7 +432,15 @@ void HistoryWindow::showBetMenu(const QPoint &at)
     const QString exchangeCaption = QStringLiteral("&Exchange...");
     menu->addAction(exchange().isEmpty() ? exchangeCaption : exchangeCaption + QStringLiteral(" (%1)").arg(exchange()),
         this, [this, ids] { nameExchange(ids); });
+    addFreeBetActions(menu, ids);
     menu->popup(m_table->viewport()->mapToGlobal(at));
+}
+
+void HistoryWindow::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_model.setToday([clock = m_clock] { return clock().date(); });
+    m_model.rebuild();
 }
 
 void HistoryWindow::setConfirm(ui::ConfirmSink confirm)
@@ -484,6 +503,8 @@ void HistoryWindow::record(const BetRequest &request, const DecisionLines &lines
         if (request.action == store::LedgerAction::Settle || namesExchange)
             m_follower.ledger().rememberExchange(request.exchange);
         m_model.settlementsChanged();
+        if (request.outcome == QLatin1String(calc::refundAsFreeBetOutcome))
+            m_follower.follow(); // the free bet a refund left is read back
     }
     if (lines.refused > 0)
         ui::openMessage(this, m_showMessage,
@@ -501,7 +522,7 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
     const OtherAmountForm form = otherAmountForm(m_model.view(), *records);
     openOtherAmounts(this, m_ask, m_showMessage, form, [this, ids, bets = form.bets](const calc::Payout &parts) {
         const BetRequest request {
-            store::LedgerAction::Settle, otherOutcome(parts.bookmaker), parts.profit(), {}, {}, {}};
+            store::LedgerAction::Settle, otherOutcome(parts.bookmaker), parts.profit(), {}, {}, {}, {}};
         if (bets == 1)
             return decide(ids, request);
         const QLocale locale;
@@ -517,7 +538,7 @@ void HistoryWindow::settleAsOther(const std::vector<store::RecordId> &ids)
 void HistoryWindow::nameExchange(const std::vector<store::RecordId> &ids)
 {
     askExchange([this, ids](const QString &named) {
-        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, named, {}, {}});
+        decide(ids, BetRequest {store::LedgerAction::Exchange, {}, {}, named, {}, {}, {}});
     });
 }
 
@@ -532,7 +553,7 @@ void HistoryWindow::editBet(const std::vector<store::RecordId> &ids)
     const BetEdit before {
         mended ? *mended : Mending {eventOf(view, index), bookmakerOf(view, index), {}, {}}, exchangeText(view, index)};
     openBetEdit(this, m_ask, m_showMessage, before, [this, ids](const BetEdit &edited) {
-        decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited.exchange, {}, edited.mending});
+        decide(ids, BetRequest {store::LedgerAction::Amend, {}, {}, edited.exchange, {}, edited.mending, {}});
     });
 }
 
@@ -601,7 +622,7 @@ void HistoryWindow::attachOrphan(const OrphanSettlement &orphan, const std::vect
     if (!orphaned)
         return;
     const QDateTime now = m_clock();
-    const BetRequest request {store::LedgerAction::Settle, orphan.outcome, orphan.amount, orphan.exchange, {}, {}};
+    const BetRequest request {store::LedgerAction::Settle, orphan.outcome, orphan.amount, orphan.exchange, {}, {}, {}};
     DecisionLines lines = decisionLines(m_model.view(), {*index}, ids, request, now);
     if (lines.entries.isEmpty()) {
         ui::openMessage(this, m_showMessage,

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <QDateTime>
+#include <QSet>
 #include <QWidget>
 
 #include "tracker/archivefollower.h"
@@ -16,6 +17,7 @@
 #include "ui/message.h"
 
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
@@ -25,6 +27,7 @@ class QTimer;
 namespace history {
 
 class FilterBar;
+struct FreeBetForm;
 class TotalsPanel;
 
 class HistoryWindow final : public QWidget
@@ -45,7 +48,7 @@ public:
     // Answers for its yes-or-no questions; a test's instead of the boxes.
     void setConfirm(ui::ConfirmSink confirm);
     // The ledger's clock; the system clock unless a test fixes the time.
-    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setClock(Clock clock);
     // Where "Save as CSV..." writes: the save dialog's choice unless a test gives one; empty for none.
     using ChooseSavePath = std::function<QString()>;
     void setChooseSavePath(ChooseSavePath choose) { m_chooseSavePath = std::move(choose); }
@@ -103,6 +106,18 @@ private:
     // Asks which exchange the lays are at; named is called with a name that is not blank.
     void askExchange(const std::function<void(const QString &)> &named);
     bool recordAccountEntry(store::LedgerEntry entry);
+    // Free bets (historyfreebets.cpp).
+    void addFreeBetActions(QMenu *menu, const std::vector<store::RecordId> &ids);
+    const FreeBet *freeBetUsedBy(const store::RecordId &id) const;
+    void addFreeBet();
+    void recordFreeBetEarned(const std::vector<store::RecordId> &ids);
+    void recordFreeBet(const FreeBetForm &form, const std::optional<store::RecordId> &earnedBy);
+    void chooseFreeBetUsed(const std::vector<store::RecordId> &ids);
+    void unlinkFreeBet(const std::vector<store::RecordId> &ids);
+    // Asks the free bet's expiry, then settles.
+    void settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request);
+    // Writes the links the totals found between free-bet records and the free bets they used.
+    void linkFreeBetsFound();
     // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
     enum class LedgerWrite { Now, Later, Failed };
     LedgerWrite writeLedger(const QList<store::LedgerEntry> &entries);
@@ -121,6 +136,7 @@ private:
     bool m_awaitingLoad = false;
     bool m_scrollToTop = false;
     QString m_savePath; // a save that waits for the rows
+    QSet<QByteArray> m_linksWritten; // free bets this window linked to the bets that used them
 
     FilterBar *m_filters = nullptr;
     QPushButton *m_save = nullptr;

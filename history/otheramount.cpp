@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "calc/numbertext.h"
+#include "history/typedmoney.h"
 
 namespace history {
 
@@ -23,28 +24,7 @@ QString shown(calc::Pennies amount)
 std::optional<calc::Pennies> amountOf(
     const QString &typed, const QString &account, const ui::MessageSink &show, QWidget *parent)
 {
-    if (typed.trimmed().isEmpty()) {
-        ui::openMessage(parent, show, QStringLiteral("Type an amount at the %1; nothing was settled.").arg(account));
-        return std::nullopt;
-    }
-    const calc::TypedMoney amount = calc::parseMoney(typed, QLocale());
-    QString problem;
-    switch (amount.problem) {
-    case calc::MoneyProblem::None:
-        return amount.pennies;
-    case calc::MoneyProblem::NotAnAmount:
-        problem = QStringLiteral("is not an amount");
-        break;
-    case calc::MoneyProblem::TooManyDecimals:
-        problem = QStringLiteral("has more than two decimals");
-        break;
-    case calc::MoneyProblem::TooLarge:
-        problem = QStringLiteral("is more than %1").arg(shown(calc::largestMoney));
-        break;
-    }
-    ui::openMessage(
-        parent, show, QStringLiteral("%1 %2 at the %3; nothing was settled.").arg(typed.trimmed(), problem, account));
-    return std::nullopt;
+    return typedMoney(typed, QStringLiteral(" at the ") + account, QStringLiteral("nothing was settled"), show, parent);
 }
 
 // The parts typed, or nothing when one is no amount, which the message sink is told.

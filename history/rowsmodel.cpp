@@ -1,5 +1,6 @@
 #include "history/rowsmodel.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -31,10 +32,19 @@ int RowsModel::columnCount(const QModelIndex &parent) const
 
 QVariant RowsModel::data(const QModelIndex &index, int role) const
 {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
     if (role == Qt::DisplayRole)
         return m_cell(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole && index.column() >= m_textColumns)
+    const bool figure
+        = m_figureColumns.isEmpty() ? index.column() >= m_textColumns : m_figureColumns.contains(index.column());
+    if (role == Qt::TextAlignmentRole && figure)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::FontRole && m_bold && m_bold(index.row())) {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
     return {};
 }
 

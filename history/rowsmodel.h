@@ -21,6 +21,10 @@ public:
     // Columns after the text columns hold figures, right-aligned.
     RowsModel(const QStringList &captions, QObject *parent, int textColumns = 1);
     void setRows(int count, Cell cell);
+    // Which columns hold figures, right-aligned, where they are not all those after the text columns.
+    void setFigureColumns(QList<int> columns) { m_figureColumns = std::move(columns); }
+    // Rows shown in bold; none unless set.
+    void setBold(std::function<bool(int row)> bold) { m_bold = std::move(bold); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -32,6 +36,8 @@ private:
     int m_textColumns = 1;
     int m_count = 0;
     Cell m_cell;
+    QList<int> m_figureColumns;
+    std::function<bool(int row)> m_bold;
 };
 
 // A table of the totals' look: no row numbers, whole rows selected, Tab leaving it; its columns

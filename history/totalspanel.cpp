@@ -1,11 +1,14 @@
 #include "history/totalspanel.h"
 
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "calc/numbertext.h"
 #include "history/accountspage.h"
+#include "history/freebetspage.h"
 #include "history/linechart.h"
 #include "history/monthchart.h"
 #include "history/orphanspage.h"
@@ -29,6 +32,12 @@ QString summaryText(const Totals &totals)
                   bets(all.open), money(all.result.value()), money(all.ownStake.value()), money(all.freeStake.value()));
     if (totals.averageCloseness)
         text += QStringLiteral(", average closeness %1 %").arg(money(*totals.averageCloseness));
+    if (!totals.freeBetList.empty()) {
+        text += QStringLiteral("; free bets held %1").arg(calc::formatPennies(totals.freeBets.heldValue, locale));
+        if (totals.freeBets.averageRetention)
+            text += QStringLiteral(", average retention %1 %")
+                        .arg(locale.toString(*totals.freeBets.averageRetention, 'f', 1));
+    }
     return text;
 }
 
@@ -55,6 +64,14 @@ TotalsPanel::TotalsPanel(QWidget *parent)
     addPage(QStringLiteral("Result per month"), perMonth, perMonth);
     addPage(QStringLiteral("Expected and actual"), expected, expected);
     addPage(QStringLiteral("Accounts"), m_accounts, m_accounts);
+    m_freeBets = new FreeBetsPage;
+    addPage(QStringLiteral("Free bets"), m_freeBets, m_freeBets);
+    auto *byOffer = new ByOfferTable;
+    addPage(QStringLiteral("By offer"), byOffer, byOffer);
+    // Where the tabs overflow, the arrows that scroll them are for the mouse: the keyboard moves
+    // between tabs with the arrow keys, and Tab goes on to the page.
+    for (QToolButton *scroll : m_tabs->tabBar()->findChildren<QToolButton *>())
+        scroll->setFocusPolicy(Qt::NoFocus);
     m_orphans = new OrphansPage(this);
     m_orphans->hide();
     auto *layout = new QVBoxLayout(this);

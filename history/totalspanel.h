@@ -1,6 +1,6 @@
 // The totals under the history's table: a line of overall sums, and tabs with the rest (sums per
-// bookmaker, month and kind, the charts, the accounts), each the whole panel's width. The tabs come
-// from one list: a new one is a page class and a line there.
+// bookmaker, month and kind, the charts, the accounts, the free bets and the offers that earned them), each the whole
+// panel's width. The tabs come from one list: a new one is a page class and a line there.
 #pragma once
 
 #include <vector>
@@ -16,6 +16,7 @@ class QTabWidget;
 namespace history {
 
 class AccountsPage;
+class FreeBetsPage;
 class OrphansPage;
 struct Totals;
 
@@ -32,6 +33,7 @@ public:
     // Where Tab enters the panel.
     QWidget *firstFocus() const;
     AccountsPage *accounts() const { return m_accounts; }
+    FreeBetsPage *freeBets() const { return m_freeBets; }
     // The settlements without a bet, in a tab of their own while there are any.
     void showOrphans(std::vector<OrphanSettlement> orphans);
     OrphansPage *orphans() const { return m_orphans; }
@@ -44,6 +46,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     std::vector<TotalsPage *> m_pages;
     AccountsPage *m_accounts = nullptr;
+    FreeBetsPage *m_freeBets = nullptr;
     OrphansPage *m_orphans = nullptr;
 };
 

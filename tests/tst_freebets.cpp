@@ -64,13 +64,14 @@ void TestFreeBets::statusOnADay_data()
     QTest::newRow("used") << QList {earned, change(LedgerAction::UseFreeBet, earned, 0, otherBet)}
                           << history::FreeBetStatus::Used << qint64(1);
     QTest::newRow("unlinked") << QList {earned, change(LedgerAction::UseFreeBet, earned, 0, otherBet),
-        change(LedgerAction::UseFreeBet, earned, 0)} << history::FreeBetStatus::Held << qint64(1);
+        change(LedgerAction::UseFreeBet, earned, 0)}
+                              << history::FreeBetStatus::Held << qint64(1);
     QTest::newRow("given up") << QList {earned, change(LedgerAction::DropFreeBet, earned, 0)}
                               << history::FreeBetStatus::Dropped << qint64(1);
     QTest::newRow("expiring today is still held")
         << QList {freeBetAt("Coral", 20, today)} << history::FreeBetStatus::Held << qint64(0);
-    QTest::newRow("expired yesterday")
-        << QList {freeBetAt("Coral", 20, today.addDays(-1))} << history::FreeBetStatus::Expired << qint64(-1);
+    QTest::newRow("expired yesterday") << QList {freeBetAt("Coral", 20, today.addDays(-1))}
+                                       << history::FreeBetStatus::Expired << qint64(-1);
     const store::LedgerEntry expired = freeBetAt("Coral", 20, today.addDays(-1));
     QTest::newRow("used before it expired") << QList {expired, change(LedgerAction::UseFreeBet, expired, 0, otherBet)}
                                             << history::FreeBetStatus::Used << qint64(-1);
@@ -133,8 +134,8 @@ void TestFreeBets::dueWithinTwoDays()
     const auto [book, leftOut] = read({freeBetAt("Sky Bet", 7.5, today.addDays(3)),
         freeBetAt("Coral", 20, today.addDays(2)), freeBetAt("Paddy Power", 5, today), freeBetAt("Betway", 5, {}),
         freeBetAt("William Hill", 1, today.addDays(-1)), used, change(LedgerAction::UseFreeBet, used, 0, otherBet)});
-    QCOMPARE(history::dueFreeBets(book, today),
-        QStringList({"Paddy Power, 5.00, 2026-12-09", "Coral, 20.00, 2026-12-11"}));
+    QCOMPARE(
+        history::dueFreeBets(book, today), QStringList({"Paddy Power, 5.00, 2026-12-09", "Coral, 20.00, 2026-12-11"}));
     QVERIFY(history::dueFreeBets(history::FreeBetBook(), today).isEmpty());
 }
 

@@ -20,13 +20,13 @@
 #include "calc/numbertext.h"
 #include "calc/offers.h"
 #include "history/historywindow.h"
-#include "mainwindowtest.h"
+#include "historywindowtest.h"
 #include "store/filelock.h"
 #include "store/ledger.h"
 #include "store/offerfile.h"
 #include "ui/message.h"
 
-class TestHistoryWindow : public MainWindowTest
+class TestHistoryWindow : public HistoryWindowTest
 {
     Q_OBJECT
 
@@ -59,26 +59,9 @@ private slots:
     void settlementsWithoutABet();
     void exportNeverReplacesKeptFiles_data();
     void exportNeverReplacesKeptFiles();
-
-private:
-    std::unique_ptr<history::HistoryWindow> openHistory() const;
-    static void waitForLoad(history::HistoryWindow &window);
-    static QString text(const history::HistoryWindow &window, const char *label);
-    static int rows(const history::HistoryWindow &window);
-    static QStringList items(const history::HistoryWindow &window, const char *comboBox);
-    static QString cell(const history::HistoryWindow &window, int row, history::Column column);
-    // Opens the menu of the rows and finds, or chooses, the action of that text, in a submenu after a "/".
-    static QAction *menuAction(history::HistoryWindow &window, const QList<int> &rows, const QString &path);
-    static void choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path);
 };
 
 namespace {
-
-// The text a totals table shows in a cell.
-QString shown(const QTableView *table, int row, int column)
-{
-    return table->model()->data(table->model()->index(row, column)).toString();
-}
 
 const QByteArray threeBets
     = "01/11/2026 19:45:02,Arsenal v Chelsea,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50.00,23.78,23.78,95.13\r\n"
@@ -87,80 +70,6 @@ const QByteArray threeBets
       "03/12/2026 12:30:00,Cheltenham,SkyBet,10,10,5,5.5,33.03,7.34,0,5,40.00,6.97,6.97,69.72\r\n";
 
 } // namespace
-
-std::unique_ptr<history::HistoryWindow> TestHistoryWindow::openHistory() const
-{
-    auto window = std::make_unique<history::HistoryWindow>(
-        m_ui->folder(), [this](const QString &text) { m_ui->messages << text; });
-    window->show();
-    waitForLoad(*window);
-    return window;
-}
-
-void TestHistoryWindow::waitForLoad(history::HistoryWindow &window)
-{
-    QSignalSpy loaded(&window, &history::HistoryWindow::loaded);
-    if (window.isLoading())
-        QVERIFY(loaded.wait());
-}
-
-QString TestHistoryWindow::text(const history::HistoryWindow &window, const char *label)
-{
-    return window.findChild<QLabel *>(label)->text();
-}
-
-int TestHistoryWindow::rows(const history::HistoryWindow &window)
-{
-    return window.findChild<QTableView *>(QStringLiteral("records"))->model()->rowCount();
-}
-
-QStringList TestHistoryWindow::items(const history::HistoryWindow &window, const char *comboBox)
-{
-    const auto *box = window.findChild<QComboBox *>(comboBox);
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
-QString TestHistoryWindow::cell(const history::HistoryWindow &window, int row, history::Column column)
-{
-    const QAbstractItemModel *model = window.findChild<QTableView *>(QStringLiteral("records"))->model();
-    return model->data(model->index(row, int(column))).toString();
-}
-
-QAction *TestHistoryWindow::menuAction(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
-{
-    auto *table = window.findChild<QTableView *>(QStringLiteral("records"));
-    table->clearSelection();
-    for (const int row : rows)
-        table->selectionModel()->select(
-            table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    emit table->customContextMenuRequested(QPoint(5, 5));
-    QMenu *at = window.findChild<QMenu *>(QStringLiteral("betMenu"));
-    if (!at)
-        return nullptr;
-    QAction *found = nullptr;
-    for (const QString &step : path.split(QLatin1Char('/'))) {
-        const QList<QAction *> actions = at->actions();
-        const auto action = std::find_if(actions.begin(), actions.end(),
-            [&](QAction *a) { return a->text().remove(QLatin1Char('&')).startsWith(step); });
-        if (action == actions.end())
-            return nullptr;
-        found = *action;
-        at = found->menu();
-    }
-    return found;
-}
-
-void TestHistoryWindow::choose(history::HistoryWindow &window, const QList<int> &rows, const QString &path)
-{
-    QAction *action = menuAction(window, rows, path);
-    QVERIFY2(action, qPrintable(path));
-    action->trigger();
-    window.findChild<QMenu *>(QStringLiteral("betMenu"))->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the menu goes with its choices
-}
 
 void TestHistoryWindow::totalsAndFilters()
 {
@@ -397,17 +306,7 @@ void TestHistoryWindow::offersCountedByKind()
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), threeBets);
     // Offers as the offer calculators archive them, one of a kind this program does not know, and
     // one whose figures were changed by hand.
-    const calc::OfferValues refund {
-        {"backStake", 20}, {"backOdds", 5}, {"layOdds", 5.2}, {"layCommission", 2}, {"refund", 20}, {"retention", 75}};
-    const calc::OfferValues figures = *calc::offerFigures(calc::BetKind::Refund, refund);
-    const auto [lowest, highest] = calc::outcomeRange(calc::BetKind::Refund, refund, figures);
-    store::NamedTexts archived;
-    for (const auto &[key, figure] : figures)
-        archived.emplace_back(key, calc::formatMoney(figure).toLatin1());
-    store::appendOffer(m_ui->folder(),
-        {QDateTime(QDate(2026, 12, 4), QTime(18, 0)), "refund", "Ascot 3:35", "Coral", 20,
-            calc::formatMoney(lowest).toLatin1(), calc::formatMoney(highest).toLatin1(), {refund.begin(), refund.end()},
-            archived});
+    archiveRefundOffer();
     QFile file(m_ui->path(QStringLiteral("vantrelOffers.csv")));
     QVERIFY(file.open(QIODevice::Append));
     file.write("1,2026-11-05T10:00:00,lucky-dip,Derby,SkyBet,5,-1.00,40.00,stake=5,profit=-1\r\n"

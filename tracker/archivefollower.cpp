@@ -307,10 +307,10 @@ void ArchiveFollower::takeLedger(LedgerBatch &&batch)
     // The ledger's bytes are not kept: what it says is in the book.
     took(ledgerFile, batch.end, batch.linesRead, std::exchange(batch.bytes, {}));
     m_report.unread.add(batch.unread);
-    const bool accounts = !batch.accounts.empty();
+    const bool totalsChange = !batch.accounts.empty() || !batch.freeBets.empty();
     m_report.unread.add(m_ledger.take(std::move(batch)));
     // The decisions are matched to the records once the whole read has come in, in one pass.
-    if (accounts)
+    if (totalsChange)
         emit settlementsChanged();
     emit reportChanged();
 }

@@ -70,6 +70,18 @@ void amend(DecisionLines &lines, store::LedgerEntry entry, ResolvedDecision deci
     addLine(lines, entry, decision);
 }
 
+// The free bet a refund settled as one leaves at the bet's bookmaker.
+void addRefundedFreeBet(DecisionLines &lines, const HistoryView &view, qsizetype index,
+    const store::LedgerEntry &settle, QDate expires, calc::ShapeCache &shapes)
+{
+    const std::optional<FreeBetInOffer> refund
+        = freeBetInOffer(view.records.at(index), view.records.line(index), shapes);
+    if (!refund || refund->amount <= 0)
+        return;
+    lines.entries << store::LedgerEntry {settle.when, LedgerAction::FreeBet, settle.record, QStringLiteral("snr"),
+        calc::fromPennies(refund->amount), bookmakerOf(view, index), QStringLiteral("refund"), expires};
+}
+
 } // namespace
 
 DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype> &records,
@@ -113,6 +125,8 @@ DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype
             amend(lines, entry, decision, request, exchangeText(view, index));
         else
             addLine(lines, entry, decision);
+        if (request.outcome == QLatin1String(calc::refundAsFreeBetOutcome))
+            addRefundedFreeBet(lines, view, index, entry, request.freeBetExpires, shapes);
     }
     return lines;
 }

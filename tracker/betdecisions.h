@@ -23,6 +23,7 @@ struct BetRequest
     QString exchange; // where the lays are: named by an exchange line; for a bet with none, its settle's
     QString note;
     Mending mending; // an amend's, its note included
+    QDate freeBetExpires; // a refund settled as a free bet: the free bet's expiry; none: never
 };
 
 // The parts to start "Other amount..." from, those of an outcome of the bet, so that a deduction is
@@ -42,7 +43,8 @@ struct DecisionLines
     bool needsExchange = false; // money moves at an exchange, and none is named for it
 };
 
-// The records' names in the ledger are ids, one each, in the same order.
+// The records' names in the ledger are ids, one each, in the same order. A refund settled as a free
+// bet records the free bet too, at the bet's bookmaker.
 DecisionLines decisionLines(const HistoryView &view, const std::vector<qsizetype> &records,
     const std::vector<store::RecordId> &ids, const BetRequest &request, const QDateTime &now);
 

@@ -1,6 +1,7 @@
 #include "tracker/freebets.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "store/datafolder.h"
 #include "text/numbers.h"
@@ -29,6 +30,12 @@ bool FreeBet::dueWithin(QDate today, qint64 days) const
     return statusOn(today) == FreeBetStatus::Held && left && *left <= days;
 }
 
+bool toUseFirst(const FreeBet &a, const FreeBet &b)
+{
+    const auto rank = [](const FreeBet &f) { return std::tuple(!f.expires.isValid(), f.expires, f.received); };
+    return rank(a) < rank(b);
+}
+
 UnreadLines FreeBetBook::take(std::vector<FreeBetLine> &&lines)
 {
     UnreadLines leftOut;
@@ -37,7 +44,8 @@ UnreadLines FreeBetBook::take(std::vector<FreeBetLine> &&lines)
             receive(std::move(line));
         } else if (const std::optional<QString> why = change(line)) {
             // The line's text is not kept: the reason names it.
-            leftOut.add(QStringLiteral("ledger "), line.number, {}, [](QByteArrayView) { return QString(); }, *why);
+            leftOut.add(
+                QStringLiteral("ledger "), line.number, {}, [](QByteArrayView) { return QString(); }, *why);
         }
     }
     return leftOut;
@@ -64,6 +72,8 @@ std::optional<QString> FreeBetBook::change(const FreeBetLine &line)
     }
     if (line.bet && freeBet.usedBy && *freeBet.usedBy != *line.bet)
         return QStringLiteral("a second bet uses a free bet that another bet uses");
+    if (!line.bet && freeBet.usedBy)
+        m_unlinkedBets.push_back(*freeBet.usedBy);
     freeBet.usedBy = line.bet;
     freeBet.dropped = false;
     return std::nullopt;
@@ -77,7 +87,8 @@ QStringList dueFreeBets(const FreeBetBook &book, QDate today)
         if (freeBet.dueWithin(today, dueDays))
             due.push_back(&freeBet);
     }
-    std::stable_sort(due.begin(), due.end(), [](const FreeBet *a, const FreeBet *b) { return a->expires < b->expires; });
+    std::stable_sort(
+        due.begin(), due.end(), [](const FreeBet *a, const FreeBet *b) { return a->expires < b->expires; });
     QStringList lines;
     for (const FreeBet *freeBet : due)
         lines << QStringLiteral("%1, %2, %3")

@@ -55,10 +55,16 @@ struct FreeBet
     bool dueWithin(QDate today, qint64 days) const;
 };
 
+// Whether one free bet is to be used before the other: the one expiring first, those without an
+// expiry last, then the one received first.
+bool toUseFirst(const FreeBet &a, const FreeBet &b);
+
 class FreeBetBook
 {
 public:
     const std::vector<FreeBet> &freeBets() const { return m_freeBets; }
+    // Bets unlinked from a free bet they were said to use: never linked again but by the user.
+    const std::vector<BetKey> &unlinkedBets() const { return m_unlinkedBets; }
 
     // Takes the ledger's free-bet lines in the order of the file, batch after batch. Returns the
     // lines left out: those that name no free bet held, and uses of a free bet another bet uses.
@@ -75,6 +81,7 @@ private:
     std::optional<QString> change(const FreeBetLine &line);
 
     std::vector<FreeBet> m_freeBets; // in the order of their lines
+    std::vector<BetKey> m_unlinkedBets;
     std::unordered_map<store::Sha256, int, DigestHash> m_identical; // freebet lines read of each digest
     std::unordered_map<store::Sha256, std::vector<std::size_t>, DigestHash> m_byDigest; // into m_freeBets
 };

@@ -112,9 +112,13 @@ void HistoryModel::rebuild()
     takeView();
     m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
                        accounts = m_follower.ledger().accounts(), lines = m_follower.ledger().accountLines(),
-                       exchange = m_follower.ledger().lastExchange(), before = m_totals] {
+                       exchange = m_follower.ledger().lastExchange(), before = m_totals,
+                       freeBets = m_follower.ledger().freeBets().freeBets(),
+                       unlinked = m_follower.ledger().freeBets().unlinkedBets(), today = m_today()]() mutable {
         std::vector<int> rows = buildRows(view, filter, sort);
         Totals totals = totalsOf(view, rows, {accounts, lines, exchange}, *before);
+        totals.freeBets = freeBetTotalsOf(view, freeBets, unlinked, today);
+        totals.freeBetList = std::move(freeBets);
         QMetaObject::invokeMethod(this,
             [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(),
                 generation]() mutable {

@@ -3,6 +3,7 @@
 // view of the records; records that arrive meanwhile show at once, in their place.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -27,6 +28,8 @@ public:
     ~HistoryModel() override;
 
     void setFilter(const RowFilter &filter);
+    // The day the free bets' status and days left are counted on; today unless a test fixes it.
+    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
     // Records from the index on have been added: those that pass the filter show at once.
     void addRecords(qsizetype first);
     // The records have been dropped (the archive is read afresh).
@@ -69,6 +72,7 @@ private:
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;
     int m_generation = 0; // a rebuild started before the last change is out of date
+    std::function<QDate()> m_today = &QDate::currentDate;
 };
 
 } // namespace history

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include "calc/numbertext.h"
 #include "text/counted.h"
 
 namespace history {
@@ -23,6 +24,21 @@ QString filesRead(const ReadFacts &facts)
 }
 
 } // namespace
+
+QString heldFreeBetsText(const FreeBetTotals &freeBets)
+{
+    if (freeBets.rows.empty())
+        return {};
+    const QLocale locale;
+    QString text = QStringLiteral("%1 held (%2)")
+                       .arg(text::counted(freeBets.held, QStringLiteral("free bet"), QStringLiteral("free bets")),
+                           calc::formatPennies(freeBets.heldValue, locale));
+    if (freeBets.dueSoon > 0)
+        text += QStringLiteral(", %1 expiring within two days").arg(freeBets.dueSoon);
+    if (freeBets.expiredUnused > 0)
+        text += QStringLiteral(", expired unused: %1").arg(calc::formatPennies(freeBets.expiredUnused, locale));
+    return text + QStringLiteral(". ");
+}
 
 QString readStatusText(const ReadFacts &facts)
 {

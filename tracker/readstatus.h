@@ -1,10 +1,12 @@
 // The line above the history's table that says what was read from where: how many records, the
-// lines that are none, a file that could not be read, and settlements whose bet is gone.
+// lines that are none, a file that could not be read, and settlements whose bet is gone; before all
+// that the free bets held.
 #pragma once
 
 #include <QString>
 
 #include "tracker/archivefollower.h"
+#include "tracker/freebetrows.h"
 
 namespace history {
 
@@ -22,6 +24,11 @@ struct ReadFacts
 };
 
 QString readStatusText(const ReadFacts &facts);
+
+// What the status line says first where the ledger holds free bets: how many are held and their
+// value, how many expire within two days, and the value of those that expired unused, as
+// "2 free bets held (25.00), 1 expiring within two days, expired unused: 20.00. "; nothing without any.
+QString heldFreeBetsText(const FreeBetTotals &freeBets);
 
 // The facts of the follower as it stands.
 ReadFacts readFacts(const ArchiveFollower &follower);

@@ -257,6 +257,18 @@ SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString 
         known == outcomes.end() ? outcome : QString::fromStdString(known->caption)};
 }
 
+std::optional<FreeBetInOffer> freeBetInOffer(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
+{
+    if (record.source != RecordSource::Offers)
+        return std::nullopt;
+    const std::optional<OfferNumbers> numbers = offerNumbersOf(record, line, shapes);
+    if (!numbers || !numbers->figures->contains("freeBetValue"))
+        return std::nullopt;
+    const calc::OfferValues &in = numbers->inputs;
+    const double amount = in.contains("refund") ? in.at("refund") : in.contains("backStake") ? in.at("backStake") : 0;
+    return FreeBetInOffer {calc::toPennies(amount), calc::toPennies(numbers->figures->at("freeBetValue"))};
+}
+
 OfferExport offerExportOf(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes)
 {
     OfferExport exported;

@@ -78,6 +78,15 @@ struct SettledAs
 SettledAs settledAs(const BetRecord &record, QByteArrayView line, const QString &outcome,
     std::optional<calc::Pennies> amount, calc::ShapeCache &shapes);
 
+// What an offer's refund as a free bet is worth, and the share of it the offer expects to keep;
+// nothing for a record whose figures count no free bet.
+struct FreeBetInOffer
+{
+    calc::Pennies amount = 0;
+    calc::Pennies expectedKept = 0;
+};
+std::optional<FreeBetInOffer> freeBetInOffer(const BetRecord &record, QByteArrayView line, calc::ShapeCache &shapes);
+
 // What the export adds for an offer's record: its back bet and lay where it is one of each, and
 // its inputs and figures as the offers file holds them, as key=value pairs.
 struct OfferExport

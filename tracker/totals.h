@@ -1,7 +1,7 @@
 // Sums over the rows the filters let through: overall, per bookmaker, per month and per kind of
 // bet, with what the settled bets brought and what the open ones lock in; the running result over
 // time, and the settled bets' actual results beside what they locked in, for the charts; and the
-// money at every account. No widgets, so it runs on any thread.
+// money at every account; the free bets and the offers that earned them. No widgets, so it runs on any thread.
 #pragma once
 
 #include <map>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tracker/columns.h"
+#include "tracker/freebetrows.h"
 
 namespace history {
 
@@ -78,6 +79,8 @@ struct Totals
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
     AccountRow accountsTotal; // all the money across them
     AccountLines accountLines; // newest first
+    std::vector<FreeBet> freeBetList; // as the ledger holds them, whatever the filters
+    FreeBetTotals freeBets; // their rows on the day of the rebuild
     std::vector<int> bookmakerOrder; // the bookmakers' indexes in name order, any letter case
     QStringList orderedNames; // the names bookmakerOrder orders
     QStringList bookmakersByName; // the same names

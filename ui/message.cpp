@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace ui {
@@ -85,6 +88,43 @@ void openText(QWidget *parent, const AskSink &sink, const QString &question, con
     const std::function<void(const QString &)> &answered)
 {
     openTexts(parent, sink, {{question, initial}}, [answered](const QStringList &texts) { answered(texts.front()); });
+}
+
+void openChoice(QWidget *parent, const AskSink &sink, const QString &question, const QStringList &items,
+    const std::function<void(int)> &chosen)
+{
+    if (items.isEmpty())
+        return;
+    if (sink) {
+        const std::optional<QString> answer = sink(question, items.front());
+        if (const int index = answer ? int(items.indexOf(*answer)) : -1; index >= 0)
+            chosen(index);
+        return;
+    }
+    auto *dialog = new QDialog(parent);
+    dialog->setWindowTitle(QStringLiteral("Vantrel"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(dialog);
+    auto *label = new QLabel(question, dialog);
+    label->setTextFormat(Qt::PlainText);
+    auto *list = new QListWidget(dialog);
+    list->addItems(items);
+    list->setCurrentRow(0);
+    list->setAccessibleName(question);
+    label->setBuddy(list);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, dialog, &QDialog::accept);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [list, chosen] {
+        if (list->currentRow() >= 0)
+            chosen(list->currentRow());
+    });
+    dialog->show();
 }
 
 void openConfirm(QWidget *parent, const ConfirmSink &sink, const QString &question, const std::function<void()> &yes)

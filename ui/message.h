@@ -50,6 +50,11 @@ void openTexts(QWidget *parent, const AskSink &sink, const QList<AskedText> &ask
 void openText(QWidget *parent, const AskSink &sink, const QString &question, const QString &initial,
     const std::function<void(const QString &)> &answered);
 
+// One of several items, in a list with the first chosen; chosen is called with the index of the
+// one taken. A test's sink answers with the item's text.
+void openChoice(QWidget *parent, const AskSink &sink, const QString &question, const QStringList &items,
+    const std::function<void(int)> &chosen);
+
 // A question with Yes and No, No the default; yes is called for Yes.
 void openConfirm(QWidget *parent, const ConfirmSink &sink, const QString &question, const std::function<void()> &yes);
 

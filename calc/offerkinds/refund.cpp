@@ -5,6 +5,7 @@
 
 #include "calc/offer.h"
 #include "calc/rounding.h"
+#include "calc/settle.h"
 
 namespace calc::offerkinds {
 
@@ -33,7 +34,7 @@ OfferValues figures(const OfferValues &in)
         {"profitIfBackWins", stake * (in.at("backOdds") - 1) - liability},
         {"profitIfLayWins", -stake + lay * (1 - c) + kept}, {"freeBetValue", kept},
         // The free bet's profit counts when its own record comes in.
-        {"layWonRefundAsFreeBet", -stake + lay * (1 - c)}};
+        {refundAsFreeBetOutcome, -stake + lay * (1 - c)}};
 }
 
 // Settled, the refund is cash or a free bet, never the value expected of one: a cash refund comes
@@ -49,7 +50,7 @@ SettledParts parts(const OfferValues &in, const OfferValues &figures, std::strin
 std::vector<std::pair<std::string, std::string>> settleOutcomes(const OfferValues &)
 {
     return {{"profitIfBackWins", "Back won"}, {"profitIfLayWins", "Lay won, refund as cash"},
-        {"layWonRefundAsFreeBet", "Lay won, refund as a free bet"}};
+        {std::string(refundAsFreeBetOutcome), "Lay won, refund as a free bet"}};
 }
 
 BackAndLay backAndLay(const OfferValues &inputs, const OfferValues &figures)

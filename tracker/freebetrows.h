@@ -1,0 +1,78 @@
+// The free bets as the history shows them on a day: a row per free bet with the bets that earned
+// and used it and what it kept, a row per offer (a bet that earned a free bet) with what the offer
+// made once its qualifying result and its free bet's profit are put together, and their sums. No
+// widgets, so it runs on any thread.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "tracker/columns.h"
+#include "tracker/freebets.h"
+
+namespace history {
+
+struct FreeBetRow
+{
+    std::size_t freeBet = 0; // in the book
+    FreeBetStatus status = FreeBetStatus::Held;
+    std::optional<qint64> daysLeft;
+    qsizetype earnedBy = -1; // the record; -1: none, or in neither file
+    qsizetype usedBy = -1;
+    QString earnedByEvent;
+    QString usedByEvent;
+    std::optional<calc::Pennies> kept; // a used one's record's actual, or expected while open; 0 unused
+    std::optional<double> retention; // kept against the amount, in per cent
+};
+
+struct OfferRow
+{
+    std::size_t freeBet = 0;
+    qsizetype qualifier = -1;
+    QString event; // the qualifier's
+    std::optional<calc::Pennies> qualifying; // its actual, or expected while open
+    std::optional<calc::Pennies> freeBetProfit; // kept, or what the offer expects of a held one
+    std::optional<calc::Pennies> offerProfit; // the two together
+    std::optional<double> retention;
+    FreeBetStatus status = FreeBetStatus::Held;
+};
+
+// A free-bet record not yet linked, and the held free bet it used: the only one of its amount at its
+// bookmaker, or of several such the one expiring first.
+struct FoundLink
+{
+    qsizetype record = -1;
+    std::size_t freeBet = 0;
+};
+
+struct FreeBetTotals
+{
+    std::vector<FreeBetRow> rows; // held first, soonest expiry first
+    std::vector<OfferRow> offers; // in the order of the free bets
+    int held = 0;
+    calc::Pennies heldValue = 0;
+    int dueSoon = 0; // held and expiring within two days
+    bool dueTodayOrTomorrow = false;
+    calc::Pennies expiredUnused = 0;
+    calc::Pennies qualifyingLosses = 0; // the offers' qualifying results added up
+    calc::Pennies freeBetProfits = 0;
+    calc::Pennies offerProfits = 0;
+    std::optional<double> averageRetention; // over the free bets used
+    std::vector<FoundLink> links;
+};
+
+inline constexpr qint64 freeBetDueDays = 2;
+
+// "Held", "Used", "Expired", "Dropped".
+QString freeBetStatusText(FreeBetStatus status);
+
+// The rows of the free bets on the day; a free-bet record is linked to a free bet it may have used
+// unless it is among the bets unlinked.
+FreeBetTotals freeBetTotalsOf(
+    const HistoryView &view, const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked, QDate today);
+
+// The record of each bet named, by a pass over the records counting identical lines; -1 for a bet in
+// neither file.
+std::vector<qsizetype> recordsOfKeys(const RecordsView &records, const std::vector<BetKey> &keys);
+
+} // namespace history
