@@ -24,7 +24,8 @@ std::optional<FreeBetForm> formOf(const QStringList &typed, const ui::MessageSin
     if (form.bookmaker.isEmpty())
         return refuse(QStringLiteral("Type the bookmaker"));
     if (form.bookmaker.size() > longestEditedText || form.note.size() > longestEditedText)
-        return refuse(QStringLiteral("The bookmaker and the note take at most %1 characters each").arg(longestEditedText));
+        return refuse(
+            QStringLiteral("The bookmaker and the note take at most %1 characters each").arg(longestEditedText));
     const std::optional<calc::Pennies> amount = typedMoney(typed.at(1), {}, notRecorded, show, parent);
     if (!amount)
         return std::nullopt;

@@ -13,7 +13,16 @@ namespace history {
 namespace {
 
 enum FreeBetColumn { Bookmaker, Amount, Kind, Received, Expires, Status, DaysLeft, EarnedBy, UsedBy, Kept, Retention };
-enum OfferColumn { OfferBookmaker, Offer, Qualifying, FreeBetAmount, FreeBetProfit, OfferProfit, OfferRetention, OfferStatus };
+enum OfferColumn {
+    OfferBookmaker,
+    Offer,
+    Qualifying,
+    FreeBetAmount,
+    FreeBetProfit,
+    OfferProfit,
+    OfferRetention,
+    OfferStatus
+};
 
 QString money(std::optional<calc::Pennies> pennies, const QLocale &locale)
 {
@@ -94,10 +103,11 @@ QString FreeBetsPage::cell(int row, int column) const
 ByOfferTable::ByOfferTable(QWidget *parent)
     : QTableView(parent)
 {
-    m_model = new RowsModel({QStringLiteral("Bookmaker"), QStringLiteral("Offer"), QStringLiteral("Qualifying result"),
-                                QStringLiteral("Free bet"), QStringLiteral("Free-bet profit"),
-                                QStringLiteral("Offer profit"), QStringLiteral("Retention %"), QStringLiteral("Status")},
-        this, 2);
+    m_model
+        = new RowsModel({QStringLiteral("Bookmaker"), QStringLiteral("Offer"), QStringLiteral("Qualifying result"),
+                            QStringLiteral("Free bet"), QStringLiteral("Free-bet profit"),
+                            QStringLiteral("Offer profit"), QStringLiteral("Retention %"), QStringLiteral("Status")},
+            this, 2);
     m_model->setFigureColumns({Qualifying, FreeBetAmount, FreeBetProfit, OfferProfit, OfferRetention});
     prepareTotalsTable(this, QStringLiteral("By offer"), m_model);
 }
@@ -107,9 +117,8 @@ void ByOfferTable::showTotals(const SharedTotals &totals, const QStringList &)
     m_totals = totals;
     const int offers = int(totals->freeBets.offers.size());
     m_model->setBold([offers](int row) { return row == offers; });
-    m_model->setRows(offers > 0 ? offers + 1 : 0, [this, offers](int row, int column) {
-        return row == offers ? totalsCell(column) : cell(row, column);
-    });
+    m_model->setRows(offers > 0 ? offers + 1 : 0,
+        [this, offers](int row, int column) { return row == offers ? totalsCell(column) : cell(row, column); });
     resizeColumnsToContents();
 }
 

@@ -93,7 +93,8 @@ void HistoryWindow::chooseFreeBetUsed(const std::vector<store::RecordId> &ids)
     const QDate today = m_clock().date();
     std::vector<FreeBet> held;
     for (const FreeBet &freeBet : m_follower.ledger().freeBets().freeBets()) {
-        if (freeBet.statusOn(today) == FreeBetStatus::Held && freeBet.bookmaker.compare(bookmaker, Qt::CaseInsensitive) == 0)
+        if (freeBet.statusOn(today) == FreeBetStatus::Held
+            && freeBet.bookmaker.compare(bookmaker, Qt::CaseInsensitive) == 0)
             held.push_back(freeBet);
     }
     if (held.empty()) {
@@ -131,7 +132,8 @@ void HistoryWindow::settleRefundAsFreeBet(const std::vector<store::RecordId> &id
         request.freeBetExpires = *expires;
         decide(ids, request);
     };
-    ui::openText(this, m_ask, QStringLiteral("The free bet's expiry (such as 2026-12-15; blank for never):"), {}, typed);
+    ui::openText(
+        this, m_ask, QStringLiteral("The free bet's expiry (such as 2026-12-15; blank for never):"), {}, typed);
 }
 
 void HistoryWindow::linkFreeBetsFound()

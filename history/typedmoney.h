@@ -15,7 +15,7 @@ namespace history {
 // The amount typed; nothing for a blank or what is no amount, which the message sink is told with
 // where it was typed (" at the bookmaker", or nothing) and what was left undone ("nothing was
 // settled").
-std::optional<calc::Pennies> typedMoney(const QString &typed, const QString &where, const QString &undone,
-    const ui::MessageSink &show, QWidget *parent);
+std::optional<calc::Pennies> typedMoney(
+    const QString &typed, const QString &where, const QString &undone, const ui::MessageSink &show, QWidget *parent);
 
 } // namespace history

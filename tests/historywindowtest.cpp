@@ -107,4 +107,3 @@ void HistoryWindowTest::closeBetMenu(history::HistoryWindow &window)
     window.findChild<QMenu *>(QStringLiteral("betMenu"))->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the menu goes with its choices
 }
-

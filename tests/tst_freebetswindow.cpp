@@ -85,9 +85,10 @@ void TestFreeBetsWindow::refundToFreeBetToProfit()
     QCOMPARE(cell(*window, 0, history::Column::Actual), "-3.92");
     const QString received = history::shownMoment(text::momentOf(QDate(2026, 12, 9), QTime(12, 0)), QLocale());
     QTRY_COMPARE(freeBetRow(*window, 0),
-        QStringList({"Coral", "20.00", "SNR", received, day(QDate(2026, 12, 15)), "Held", "6", "Ascot 3:35", "", "", ""}));
-    QCOMPARE(offerRow(*window, 0),
-        QStringList({"Coral", "Ascot 3:35", "-3.92", "20.00", "15.00", "11.08", "75.0", "Held"}));
+        QStringList(
+            {"Coral", "20.00", "SNR", received, day(QDate(2026, 12, 15)), "Held", "6", "Ascot 3:35", "", "", ""}));
+    QCOMPARE(
+        offerRow(*window, 0), QStringList({"Coral", "Ascot 3:35", "-3.92", "20.00", "15.00", "11.08", "75.0", "Held"}));
     QVERIFY2(text(*window, "status").startsWith("1 free bet held (20.00). "), qPrintable(text(*window, "status")));
     const QByteArray ledger = m_ui->bytes(QStringLiteral("vantrelLedger.csv"));
     QVERIFY2(ledger.contains(",layWonRefundAsFreeBet,-3.92,Betfair,\r\n2,2026-12-09T12:00:00,freebet,offers:")
@@ -96,8 +97,8 @@ void TestFreeBetsWindow::refundToFreeBetToProfit()
 
     // Used in the calculator, it is linked by its amount and bookmaker, and keeps what the record locks in.
     archiveFreeBetRecord(QStringLiteral("Chelsea v Spurs"), QStringLiteral("Coral"));
-    QTRY_COMPARE(freeBetRow(*window, 0).mid(5),
-        QStringList({"Used", "", "Ascot 3:35", "Chelsea v Spurs", "15.86", "79.3"}));
+    QTRY_COMPARE(
+        freeBetRow(*window, 0).mid(5), QStringList({"Used", "", "Ascot 3:35", "Chelsea v Spurs", "15.86", "79.3"}));
     QCOMPARE(offerRow(*window, 0).mid(2), QStringList({"-3.92", "20.00", "15.86", "11.94", "79.3", "Used"}));
     QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv")).contains(",usefreebet,log:"));
     QVERIFY2(text(*window, "summary").endsWith("; free bets held 0.00, average retention 79.3 %"),
@@ -107,6 +108,14 @@ void TestFreeBetsWindow::refundToFreeBetToProfit()
     const int freeBetRecord = cell(*window, 0, history::Column::Event) == "Chelsea v Spurs" ? 0 : 1;
     choose(*window, {freeBetRecord}, "Settle as/Back won");
     QTRY_COMPARE(offerRow(*window, 1), QStringList({"Total", "", "-3.92", "", "15.86", "11.94", "79.3", ""}));
+
+    // The export says which bet earned the free bet and which used it.
+    const QString saved = m_ui->path(QStringLiteral("bets.csv"));
+    window->setChooseSavePath([saved] { return saved; });
+    window->findChild<QPushButton *>(QStringLiteral("saveAsCsv"))->click();
+    QTRY_VERIFY(QFile::exists(saved));
+    const QByteArray csv = fileBytes(saved);
+    QVERIFY2(csv.contains(",earned 20.00\r\n") && csv.contains(",used 20.00\r\n"), csv.constData());
 }
 
 void TestFreeBetsWindow::expiredUnused()
@@ -141,8 +150,8 @@ void TestFreeBetsWindow::linkingByAmountAndBookmaker()
     // Of two that fit, the one expiring first; a record at a bookmaker with none stays unlinked.
     archiveFreeBetRecord(QStringLiteral("Leeds v Hull"), QStringLiteral("Coral"));
     archiveFreeBetRecord(QStringLiteral("Bath v Leicester"), QStringLiteral("SkyBet"));
-    QTRY_COMPARE(freeBetRow(*window, 2).mid(4, 5),
-        QStringList({day(QDate(2026, 12, 10)), "Used", "", "", "Leeds v Hull"}));
+    QTRY_COMPARE(
+        freeBetRow(*window, 2).mid(4, 5), QStringList({day(QDate(2026, 12, 10)), "Used", "", "", "Leeds v Hull"}));
     QCOMPARE(freeBetRow(*window, 0).value(5), "Held");
     QCOMPARE(freeBetRow(*window, 1).value(5), "Held");
     QCOMPARE(rows(*window), 2);
@@ -162,7 +171,8 @@ void TestFreeBetsWindow::linkingByAmountAndBookmaker()
     });
     choose(*window, {leeds}, "Uses free bet");
     QCOMPARE(offered.value(0), "The free bet at Coral that the bet used:");
-    QVERIFY2(offered.value(1).startsWith("20.00 SNR, expires " + day(QDate(2026, 12, 10))), qPrintable(offered.value(1)));
+    QVERIFY2(
+        offered.value(1).startsWith("20.00 SNR, expires " + day(QDate(2026, 12, 10))), qPrintable(offered.value(1)));
     QTRY_COMPARE(freeBetRow(*window, 2).value(8), "Leeds v Hull");
 }
 

@@ -377,17 +377,17 @@ void TestHistoryRecords::csvForSpreadsheets()
         "Date,Kind,Event,Bookmaker,Result,Highest,Status,Actual,Exchange,Stake,Stake Forfeit,Back Odds,Lay Odds,Lay "
         "Risk,"
         "Lay Stake,Back Comm.,Lay Comm.,Back Return,Back Returns,Lay Returns,Closeness %,Stale,Settled on,"
-        "Offer inputs and figures\r");
+        "Offer inputs and figures,Free bet\r");
     // Newest first, undated last; among equal times the last read first. A read date as ISO 8601;
     // a quote doubled inside a quoted field.
     QCOMPARE(lines[1],
         "2026-12-07 09:15:30,Qualifying bet,\"Said \"\"win\"\"\",Coral,-1.22,-1.22,Open,,,25,0,2,2.05,26.22,24.97,0,"
-        "4.75,50.00,23.78,23.78,95.13,no,,\r");
+        "4.75,50.00,23.78,23.78,95.13,no,,,\r");
     // An unread date stays as written; a formula is defused, in a figure's column too; the result is
     // the one the window shows (-1.225 is -1.23 there, not the -1.22 of the binary value).
     QCOMPARE(lines[3],
         "yesterday,Qualifying bet,\"'=HYPERLINK(\"\"x\"\")\",(no bookmaker),-1.23,-1.23,Open,,,25.005,0,2,2.05,26.22,"
-        "24.97,0,4.75,50.00,23.78,'@SUM(9+9),'=2+3,yes,,\r");
+        "24.97,0,4.75,50.00,23.78,'@SUM(9+9),'=2+3,yes,,,\r");
     QCOMPARE(model.data(model.index(2, int(history::Column::Result)), Qt::DisplayRole).toString(), "-1.23");
 }
 
@@ -426,14 +426,14 @@ void TestHistoryRecords::offersInTheExport()
     QVERIFY(read.model);
     const history::HistoryModel &model = *read.model;
     const QByteArray exported = history::csvOf(model).split('\n').at(1).chopped(1);
-    std::array<QByteArrayView, history::columnCount + 3> cells;
+    std::array<QByteArrayView, history::columnCount + 4> cells;
     QVERIFY(store::splitCsvLine(exported, cells));
     QCOMPARE(QByteArrayList(
                  {cells[11].toByteArray(), cells[12].toByteArray(), cells[13].toByteArray(), cells[14].toByteArray()}),
         backAndLay);
-    // The offers file's inputs and figures, all of them, in the last column.
+    // The offers file's inputs and figures, all of them, in the column before the free bets'.
     const QByteArrayList fields = line.split(',');
-    QCOMPARE(cells.back().toByteArray(), fields[8] + ";" + fields[9]);
+    QCOMPARE(cells[cells.size() - 2].toByteArray(), fields[8] + ";" + fields[9]);
 }
 
 void TestHistoryRecords::offerColumnsEditedByHand_data()

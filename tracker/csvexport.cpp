@@ -1,6 +1,7 @@
 #include "tracker/csvexport.h"
 
 #include <cmath>
+#include <unordered_map>
 
 #include <QDateTime>
 
@@ -74,6 +75,20 @@ QString exportedCell(const HistoryView &view, qsizetype index, int column, const
     }
 }
 
+// What each record did with free bets: "earned 20.00", "used 20.00", or both, by record.
+std::unordered_map<qsizetype, QStringList> freeBetCells(const Totals &totals)
+{
+    std::unordered_map<qsizetype, QStringList> cells;
+    for (const FreeBetRow &row : totals.freeBets.rows) {
+        const QString amount = calc::formatMoney(calc::fromPennies(totals.freeBetList[row.freeBet].amount));
+        if (row.earnedBy >= 0)
+            cells[row.earnedBy] << QStringLiteral("earned ") + amount;
+        if (row.usedBy >= 0 && row.status == FreeBetStatus::Used)
+            cells[row.usedBy] << QStringLiteral("used ") + amount;
+    }
+    return cells;
+}
+
 } // namespace
 
 QByteArray csvOf(const HistoryModel &rows)
@@ -83,7 +98,9 @@ QByteArray csvOf(const HistoryModel &rows)
     QStringList header;
     for (int column = 0; column < columnCount; ++column)
         header << columnCaption(column);
-    header << QStringLiteral("Stale") << QStringLiteral("Settled on") << QStringLiteral("Offer inputs and figures");
+    header << QStringLiteral("Stale") << QStringLiteral("Settled on") << QStringLiteral("Offer inputs and figures")
+           << QStringLiteral("Free bet");
+    const std::unordered_map<qsizetype, QStringList> freeBets = freeBetCells(rows.totals());
     // A byte-order mark first: spreadsheets take a CSV file without one to be in the system's code
     // page, and garble the pound sign and accented names.
     QByteArray csv = "\xEF\xBB\xBF" + csvLine(header);
@@ -99,6 +116,8 @@ QByteArray csvOf(const HistoryModel &rows)
         cells << (view.records.at(index).stale ? QStringLiteral("yes") : QStringLiteral("no"))
               << (settlement.settled && settlement.settledOn != noDate ? isoMoment(settlement.settledOn) : QString())
               << store::inert(offer.inputsAndFigures);
+        const auto freeBet = freeBets.find(index);
+        cells << (freeBet == freeBets.end() ? QString() : freeBet->second.join(QStringLiteral("; ")));
         csv += csvLine(cells);
     }
     return csv;

@@ -63,12 +63,14 @@ FreeBetRow rowOf(const HistoryView &view, const FreeBet &freeBet, QDate today, q
 
 OfferRow offerOf(const HistoryView &view, const FreeBet &freeBet, const FreeBetRow &row, calc::ShapeCache &shapes)
 {
-    OfferRow offer {
-        row.freeBet, row.earnedBy, row.earnedByEvent, madeBy(view, row.earnedBy), row.kept, {}, row.retention, row.status};
+    OfferRow offer {row.freeBet, row.earnedBy, row.earnedByEvent, madeBy(view, row.earnedBy), row.kept, {},
+        row.retention, row.status};
     if (!offer.freeBetProfit && row.status == FreeBetStatus::Held) {
         // Held: what the offer expected the free bet to keep, where it says.
-        if (const auto expected = freeBetInOffer(view.records.at(row.earnedBy), view.records.line(row.earnedBy), shapes)) {
-            offer.freeBetProfit = expected->expectedKept * freeBet.amount / std::max<calc::Pennies>(1, expected->amount);
+        if (const auto expected
+            = freeBetInOffer(view.records.at(row.earnedBy), view.records.line(row.earnedBy), shapes)) {
+            offer.freeBetProfit
+                = expected->expectedKept * freeBet.amount / std::max<calc::Pennies>(1, expected->amount);
             offer.retention = retentionOf(offer.freeBetProfit, freeBet.amount);
         }
     }
@@ -106,7 +108,8 @@ void order(std::vector<FreeBetRow> &rows, const std::vector<FreeBet> &freeBets)
         const bool held = row.status == FreeBetStatus::Held;
         return std::tuple(!held, held && !expires.isValid(), held ? expires.toJulianDay() : 0);
     };
-    std::stable_sort(rows.begin(), rows.end(), [&](const FreeBetRow &a, const FreeBetRow &b) { return rank(a) < rank(b); });
+    std::stable_sort(
+        rows.begin(), rows.end(), [&](const FreeBetRow &a, const FreeBetRow &b) { return rank(a) < rank(b); });
 }
 
 // Free-bet records that no free bet names yet, each linked to a held free bet of its amount at its
