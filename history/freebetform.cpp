@@ -1,5 +1,13 @@
 #include "history/freebetform.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QLocale>
 
 #include "calc/numbertext.h"
@@ -43,6 +51,65 @@ std::optional<FreeBetForm> formOf(const QStringList &typed, const ui::MessageSin
     return form;
 }
 
+const QString kindQuestion = QStringLiteral("Kind, SNR (stake not returned) or SR (stake returned):");
+
+QString amountText(calc::Pennies amount)
+{
+    return amount > 0 ? calc::formatPennies(amount, QLocale()) : QString();
+}
+
+QString kindText(bool stakeReturned)
+{
+    return stakeReturned ? QStringLiteral("SR") : QStringLiteral("SNR");
+}
+
+// The form in a box of its own, the expiry picked from a calendar; its fields are handed over as
+// the texts the questions would have brought.
+void openFormBox(QWidget *parent, const FreeBetForm &initial, const ui::TextsAnswered &typed)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setWindowTitle(QStringLiteral("Vantrel - Free bet"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto *bookmaker = new QLineEdit(initial.bookmaker);
+    auto *amount = new QLineEdit(amountText(initial.amount));
+    auto *kind = new QComboBox;
+    kind->addItems({QStringLiteral("SNR (stake not returned)"), QStringLiteral("SR (stake returned)")});
+    kind->setCurrentIndex(initial.stakeReturned ? 1 : 0);
+    auto *expires = new QCheckBox(QStringLiteral("E&xpires on"));
+    expires->setChecked(true);
+    auto *expiry = new QDateEdit(initial.expires.isValid() ? initial.expires : QDate::currentDate().addDays(7));
+    expiry->setCalendarPopup(true);
+    expiry->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    expiry->setAccessibleName(QStringLiteral("Expiry date"));
+    QObject::connect(expires, &QCheckBox::toggled, expiry, &QWidget::setEnabled);
+    auto *note = new QLineEdit(initial.note);
+    for (QLineEdit *field : {bookmaker, note})
+        field->setMaxLength(int(longestEditedText));
+    const std::pair<QWidget *, const char *> names[] {{bookmaker, "bookmaker"}, {amount, "amount"}, {kind, "kind"},
+        {expires, "expires"}, {expiry, "expiry"}, {note, "note"}};
+    for (const auto &[field, name] : names)
+        field->setObjectName(QLatin1String(name));
+    auto *expiryRow = new QHBoxLayout;
+    expiryRow->addWidget(expires);
+    expiryRow->addWidget(expiry, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto *layout = new QFormLayout(dialog);
+    layout->addRow(QStringLiteral("&Bookmaker:"), bookmaker);
+    layout->addRow(QStringLiteral("&Amount:"), amount);
+    layout->addRow(QStringLiteral("&Kind:"), kind);
+    layout->addRow(QStringLiteral("Expiry:"), expiryRow);
+    layout->addRow(QStringLiteral("&Note (minimum odds, terms):"), note);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [=] {
+        typed({bookmaker->text(), amount->text(), kindText(kind->currentIndex() == 1),
+            expires->isChecked() ? expiry->date().toString(Qt::ISODate) : QString(), note->text()});
+    });
+    dialog->show();
+}
+
 } // namespace
 
 std::optional<QDate> typedDate(const QString &typed)
@@ -59,17 +126,18 @@ std::optional<QDate> typedDate(const QString &typed)
 void openFreeBetForm(QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const FreeBetForm &initial,
     const std::function<void(const FreeBetForm &)> &entered)
 {
+    const auto typed = [parent, show, entered](const QStringList &texts) {
+        if (const std::optional<FreeBetForm> form = formOf(texts, show, parent))
+            entered(*form);
+    };
+    if (!ask)
+        return openFormBox(parent, initial, typed);
     const QList<ui::AskedText> asked {{QStringLiteral("Bookmaker:"), initial.bookmaker},
-        {QStringLiteral("Amount:"), initial.amount > 0 ? calc::formatPennies(initial.amount, QLocale()) : QString()},
-        {QStringLiteral("Kind, SNR (stake not returned) or SR (stake returned):"),
-            initial.stakeReturned ? QStringLiteral("SR") : QStringLiteral("SNR")},
+        {QStringLiteral("Amount:"), amountText(initial.amount)}, {kindQuestion, kindText(initial.stakeReturned)},
         {QStringLiteral("Expires (such as 2026-12-15; blank for never):"),
             initial.expires.isValid() ? initial.expires.toString(Qt::ISODate) : QString()},
         {QStringLiteral("Note (minimum odds, terms):"), initial.note}};
-    ui::openTexts(parent, ask, asked, [parent, show, entered](const QStringList &texts) {
-        if (const std::optional<FreeBetForm> form = formOf(texts, show, parent))
-            entered(*form);
-    });
+    ui::openTexts(parent, ask, asked, typed);
 }
 
 } // namespace history

@@ -22,9 +22,10 @@ struct FreeBetForm
     QString note;
 };
 
-// Asks for the five in one box, or of the ask sink one question each, as ui::openTexts does,
-// starting from initial (an amount of 0 starts blank), and hands the free bet to entered. Nothing
-// when cancelled, or when a field is refused, which the message sink is told.
+// Asks for the five in one box, the expiry picked from a calendar, or of the ask sink one question
+// each, starting from initial (an amount of 0 starts blank), without an event loop of its own, and
+// hands the free bet to entered. Nothing when cancelled, or when a field is refused, which the
+// message sink is told.
 void openFreeBetForm(QWidget *parent, const ui::AskSink &ask, const ui::MessageSink &show, const FreeBetForm &initial,
     const std::function<void(const FreeBetForm &)> &entered);
 

@@ -50,8 +50,18 @@ FreeBetsPage::FreeBetsPage(QWidget *parent)
     m_add = new QPushButton(QStringLiteral("&Add free bet..."));
     m_add->setObjectName(QStringLiteral("addFreeBet"));
     connect(m_add, &QPushButton::clicked, this, &FreeBetsPage::addChosen);
+    m_giveUp = new QPushButton(QStringLiteral("&Give up..."));
+    m_giveUp->setObjectName(QStringLiteral("giveUpFreeBet"));
+    connect(m_giveUp, &QPushButton::clicked, this, [this] {
+        if (const FreeBet *held = chosenHeld())
+            emit giveUpChosen(held->id);
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FreeBetsPage::enableGiveUp);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FreeBetsPage::enableGiveUp);
+    enableGiveUp();
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_add);
+    buttons->addWidget(m_giveUp);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
@@ -67,6 +77,20 @@ void FreeBetsPage::showTotals(const SharedTotals &totals, const QStringList &)
     });
     m_model->setRows(int(totals->freeBets.rows.size()), [this](int row, int column) { return cell(row, column); });
     m_table->resizeColumnsToContents();
+}
+
+const FreeBet *FreeBetsPage::chosenHeld() const
+{
+    const int row = m_table->currentIndex().row();
+    if (!m_totals || row < 0 || std::size_t(row) >= m_totals->freeBets.rows.size())
+        return nullptr;
+    const FreeBetRow &shown = m_totals->freeBets.rows[std::size_t(row)];
+    return shown.status == FreeBetStatus::Held ? &m_totals->freeBetList[shown.freeBet] : nullptr;
+}
+
+void FreeBetsPage::enableGiveUp()
+{
+    m_giveUp->setEnabled(chosenHeld() != nullptr);
 }
 
 QString FreeBetsPage::cell(int row, int column) const

@@ -1,13 +1,14 @@
 // The "Free bets" tab: a row per free bet the ledger holds, held ones first and the soonest expiry
 // first, those expiring within two days in bold; "Add free bet..." records one that no bet earned
-// (a sign-up offer, a loyalty reward). And the "By offer" tab: a row per bet that earned a free
-// bet, with what the offer made once the free bet's profit is added, and a totals row.
+// (a sign-up offer, a loyalty reward), "Give up..." one taken back or not wanted. And the "By offer" tab: a row per bet
+// that earned a free bet, with what the offer made once the free bet's profit is added, and a totals row.
 #pragma once
 
 #include <QTableView>
 #include <QWidget>
 
 #include "history/totalspage.h"
+#include "store/ledger.h"
 
 class QPushButton;
 
@@ -25,13 +26,19 @@ public:
 
 signals:
     void addChosen();
+    // "Give up..." on a held free bet chosen in the table.
+    void giveUpChosen(const store::FreeBetId &freeBet);
 
 private:
     QString cell(int row, int column) const;
+    // The held free bet chosen; nothing when none is.
+    const FreeBet *chosenHeld() const;
+    void enableGiveUp();
 
     RowsModel *m_model = nullptr;
     QTableView *m_table = nullptr;
     QPushButton *m_add = nullptr;
+    QPushButton *m_giveUp = nullptr;
     SharedTotals m_totals;
 };
 

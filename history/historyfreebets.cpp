@@ -7,6 +7,7 @@
 
 #include "calc/numbertext.h"
 #include "calc/settle.h"
+#include "history/betedit.h"
 #include "history/freebetform.h"
 #include "history/historywindow.h"
 
@@ -118,6 +119,23 @@ void HistoryWindow::unlinkFreeBet(const std::vector<store::RecordId> &ids)
     const FreeBet *used = freeBetUsedBy(ids.front());
     if (used && writeLedger({useLine(m_clock(), std::nullopt, *used)}) == LedgerWrite::Now)
         m_follower.follow();
+}
+
+void HistoryWindow::giveUpFreeBet(const store::FreeBetId &freeBet)
+{
+    ui::openText(this, m_ask, QStringLiteral("Why is the free bet given up (taken back, not wanted)?"), {},
+        [this, freeBet](const QString &why) {
+            if (why.trimmed().size() > longestEditedText) {
+                ui::openMessage(this, m_showMessage,
+                    QStringLiteral("The reason takes at most %1 characters; nothing was recorded.")
+                        .arg(longestEditedText));
+                return;
+            }
+            const store::LedgerEntry entry {m_clock(), store::LedgerAction::DropFreeBet, std::nullopt,
+                QString::fromLatin1(store::freeBetIdText(freeBet)), {}, {}, why.trimmed(), {}};
+            if (writeLedger({entry}) == LedgerWrite::Now)
+                m_follower.follow();
+        });
 }
 
 void HistoryWindow::settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request)

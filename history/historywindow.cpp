@@ -225,6 +225,7 @@ void HistoryWindow::wireEvents()
     m_table->installEventFilter(this);
     m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
     connect(m_totals->freeBets(), &FreeBetsPage::addChosen, this, &HistoryWindow::addFreeBet);
+    connect(m_totals->freeBets(), &FreeBetsPage::giveUpChosen, this, &HistoryWindow::giveUpFreeBet);
     connect(m_totals->orphans(), &OrphansPage::reattachChosen, this, [this](const OrphanSettlement &orphan) {
         reattachOrphan(orphan, recordIds(m_model.view().records, chosenRecords()));
     });

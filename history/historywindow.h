@@ -114,6 +114,7 @@ private:
     void recordFreeBet(const FreeBetForm &form, const std::optional<store::RecordId> &earnedBy);
     void chooseFreeBetUsed(const std::vector<store::RecordId> &ids);
     void unlinkFreeBet(const std::vector<store::RecordId> &ids);
+    void giveUpFreeBet(const store::FreeBetId &freeBet);
     // Asks the free bet's expiry, then settles.
     void settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request);
     // Writes the links the totals found between free-bet records and the free bets they used.

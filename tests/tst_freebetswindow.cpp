@@ -7,6 +7,9 @@
 // (calculator-free.com/bet-calculator/matched-betting, bettorstack.com/bonus-bet-calculator):
 // 20 x 5 / 6.18 = 16.18 laid, 16.18 x 0.98 = 15.86 either way; the refund's qualifier lays
 // (100 - 15) / 5.18 = 16.41 and loses 20 - 16.41 x 0.98 = 3.92 when the lay wins.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QTableView>
 
 #include "historywindowtest.h"
@@ -20,6 +23,7 @@ private slots:
     void refundToFreeBetToProfit();
     void expiredUnused();
     void linkingByAmountAndBookmaker();
+    void addedInTheFormBox();
 
 private:
     // The history on a fixed day, answering the exchange and the free bet's expiry.
@@ -174,6 +178,41 @@ void TestFreeBetsWindow::linkingByAmountAndBookmaker()
     QVERIFY2(
         offered.value(1).startsWith("20.00 SNR, expires " + day(QDate(2026, 12, 10))), qPrintable(offered.value(1)));
     QTRY_COMPARE(freeBetRow(*window, 2).value(8), "Leeds v Hull");
+
+    // The free bet of 10, taken back by the bookmaker, is given up with the reason.
+    auto *freeBets = window->findChild<QTableView *>(QStringLiteral("Free bets"));
+    auto *giveUp = window->findChild<QPushButton *>(QStringLiteral("giveUpFreeBet"));
+    freeBets->setCurrentIndex(freeBets->model()->index(2, 0)); // used: nothing to give up
+    QVERIFY(!giveUp->isEnabled());
+    const int ten = freeBetRow(*window, 0).value(1) == "10.00" ? 0 : 1;
+    freeBets->setCurrentIndex(freeBets->model()->index(ten, 0));
+    window->setAsk([](const QString &, const QString &) { return std::optional<QString>("taken back"); });
+    giveUp->click();
+    QTRY_COMPARE(
+        freeBetRow(*window, 2).mid(1, 5), QStringList({"10.00", "SR", freeBetRow(*window, 2).value(3), "", "Dropped"}));
+    QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv")).endsWith(",,,taken back,\r\n"));
+}
+
+void TestFreeBetsWindow::addedInTheFormBox()
+{
+    // No test's answers: the real box opens, its expiry picked with the calendar's date field.
+    const auto window = openHistory();
+    window->findChild<QPushButton *>(QStringLiteral("addFreeBet"))->click();
+    QTRY_VERIFY(QApplication::activeModalWidget());
+    QWidget *box = QApplication::activeModalWidget();
+    MainWindowFixture::typeInto(box->findChild<QLineEdit *>(QStringLiteral("bookmaker")), QStringLiteral("Bet365"));
+    MainWindowFixture::typeInto(box->findChild<QLineEdit *>(QStringLiteral("amount")), QStringLiteral("1,000.5"));
+    box->findChild<QComboBox *>(QStringLiteral("kind"))->setCurrentIndex(1);
+    auto *expiry = box->findChild<QDateEdit *>(QStringLiteral("expiry"));
+    QVERIFY(expiry->calendarPopup());
+    expiry->setDate(QDate(2027, 1, 31));
+    MainWindowFixture::typeInto(box->findChild<QLineEdit *>(QStringLiteral("note")), QStringLiteral("=min odds 1.5"));
+    box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    QTRY_COMPARE(freeBetRow(*window, 0).value(4), day(QDate(2027, 1, 31)));
+    QCOMPARE(freeBetRow(*window, 0).mid(0, 3), QStringList({"Bet365", "1,000.50", "SR"}));
+    // The note a spreadsheet would run as a formula stays text in the ledger.
+    QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv"))
+                .endsWith(",freebet,,sr,1000.50,Bet365,'=min odds 1.5,2027-01-31\r\n"));
 }
 
 QTEST_MAIN(TestFreeBetsWindow)
