@@ -3,8 +3,8 @@
 # like a user's (/home/sam) with a season's archive of bets in it: types a bet, presses Enter,
 # archives it, opens the converter and presses Go, then opens the bet history from the Archive
 # button's context menu and the offer calculators with Ctrl+K. Saves a screenshot of each window
-# (and of each offer's tab, and of the history's Accounts tab, with a sample ledger beside the
-# archive) in docs/screenshots/ and prints the files the run left in the data folder.
+# (and of each offer's tab, and of the history's Accounts, Free bets and By offer tabs, with a
+# sample ledger beside the archive) in docs/screenshots/ and prints the files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +67,11 @@ for _ in 1 2 3 4 5 6; do
 done
 sleep 0.5
 xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-accounts$suffix.png"
+for tab in freebets byoffer; do
+    xdotool key ctrl+Tab
+    sleep 0.5
+    xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-$tab$suffix.png"
+done
 
 # The offer calculators, each tab with its worked example (the inputs a first start shows).
 xdotool windowfocus --sync "$main" key ctrl+k
@@ -83,4 +88,4 @@ for file in "$home"/vantrel/*; do
     cat -A "$file" | head -5
 done
 echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png," \
-    "history-accounts$suffix.png, offers-*$suffix.png"
+    "history-accounts$suffix.png, history-freebets$suffix.png, history-byoffer$suffix.png, offers-*$suffix.png"
