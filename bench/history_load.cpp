@@ -5,10 +5,11 @@
 // until settling one row and ten thousand shows in the table; then the calculator's archive append
 // while the history is open, and the memory the history holds before and after a thousand records
 // arrived in a hundred rounds.
-// Usage: history_load [RECORDS] [offers] [distinct] [ledger] [longline] [identical]: the records in
-// the offers file instead of the archive; a bookmaker of its own on every line; a ledger that
-// settles every record; a hand-edited offers line of 160,000 values (1.5 MB) after the first record;
-// every record's line the same (a ledger then settles each by how many identical lines come before).
+// Usage: history_load [RECORDS] [offers] [distinct] [ledger] [longline] [identical] [freebets]: the
+// records in the offers file instead of the archive; a bookmaker of its own on every line; a ledger
+// that settles every record; a hand-edited offers line of 160,000 values (1.5 MB) after the first
+// record; every record's line the same (a ledger then settles each by how many identical lines come
+// before); a free bet earned by every tenth record and used by the fifth record after it.
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -43,6 +44,7 @@ struct Load
     bool ledger = false; // a ledger that settles every record
     bool longLine = false;
     bool identical = false;
+    bool freeBets = false; // a free bet earned by every tenth record, used by the fifth after it
 };
 
 QByteArray longOfferLine()
@@ -73,6 +75,25 @@ QByteArray line(const Load &load, int i, const QDateTime &when)
           "layStake=16.41;liability=68.92;profitIfBackWins=11.08;profitIfLayWins=11.08\r\n";
 }
 
+store::RecordId recordId(const Load &load, const QByteArray &record, int occurrence)
+{
+    return {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive, store::sha256(record.chopped(2)),
+        occurrence};
+}
+
+// The freebet line of the free bet record i earned, and the usefreebet line of record i + 5.
+QByteArray freeBetLines(const Load &load, int i, const QByteArray &earnedBy, const QByteArray &usedBy)
+{
+    const QDateTime when = QDateTime(QDate(2021, 1, 1), QTime(9, 0)).addSecs(qint64(i) * 170 + 3600);
+    const QByteArray freeBet = store::ledgerLine({when, store::LedgerAction::FreeBet, recordId(load, earnedBy, 0), "snr",
+        double(5 + (i + 5) % 50), QString::fromLatin1(bookmakerOf(load, i)), {}, QDate(2031, 1, 1)});
+    const store::FreeBetId id {store::sha256(freeBet), 0};
+    return freeBet + "\r\n"
+        + store::ledgerLine({when.addSecs(850), store::LedgerAction::UseFreeBet, recordId(load, usedBy, 0),
+            QString::fromLatin1(store::freeBetIdText(id)), {}, {}, {}, {}})
+        + "\r\n";
+}
+
 void writeBlocks(QFile &file, QByteArray &block, QFile &ledger, QByteArray &settles)
 {
     file.write(block);
@@ -87,7 +108,8 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
 {
     QFile file(path);
     QFile ledger(ledgerPath);
-    if (!file.open(QIODevice::WriteOnly) || (load.ledger && !ledger.open(QIODevice::WriteOnly)))
+    const bool writesLedger = load.ledger || load.freeBets;
+    if (!file.open(QIODevice::WriteOnly) || (writesLedger && !ledger.open(QIODevice::WriteOnly)))
         std::exit(2);
     // Bets archived in time, a few minutes apart, as a punter's archive grows.
     const QDateTime first(QDate(2021, 1, 1), QTime(9, 0));
@@ -103,10 +125,11 @@ void writeRecords(const QString &path, const QString &ledgerPath, const Load &lo
             block += longOfferLine();
         if (load.ledger)
             settles += store::ledgerLine({first.addSecs(qint64(i) * 170 + 7200), store::LedgerAction::Settle,
-                           store::RecordId {load.offers ? store::RecordSource::Offers : store::RecordSource::Archive,
-                               store::sha256(record.chopped(2)), load.identical ? i : 0},
-                           "profitIfBackWins", load.offers ? 11.08 : 23.78 - (5 + shape % 50), "Betfair", {}, {}})
+                           recordId(load, record, load.identical ? i : 0), "profitIfBackWins",
+                           load.offers ? 11.08 : 23.78 - (5 + shape % 50), "Betfair", {}, {}})
                 + "\r\n";
+        if (load.freeBets && i % 10 == 0 && !load.identical)
+            settles += freeBetLines(load, i, record, line(load, i + 5, first.addSecs(qint64(i + 5) * 170)));
         if (block.size() > (1 << 20))
             writeBlocks(file, block, ledger, settles);
     }
@@ -276,6 +299,8 @@ int main(int argc, char *argv[])
             load.longLine = true;
         else if (argument == QLatin1String("identical"))
             load.identical = true;
+        else if (argument == QLatin1String("freebets"))
+            load.freeBets = true;
         else
             load.records = argument.toInt();
     }
@@ -283,9 +308,9 @@ int main(int argc, char *argv[])
     const QString file
         = home.filePath(load.offers ? QStringLiteral("vantrelOffers.csv") : QStringLiteral("vantrelLog.txt"));
     writeRecords(file, home.filePath(QStringLiteral("vantrelLedger.csv")), load);
-    std::printf("%s: %d records, %lld bytes, %s%s\n", load.offers ? "offers file" : "archive", load.records,
+    std::printf("%s: %d records, %lld bytes, %s%s%s\n", load.offers ? "offers file" : "archive", load.records,
         qint64(QFile(file).size()), load.distinctBookmakers ? "a bookmaker of its own each" : "five bookmakers",
-        load.ledger ? ", a ledger line settling each" : "");
+        load.ledger ? ", a ledger line settling each" : "", load.freeBets ? ", a free bet for every tenth" : "");
 
     rusage before {};
     getrusage(RUSAGE_SELF, &before);
@@ -305,9 +330,10 @@ int main(int argc, char *argv[])
         rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("first rows: %lld ms\nloaded with totals and chart: %lld ms (processor time %lld ms)\n"
-                    "longest unanswered stretch of the window: %lld ms\npeak memory: %ld MB\nrows: %d\n",
+                    "longest unanswered stretch of the window: %lld ms\npeak memory: %ld MB\nrows: %d, free bets: %d\n",
             firstRows, stalls.elapsed(), processorMs(usage) - processorMs(before), stalls.takeLongest(),
-            usage.ru_maxrss / 1024, table->model()->rowCount());
+            usage.ru_maxrss / 1024, table->model()->rowCount(),
+            window.findChild<QTableView *>(QStringLiteral("Free bets"))->model()->rowCount());
         QTimer::singleShot(0, [&] {
             afterLoad(home.path(), window, stalls);
             rusage end {};

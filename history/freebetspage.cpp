@@ -72,20 +72,20 @@ void FreeBetsPage::showTotals(const SharedTotals &totals, const QStringList &)
 {
     m_totals = totals;
     m_model->setBold([this](int row) {
-        const FreeBetRow &shown = m_totals->freeBets.rows[std::size_t(row)];
+        const FreeBetRow &shown = m_totals->freeBets->totals.rows[std::size_t(row)];
         return shown.status == FreeBetStatus::Held && shown.daysLeft && *shown.daysLeft <= freeBetDueDays;
     });
-    m_model->setRows(int(totals->freeBets.rows.size()), [this](int row, int column) { return cell(row, column); });
+    m_model->setRows(int(totals->freeBets->totals.rows.size()), [this](int row, int column) { return cell(row, column); });
     m_table->resizeColumnsToContents();
 }
 
 const FreeBet *FreeBetsPage::chosenHeld() const
 {
     const int row = m_table->currentIndex().row();
-    if (!m_totals || row < 0 || std::size_t(row) >= m_totals->freeBets.rows.size())
+    if (!m_totals || row < 0 || std::size_t(row) >= m_totals->freeBets->totals.rows.size())
         return nullptr;
-    const FreeBetRow &shown = m_totals->freeBets.rows[std::size_t(row)];
-    return shown.status == FreeBetStatus::Held ? &m_totals->freeBetList[shown.freeBet] : nullptr;
+    const FreeBetRow &shown = m_totals->freeBets->totals.rows[std::size_t(row)];
+    return shown.status == FreeBetStatus::Held ? &m_totals->freeBets->list()[shown.freeBet] : nullptr;
 }
 
 void FreeBetsPage::enableGiveUp()
@@ -96,8 +96,8 @@ void FreeBetsPage::enableGiveUp()
 QString FreeBetsPage::cell(int row, int column) const
 {
     const QLocale locale;
-    const FreeBetRow &shown = m_totals->freeBets.rows[std::size_t(row)];
-    const FreeBet &freeBet = m_totals->freeBetList[shown.freeBet];
+    const FreeBetRow &shown = m_totals->freeBets->totals.rows[std::size_t(row)];
+    const FreeBet &freeBet = m_totals->freeBets->list()[shown.freeBet];
     switch (column) {
     case Bookmaker:
         return freeBet.bookmaker;
@@ -139,7 +139,7 @@ ByOfferTable::ByOfferTable(QWidget *parent)
 void ByOfferTable::showTotals(const SharedTotals &totals, const QStringList &)
 {
     m_totals = totals;
-    const int offers = int(totals->freeBets.offers.size());
+    const int offers = int(totals->freeBets->totals.offers.size());
     m_model->setBold([offers](int row) { return row == offers; });
     m_model->setRows(offers > 0 ? offers + 1 : 0,
         [this, offers](int row, int column) { return row == offers ? totalsCell(column) : cell(row, column); });
@@ -149,8 +149,8 @@ void ByOfferTable::showTotals(const SharedTotals &totals, const QStringList &)
 QString ByOfferTable::cell(int row, int column) const
 {
     const QLocale locale;
-    const OfferRow &offer = m_totals->freeBets.offers[std::size_t(row)];
-    const FreeBet &freeBet = m_totals->freeBetList[offer.freeBet];
+    const OfferRow &offer = m_totals->freeBets->totals.offers[std::size_t(row)];
+    const FreeBet &freeBet = m_totals->freeBets->list()[offer.freeBet];
     switch (column) {
     case OfferBookmaker:
         return freeBet.bookmaker;
@@ -174,7 +174,7 @@ QString ByOfferTable::cell(int row, int column) const
 QString ByOfferTable::totalsCell(int column) const
 {
     const QLocale locale;
-    const FreeBetTotals &sums = m_totals->freeBets;
+    const FreeBetTotals &sums = m_totals->freeBets->totals;
     switch (column) {
     case OfferBookmaker:
         return QStringLiteral("Total");

@@ -156,10 +156,10 @@ void HistoryWindow::settleRefundAsFreeBet(const std::vector<store::RecordId> &id
 
 void HistoryWindow::linkFreeBetsFound()
 {
-    const std::vector<FoundLink> &links = m_model.totals().freeBets.links;
+    const std::vector<FoundLink> &links = m_model.totals().freeBets->totals.links;
     if (links.empty() || m_ledgerWait)
         return;
-    const std::vector<FreeBet> &freeBets = m_model.totals().freeBetList;
+    const std::vector<FreeBet> &freeBets = m_model.totals().freeBets->list();
     std::vector<qsizetype> records;
     for (const FoundLink &link : links)
         records.push_back(link.record);

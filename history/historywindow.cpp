@@ -288,7 +288,7 @@ void HistoryWindow::rowsRebuilt()
     showStatus();
     if (loadEnded) {
         // A free bet that expires today or tomorrow is the first thing to see.
-        if (totals.freeBets.dueTodayOrTomorrow)
+        if (totals.freeBets->totals.dueTodayOrTomorrow)
             m_totals->tabs()->setCurrentWidget(m_totals->freeBets());
         enableSave();
         emit loaded();
@@ -304,7 +304,7 @@ void HistoryWindow::applyFilters()
 
 void HistoryWindow::showStatus()
 {
-    QString text = heldFreeBetsText(m_model.totals().freeBets) + readStatusText(readFacts(m_follower));
+    QString text = heldFreeBetsText(m_model.totals().freeBets->totals) + readStatusText(readFacts(m_follower));
     if (m_ledgerWait && (*m_ledgerWait || m_closeWhenWritten))
         text += QStringLiteral(" Waiting for another program to let go of %1: what you chose is written as soon as "
                                "it does%2.")

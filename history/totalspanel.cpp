@@ -32,11 +32,11 @@ QString summaryText(const Totals &totals)
                   bets(all.open), money(all.result.value()), money(all.ownStake.value()), money(all.freeStake.value()));
     if (totals.averageCloseness)
         text += QStringLiteral(", average closeness %1 %").arg(money(*totals.averageCloseness));
-    if (!totals.freeBetList.empty()) {
-        text += QStringLiteral("; free bets held %1").arg(calc::formatPennies(totals.freeBets.heldValue, locale));
-        if (totals.freeBets.averageRetention)
+    if (!totals.freeBets->list().empty()) {
+        text += QStringLiteral("; free bets held %1").arg(calc::formatPennies(totals.freeBets->totals.heldValue, locale));
+        if (totals.freeBets->totals.averageRetention)
             text += QStringLiteral(", average retention %1 %")
-                        .arg(locale.toString(*totals.freeBets.averageRetention, 'f', 1));
+                        .arg(locale.toString(*totals.freeBets->totals.averageRetention, 'f', 1));
     }
     return text;
 }

@@ -307,7 +307,8 @@ void ArchiveFollower::takeLedger(LedgerBatch &&batch)
     // The ledger's bytes are not kept: what it says is in the book.
     took(ledgerFile, batch.end, batch.linesRead, std::exchange(batch.bytes, {}));
     m_report.unread.add(batch.unread);
-    const bool totalsChange = !batch.accounts.empty() || !batch.freeBets.empty();
+    // Free bets read during a load are worked out once it has ended, not for each piece.
+    const bool totalsChange = !batch.accounts.empty() || (!batch.freeBets.empty() && !m_loading);
     m_report.unread.add(m_ledger.take(std::move(batch)));
     // The decisions are matched to the records once the whole read has come in, in one pass.
     if (totalsChange)

@@ -53,6 +53,8 @@ public:
     const ReadReport &report() const { return m_report; }
     // True while the files are being read from their start.
     bool isLoading() const { return m_loading; }
+    // True while the files are read, before the ledger's decisions are matched to the records.
+    bool isReading() const { return m_reading; }
 
 signals:
     void cleared(); // the records are gone; the files are read afresh

@@ -79,8 +79,8 @@ QString exportedCell(const HistoryView &view, qsizetype index, int column, const
 std::unordered_map<qsizetype, QStringList> freeBetCells(const Totals &totals)
 {
     std::unordered_map<qsizetype, QStringList> cells;
-    for (const FreeBetRow &row : totals.freeBets.rows) {
-        const QString amount = calc::formatMoney(calc::fromPennies(totals.freeBetList[row.freeBet].amount));
+    for (const FreeBetRow &row : totals.freeBets->totals.rows) {
+        const QString amount = calc::formatMoney(calc::fromPennies(totals.freeBets->list()[row.freeBet].amount));
         if (row.earnedBy >= 0)
             cells[row.earnedBy] << QStringLiteral("earned ") + amount;
         if (row.usedBy >= 0 && row.status == FreeBetStatus::Used)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace history {
@@ -24,24 +25,6 @@ std::optional<calc::Pennies> madeBy(const HistoryView &view, qsizetype record)
 std::optional<double> retentionOf(std::optional<calc::Pennies> kept, calc::Pennies amount)
 {
     return kept && amount > 0 ? std::optional(100.0 * double(*kept) / double(amount)) : std::nullopt;
-}
-
-// The records of the bets that earned and used each free bet, in the book's order.
-std::pair<std::vector<qsizetype>, std::vector<qsizetype>> recordsOf(
-    const RecordsView &records, const std::vector<FreeBet> &freeBets)
-{
-    std::vector<BetKey> keys;
-    for (const FreeBet &freeBet : freeBets) {
-        keys.push_back(freeBet.earnedBy.value_or(BetKey {}));
-        keys.push_back(freeBet.usedBy.value_or(BetKey {}));
-    }
-    const std::vector<qsizetype> found = recordsOfKeys(records, keys);
-    std::pair<std::vector<qsizetype>, std::vector<qsizetype>> named;
-    for (std::size_t i = 0; i < freeBets.size(); ++i) {
-        named.first.push_back(freeBets[i].earnedBy ? found[2 * i] : -1);
-        named.second.push_back(freeBets[i].usedBy ? found[2 * i + 1] : -1);
-    }
-    return named;
 }
 
 FreeBetRow rowOf(const HistoryView &view, const FreeBet &freeBet, QDate today, qsizetype earnedBy, qsizetype usedBy)
@@ -160,37 +143,57 @@ QString freeBetStatusText(FreeBetStatus status)
     return {};
 }
 
-std::vector<qsizetype> recordsOfKeys(const RecordsView &records, const std::vector<BetKey> &keys)
+std::vector<BetKey> freeBetKeys(const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked)
 {
-    std::vector<qsizetype> found(keys.size(), -1);
-    if (keys.empty())
-        return found;
-    std::unordered_set<quint64> digests;
-    std::map<BetKey, std::vector<std::size_t>> wanted; // the keys' places, by key
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        digests.insert(keys[i].digest);
-        wanted[keys[i]].push_back(i);
+    std::vector<BetKey> keys;
+    keys.reserve(2 * freeBets.size() + unlinked.size());
+    for (const FreeBet &freeBet : freeBets) {
+        keys.push_back(freeBet.earnedBy.value_or(BetKey {}));
+        keys.push_back(freeBet.usedBy.value_or(BetKey {}));
     }
-    std::map<std::pair<quint64, RecordSource>, int> seen; // identical lines so far
-    for (qsizetype index = 0; index < records.size(); ++index) {
-        const BetRecord &record = records.at(index);
-        if (!digests.contains(record.digest))
-            continue;
-        const int occurrence = seen[{record.digest, record.source}]++;
-        const auto places = wanted.find(BetKey {record.digest, occurrence, record.source});
-        if (places == wanted.end())
-            continue;
-        for (const std::size_t place : places->second)
-            found[place] = index;
+    keys.insert(keys.end(), unlinked.begin(), unlinked.end());
+    return keys;
+}
+
+KeyedRecords::KeyedRecords(std::vector<BetKey> keys)
+    : m_keys(std::move(keys))
+    , m_found(m_keys.size(), -1)
+{ }
+
+void KeyedRecords::lookAt(const RecordsView &records)
+{
+    if (m_keys.empty())
+        return;
+    if (m_wanted.empty()) {
+        m_wanted.reserve(m_keys.size());
+        m_digests.reserve(m_keys.size());
+        for (std::size_t i = 0; i < m_keys.size(); ++i) {
+            m_wanted.emplace_back(m_keys[i], i);
+            m_digests.insert(m_keys[i].digest);
+        }
+        std::sort(m_wanted.begin(), m_wanted.end());
     }
-    return found;
+    for (; m_looked < records.size(); ++m_looked) {
+        const BetRecord &record = records.at(m_looked);
+        if (!m_digests.contains(record.digest))
+            continue;
+        const BetKey key {record.digest, m_seen[std::size_t(record.source)][record.digest]++, record.source};
+        auto at = std::lower_bound(m_wanted.begin(), m_wanted.end(), std::pair(key, std::size_t(0)));
+        for (; at != m_wanted.end() && at->first == key; ++at)
+            m_found[at->second] = m_looked;
+    }
 }
 
 FreeBetTotals freeBetTotalsOf(
-    const HistoryView &view, const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked, QDate today)
+    const HistoryView &view, const std::vector<FreeBet> &freeBets, const std::vector<qsizetype> &records, QDate today)
 {
     FreeBetTotals totals;
-    const auto [earnedBy, usedBy] = recordsOf(view.records, freeBets);
+    std::vector<qsizetype> earnedBy;
+    std::vector<qsizetype> usedBy;
+    for (std::size_t i = 0; i < freeBets.size(); ++i) {
+        earnedBy.push_back(freeBets[i].earnedBy ? records[2 * i] : -1);
+        usedBy.push_back(freeBets[i].usedBy ? records[2 * i + 1] : -1);
+    }
     calc::ShapeCache shapes;
     double retentionSum = 0;
     int retentionCount = 0;
@@ -210,7 +213,7 @@ FreeBetTotals freeBetTotalsOf(
     }
     if (retentionCount > 0)
         totals.averageRetention = retentionSum / retentionCount;
-    std::vector<qsizetype> notToLink = recordsOfKeys(view.records, unlinked);
+    std::vector<qsizetype> notToLink(records.begin() + qsizetype(2 * freeBets.size()), records.end());
     notToLink.insert(notToLink.end(), usedBy.begin(), usedBy.end());
     totals.links = linksFound(view, freeBets, totals.rows, std::move(notToLink));
     order(totals.rows, freeBets);

@@ -4,7 +4,10 @@
 // widgets, so it runs on any thread.
 #pragma once
 
+#include <memory>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "tracker/columns.h"
@@ -63,16 +66,48 @@ struct FreeBetTotals
 
 inline constexpr qint64 freeBetDueDays = 2;
 
+// The free bets as the ledger holds them and their rows on a day: worked out again only when the
+// records, the settlements, the free bets or the day change, not at every sort or filter.
+struct FreeBetsShown
+{
+    std::shared_ptr<const std::vector<FreeBet>> freeBets = std::make_shared<const std::vector<FreeBet>>();
+    FreeBetTotals totals;
+
+    const std::vector<FreeBet> &list() const { return *freeBets; }
+};
+using SharedFreeBets = std::shared_ptr<const FreeBetsShown>;
+
 // "Held", "Used", "Expired", "Dropped".
 QString freeBetStatusText(FreeBetStatus status);
 
-// The rows of the free bets on the day; a free-bet record is linked to a free bet it may have used
-// unless it is among the bets unlinked.
-FreeBetTotals freeBetTotalsOf(
-    const HistoryView &view, const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked, QDate today);
+// The bets whose records the free bets' rows need: each free bet's earning and using bet, then the
+// bets unlinked.
+std::vector<BetKey> freeBetKeys(const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked);
 
-// The record of each bet named, by a pass over the records counting identical lines; -1 for a bet in
-// neither file.
-std::vector<qsizetype> recordsOfKeys(const RecordsView &records, const std::vector<BetKey> &keys);
+// The records that bets are, found as records arrive: each look counts the identical lines of the
+// records that came since the last, so that a million records are passed over once, not at every
+// change of the settlements.
+class KeyedRecords
+{
+public:
+    // Keeps the keys; the first look sorts them.
+    explicit KeyedRecords(std::vector<BetKey> keys);
+    void lookAt(const RecordsView &records);
+    // The record of each key, in the keys' order; -1 for a bet in neither file so far.
+    const std::vector<qsizetype> &found() const { return m_found; }
+
+private:
+    std::vector<BetKey> m_keys;
+    std::vector<std::pair<BetKey, std::size_t>> m_wanted; // the keys and their places, in key order
+    std::unordered_set<quint64> m_digests;
+    std::unordered_map<quint64, int> m_seen[2]; // identical lines so far, in each file
+    std::vector<qsizetype> m_found;
+    qsizetype m_looked = 0; // the records looked at
+};
+
+// The rows of the free bets on the day, from the records of their freeBetKeys() and the bets
+// unlinked; a free-bet record is linked to a free bet it may have used unless it was unlinked.
+FreeBetTotals freeBetTotalsOf(
+    const HistoryView &view, const std::vector<FreeBet> &freeBets, const std::vector<qsizetype> &records, QDate today);
 
 } // namespace history

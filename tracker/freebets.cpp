@@ -1,6 +1,7 @@
 #include "tracker/freebets.h"
 
 #include <algorithm>
+#include <atomic>
 #include <tuple>
 
 #include "store/datafolder.h"
@@ -39,6 +40,13 @@ bool toUseFirst(const FreeBet &a, const FreeBet &b)
 UnreadLines FreeBetBook::take(std::vector<FreeBetLine> &&lines)
 {
     UnreadLines leftOut;
+    // A book read afresh never takes up a version an earlier one had.
+    static std::atomic<int> versions = 0;
+    if (lines.empty())
+        return leftOut;
+    m_version = ++versions;
+    if (m_freeBets.use_count() > 1)
+        m_freeBets = std::make_shared<std::vector<FreeBet>>(*m_freeBets);
     for (FreeBetLine &line : lines) {
         if (line.action == store::LedgerAction::FreeBet) {
             receive(std::move(line));
@@ -54,8 +62,8 @@ UnreadLines FreeBetBook::take(std::vector<FreeBetLine> &&lines)
 void FreeBetBook::receive(FreeBetLine &&line)
 {
     const int occurrence = m_identical[line.digest]++;
-    m_byDigest[line.digest].push_back(m_freeBets.size());
-    m_freeBets.push_back({{line.digest, occurrence}, line.moment, line.bet, line.amount, line.stakeReturned,
+    m_byDigest[line.digest].push_back(m_freeBets->size());
+    m_freeBets->push_back({{line.digest, occurrence}, line.moment, line.bet, line.amount, line.stakeReturned,
         std::move(line.bookmaker), std::move(line.note), line.expires, {}, false, {}});
 }
 
@@ -64,7 +72,7 @@ std::optional<QString> FreeBetBook::change(const FreeBetLine &line)
     const auto found = m_byDigest.find(line.digest);
     if (found == m_byDigest.end() || std::size_t(line.occurrence) >= found->second.size())
         return QStringLiteral("names a free bet that no line before it holds");
-    FreeBet &freeBet = m_freeBets[found->second[std::size_t(line.occurrence)]];
+    FreeBet &freeBet = (*m_freeBets)[found->second[std::size_t(line.occurrence)]];
     if (line.action == store::LedgerAction::DropFreeBet) {
         freeBet.dropped = true;
         freeBet.dropNote = line.note;

@@ -3,6 +3,7 @@
 // SHA-256 and how many identical freebet lines come before it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -62,7 +63,11 @@ bool toUseFirst(const FreeBet &a, const FreeBet &b);
 class FreeBetBook
 {
 public:
-    const std::vector<FreeBet> &freeBets() const { return m_freeBets; }
+    const std::vector<FreeBet> &freeBets() const { return *m_freeBets; }
+    // The free bets as they stand, to be read on another thread while the book takes more.
+    std::shared_ptr<const std::vector<FreeBet>> sharedFreeBets() const { return m_freeBets; }
+    // Changes each time lines are taken, to a number no book had before.
+    int version() const { return m_version; }
     // Bets unlinked from a free bet they were said to use: never linked again but by the user.
     const std::vector<BetKey> &unlinkedBets() const { return m_unlinkedBets; }
 
@@ -80,8 +85,10 @@ private:
     // Why the line is left out; nothing when it is not.
     std::optional<QString> change(const FreeBetLine &line);
 
-    std::vector<FreeBet> m_freeBets; // in the order of their lines
+    // In the order of their lines; copied before a change while another thread may read them.
+    std::shared_ptr<std::vector<FreeBet>> m_freeBets = std::make_shared<std::vector<FreeBet>>();
     std::vector<BetKey> m_unlinkedBets;
+    int m_version = 0;
     std::unordered_map<store::Sha256, int, DigestHash> m_identical; // freebet lines read of each digest
     std::unordered_map<store::Sha256, std::vector<std::size_t>, DigestHash> m_byDigest; // into m_freeBets
 };

@@ -51,11 +51,14 @@ void HistoryModel::clearRecords()
     m_totals = std::make_shared<Totals>();
     takeView();
     endResetModel();
+    ++m_readsAfresh;
+    ++m_settlementsVersion;
     ++m_generation;
 }
 
 void HistoryModel::settlementsChanged()
 {
+    ++m_settlementsVersion;
     takeView();
     if (!m_rows.empty())
         emit dataChanged(index(0, int(Column::Status)), index(int(m_rows.size()) - 1, int(Column::Exchange)));
@@ -102,6 +105,42 @@ void HistoryModel::insertRecordRows(const std::vector<int> &indexes)
     }
 }
 
+namespace {
+
+SharedFreeBets freeBetsShown(const HistoryView &view, HistoryModel::FreeBetsInput &&input, QDate today)
+{
+    input.records->lookAt(view.records);
+    FreeBetTotals totals = freeBetTotalsOf(view, *input.freeBets, input.records->found(), today);
+    return std::make_shared<const FreeBetsShown>(FreeBetsShown {std::move(input.freeBets), std::move(totals)});
+}
+
+} // namespace
+
+std::shared_ptr<KeyedRecords> HistoryModel::keyedRecords()
+{
+    const FreeBetBook &book = m_follower.ledger().freeBets();
+    const std::pair made(book.version(), m_readsAfresh);
+    if (!m_keyedRecords || made != m_keyedFor) {
+        m_keyedRecords = std::make_shared<KeyedRecords>(freeBetKeys(book.freeBets(), book.unlinkedBets()));
+        m_keyedFor = made;
+    }
+    return m_keyedRecords;
+}
+
+HistoryModel::FreeBetsKey HistoryModel::currentFreeBetsKey() const
+{
+    return {m_follower.ledger().freeBets().version(), m_settlementsVersion, m_view.records.size(), m_today()};
+}
+
+HistoryModel::FreeBetsInput HistoryModel::freeBetsInput(const FreeBetsKey &key)
+{
+    // Worked out again only when what they show may have changed; while the files are read they
+    // wait, since working them out for each piece read would cost the load more than all the rest.
+    if (key == m_freeBetsKey || m_follower.isReading())
+        return {m_totals->freeBets, {}, {}};
+    return {{}, m_follower.ledger().freeBets().sharedFreeBets(), keyedRecords()};
+}
+
 void HistoryModel::rebuild()
 {
     // The one under way is done again when it ends if it turns out out of date (takeRebuild): a
@@ -110,19 +149,24 @@ void HistoryModel::rebuild()
         return;
     m_rebuilding = true;
     takeView();
+    const FreeBetsKey freeBetsKey = currentFreeBetsKey();
+    FreeBetsInput freeBets = freeBetsInput(freeBetsKey);
+    // Free bets that waited for the files to be read are worked out by the rebuild after.
+    const bool freeBetsWait = freeBets.known && freeBetsKey != m_freeBetsKey;
     m_worker.start([this, view = m_view, filter = m_filter, sort = m_sort, generation = m_generation,
                        accounts = m_follower.ledger().accounts(), lines = m_follower.ledger().accountLines(),
-                       exchange = m_follower.ledger().lastExchange(), before = m_totals,
-                       freeBets = m_follower.ledger().freeBets().freeBets(),
-                       unlinked = m_follower.ledger().freeBets().unlinkedBets(), today = m_today()]() mutable {
+                       exchange = m_follower.ledger().lastExchange(), before = m_totals, freeBets = std::move(freeBets),
+                       freeBetsKey, freeBetsWait]() mutable {
         std::vector<int> rows = buildRows(view, filter, sort);
         Totals totals = totalsOf(view, rows, {accounts, lines, exchange}, *before);
-        totals.freeBets = freeBetTotalsOf(view, freeBets, unlinked, today);
-        totals.freeBetList = std::move(freeBets);
+        totals.freeBets = freeBets.known ? freeBets.known : freeBetsShown(view, std::move(freeBets), freeBetsKey.today);
         QMetaObject::invokeMethod(this,
-            [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(),
-                generation]() mutable {
+            [this, rows = std::move(rows), totals = std::move(totals), covered = view.records.size(), generation,
+                freeBetsKey, freeBetsWait]() mutable {
+                if (generation == m_generation && !freeBetsWait)
+                    m_freeBetsKey = freeBetsKey;
                 takeRebuild(std::move(rows), std::move(totals), covered, generation);
+                m_rebuildAgain = m_rebuildAgain || (freeBetsWait && !m_follower.isReading());
                 m_rebuilding = false;
                 if (std::exchange(m_rebuildAgain, false))
                     rebuild();

@@ -30,6 +30,15 @@ public:
     void setFilter(const RowFilter &filter);
     // The day the free bets' status and days left are counted on; today unless a test fixes it.
     void setToday(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // What the free bets' rows are worked out from: those already worked out when nothing they
+    // show has changed, or the free bets.
+    struct FreeBetsInput
+    {
+        SharedFreeBets known;
+        std::shared_ptr<const std::vector<FreeBet>> freeBets;
+        std::shared_ptr<KeyedRecords> records; // of their freeBetKeys()
+    };
     // Records from the index on have been added: those that pass the filter show at once.
     void addRecords(qsizetype first);
     // The records have been dropped (the archive is read afresh).
@@ -59,6 +68,8 @@ private:
     void takeRebuild(std::vector<int> rows, Totals totals, qsizetype covered, int generation);
     void insertRecordRows(const std::vector<int> &indexes);
     void takeView();
+    // The records of the free bets' keys as found so far (m_keyedRecords), made anew where needed.
+    std::shared_ptr<KeyedRecords> keyedRecords();
 
     const ArchiveFollower &m_follower;
     HistoryView m_view; // taken anew whenever records or settlements change
@@ -73,6 +84,24 @@ private:
     bool m_rebuildAgain = false;
     int m_generation = 0; // a rebuild started before the last change is out of date
     std::function<QDate()> m_today = &QDate::currentDate;
+    // What the free bets' rows in the totals were worked out from.
+    struct FreeBetsKey
+    {
+        int book = -1; // FreeBetBook::version()
+        int settlements = 0;
+        qsizetype records = 0;
+        QDate today;
+        bool operator==(const FreeBetsKey &) const = default;
+    };
+    FreeBetsKey currentFreeBetsKey() const;
+    FreeBetsInput freeBetsInput(const FreeBetsKey &key);
+    FreeBetsKey m_freeBetsKey;
+    int m_settlementsVersion = 0;
+    // The records of the free bets' keys, looked up on the worker as records arrive; made anew for
+    // other free bets, or records read afresh.
+    std::shared_ptr<KeyedRecords> m_keyedRecords;
+    std::pair<int, int> m_keyedFor {-1, -1}; // the book's version and the reads afresh it was made for
+    int m_readsAfresh = 0;
 };
 
 } // namespace history

@@ -79,8 +79,7 @@ struct Totals
     std::vector<AccountRow> accounts; // bookmakers, then exchanges, each in name order
     AccountRow accountsTotal; // all the money across them
     AccountLines accountLines; // newest first
-    std::vector<FreeBet> freeBetList; // as the ledger holds them, whatever the filters
-    FreeBetTotals freeBets; // their rows on the day of the rebuild
+    SharedFreeBets freeBets = std::make_shared<const FreeBetsShown>(); // whatever the filters
     std::vector<int> bookmakerOrder; // the bookmakers' indexes in name order, any letter case
     QStringList orderedNames; // the names bookmakerOrder orders
     QStringList bookmakersByName; // the same names
