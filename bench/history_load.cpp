@@ -85,8 +85,8 @@ store::RecordId recordId(const Load &load, const QByteArray &record, int occurre
 QByteArray freeBetLines(const Load &load, int i, const QByteArray &earnedBy, const QByteArray &usedBy)
 {
     const QDateTime when = QDateTime(QDate(2021, 1, 1), QTime(9, 0)).addSecs(qint64(i) * 170 + 3600);
-    const QByteArray freeBet = store::ledgerLine({when, store::LedgerAction::FreeBet, recordId(load, earnedBy, 0), "snr",
-        double(5 + (i + 5) % 50), QString::fromLatin1(bookmakerOf(load, i)), {}, QDate(2031, 1, 1)});
+    const QByteArray freeBet = store::ledgerLine({when, store::LedgerAction::FreeBet, recordId(load, earnedBy, 0),
+        "snr", double(5 + (i + 5) % 50), QString::fromLatin1(bookmakerOf(load, i)), {}, QDate(2031, 1, 1)});
     const store::FreeBetId id {store::sha256(freeBet), 0};
     return freeBet + "\r\n"
         + store::ledgerLine({when.addSecs(850), store::LedgerAction::UseFreeBet, recordId(load, usedBy, 0),

@@ -75,7 +75,8 @@ void FreeBetsPage::showTotals(const SharedTotals &totals, const QStringList &)
         const FreeBetRow &shown = m_totals->freeBets->totals.rows[std::size_t(row)];
         return shown.status == FreeBetStatus::Held && shown.daysLeft && *shown.daysLeft <= freeBetDueDays;
     });
-    m_model->setRows(int(totals->freeBets->totals.rows.size()), [this](int row, int column) { return cell(row, column); });
+    m_model->setRows(
+        int(totals->freeBets->totals.rows.size()), [this](int row, int column) { return cell(row, column); });
     m_table->resizeColumnsToContents();
 }
 

@@ -33,7 +33,8 @@ QString summaryText(const Totals &totals)
     if (totals.averageCloseness)
         text += QStringLiteral(", average closeness %1 %").arg(money(*totals.averageCloseness));
     if (!totals.freeBets->list().empty()) {
-        text += QStringLiteral("; free bets held %1").arg(calc::formatPennies(totals.freeBets->totals.heldValue, locale));
+        text += QStringLiteral("; free bets held %1")
+                    .arg(calc::formatPennies(totals.freeBets->totals.heldValue, locale));
         if (totals.freeBets->totals.averageRetention)
             text += QStringLiteral(", average retention %1 %")
                         .arg(locale.toString(*totals.freeBets->totals.averageRetention, 'f', 1));

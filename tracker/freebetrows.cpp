@@ -164,18 +164,23 @@ void KeyedRecords::lookAt(const RecordsView &records)
 {
     if (m_keys.empty())
         return;
+    constexpr quint64 filterBits = quint64(1) << 22;
+    const auto bitOf = [](quint64 digest) { return digest & (filterBits - 1); };
     if (m_wanted.empty()) {
         m_wanted.reserve(m_keys.size());
         m_digests.reserve(m_keys.size());
+        m_maybe.assign(filterBits / 64, 0);
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
             m_wanted.emplace_back(m_keys[i], i);
             m_digests.insert(m_keys[i].digest);
+            m_maybe[bitOf(m_keys[i].digest) / 64] |= quint64(1) << (bitOf(m_keys[i].digest) % 64);
         }
         std::sort(m_wanted.begin(), m_wanted.end());
     }
     for (; m_looked < records.size(); ++m_looked) {
         const BetRecord &record = records.at(m_looked);
-        if (!m_digests.contains(record.digest))
+        const quint64 bit = bitOf(record.digest);
+        if (!(m_maybe[bit / 64] >> (bit % 64) & 1) || !m_digests.contains(record.digest))
             continue;
         const BetKey key {record.digest, m_seen[std::size_t(record.source)][record.digest]++, record.source};
         auto at = std::lower_bound(m_wanted.begin(), m_wanted.end(), std::pair(key, std::size_t(0)));

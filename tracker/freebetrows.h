@@ -99,6 +99,8 @@ public:
 private:
     std::vector<BetKey> m_keys;
     std::vector<std::pair<BetKey, std::size_t>> m_wanted; // the keys and their places, in key order
+    // A bit for each digest wanted, by its low bits: most records are passed over by one bit.
+    std::vector<quint64> m_maybe;
     std::unordered_set<quint64> m_digests;
     std::unordered_map<quint64, int> m_seen[2]; // identical lines so far, in each file
     std::vector<qsizetype> m_found;
