@@ -14,6 +14,7 @@
 
 #include "historywindowtest.h"
 #include "store/ledger.h"
+#include "store/sha256.h"
 
 class TestFreeBetsWindow : public HistoryWindowTest
 {
@@ -24,6 +25,7 @@ private slots:
     void expiredUnused();
     void linkingByAmountAndBookmaker();
     void addedInTheFormBox();
+    void hostileFreeBetLines();
 
 private:
     // The history on a fixed day, answering the exchange and the free bet's expiry.
@@ -213,6 +215,30 @@ void TestFreeBetsWindow::addedInTheFormBox()
     // The note a spreadsheet would run as a formula stays text in the ledger.
     QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv"))
                 .endsWith(",freebet,,sr,1000.50,Bet365,'=min odds 1.5,2027-01-31\r\n"));
+}
+
+void TestFreeBetsWindow::hostileFreeBetLines()
+{
+    // Hand-edited free-bet lines: each counted and named, nothing dropped from the file, the rest read.
+    const QByteArray day = "2,2026-12-08T14:05:00,";
+    const QByteArray good = day + "freebet,,snr,20.00,Coral,,2026-12-15";
+    const QByteArray goodId = store::freeBetIdText({store::sha256(good), 0});
+    const QByteArray bet = "log:" + QByteArray(64, 'a') + ":0,";
+    const QByteArray ledger = store::ledgerHeader() + "\r\n" + good + "\r\n" + day + "freebet,,snr,,Coral,,\r\n" + day
+        + "freebet,,snr,-5.00,Coral,,\r\n" + day + "freebet,,snr,five,Coral,,\r\n" + day
+        + "freebet,,snr,5.00,Coral,,soon\r\n" + day + "usefreebet," + bet + "free:" + QByteArray(64, 'b') + ":0,,,,\r\n"
+        + day + "usefreebet," + bet + goodId + ",,,,\r\n" + day + "usefreebet,log:" + QByteArray(64, 'c') + ":0,"
+        + goodId + ",,,,\r\n";
+    m_ui->writeBytes(QStringLiteral("vantrelLedger.csv"), ledger);
+    const auto window = openOn(QDate(2026, 12, 9));
+    const QString status = text(*window, "status");
+    QVERIFY2(status.contains("6 lines could not be read as records and are left out: ledger line 3: 2,2026")
+            && status.contains("ledger line 7: names a free bet that no line before it holds; ledger line 9: a "
+                               "second bet uses a free bet that another bet uses"),
+        qPrintable(status));
+    QCOMPARE(freeBetRow(*window, 0).mid(0, 2), QStringList({"Coral", "20.00"}));
+    QCOMPARE(freeBetRow(*window, 0).value(5), "Used");
+    QCOMPARE(m_ui->bytes(QStringLiteral("vantrelLedger.csv")), ledger);
 }
 
 QTEST_MAIN(TestFreeBetsWindow)
