@@ -39,6 +39,7 @@ QString percent(std::optional<double> value, const QLocale &locale)
 FreeBetsPage::FreeBetsPage(QWidget *parent)
     : QWidget(parent)
 {
+    setObjectName(QStringLiteral("freeBets"));
     m_model = new RowsModel({QStringLiteral("Bookmaker"), QStringLiteral("Amount"), QStringLiteral("Kind"),
                                 QStringLiteral("Received"), QStringLiteral("Expires"), QStringLiteral("Status"),
                                 QStringLiteral("Days left"), QStringLiteral("Earned by"), QStringLiteral("Used by"),
@@ -168,7 +169,7 @@ QString ByOfferTable::cell(int row, int column) const
     case OfferRetention:
         return percent(offer.retention, locale);
     default:
-        return freeBetStatusText(offer.status);
+        return offerStatusText(offer);
     }
 }
 

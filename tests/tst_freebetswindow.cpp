@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QTableView>
+#include <QTabWidget>
 
 #include "historywindowtest.h"
 #include "store/ledger.h"
@@ -25,6 +26,7 @@ private slots:
     void expiredUnused();
     void linkingByAmountAndBookmaker();
     void addedInTheFormBox();
+    void earnedByAnOpenBet();
     void hostileFreeBetLines();
 
 private:
@@ -215,6 +217,31 @@ void TestFreeBetsWindow::addedInTheFormBox()
     // The note a spreadsheet would run as a formula stays text in the ledger.
     QVERIFY(m_ui->bytes(QStringLiteral("vantrelLedger.csv"))
                 .endsWith(",freebet,,sr,1000.50,Bet365,'=min odds 1.5,2027-01-31\r\n"));
+}
+
+void TestFreeBetsWindow::earnedByAnOpenBet()
+{
+    // Recorded when the qualifying bet is placed, the free bet is awaited until that bet settles.
+    archiveRefundOffer();
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    auto window = openHistory();
+    QStringList asked;
+    window->setAsk([&asked, tomorrow](const QString &question, const QString &initial) {
+        asked << question + " " + initial;
+        const QStringList answers {"Bookmaker:", "Coral", "Amount:", "20", "Expires", tomorrow.toString(Qt::ISODate)};
+        const qsizetype at = answers.indexOf(question.section(QLatin1Char(' '), 0, 0));
+        return std::optional(at >= 0 ? answers.value(at + 1) : initial);
+    });
+    choose(*window, {0}, "Free bet earned");
+    QCOMPARE(asked.value(0), "Bookmaker: Coral"); // the bet's bookmaker filled in
+    QTRY_COMPARE(offerRow(*window, 0).value(7), "Awaiting free bet");
+    window->setAsk([](const QString &, const QString &) { return std::optional<QString>("Betfair"); });
+    choose(*window, {0}, "Settle as/Back won");
+    QTRY_COMPARE(offerRow(*window, 0).value(7), "Held");
+    // One expiring tomorrow: the history opens on the Free bets tab.
+    window.reset();
+    window = openHistory();
+    QCOMPARE(window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"))->currentWidget()->objectName(), "freeBets");
 }
 
 void TestFreeBetsWindow::hostileFreeBetLines()

@@ -59,6 +59,7 @@ OfferRow offerOf(const HistoryView &view, const FreeBet &freeBet, const FreeBetR
     }
     if (offer.qualifying && offer.freeBetProfit)
         offer.offerProfit = *offer.qualifying + *offer.freeBetProfit;
+    offer.awaiting = row.status == FreeBetStatus::Held && !view.settlements.at(row.earnedBy).settled;
     return offer;
 }
 
@@ -141,6 +142,11 @@ QString freeBetStatusText(FreeBetStatus status)
         return QStringLiteral("Dropped");
     }
     return {};
+}
+
+QString offerStatusText(const OfferRow &offer)
+{
+    return offer.awaiting ? QStringLiteral("Awaiting free bet") : freeBetStatusText(offer.status);
 }
 
 std::vector<BetKey> freeBetKeys(const std::vector<FreeBet> &freeBets, const std::vector<BetKey> &unlinked)

@@ -38,6 +38,7 @@ struct OfferRow
     std::optional<calc::Pennies> offerProfit; // the two together
     std::optional<double> retention;
     FreeBetStatus status = FreeBetStatus::Held;
+    bool awaiting = false; // held while the bet that earned it is still open: it is credited once settled
 };
 
 // A free-bet record not yet linked, and the held free bet it used: the only one of its amount at its
@@ -79,6 +80,8 @@ using SharedFreeBets = std::shared_ptr<const FreeBetsShown>;
 
 // "Held", "Used", "Expired", "Dropped".
 QString freeBetStatusText(FreeBetStatus status);
+// An offer's: "Awaiting free bet" while its bet is open and the free bet held, else its free bet's.
+QString offerStatusText(const OfferRow &offer);
 
 // The bets whose records the free bets' rows need: each free bet's earning and using bet, then the
 // bets unlinked.
