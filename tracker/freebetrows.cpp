@@ -52,8 +52,9 @@ OfferRow offerOf(const HistoryView &view, const FreeBet &freeBet, const FreeBetR
         // Held: what the offer expected the free bet to keep, where it says.
         if (const auto expected
             = freeBetInOffer(view.records.at(row.earnedBy), view.records.line(row.earnedBy), shapes)) {
-            offer.freeBetProfit
-                = expected->expectedKept * freeBet.amount / std::max<calc::Pennies>(1, expected->amount);
+            // In doubles: two amounts of a hand-edited line multiplied could pass the largest whole number.
+            offer.freeBetProfit = calc::toPennies(calc::fromPennies(expected->expectedKept)
+                * (double(freeBet.amount) / double(std::max<calc::Pennies>(1, expected->amount))));
             offer.retention = retentionOf(offer.freeBetProfit, freeBet.amount);
         }
     }
