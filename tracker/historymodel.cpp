@@ -134,9 +134,10 @@ HistoryModel::FreeBetsKey HistoryModel::currentFreeBetsKey() const
 
 HistoryModel::FreeBetsInput HistoryModel::freeBetsInput(const FreeBetsKey &key)
 {
-    // Worked out again only when what they show may have changed; while the files are read they
-    // wait, since working them out for each piece read would cost the load more than all the rest.
-    if (key == m_freeBetsKey || m_follower.isReading())
+    // Worked out again only when what they show may have changed; while the files are first read
+    // they wait, since working them out for each piece read would cost the load more than all the
+    // rest. Pieces appended later are few, and worked out at once.
+    if (key == m_freeBetsKey || (m_follower.isLoading() && m_follower.isReading()))
         return {m_totals->freeBets, {}, {}};
     return {{}, m_follower.ledger().freeBets().sharedFreeBets(), keyedRecords()};
 }
@@ -166,7 +167,8 @@ void HistoryModel::rebuild()
                 if (generation == m_generation && !freeBetsWait)
                     m_freeBetsKey = freeBetsKey;
                 takeRebuild(std::move(rows), std::move(totals), covered, generation);
-                m_rebuildAgain = m_rebuildAgain || (freeBetsWait && !m_follower.isReading());
+                m_rebuildAgain
+                    = m_rebuildAgain || (freeBetsWait && !(m_follower.isLoading() && m_follower.isReading()));
                 m_rebuilding = false;
                 if (std::exchange(m_rebuildAgain, false))
                     rebuild();
