@@ -15,11 +15,6 @@ namespace history {
 
 namespace {
 
-BetKey betKeyOf(const store::RecordId &id)
-{
-    return {digestKey(id.digest), id.occurrence, id.source};
-}
-
 // "20.00 SNR, expires 15/12/2026, received 08/12/2026".
 QString freeBetText(const FreeBet &freeBet, const QLocale &locale)
 {

@@ -25,6 +25,12 @@ struct BetKey
     bool sameLine(const BetKey &other) const { return digest == other.digest && source == other.source; }
 };
 
+// The key of the bet a ledger line names.
+inline BetKey betKeyOf(const store::RecordId &id)
+{
+    return {digestKey(id.digest), id.occurrence, id.source};
+}
+
 // What the latest lines say about a bet: the settle dimension (settled or reopened), the removal
 // dimension (removed or restored), the exchange its lays are at (named by a settle or an exchange
 // line) and its event, bookmaker and note as mended, each as its latest line says, where one did.

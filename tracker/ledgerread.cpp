@@ -59,11 +59,6 @@ bool withinBound(std::optional<double> amount)
     return !amount || std::fabs(*amount) <= calc::fromPennies(calc::largestMoney);
 }
 
-BetKey betKeyOf(const store::RecordId &id)
-{
-    return {digestKey(id.digest), id.occurrence, id.source};
-}
-
 void takeBetEntry(LedgerBatch &batch, BatchTexts &texts, const store::ParsedLedgerLine &entry)
 {
     const store::RecordId &id = *entry.record;
