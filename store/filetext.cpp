@@ -16,7 +16,7 @@ constexpr char16_t windows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E
     0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
     0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString fromWindows1252(const QByteArray &bytes)
+QString fromWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -54,6 +54,13 @@ QString textFromFile(const QByteArray &bytes)
     QStringDecoder system(QStringConverter::System, QStringConverter::Flag::Stateless);
     QString text = system.decode(bytes);
     return system.hasError() ? fromWindows1252(bytes) : text;
+}
+
+QString textFromUtf8OrWindows1252(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
 
 QByteArray textForFile(const QString &text, CodePage codePage)

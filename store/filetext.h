@@ -13,6 +13,10 @@ enum class CodePage { System, Windows1252 };
 // Bytes that are not valid in the system's encoding are read as Windows-1252.
 QString textFromFile(const QByteArray &bytes);
 
+// UTF-8 where the bytes are valid UTF-8, Windows-1252 where they are not: a file that comes from
+// elsewhere, such as an exchange's statement, whatever the system's encoding.
+QString textFromUtf8OrWindows1252(QByteArrayView bytes);
+
 // Characters the code page has no byte for are lost; see codePageHolds.
 QByteArray textForFile(const QString &text, CodePage codePage = CodePage::System);
 

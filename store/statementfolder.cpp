@@ -1,0 +1,78 @@
+#include "store/statementfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "store/files.h"
+#include "store/sha256.h"
+
+namespace store {
+
+namespace {
+
+constexpr qint64 largestStatement = qint64(256) * 1024 * 1024;
+constexpr int digestLettersInName = 16;
+
+QByteArray statementBytes(const QString &path)
+{
+    if (QFileInfo(path).size() > largestStatement)
+        throw NotAStatement(QStringLiteral("%1 is too large to be a statement").arg(QDir::toNativeSeparators(path)));
+    return files::readAll(path);
+}
+
+Statement statementIn(const QString &path, const QByteArray &bytes)
+{
+    std::optional<Statement> statement = readStatement(bytes);
+    if (!statement) {
+        throw NotAStatement(QStringLiteral("%1 is not an exchange statement Vantrel knows; its first line is \"%2\"")
+                                .arg(QDir::toNativeSeparators(path), firstLineShown(bytes)));
+    }
+    return std::move(*statement);
+}
+
+QString copyName(StatementFormat format, const QByteArray &bytes)
+{
+    const QByteArray digest = hexOf(sha256(bytes)).left(digestLettersInName);
+    return QStringLiteral("%1-%2.csv").arg(QLatin1String(formatInfo(format).fileKey), QLatin1String(digest));
+}
+
+} // namespace
+
+QString statementsFolder(const QString &dataFolder)
+{
+    return dataFolder + QStringLiteral("/statements");
+}
+
+ImportedStatement importStatement(const QString &dataFolder, const QString &path)
+{
+    const QByteArray bytes = statementBytes(path);
+    ImportedStatement imported;
+    imported.copy.statement = statementIn(path, bytes);
+    imported.copy.fileName = copyName(imported.copy.statement.format, bytes);
+    const QString folder = statementsFolder(dataFolder);
+    files::makeSureOfFolder(folder);
+    const QString copy = folder + QLatin1Char('/') + imported.copy.fileName;
+    imported.alreadyThere = QFileInfo::exists(copy);
+    files::createIfMissing(copy, bytes);
+    return imported;
+}
+
+StatementsRead readStatements(const QString &dataFolder)
+{
+    const QString folder = statementsFolder(dataFolder);
+    files::requireFolderOrNothing(folder);
+    StatementsRead read;
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        const QString path = folder + QLatin1Char('/') + name;
+        try {
+            const QByteArray bytes = statementBytes(path);
+            read.files.push_back({name, statementIn(path, bytes)});
+        } catch (const FileError &error) {
+            read.problems.append(QStringLiteral("%1: %2").arg(name, error.description()));
+        }
+    }
+    return read;
+}
+
+} // namespace store

@@ -1,0 +1,49 @@
+// The statements folder in the data folder: each statement imported is copied there whole, named by
+// its format and the start of its SHA-256, and never changed after; the history reads them all.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "store/fileerror.h"
+#include "store/statement.h"
+
+namespace store {
+
+QString statementsFolder(const QString &dataFolder);
+
+// A file that is no statement of a format the program knows.
+class NotAStatement : public FileError
+{
+public:
+    using FileError::FileError;
+};
+
+struct StatementFile
+{
+    QString fileName; // in the statements folder
+    Statement statement;
+};
+
+struct ImportedStatement
+{
+    StatementFile copy;
+    bool alreadyThere = false; // the same bytes had been imported before
+};
+
+// Reads the file and copies it into the statements folder unless the same bytes are there. Throws
+// NotAStatement, naming the file and quoting its first line, or FileError.
+ImportedStatement importStatement(const QString &dataFolder, const QString &path);
+
+// The statements in the folder, in the order of their names, and the files there that are none
+// ("name: why"). Nothing when there is no folder. Throws FileError when the folder cannot be read.
+struct StatementsRead
+{
+    std::vector<StatementFile> files;
+    QStringList problems;
+};
+StatementsRead readStatements(const QString &dataFolder);
+
+} // namespace store
