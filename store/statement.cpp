@@ -17,7 +17,7 @@ namespace {
 
 constexpr int keptUnreadSamples = 10;
 constexpr qsizetype shownLineLength = 120;
-constexpr std::int64_t largestAmount = 100'000'000'000'000; // pennies: a trillion pounds
+constexpr std::int64_t largestAmount = 10'000'000'000'000; // pennies: a hundred billion pounds
 
 // A field read, without the blanks around it.
 QByteArrayView trimmed(QByteArrayView field)
@@ -122,7 +122,8 @@ RowRead readSmarkets(std::span<const QByteArrayView> fields, StatementLine &line
     line.amount = *amount;
     if (!isNoMoney(fields[7]))
         line.balance = *balance;
-    line.kind = kindOfTransfer(line.description, event.isEmpty() ? StatementLineKind::Other : StatementLineKind::Market);
+    line.kind
+        = kindOfTransfer(line.description, event.isEmpty() ? StatementLineKind::Other : StatementLineKind::Market);
     return RowRead::Money;
 }
 
@@ -170,8 +171,8 @@ const std::array<FormatReading, 4> &formatReadings()
         {StatementFormat::BetfairAccount,
             "Date,Description,Cash In (),Bonus In (),Cash Out (),Bonus Out (),Cash Balance ()", 7, readBetfairAccount,
             false},
-        {StatementFormat::Smarkets,
-            "Event,Details,Date,Backers Stake (),Odds,Exposure (),In/Out (),Balance ()", 8, readSmarkets, true},
+        {StatementFormat::Smarkets, "Event,Details,Date,Backers Stake (),Odds,Exposure (),In/Out (),Balance ()", 8,
+            readSmarkets, true},
         {StatementFormat::Matchbook, "currency,id,time,transaction-type,product,detail,debit,credit,balance", 9,
             readMatchbook, false},
     }};
@@ -209,7 +210,8 @@ void countUnread(Statement &statement, qint64 number, QByteArrayView line)
 {
     ++statement.unreadCount;
     if (statement.unreadSamples.size() < keptUnreadSamples)
-        statement.unreadSamples.push_back({number, textFromUtf8OrWindows1252(line.first(std::min(line.size(), shownLineLength)))});
+        statement.unreadSamples.push_back(
+            {number, textFromUtf8OrWindows1252(line.first(std::min(line.size(), shownLineLength)))});
 }
 
 void readRows(const FormatReading &reading, text::Lines &lines, qint64 number, Statement &statement)

@@ -65,7 +65,7 @@ std::optional<Statement> readStatement(QByteArrayView bytes);
 QString firstLineShown(QByteArrayView bytes);
 
 // A field's money in pennies: "12.34", "-0.50", "(0.50)", "1,234.56", "£2.00"; nothing for an empty
-// field, "--", or any other text (a third decimal, an exponent, a figure of a trillion or more).
+// field, "--", or any other text (a third decimal, an exponent, a hundred billion or more).
 std::optional<std::int64_t> statementAmount(QByteArrayView field);
 
 // A statement's date and time: "01-Dec-26 17:30", "06-Mar-26 21:56:34", "2026-12-01 19:25:00",

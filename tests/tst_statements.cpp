@@ -51,11 +51,9 @@ void TestStatements::readsEachFormat_data()
         << "betfair-pl.csv" << StatementFormat::BetfairProfitLoss << 3
         << "Football / Premier League / Liverpool v Everton : Match Odds" << qint64(2378) << StatementLineKind::Market
         << qint64(-50) << StatementLineKind::Market;
-    QTest::newRow("Betfair account statement, Windows-1252 pound") << "betfair-account.csv"
-                                                                   << StatementFormat::BetfairAccount << 5
-                                                                   << "Withdrawal Ref: 177283419353" << qint64(-5968)
-                                                                   << StatementLineKind::Withdrawal << qint64(4000)
-                                                                   << StatementLineKind::Deposit;
+    QTest::newRow("Betfair account statement, Windows-1252 pound")
+        << "betfair-account.csv" << StatementFormat::BetfairAccount << 5 << "Withdrawal Ref: 177283419353"
+        << qint64(-5968) << StatementLineKind::Withdrawal << qint64(4000) << StatementLineKind::Deposit;
     QTest::newRow("Smarkets after its title line; a bet placed moves no money")
         << "smarkets.csv" << StatementFormat::Smarkets << 3 << "Deposit" << qint64(10000) << StatementLineKind::Deposit
         << qint64(-5000) << StatementLineKind::Withdrawal;
@@ -93,7 +91,10 @@ void TestStatements::amounts_data()
     QTest::addColumn<qint64>("pennies"); // -1: not an amount
 
     const std::pair<const char *, qint64> cases[] {{"23.78", 2378}, {"-0.50", -50}, {"(0.50)", -50}, {"(19)", -1900},
-        {" 2.5 ", 250}, {"-0", 0}, {"1,234.56", 123456}, {"12,345,678.00", 1234567800}, {"\xC2\xA3" "2.00", 200},
+        {" 2.5 ", 250}, {"-0", 0}, {"1,234.56", 123456}, {"12,345,678.00", 1234567800},
+        {"\xC2\xA3"
+         "2.00",
+            200},
         {"1e9", -1}, {"1.234", -1}, {"12,34.00", -1}, {"1234,567", -1}, {"", -1}, {"--", -1}, {"abc", -1},
         {"99999999999999", -1}, {"(1.00", -1}};
     for (const auto &[field, pennies] : cases)

@@ -1,0 +1,392 @@
+#include "tracker/reconcile.h"
+
+#include <algorithm>
+
+#include <QSet>
+
+#include "text/moments.h"
+
+namespace history {
+
+namespace {
+
+using store::StatementLineKind;
+
+constexpr qint64 matchingWindow = 7 * text::secondsPerDay; // a bet is archived within a week of its market's start
+constexpr qint64 transferSlack = text::secondsPerDay;
+constexpr qint64 repeatSlack = 5 * 60; // the same settlement in two statements of one exchange
+constexpr std::size_t mostCombinations = 4096;
+// Netting saves at most the commission on the winning parts; no exchange charges 10 % or more,
+// which would save a ninth of what they bring after it.
+constexpr calc::Pennies nettingShare = 9;
+
+QString entryKey(const QString &account, const store::StatementLine &line)
+{
+    return QStringLiteral("%1\x1F%2\x1F%3\x1F%4")
+        .arg(account.toCaseFolded(), QString::number(line.moment), line.description, QString::number(line.amount));
+}
+
+bool sameAccount(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The bets held, keyed by the rarest word of their events, each key's in the order of their dates.
+class BetIndex
+{
+public:
+    BetIndex(const HistoryView &view, qint64 from, qint64 to);
+    // The bets archived within the dates whose event's words all stand among the words.
+    std::vector<qsizetype> betsNamedIn(const QSet<QString> &words, qint64 from, qint64 to) const;
+
+private:
+    struct DatedBet
+    {
+        qint64 when;
+        qsizetype record;
+        bool operator<(const DatedBet &other) const { return when < other.when; }
+    };
+    const HistoryView &m_view;
+    QHash<qsizetype, QStringList> m_words;
+    QHash<QString, std::vector<DatedBet>> m_byWord;
+};
+
+BetIndex::BetIndex(const HistoryView &view, qint64 from, qint64 to)
+    : m_view(view)
+{
+    QHash<QString, int> counts;
+    for (qsizetype index = 0; index < view.records.size(); ++index) {
+        const qint64 when = view.records.at(index).when;
+        if (when < from || when > to || view.settlements.at(index).removed)
+            continue;
+        QStringList words = matchingWords(eventOf(view, index));
+        words.removeAll(QStringLiteral("v"));
+        if (words.isEmpty())
+            continue;
+        for (const QString &word : std::as_const(words))
+            ++counts[word];
+        m_words.insert(index, words);
+    }
+    for (auto it = m_words.cbegin(); it != m_words.cend(); ++it) {
+        const QString &rarest = *std::min_element(it->cbegin(), it->cend(),
+            [&counts](const QString &a, const QString &b) { return counts.value(a) < counts.value(b); });
+        m_byWord[rarest].push_back({view.records.at(it.key()).when, it.key()});
+    }
+    for (std::vector<DatedBet> &bets : m_byWord)
+        std::sort(bets.begin(), bets.end());
+}
+
+std::vector<qsizetype> BetIndex::betsNamedIn(const QSet<QString> &words, qint64 from, qint64 to) const
+{
+    std::vector<qsizetype> found;
+    for (const QString &word : words) {
+        const auto bets = m_byWord.constFind(word);
+        if (bets == m_byWord.cend())
+            continue;
+        for (auto at = std::lower_bound(bets->begin(), bets->end(), DatedBet {from, 0}); at != bets->end() && at->when <= to;
+             ++at) {
+            const QStringList &named = m_words[at->record];
+            if (std::all_of(named.cbegin(), named.cend(), [&words](const QString &w) { return words.contains(w); }))
+                found.push_back(at->record);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+struct OpenBet
+{
+    std::vector<ProposedOutcome> options;
+};
+
+std::vector<ProposedOutcome> optionsOf(const HistoryView &view, qsizetype record, calc::ShapeCache &shapes)
+{
+    std::vector<ProposedOutcome> options;
+    const BetRecord &row = view.records.at(record);
+    const QByteArrayView line = view.records.line(record);
+    for (const calc::SettleOutcome &outcome : outcomesOf(row, line, shapes)) {
+        const QString key = QString::fromStdString(outcome.key);
+        const SettledAs settled = settledAs(row, line, key, std::nullopt, shapes);
+        if (settled.payout)
+            options.push_back({record, key, settled.caption, settled.payout->exchange});
+    }
+    return options;
+}
+
+// The money the parts bring and lose, for the test of netting.
+struct Parts
+{
+    calc::Pennies sum = 0;
+    calc::Pennies won = 0;
+    bool anyLost = false;
+
+    void add(calc::Pennies part)
+    {
+        sum += part;
+        won += std::max<calc::Pennies>(part, 0);
+        anyLost = anyLost || part < 0;
+    }
+};
+
+bool nettingExplains(calc::Pennies amount, const Parts &parts)
+{
+    return amount > parts.sum && parts.anyLost && (amount - parts.sum) * nettingShare <= parts.won;
+}
+
+// The sets of the open bets' outcomes that, with the settled parts, bring the amount to the penny;
+// where none does, those that netting explains.
+std::vector<OutcomeSet> fitsOf(const std::vector<OpenBet> &open, const Parts &settled, calc::Pennies amount)
+{
+    std::size_t combinations = 1;
+    for (const OpenBet &bet : open) {
+        combinations *= std::max<std::size_t>(bet.options.size(), 1);
+        if (bet.options.empty() || combinations > mostCombinations)
+            return {};
+    }
+    std::vector<OutcomeSet> exact;
+    std::vector<OutcomeSet> netted;
+    std::vector<std::size_t> chosen(open.size(), 0);
+    for (std::size_t n = 0; n < combinations; ++n) {
+        Parts parts = settled;
+        OutcomeSet set;
+        for (std::size_t i = 0; i < open.size(); ++i) {
+            set.push_back(open[i].options[chosen[i]]);
+            parts.add(set.back().exchange);
+        }
+        if (parts.sum == amount)
+            exact.push_back(std::move(set));
+        else if (nettingExplains(amount, parts))
+            netted.push_back(std::move(set));
+        for (std::size_t i = 0; i < open.size() && ++chosen[i] == open[i].options.size(); ++i)
+            chosen[i] = 0;
+    }
+    return exact.empty() ? netted : exact;
+}
+
+struct Matcher
+{
+    const HistoryView &view;
+    const QString &defaultExchange;
+    calc::ShapeCache shapes;
+
+    QString exchangeOf(qsizetype record) const
+    {
+        const int exchange = view.settlements.at(record).exchange;
+        return exchange >= 0 ? view.settlements.exchanges().at(exchange) : defaultExchange;
+    }
+    void settle(MarketMatch &match, const StatementEntry &entry);
+};
+
+void Matcher::settle(MarketMatch &match, const StatementEntry &entry)
+{
+    Parts settled;
+    std::vector<OpenBet> open;
+    for (const qsizetype record : match.records) {
+        const Settlement &settlement = view.settlements.at(record);
+        if (settlement.settled)
+            settled.add(settlement.payout.exchange);
+        else
+            open.push_back({optionsOf(view, record, shapes)});
+    }
+    const calc::Pennies amount = entry.line.amount;
+    match.settledParts = settled.sum;
+    if (open.empty()) {
+        match.state = amount == settled.sum ? MarketState::Agrees
+            : nettingExplains(amount, settled) ? MarketState::Netting
+                                               : MarketState::Disagrees;
+        return;
+    }
+    match.fits = fitsOf(open, settled, amount);
+    match.state = match.fits.empty() ? MarketState::NoFit
+        : match.fits.size() == 1     ? MarketState::Proposed
+                                     : MarketState::Choose;
+}
+
+// Marks a market line that another statement of the same exchange holds too (Betfair's profit and
+// loss and its account statement both list a market's settlement), so that it is matched once.
+void markRepeats(const std::vector<StatementEntry> &entries, std::vector<MarketMatch> &markets)
+{
+    QHash<QString, std::vector<std::size_t>> byAmount;
+    for (std::size_t i = 0; i < markets.size(); ++i) {
+        const StatementEntry &entry = entries[markets[i].entry];
+        byAmount[entry.account.toCaseFolded() + QString::number(entry.line.amount)].push_back(i);
+    }
+    for (const std::vector<std::size_t> &same : std::as_const(byAmount)) {
+        for (const std::size_t i : same) {
+            const StatementEntry &entry = entries[markets[i].entry];
+            const bool repeated = std::any_of(same.begin(), same.end(), [&](std::size_t j) {
+                const StatementEntry &other = entries[markets[j].entry];
+                return other.format < entry.format && std::abs(other.line.moment - entry.line.moment) <= repeatSlack;
+            });
+            if (repeated)
+                markets[i].state = MarketState::Repeated;
+        }
+    }
+}
+
+void matchMarkets(Reconciliation &result, const HistoryView &view, const QString &defaultExchange)
+{
+    qint64 from = std::numeric_limits<qint64>::max();
+    qint64 to = std::numeric_limits<qint64>::min();
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        const store::StatementLine &line = result.entries[i].line;
+        if (line.kind != StatementLineKind::Market)
+            continue;
+        result.markets.push_back({i, {}, MarketState::NoBet, {}, 0});
+        const qint64 start = line.marketStart != store::noStatementMoment ? line.marketStart : line.moment;
+        from = std::min(from, start - matchingWindow);
+        to = std::max(to, line.moment);
+    }
+    markRepeats(result.entries, result.markets);
+    const BetIndex index(view, from, to);
+    Matcher matcher {view, defaultExchange, {}};
+    for (MarketMatch &match : result.markets) {
+        if (match.state == MarketState::Repeated)
+            continue;
+        const StatementEntry &entry = result.entries[match.entry];
+        const store::StatementLine &line = entry.line;
+        const qint64 start = line.marketStart != store::noStatementMoment ? line.marketStart : line.moment;
+        const QStringList words = matchingWords(line.description);
+        match.records = index.betsNamedIn(
+            QSet<QString>(words.cbegin(), words.cend()), start - matchingWindow, std::min(line.moment, start + matchingWindow));
+        std::erase_if(match.records, [&](qsizetype record) { return !sameAccount(matcher.exchangeOf(record), entry.account); });
+        if (!match.records.empty())
+            matcher.settle(match, entry);
+    }
+}
+
+void findTransfers(Reconciliation &result, const AccountLines &accountLines)
+{
+    std::vector<bool> used(accountLines.size(), false);
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        const StatementEntry &entry = result.entries[i];
+        const bool deposit = entry.line.kind == StatementLineKind::Deposit;
+        if (!deposit && entry.line.kind != StatementLineKind::Withdrawal)
+            continue;
+        const store::LedgerAction action = deposit ? store::LedgerAction::Deposit : store::LedgerAction::Withdraw;
+        bool found = false;
+        for (std::size_t j = 0; j < accountLines.size() && !found; ++j) {
+            const AccountLine &line = accountLines[j];
+            found = !used[j] && line.action == action && sameAccount(line.account, entry.account)
+                && line.amount == std::abs(entry.line.amount)
+                && std::abs(line.moment - entry.line.moment) <= transferSlack;
+            used[j] = used[j] || found;
+        }
+        if (!found)
+            result.transfers.push_back(i);
+    }
+}
+
+void findGaps(Reconciliation &result, const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)
+{
+    QHash<QString, std::size_t> entryOf;
+    for (std::size_t i = 0; i < result.entries.size(); ++i)
+        entryOf.insert(entryKey(result.entries[i].account, result.entries[i].line), i);
+    for (const store::StatementFile &file : files) {
+        std::vector<const store::StatementLine *> lines;
+        for (const store::StatementLine &line : file.statement.lines) {
+            if (line.balance)
+                lines.push_back(&line);
+        }
+        if (lines.size() > 1 && lines.front()->moment > lines.back()->moment)
+            std::reverse(lines.begin(), lines.end()); // newest first
+        const QString account = accountOf(file.statement.format);
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const calc::Pennies moved = lines[i]->kind == StatementLineKind::Bonus ? 0 : lines[i]->amount;
+            const calc::Pennies expected = *lines[i - 1]->balance + moved;
+            if (*lines[i]->balance != expected)
+                result.gaps.push_back({entryOf.value(entryKey(account, *lines[i])), expected});
+        }
+    }
+}
+
+void findBalancesAndUncovered(Reconciliation &result, const HistoryView &view, const QString &defaultExchange)
+{
+    std::map<QString, std::pair<qint64, qint64>> dates; // each account's statements', first and last
+    for (const StatementEntry &entry : result.entries) {
+        const auto [at, added] = dates.try_emplace(entry.account, entry.line.moment, entry.line.moment);
+        at->second.second = entry.line.moment;
+        if (entry.line.balance)
+            result.balances[entry.account] = *entry.line.balance;
+    }
+    QSet<qsizetype> covered;
+    for (const MarketMatch &match : result.markets)
+        covered.unite(QSet<qsizetype>(match.records.begin(), match.records.end()));
+    const Matcher matcher {view, defaultExchange, {}};
+    for (qsizetype index = 0; index < view.records.size(); ++index) {
+        const Settlement &settlement = view.settlements.at(index);
+        if (!settlement.settled || settlement.removed || covered.contains(index))
+            continue;
+        const auto range = dates.find(matcher.exchangeOf(index));
+        const qint64 when = view.records.at(index).when;
+        if (range != dates.end() && when >= range->second.first && when <= range->second.second)
+            result.uncovered.push_back(index);
+    }
+}
+
+} // namespace
+
+QStringList matchingWords(const QString &text)
+{
+    QStringList words;
+    QString word;
+    for (const QChar c : text.toCaseFolded() + QLatin1Char(' ')) {
+        if (c.isLetterOrNumber()) {
+            word += c;
+            continue;
+        }
+        if (!word.isEmpty())
+            words.append(word == QLatin1String("vs") ? QStringLiteral("v") : word);
+        word.clear();
+    }
+    return words;
+}
+
+std::vector<StatementEntry> distinctEntries(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)
+{
+    std::vector<StatementEntry> entries;
+    QSet<QString> seen;
+    for (const store::StatementFile &file : files) {
+        const QString account = accountOf(file.statement.format);
+        for (const store::StatementLine &line : file.statement.lines) {
+            if (!seen.contains(entryKey(account, line))) {
+                seen.insert(entryKey(account, line));
+                entries.push_back({account, file.statement.format, line});
+            }
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const StatementEntry &a, const StatementEntry &b) { return a.line.moment < b.line.moment; });
+    return entries;
+}
+
+qsizetype newLineCount(const std::vector<StatementEntry> &known, const store::Statement &statement, const QString &account)
+{
+    QSet<QString> seen;
+    for (const StatementEntry &entry : known)
+        seen.insert(entryKey(entry.account, entry.line));
+    return std::count_if(statement.lines.begin(), statement.lines.end(),
+        [&](const store::StatementLine &line) { return !seen.contains(entryKey(account, line)); });
+}
+
+calc::Pennies nettingOf(const MarketMatch &match, calc::Pennies amount, const OutcomeSet &outcomes)
+{
+    calc::Pennies parts = match.settledParts;
+    for (const ProposedOutcome &outcome : outcomes)
+        parts += outcome.exchange;
+    return amount - parts;
+}
+
+Reconciliation reconcile(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf,
+    const HistoryView &view, const AccountLines &accountLines, const QString &defaultExchange)
+{
+    Reconciliation result;
+    result.entries = distinctEntries(files, accountOf);
+    matchMarkets(result, view, defaultExchange);
+    findTransfers(result, accountLines);
+    findGaps(result, files, accountOf);
+    findBalancesAndUncovered(result, view, defaultExchange);
+    return result;
+}
+
+} // namespace history
