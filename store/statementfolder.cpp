@@ -16,16 +16,16 @@ constexpr int digestLettersInName = 16;
 QByteArray statementBytes(const QString &path)
 {
     if (QFileInfo(path).size() > largestStatement)
-        throw NotAStatement(QStringLiteral("%1 is too large to be a statement").arg(QDir::toNativeSeparators(path)));
+        throw NotAStatement(QStringLiteral("too large to be a statement"));
     return files::readAll(path);
 }
 
-Statement statementIn(const QString &path, const QByteArray &bytes)
+Statement statementIn(const QByteArray &bytes)
 {
     std::optional<Statement> statement = readStatement(bytes);
     if (!statement) {
-        throw NotAStatement(QStringLiteral("%1 is not an exchange statement Vantrel knows; its first line is \"%2\"")
-                                .arg(QDir::toNativeSeparators(path), firstLineShown(bytes)));
+        throw NotAStatement(QStringLiteral("not an exchange statement Vantrel knows; its first line is \"%1\"")
+                                .arg(firstLineShown(bytes)));
     }
     return std::move(*statement);
 }
@@ -38,6 +38,14 @@ QString copyName(StatementFormat format, const QByteArray &bytes)
 
 } // namespace
 
+QString problemWith(const QString &path, const FileError &error)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    if (error.description().contains(name))
+        return error.description();
+    return QStringLiteral("%1: %2").arg(name, error.description());
+}
+
 QString statementsFolder(const QString &dataFolder)
 {
     return dataFolder + QStringLiteral("/statements");
@@ -47,7 +55,7 @@ ImportedStatement importStatement(const QString &dataFolder, const QString &path
 {
     const QByteArray bytes = statementBytes(path);
     ImportedStatement imported;
-    imported.copy.statement = statementIn(path, bytes);
+    imported.copy.statement = statementIn(bytes);
     imported.copy.fileName = copyName(imported.copy.statement.format, bytes);
     const QString folder = statementsFolder(dataFolder);
     files::makeSureOfFolder(folder);
@@ -67,9 +75,9 @@ StatementsRead readStatements(const QString &dataFolder)
         const QString path = folder + QLatin1Char('/') + name;
         try {
             const QByteArray bytes = statementBytes(path);
-            read.files.push_back({name, statementIn(path, bytes)});
+            read.files.push_back({name, statementIn(bytes)});
         } catch (const FileError &error) {
-            read.problems.append(QStringLiteral("%1: %2").arg(name, error.description()));
+            read.problems.append(problemWith(name, error));
         }
     }
     return read;

@@ -14,7 +14,8 @@ namespace store {
 
 QString statementsFolder(const QString &dataFolder);
 
-// A file that is no statement of a format the program knows.
+// A file that is no statement of a format the program knows: the description says why, without
+// naming the file (see problemWith).
 class NotAStatement : public FileError
 {
 public:
@@ -33,8 +34,12 @@ struct ImportedStatement
     bool alreadyThere = false; // the same bytes had been imported before
 };
 
+// "name: why", for a failure to import or read the file; the description alone where it names the
+// file already.
+QString problemWith(const QString &path, const FileError &error);
+
 // Reads the file and copies it into the statements folder unless the same bytes are there. Throws
-// NotAStatement, naming the file and quoting its first line, or FileError.
+// NotAStatement, quoting its first line, or FileError.
 ImportedStatement importStatement(const QString &dataFolder, const QString &path);
 
 // The statements in the folder, in the order of their names, and the files there that are none

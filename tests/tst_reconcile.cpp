@@ -17,11 +17,15 @@ using store::LedgerAction;
 namespace {
 
 // Stake 25 at 2.0, laid at 2.05: lay 24.97, which brings 23.78 or costs 26.22.
-const QByteArray qualifier = "13/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
+const QByteArray qualifier
+    = "13/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
 // A free bet of 10 at 4.0, laid on the draw at 4.2: lay 7.22, which brings 6.88 or costs 23.10.
-const QByteArray freeBet = "13/12/2026 17:05:00,Liverpool v Everton,Bet365,10,10,4,4.2,23.10,7.22,0,4.75,30,6.9,6.88,100";
-const QByteArray earlyBet = "01/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
-const QByteArray otherEvent = "13/12/2026 17:00:00,Liverpool v Everton U21,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
+const QByteArray freeBet
+    = "13/12/2026 17:05:00,Liverpool v Everton,Bet365,10,10,4,4.2,23.10,7.22,0,4.75,30,6.9,6.88,100";
+const QByteArray earlyBet
+    = "01/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
+const QByteArray otherEvent
+    = "13/12/2026 17:00:00,Liverpool v Everton U21,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100";
 
 const QByteArray profitLossHeader = "Market,Start time,Settled date,Profit/Loss (\xC2\xA3)\n";
 
@@ -38,8 +42,8 @@ store::RecordId idOf(const QByteArray &line, int occurrence = 0)
 
 store::LedgerEntry settled(const QByteArray &line, const char *outcome, double profit)
 {
-    return {QDateTime(QDate(2026, 12, 13), QTime(20, 0)), LedgerAction::Settle, idOf(line), QString::fromLatin1(outcome),
-        profit, QStringLiteral("Betfair"), {}, {}};
+    return {QDateTime(QDate(2026, 12, 13), QTime(20, 0)), LedgerAction::Settle, idOf(line),
+        QString::fromLatin1(outcome), profit, QStringLiteral("Betfair"), {}, {}};
 }
 
 store::LedgerEntry atExchange(const QByteArray &line, const QString &exchange)
@@ -82,8 +86,8 @@ private slots:
     void gapsInBalancesAreFound();
 
 private:
-    history::Reconciliation reconciled(const QList<QByteArray> &archive, const QList<store::LedgerEntry> &ledger,
-        const QByteArray &statement);
+    history::Reconciliation reconciled(
+        const QList<QByteArray> &archive, const QList<store::LedgerEntry> &ledger, const QByteArray &statement);
 };
 
 history::Reconciliation TestReconcile::reconciled(
@@ -100,7 +104,7 @@ history::Reconciliation TestReconcile::reconciled(
     const history::HistoryView view(follower.records().view(), follower.ledger().settlements());
     return history::reconcile(
         statementOf(statement), [](store::StatementFormat) { return QStringLiteral("Betfair"); }, view,
-        follower.ledger().accountLines(), QStringLiteral("betfair"));
+        follower.ledger().accountLines());
 }
 
 void TestReconcile::marketLines_data()
@@ -176,14 +180,15 @@ void TestReconcile::marketLines()
 
 void TestReconcile::sameMarketInTwoStatementsIsMatchedOnce()
 {
-    const QByteArray account = "Date,Description,Cash In (\xC2\xA3),Bonus In (\xC2\xA3),Cash Out (\xC2\xA3),Bonus Out "
-                               "(\xC2\xA3),Cash Balance (\xC2\xA3)\n"
-                               "13-Dec-26 19:27:02,Exchange: Liverpool v Everton / Match Odds Ref: 1,23.78,--,--,--,23.78\n";
+    const QByteArray account
+        = "Date,Description,Cash In (\xC2\xA3),Bonus In (\xC2\xA3),Cash Out (\xC2\xA3),Bonus Out "
+          "(\xC2\xA3),Cash Balance (\xC2\xA3)\n"
+          "13-Dec-26 19:27:02,Exchange: Liverpool v Everton / Match Odds Ref: 1,23.78,--,--,--,23.78\n";
     std::vector<store::StatementFile> files = statementOf(account);
     std::vector<store::StatementFile> profitLoss = statementOf(profitLossHeader + marketLine("23.78"));
     files.push_back(std::move(profitLoss.front()));
-    const history::Reconciliation result = history::reconcile(
-        files, [](store::StatementFormat) { return QStringLiteral("Betfair"); }, {}, {}, {});
+    const history::Reconciliation result
+        = history::reconcile(files, [](store::StatementFormat) { return QStringLiteral("Betfair"); }, {}, {});
     QCOMPARE(result.entries.size(), std::size_t(2));
     QCOMPARE(result.markets.size(), std::size_t(2));
     QCOMPARE(result.markets[0].state, MarketState::NoBet);
@@ -196,10 +201,11 @@ void TestReconcile::sameMarketInTwoStatementsIsMatchedOnce()
 
 void TestReconcile::depositsTheLedgerLacksAreProposed()
 {
-    const QByteArray statement = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
-                                 "14-Dec-26 10:00:00,Withdrawal Ref: 3,--,--,-20.00,--,30.00\n"
-                                 "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,50.00\n"
-                                 "10-Dec-26 10:00:00,Deposit Ref: 1,10.00,--,--,--,10.00\n";
+    const QByteArray statement
+        = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
+          "14-Dec-26 10:00:00,Withdrawal Ref: 3,--,--,-20.00,--,30.00\n"
+          "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,50.00\n"
+          "10-Dec-26 10:00:00,Deposit Ref: 1,10.00,--,--,--,10.00\n";
     // The first deposit was written down a day late; the second at another amount; the withdrawal not at all.
     const history::Reconciliation result = reconciled({qualifier},
         {money(LedgerAction::Deposit, QDate(2026, 12, 11), 10), money(LedgerAction::Deposit, QDate(2026, 12, 12), 4)},
@@ -213,10 +219,11 @@ void TestReconcile::depositsTheLedgerLacksAreProposed()
 
 void TestReconcile::gapsInBalancesAreFound()
 {
-    std::vector<store::StatementFile> files = statementOf(fileBytes(QStringLiteral(":/statements/betfair-account.csv")));
+    std::vector<store::StatementFile> files
+        = statementOf(fileBytes(QStringLiteral(":/statements/betfair-account.csv")));
     QVERIFY(!files.empty());
-    const history::Reconciliation result = history::reconcile(
-        files, [](store::StatementFormat) { return QStringLiteral("Betfair"); }, {}, {}, {});
+    const history::Reconciliation result
+        = history::reconcile(files, [](store::StatementFormat) { return QStringLiteral("Betfair"); }, {}, {});
     QCOMPARE(result.gaps.size(), std::size_t(1));
     QCOMPARE(result.entries[result.gaps.front().entry].line.amount, 224);
     QCOMPARE(result.gaps.front().expected, 4724);

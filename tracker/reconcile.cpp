@@ -83,8 +83,8 @@ std::vector<qsizetype> BetIndex::betsNamedIn(const QSet<QString> &words, qint64 
         const auto bets = m_byWord.constFind(word);
         if (bets == m_byWord.cend())
             continue;
-        for (auto at = std::lower_bound(bets->begin(), bets->end(), DatedBet {from, 0}); at != bets->end() && at->when <= to;
-             ++at) {
+        for (auto at = std::lower_bound(bets->begin(), bets->end(), DatedBet {from, 0});
+             at != bets->end() && at->when <= to; ++at) {
             const QStringList &named = m_words[at->record];
             if (std::all_of(named.cbegin(), named.cend(), [&words](const QString &w) { return words.contains(w); }))
                 found.push_back(at->record);
@@ -166,13 +166,18 @@ std::vector<OutcomeSet> fitsOf(const std::vector<OpenBet> &open, const Parts &se
 struct Matcher
 {
     const HistoryView &view;
-    const QString &defaultExchange;
     calc::ShapeCache shapes;
 
+    // The exchange a line names for the bet; empty when none does.
     QString exchangeOf(qsizetype record) const
     {
         const int exchange = view.settlements.at(record).exchange;
-        return exchange >= 0 ? view.settlements.exchanges().at(exchange) : defaultExchange;
+        return exchange >= 0 ? view.settlements.exchanges().at(exchange) : QString();
+    }
+    bool mayBeAt(qsizetype record, const QString &account) const
+    {
+        const QString exchange = exchangeOf(record);
+        return exchange.isEmpty() || sameAccount(exchange, account);
     }
     void settle(MarketMatch &match, const StatementEntry &entry);
 };
@@ -191,7 +196,7 @@ void Matcher::settle(MarketMatch &match, const StatementEntry &entry)
     const calc::Pennies amount = entry.line.amount;
     match.settledParts = settled.sum;
     if (open.empty()) {
-        match.state = amount == settled.sum ? MarketState::Agrees
+        match.state = amount == settled.sum    ? MarketState::Agrees
             : nettingExplains(amount, settled) ? MarketState::Netting
                                                : MarketState::Disagrees;
         return;
@@ -224,7 +229,7 @@ void markRepeats(const std::vector<StatementEntry> &entries, std::vector<MarketM
     }
 }
 
-void matchMarkets(Reconciliation &result, const HistoryView &view, const QString &defaultExchange)
+void matchMarkets(Reconciliation &result, const HistoryView &view)
 {
     qint64 from = std::numeric_limits<qint64>::max();
     qint64 to = std::numeric_limits<qint64>::min();
@@ -239,7 +244,7 @@ void matchMarkets(Reconciliation &result, const HistoryView &view, const QString
     }
     markRepeats(result.entries, result.markets);
     const BetIndex index(view, from, to);
-    Matcher matcher {view, defaultExchange, {}};
+    Matcher matcher {view, {}};
     for (MarketMatch &match : result.markets) {
         if (match.state == MarketState::Repeated)
             continue;
@@ -247,9 +252,9 @@ void matchMarkets(Reconciliation &result, const HistoryView &view, const QString
         const store::StatementLine &line = entry.line;
         const qint64 start = line.marketStart != store::noStatementMoment ? line.marketStart : line.moment;
         const QStringList words = matchingWords(line.description);
-        match.records = index.betsNamedIn(
-            QSet<QString>(words.cbegin(), words.cend()), start - matchingWindow, std::min(line.moment, start + matchingWindow));
-        std::erase_if(match.records, [&](qsizetype record) { return !sameAccount(matcher.exchangeOf(record), entry.account); });
+        match.records = index.betsNamedIn(QSet<QString>(words.cbegin(), words.cend()), start - matchingWindow,
+            std::min(line.moment, start + matchingWindow));
+        std::erase_if(match.records, [&](qsizetype record) { return !matcher.mayBeAt(record, entry.account); });
         if (!match.records.empty())
             matcher.settle(match, entry);
     }
@@ -300,11 +305,11 @@ void findGaps(Reconciliation &result, const std::vector<store::StatementFile> &f
     }
 }
 
-void findBalancesAndUncovered(Reconciliation &result, const HistoryView &view, const QString &defaultExchange)
+void findBalancesAndUncovered(Reconciliation &result, const HistoryView &view)
 {
-    std::map<QString, std::pair<qint64, qint64>> dates; // each account's statements', first and last
+    std::map<QString, std::pair<qint64, qint64>> dates; // each account's statements' first and last, by its folded name
     for (const StatementEntry &entry : result.entries) {
-        const auto [at, added] = dates.try_emplace(entry.account, entry.line.moment, entry.line.moment);
+        const auto [at, added] = dates.try_emplace(entry.account.toCaseFolded(), entry.line.moment, entry.line.moment);
         at->second.second = entry.line.moment;
         if (entry.line.balance)
             result.balances[entry.account] = *entry.line.balance;
@@ -312,12 +317,12 @@ void findBalancesAndUncovered(Reconciliation &result, const HistoryView &view, c
     QSet<qsizetype> covered;
     for (const MarketMatch &match : result.markets)
         covered.unite(QSet<qsizetype>(match.records.begin(), match.records.end()));
-    const Matcher matcher {view, defaultExchange, {}};
+    const Matcher matcher {view, {}};
     for (qsizetype index = 0; index < view.records.size(); ++index) {
         const Settlement &settlement = view.settlements.at(index);
         if (!settlement.settled || settlement.removed || covered.contains(index))
             continue;
-        const auto range = dates.find(matcher.exchangeOf(index));
+        const auto range = dates.find(matcher.exchangeOf(index).toCaseFolded());
         const qint64 when = view.records.at(index).when;
         if (range != dates.end() && when >= range->second.first && when <= range->second.second)
             result.uncovered.push_back(index);
@@ -342,7 +347,8 @@ QStringList matchingWords(const QString &text)
     return words;
 }
 
-std::vector<StatementEntry> distinctEntries(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)
+std::vector<StatementEntry> distinctEntries(
+    const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)
 {
     std::vector<StatementEntry> entries;
     QSet<QString> seen;
@@ -360,7 +366,8 @@ std::vector<StatementEntry> distinctEntries(const std::vector<store::StatementFi
     return entries;
 }
 
-qsizetype newLineCount(const std::vector<StatementEntry> &known, const store::Statement &statement, const QString &account)
+qsizetype newLineCount(
+    const std::vector<StatementEntry> &known, const store::Statement &statement, const QString &account)
 {
     QSet<QString> seen;
     for (const StatementEntry &entry : known)
@@ -378,14 +385,14 @@ calc::Pennies nettingOf(const MarketMatch &match, calc::Pennies amount, const Ou
 }
 
 Reconciliation reconcile(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf,
-    const HistoryView &view, const AccountLines &accountLines, const QString &defaultExchange)
+    const HistoryView &view, const AccountLines &accountLines)
 {
     Reconciliation result;
     result.entries = distinctEntries(files, accountOf);
-    matchMarkets(result, view, defaultExchange);
+    matchMarkets(result, view);
     findTransfers(result, accountLines);
     findGaps(result, files, accountOf);
-    findBalancesAndUncovered(result, view, defaultExchange);
+    findBalancesAndUncovered(result, view);
     return result;
 }
 

@@ -27,10 +27,12 @@ using AccountOfFormat = std::function<QString(store::StatementFormat)>;
 
 // Every line of the statements once, in time order: a line is known by its account, moment,
 // description and amount, so that the same file twice or two that overlap add nothing twice.
-std::vector<StatementEntry> distinctEntries(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf);
+std::vector<StatementEntry> distinctEntries(
+    const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf);
 
 // How many of the statement's lines the entries do not hold yet.
-qsizetype newLineCount(const std::vector<StatementEntry> &known, const store::Statement &statement, const QString &account);
+qsizetype newLineCount(
+    const std::vector<StatementEntry> &known, const store::Statement &statement, const QString &account);
 
 struct ProposedOutcome
 {
@@ -82,10 +84,10 @@ struct Reconciliation
     std::map<QString, calc::Pennies> balances; // each account's latest balance in its statements
 };
 
-// The bets' lays are at the exchange their settle or exchange line names, or at defaultExchange
-// when none does.
+// A bet's lays are at the exchange its settle or exchange line names; a bet whose exchange no line
+// names yet may be at any.
 Reconciliation reconcile(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf,
-    const HistoryView &view, const AccountLines &accountLines, const QString &defaultExchange);
+    const HistoryView &view, const AccountLines &accountLines);
 
 // A text's words as the matching compares them: letters and digits in one case, "vs" as "v".
 QStringList matchingWords(const QString &text);
