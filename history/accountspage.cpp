@@ -97,6 +97,7 @@ AccountsPage::AccountsPage(QWidget *parent)
     side->addLayout(form);
     side->addWidget(m_reverse, 0, Qt::AlignLeft);
     side->addStretch(1);
+    side->addWidget(m_import, 0, Qt::AlignLeft);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(tables, 5);
@@ -164,12 +165,16 @@ void AccountsPage::createEntries()
     m_reverse->setEnabled(false);
     connect(m_reverse, &QPushButton::clicked, this, &AccountsPage::reverseLatest);
     connect(m_entries->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &AccountsPage::enableReverse);
+    m_import = new QPushButton(QStringLiteral("&Import statement..."));
+    m_import->setObjectName(QStringLiteral("importStatementFromAccounts"));
+    m_import->setToolTip(QStringLiteral("Imports an exchange's statement and reconciles it with the bets"));
+    connect(m_import, &QPushButton::clicked, this, &AccountsPage::importChosen);
 }
 
 void AccountsPage::setTabOrder()
 {
     const QList<QWidget *> order {m_account, m_amount, m_note, m_deposit, m_withdraw, m_status, m_setStatus, m_type,
-        m_setType, m_entries, m_reverse};
+        m_setType, m_entries, m_reverse, m_import};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

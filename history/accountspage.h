@@ -35,6 +35,10 @@ public:
     void setConfirm(ui::ConfirmSink confirm) { m_confirm = std::move(confirm); }
     void showTotals(const SharedTotals &totals, const QStringList &bookmakers) override;
 
+signals:
+    // "Import statement...": exchange statements to import and reconcile.
+    void importChosen();
+
 private:
     QLayout *createForm();
     void createEntries();
@@ -68,6 +72,7 @@ private:
     QLabel *m_problem = nullptr;
     QTableView *m_entries = nullptr;
     QPushButton *m_reverse = nullptr;
+    QPushButton *m_import = nullptr;
 };
 
 } // namespace history

@@ -29,6 +29,7 @@
 #include "history/orphanspage.h"
 #include "history/otheramount.h"
 #include "history/stalerows.h"
+#include "history/statementspage.h"
 #include "history/sumstable.h"
 #include "history/totalspanel.h"
 #include "store/archive.h"
@@ -63,6 +64,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Vantrel - Bet history"));
+    setAcceptDrops(true);
     ui::returnLargeBlocksToTheSystem();
     createControls();
     setTabOrder();
@@ -226,6 +228,10 @@ void HistoryWindow::wireEvents()
     m_totals->accounts()->setRecord([this](const store::LedgerEntry &entry) { return recordAccountEntry(entry); });
     connect(m_totals->freeBets(), &FreeBetsPage::addChosen, this, &HistoryWindow::addFreeBet);
     connect(m_totals->freeBets(), &FreeBetsPage::giveUpChosen, this, &HistoryWindow::giveUpFreeBet);
+    connect(m_totals->accounts(), &AccountsPage::importChosen, this, &HistoryWindow::chooseStatements);
+    connect(m_totals->statements(), &StatementsPage::importChosen, this, &HistoryWindow::chooseStatements);
+    connect(m_totals->statements(), &StatementsPage::settleChosen, this, &HistoryWindow::settleAsProposed);
+    connect(m_totals->statements(), &StatementsPage::transferChosen, this, &HistoryWindow::recordTransfer);
     connect(m_totals->orphans(), &OrphansPage::reattachChosen, this, [this](const OrphanSettlement &orphan) {
         reattachOrphan(orphan, recordIds(m_model.view().records, chosenRecords()));
     });
@@ -262,6 +268,7 @@ void HistoryWindow::followerLoaded()
 {
     m_progress->hide();
     showStatus();
+    readStatementFiles();
     m_awaitingLoad = true;
     m_model.rebuild();
 }
@@ -279,6 +286,7 @@ void HistoryWindow::rowsRebuilt()
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
     m_totals->showTotals(m_model.sharedTotals(), totals.orderedNames);
     m_totals->showOrphans(m_follower.ledger().orphanSettlements());
+    reconcileStatements();
     if (!m_follower.isLoading() && !m_model.isRebuilding())
         linkFreeBetsFound();
     if (std::exchange(m_scrollToTop, false))

@@ -14,6 +14,7 @@
 #include "tracker/archivefollower.h"
 #include "tracker/betdecisions.h"
 #include "tracker/historymodel.h"
+#include "tracker/reconcile.h"
 #include "ui/message.h"
 
 class QLabel;
@@ -52,6 +53,9 @@ public:
     // Where "Save as CSV..." writes: the save dialog's choice unless a test gives one; empty for none.
     using ChooseSavePath = std::function<QString()>;
     void setChooseSavePath(ChooseSavePath choose) { m_chooseSavePath = std::move(choose); }
+    // Which statements "Import statement..." imports: the open dialog's choice unless a test gives them.
+    using ChooseStatements = std::function<QStringList()>;
+    void setChooseStatements(ChooseStatements choose) { m_chooseStatements = std::move(choose); }
 
 signals:
     // The archive has been read and its rows and totals show.
@@ -61,6 +65,9 @@ protected:
     // The Menu key and Shift+F10 on the table open its menu on every platform.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Statement files dropped on the window are imported.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -119,6 +126,16 @@ private:
     void settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request);
     // Writes the links the totals found between free-bet records and the free bets they used.
     void linkFreeBetsFound();
+    // Exchange statements (historystatements.cpp).
+    void chooseStatements();
+    void importStatementFiles(const QStringList &paths);
+    // The statements folder read again; the Statements tab shows it once reconciled.
+    void readStatementFiles();
+    // Reconciles the statements read with the bets as they stand, when there are any.
+    void reconcileStatements();
+    void settleAsProposed(const StatementEntry &entry, const MarketMatch &match);
+    void settleOutcomes(const StatementEntry &entry, const OutcomeSet &outcomes);
+    void recordTransfer(const StatementEntry &entry);
     // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
     enum class LedgerWrite { Now, Later, Failed };
     LedgerWrite writeLedger(const QList<store::LedgerEntry> &entries);
@@ -132,6 +149,9 @@ private:
     ui::ConfirmSink m_confirm;
     Clock m_clock = &QDateTime::currentDateTime;
     ChooseSavePath m_chooseSavePath;
+    ChooseStatements m_chooseStatements;
+    store::StatementsRead m_statementFiles;
+    bool m_statementsShown = false; // the Statements tab shows a reconciliation, if an empty one
     ArchiveFollower m_follower;
     HistoryModel m_model;
     bool m_awaitingLoad = false;

@@ -12,6 +12,7 @@
 #include "history/linechart.h"
 #include "history/monthchart.h"
 #include "history/orphanspage.h"
+#include "history/statementspage.h"
 #include "history/sumstable.h"
 #include "text/counted.h"
 #include "tracker/totals.h"
@@ -69,6 +70,9 @@ TotalsPanel::TotalsPanel(QWidget *parent)
     addPage(QStringLiteral("Free bets"), m_freeBets, m_freeBets);
     auto *byOffer = new ByOfferTable;
     addPage(QStringLiteral("By offer"), byOffer, byOffer);
+    // The statements are reconciled against the bets, not counted with the totals.
+    m_statements = new StatementsPage;
+    m_tabs->addTab(m_statements, QStringLiteral("Statements"));
     // Where the tabs overflow, the arrows that scroll them are for the mouse: the keyboard moves
     // between tabs with the arrow keys, and Tab goes on to the page.
     for (QToolButton *scroll : m_tabs->tabBar()->findChildren<QToolButton *>())

@@ -1,6 +1,6 @@
 // The totals under the history's table: a line of overall sums, and tabs with the rest (sums per
-// bookmaker, month and kind, the charts, the accounts, the free bets and the offers that earned them), each the whole
-// panel's width. The tabs come from one list: a new one is a page class and a line there.
+// bookmaker, month and kind, the charts, the accounts, the free bets and the offers that earned them, the exchanges'
+// statements), each the whole panel's width. The tabs come from one list: a new one is a page class and a line there.
 #pragma once
 
 #include <vector>
@@ -18,6 +18,7 @@ namespace history {
 class AccountsPage;
 class FreeBetsPage;
 class OrphansPage;
+class StatementsPage;
 struct Totals;
 
 class TotalsPanel final : public QWidget
@@ -34,6 +35,7 @@ public:
     QWidget *firstFocus() const;
     AccountsPage *accounts() const { return m_accounts; }
     FreeBetsPage *freeBets() const { return m_freeBets; }
+    StatementsPage *statements() const { return m_statements; }
     // The settlements without a bet, in a tab of their own while there are any.
     void showOrphans(std::vector<OrphanSettlement> orphans);
     OrphansPage *orphans() const { return m_orphans; }
@@ -47,6 +49,7 @@ private:
     std::vector<TotalsPage *> m_pages;
     AccountsPage *m_accounts = nullptr;
     FreeBetsPage *m_freeBets = nullptr;
+    StatementsPage *m_statements = nullptr;
     OrphansPage *m_orphans = nullptr;
 };
 

@@ -1,7 +1,7 @@
 #include "tracker/statementimport.h"
 
-#include <QEventLoop>
 #include <QDir>
+#include <QEventLoop>
 
 #include "store/fileerror.h"
 #include "text/counted.h"
@@ -31,17 +31,18 @@ void load(ArchiveFollower &follower)
 
 QString reportOf(const QString &path, const store::Statement &statement, qsizetype fresh, const Reconciliation &result)
 {
-    const auto matched = std::count_if(result.markets.begin(), result.markets.end(),
-        [](const MarketMatch &match) { return !match.records.empty(); });
+    const auto matched = std::count_if(
+        result.markets.begin(), result.markets.end(), [](const MarketMatch &match) { return !match.records.empty(); });
     const auto proposed = std::count_if(result.markets.begin(), result.markets.end(), [](const MarketMatch &match) {
         return match.state == MarketState::Proposed || match.state == MarketState::Choose;
     }) + qsizetype(result.transfers.size());
-    QString report = QStringLiteral("%1: %2, %3, %4 new, %5 matched, %6 proposed")
-                         .arg(QDir::toNativeSeparators(path), QLatin1String(store::formatInfo(statement.format).name),
-                             text::counted(qsizetype(statement.lines.size()), QStringLiteral("line"), QStringLiteral("lines")))
-                         .arg(fresh)
-                         .arg(matched)
-                         .arg(proposed);
+    QString report
+        = QStringLiteral("%1: %2, %3, %4 new, %5 matched, %6 proposed")
+              .arg(QDir::toNativeSeparators(path), QLatin1String(store::formatInfo(statement.format).name),
+                  text::counted(qsizetype(statement.lines.size()), QStringLiteral("line"), QStringLiteral("lines")))
+              .arg(fresh)
+              .arg(matched)
+              .arg(proposed);
     if (statement.unreadCount > 0)
         report += QStringLiteral(", %1 unreadable").arg(statement.unreadCount);
     return report;

@@ -1,0 +1,174 @@
+// The history window's exchange statements: imported from the Accounts or the Statements tab or
+// dropped on the window, reconciled against the bets whenever these change, and what a line
+// proves recorded in the ledger at the user's press.
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTabWidget>
+
+#include "calc/numbertext.h"
+#include "history/historywindow.h"
+#include "history/statementspage.h"
+#include "history/totalspanel.h"
+#include "text/counted.h"
+#include "text/moments.h"
+
+namespace history {
+
+namespace {
+
+QString accountOfFormat(store::StatementFormat format)
+{
+    return QString::fromLatin1(store::formatInfo(format).exchange);
+}
+
+QDateTime dateTimeOf(qint64 moment)
+{
+    return {text::dayOf(moment), QTime::fromMSecsSinceStartOfDay(int(moment % text::secondsPerDay) * 1000)};
+}
+
+// The local files among the dropped things; none when any is something else.
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void HistoryWindow::chooseStatements()
+{
+    if (m_chooseStatements)
+        return importStatementFiles(m_chooseStatements());
+    auto *dialog = new QFileDialog(this, QStringLiteral("Import statement"), QDir::homePath(),
+        QStringLiteral("Statements (*.csv);;All files (*)"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::filesSelected, this, &HistoryWindow::importStatementFiles);
+    dialog->show();
+}
+
+void HistoryWindow::importStatementFiles(const QStringList &paths)
+{
+    QStringList failures;
+    for (const QString &path : paths) {
+        try {
+            store::importStatement(m_dataFolder, path);
+        } catch (const store::FileError &error) {
+            failures << store::problemWith(path, error);
+        }
+    }
+    readStatementFiles();
+    reconcileStatements();
+    m_totals->tabs()->setCurrentWidget(m_totals->statements());
+    if (!failures.isEmpty())
+        ui::openMessage(this, m_showMessage,
+            QStringLiteral("%1 not imported; nothing was changed for %2:\n%3")
+                .arg(text::counted(failures.size(), QStringLiteral("file was"), QStringLiteral("files were")),
+                    failures.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"),
+                    failures.join(QLatin1Char('\n'))));
+}
+
+void HistoryWindow::readStatementFiles()
+{
+    try {
+        m_statementFiles = store::readStatements(m_dataFolder);
+    } catch (const store::FileError &error) {
+        m_statementFiles = {};
+        m_statementFiles.problems << error.description();
+    }
+}
+
+void HistoryWindow::reconcileStatements()
+{
+    if (m_statementFiles.files.empty() && m_statementFiles.problems.isEmpty() && !m_statementsShown)
+        return;
+    m_statementsShown = true;
+    auto result = std::make_shared<const Reconciliation>(reconcile(
+        m_statementFiles.files, accountOfFormat, m_model.view(), m_follower.ledger().accountLines()));
+    m_totals->statements()->showReconciliation(std::move(result), m_model.view(), m_statementFiles.problems);
+}
+
+void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMatch &match)
+{
+    if (match.fits.size() == 1) {
+        const QString question = QStringLiteral("Settle %1 as %2, as %3's line of %4 says?")
+                                     .arg(text::counted(qsizetype(match.fits.front().size()), QStringLiteral("bet"),
+                                              QStringLiteral("bets")),
+                                         outcomeSetText(match.fits.front()), entry.account,
+                                         calc::formatPennies(entry.line.amount, QLocale()));
+        return ui::openConfirm(this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match.fits.front()); });
+    }
+    QStringList ways;
+    for (const OutcomeSet &fit : match.fits)
+        ways << outcomeSetText(fit);
+    ui::openChoice(this, m_ask, QStringLiteral("Which way did the bets end? Each brings %1.")
+                                    .arg(calc::formatPennies(entry.line.amount, QLocale())),
+        ways, [this, entry, match](int chosen) { settleOutcomes(entry, match.fits[std::size_t(chosen)]); });
+}
+
+void HistoryWindow::settleOutcomes(const StatementEntry &entry, const OutcomeSet &outcomes)
+{
+    const HistoryView &view = m_model.view();
+    QList<store::LedgerEntry> entries;
+    std::vector<ResolvedDecisions> decisions;
+    const QDateTime now = m_clock();
+    for (const ProposedOutcome &outcome : outcomes) {
+        if (outcome.record >= view.records.size())
+            return ui::openMessage(this, m_showMessage,
+                QStringLiteral("The bets are being read again; nothing was recorded. Try again once they show."));
+        const std::vector<qsizetype> records {outcome.record};
+        const BetRequest request {store::LedgerAction::Settle, outcome.outcome, {}, entry.account, entry.line.description, {}, {}};
+        DecisionLines lines = decisionLines(view, records, recordIds(view.records, records), request, now);
+        entries += lines.entries;
+        decisions.push_back(std::move(lines.decisions));
+    }
+    if (writeLedger(entries) != LedgerWrite::Now)
+        return;
+    for (const ResolvedDecisions &decided : decisions)
+        m_follower.ledger().applyNow(decided);
+    m_follower.ledger().rememberExchange(entry.account);
+    m_model.settlementsChanged();
+}
+
+void HistoryWindow::recordTransfer(const StatementEntry &entry)
+{
+    const bool deposit = entry.line.kind == store::StatementLineKind::Deposit;
+    const QString question = QStringLiteral("Record a %1 of %2 at %3 on %4, as the statement says?")
+                                 .arg(deposit ? QStringLiteral("deposit") : QStringLiteral("withdrawal"),
+                                     calc::formatPennies(std::abs(entry.line.amount), QLocale()), entry.account,
+                                     shownMoment(entry.line.moment, QLocale()));
+    ui::openConfirm(this, m_confirm, question, [this, entry, deposit] {
+        const store::LedgerEntry line {dateTimeOf(entry.line.moment),
+            deposit ? store::LedgerAction::Deposit : store::LedgerAction::Withdraw, {}, {},
+            calc::fromPennies(std::abs(entry.line.amount)), entry.account, entry.line.description, {}};
+        if (writeLedger({line}) == LedgerWrite::Now)
+            m_follower.follow();
+    });
+}
+
+void HistoryWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void HistoryWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    importStatementFiles(paths);
+}
+
+} // namespace history

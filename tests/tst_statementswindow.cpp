@@ -1,0 +1,133 @@
+// Exchange statements in the bet-history window: imported with "Import statement..." from the
+// Accounts tab, shown in the Statements tab with what each line matched, and what a line proves
+// recorded with "Settle as proposed": the two worked examples (a lay that won 23.78, and two lays
+// netted to -19.00 in one market) and a deposit the ledger lacked.
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "historywindowtest.h"
+#include "store/datafolder.h"
+#include "store/statementfolder.h"
+
+namespace {
+
+const QByteArray qualifier = "13/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100\r\n";
+const QByteArray freeBet = "13/12/2026 17:05:00,Liverpool v Everton,Bet365,10,10,4,4.2,23.10,7.22,0,4.75,30,6.9,6.88,100\r\n";
+const QByteArray market = "Football / Premier League / Liverpool v Everton : Match Odds";
+
+QByteArray profitAndLoss(const char *amount)
+{
+    return "Market,Start time,Settled date,Profit/Loss (GBP)\n" + market + ",13-Dec-26 17:30,13-Dec-26 19:25," + amount + '\n';
+}
+
+} // namespace
+
+class TestStatementsWindow : public HistoryWindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void settleAsProposed_data();
+    void settleAsProposed();
+    void depositTheLedgerLacksIsRecorded();
+    void fileThatIsNoStatementIsNotImported();
+
+private:
+    // Opens the history on the archive and imports the statement from the Accounts tab.
+    std::unique_ptr<history::HistoryWindow> importInto(const QByteArray &archive, const QByteArray &statement);
+    static QTableView *lines(history::HistoryWindow &window);
+    // Chooses the first line and presses "Settle as proposed", saying yes.
+    static void settleFirstLine(history::HistoryWindow &window);
+};
+
+std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(const QByteArray &archive, const QByteArray &statement)
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), archive);
+    const QString path = m_ui->folder() + QStringLiteral("/statement.csv");
+    writeFileBytes(path, statement);
+    std::unique_ptr<history::HistoryWindow> window = openHistory();
+    window->setChooseStatements([path] { return QStringList {path}; });
+    window->setConfirm([](const QString &) { return true; });
+    window->findChild<QPushButton *>(QStringLiteral("importStatementFromAccounts"))->click();
+    const auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"));
+    if (tabs->tabText(tabs->currentIndex()) != QLatin1String("Statements"))
+        qWarning("the Statements tab is not shown after an import");
+    return window;
+}
+
+QTableView *TestStatementsWindow::lines(history::HistoryWindow &window)
+{
+    return window.findChild<QTableView *>(QStringLiteral("Statement lines"));
+}
+
+void TestStatementsWindow::settleFirstLine(history::HistoryWindow &window)
+{
+    QTableView *table = lines(window);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    window.findChild<QPushButton *>(QStringLiteral("settleAsProposed"))->click();
+    QTRY_VERIFY(!window.findChild<QPushButton *>(QStringLiteral("settleAsProposed"))->isEnabled());
+}
+
+void TestStatementsWindow::settleAsProposed_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<QByteArray>("amount");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QList<QByteArray>>("settles"); // what each settle line holds after its record
+    QTest::addColumn<QString>("reconciled");
+
+    QTest::newRow("a lay that won 23.78")
+        << qualifier << QByteArray("23.78") << "Proposed: Lay won"
+        << QList<QByteArray> {",profitIfLayWins,-1.22,Betfair," + market} << "Agrees";
+    QTest::newRow("two lays netted to -19.00")
+        << qualifier + freeBet << QByteArray("(19.00)") << "Proposed: Back won, Lay won, commission netting 0.34"
+        << QList<QByteArray> {",profitIfBackWins,-1.22,Betfair," + market, ",profitIfLayWins,6.88,Betfair," + market}
+        << "Agrees, commission netting 0.34";
+}
+
+void TestStatementsWindow::settleAsProposed()
+{
+    QFETCH(QByteArray, archive);
+    QFETCH(QByteArray, amount);
+    QFETCH(QString, proposed);
+    QFETCH(QList<QByteArray>, settles);
+    QFETCH(QString, reconciled);
+    std::unique_ptr<history::HistoryWindow> window = importInto(archive, profitAndLoss(amount));
+    QTableView *table = lines(*window);
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(shown(table, 0, 5), QStringLiteral("Liverpool v Everton")
+        + (settles.size() > 1 ? QStringLiteral("; Liverpool v Everton") : QString()));
+    QCOMPARE(shown(table, 0, 6), proposed);
+
+    settleFirstLine(*window);
+    const QByteArray ledger = fileBytes(store::ledgerPath(m_ui->folder()));
+    for (const QByteArray &settle : settles)
+        QVERIFY2(ledger.contains(settle + "\r\n"), ledger.constData());
+    QCOMPARE(ledger.count(",settle,"), settles.size());
+    QTRY_COMPARE(shown(table, 0, 6), reconciled);
+}
+
+void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
+{
+    const QByteArray statement = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
+                                 "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
+    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement);
+    QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
+    settleFirstLine(*window);
+    QVERIFY(fileBytes(store::ledgerPath(m_ui->folder())).contains(",deposit,,,40.00,Betfair,Deposit Ref: 2\r\n"));
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("In the ledger"));
+}
+
+void TestStatementsWindow::fileThatIsNoStatementIsNotImported()
+{
+    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, "Date,Amount\n01/12/2026,5\n");
+    QCOMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(m_ui->messages.front().startsWith(QLatin1String("1 file was not imported; nothing was changed for it:")),
+        qPrintable(m_ui->messages.front()));
+    QVERIFY(m_ui->messages.front().endsWith(QLatin1String("its first line is \"Date,Amount\"")));
+    QVERIFY(!QFileInfo::exists(store::statementsFolder(m_ui->folder())));
+    QVERIFY(!QFileInfo::exists(store::ledgerPath(m_ui->folder())));
+}
+
+QTEST_MAIN(TestStatementsWindow)
+#include "tst_statementswindow.moc"

@@ -1,0 +1,28 @@
+// The Statements tab's rows: a row per statement line, in time order, with the bets it matched and
+// what the reconciling found; and the settled bets that no line covers.
+#pragma once
+
+#include <QLocale>
+
+#include "tracker/reconcile.h"
+
+namespace history {
+
+struct StatementRow
+{
+    std::size_t entry = 0;
+    int market = -1; // in the reconciliation's markets; -1: no market line
+    bool transfer = false; // a deposit or withdrawal the ledger lacks
+    QString bets; // the events of the bets matched; "no bet" for a market line none matches
+    QString state;
+};
+
+std::vector<StatementRow> statementRows(const Reconciliation &result, const HistoryView &view, const QLocale &locale);
+
+// "Lay won" or "Back won, Lay won": the outcomes in the order of their bets.
+QString outcomeSetText(const OutcomeSet &outcomes);
+
+// Whether the row has something to record: outcomes proposed, or a deposit or withdrawal.
+bool hasProposal(const StatementRow &row, const Reconciliation &result);
+
+} // namespace history
