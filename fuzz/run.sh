@@ -11,7 +11,7 @@ scripts/setup.sh clang libclang-rt-14-dev >/dev/null
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
     -DVANTREL_FUZZ=ON -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-targets=(fuzz_settings fuzz_bookies fuzz_numbertext fuzz_records fuzz_ledger fuzz_offers)
+targets=(fuzz_settings fuzz_bookies fuzz_numbertext fuzz_records fuzz_ledger fuzz_offers fuzz_statements)
 cmake --build build-fuzz --target "${targets[@]}"
 
 mkdir -p build-fuzz/crashes

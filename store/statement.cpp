@@ -17,6 +17,7 @@ namespace {
 
 constexpr int keptUnreadSamples = 10;
 constexpr qsizetype shownLineLength = 120;
+constexpr qsizetype longestLine = 64 * 1024; // no exchange writes a line of more; a longer one is no line of theirs
 constexpr std::int64_t largestAmount = 10'000'000'000'000; // pennies: a hundred billion pounds
 
 // A field read, without the blanks around it.
@@ -224,7 +225,8 @@ void readRows(const FormatReading &reading, text::Lines &lines, qint64 number, S
             continue;
         StatementLine line;
         line.lineNumber = number;
-        const RowRead read = splitCsvLine(row, fields) ? reading.read(fields, line) : RowRead::Unreadable;
+        const bool split = row.size() <= longestLine && splitCsvLine(row, fields);
+        const RowRead read = split ? reading.read(fields, line) : RowRead::Unreadable;
         if (read == RowRead::Money)
             statement.lines.push_back(std::move(line));
         else if (read == RowRead::Unreadable)

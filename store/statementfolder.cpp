@@ -23,6 +23,8 @@ QByteArray statementBytes(const QString &path)
 Statement statementIn(const QByteArray &bytes)
 {
     std::optional<Statement> statement = readStatement(bytes);
+    if (!statement && bytes.trimmed().isEmpty())
+        throw NotAStatement(QStringLiteral("empty, not an exchange statement"));
     if (!statement) {
         throw NotAStatement(QStringLiteral("not an exchange statement Vantrel knows; its first line is \"%1\"")
                                 .arg(firstLineShown(bytes)));

@@ -163,14 +163,16 @@ void TestStatements::unreadableLinesAreCountedAndNamed()
                              "Soccer / A v B : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1e9\n"
                              "Soccer / C v D : Match Odds,01-Dec-26 17:30,01-Dec-26 19\n"
                              "\"Soccer / E v F : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1.00\n"
-                             "Soccer / G v H : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1.00\n";
+                             "Soccer / G v H : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1.00\n"
+                             + QByteArray(70000, 'X') + ",01-Dec-26 17:30,01-Dec-26 19:25,1.00\n";
     const std::optional<store::Statement> statement = store::readStatement(bytes);
     QVERIFY(statement);
     QCOMPARE(statement->lines.size(), std::size_t(1));
     QCOMPARE(statement->lines.front().lineNumber, 5);
-    QCOMPARE(statement->unreadCount, 3);
+    QCOMPARE(statement->unreadCount, 4);
     QCOMPARE(statement->unreadSamples.front().lineNumber, 2);
-    QVERIFY(statement->unreadSamples.back().text.startsWith(QLatin1String("\"Soccer / E v F")));
+    QVERIFY(statement->unreadSamples[2].text.startsWith(QLatin1String("\"Soccer / E v F")));
+    QCOMPARE(statement->unreadSamples.back().text, QString(120, QLatin1Char('X')));
 }
 
 void TestStatements::sameFileImportedTwiceIsCopiedOnce()
