@@ -93,8 +93,8 @@ void HistoryWindow::reconcileStatements()
     if (m_statementFiles.files.empty() && m_statementFiles.problems.isEmpty() && !m_statementsShown)
         return;
     m_statementsShown = true;
-    auto result = std::make_shared<const Reconciliation>(reconcile(
-        m_statementFiles.files, accountOfFormat, m_model.view(), m_follower.ledger().accountLines()));
+    auto result = std::make_shared<const Reconciliation>(
+        reconcile(m_statementFiles.files, accountOfFormat, m_model.view(), m_follower.ledger().accountLines()));
     m_totals->statements()->showReconciliation(std::move(result), m_model.view(), m_statementFiles.problems);
 }
 
@@ -106,13 +106,15 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
                                               QStringLiteral("bets")),
                                          outcomeSetText(match.fits.front()), entry.account,
                                          calc::formatPennies(entry.line.amount, QLocale()));
-        return ui::openConfirm(this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match.fits.front()); });
+        return ui::openConfirm(
+            this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match.fits.front()); });
     }
     QStringList ways;
     for (const OutcomeSet &fit : match.fits)
         ways << outcomeSetText(fit);
-    ui::openChoice(this, m_ask, QStringLiteral("Which way did the bets end? Each brings %1.")
-                                    .arg(calc::formatPennies(entry.line.amount, QLocale())),
+    ui::openChoice(this, m_ask,
+        QStringLiteral("Which way did the bets end? Each brings %1.")
+            .arg(calc::formatPennies(entry.line.amount, QLocale())),
         ways, [this, entry, match](int chosen) { settleOutcomes(entry, match.fits[std::size_t(chosen)]); });
 }
 
@@ -127,7 +129,8 @@ void HistoryWindow::settleOutcomes(const StatementEntry &entry, const OutcomeSet
             return ui::openMessage(this, m_showMessage,
                 QStringLiteral("The bets are being read again; nothing was recorded. Try again once they show."));
         const std::vector<qsizetype> records {outcome.record};
-        const BetRequest request {store::LedgerAction::Settle, outcome.outcome, {}, entry.account, entry.line.description, {}, {}};
+        const BetRequest request {
+            store::LedgerAction::Settle, outcome.outcome, {}, entry.account, entry.line.description, {}, {}};
         DecisionLines lines = decisionLines(view, records, recordIds(view.records, records), request, now);
         entries += lines.entries;
         decisions.push_back(std::move(lines.decisions));

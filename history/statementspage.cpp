@@ -22,16 +22,16 @@ StatementsPage::StatementsPage(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("statements"));
-    m_model = new RowsModel({QStringLiteral("Date"), QStringLiteral("Exchange"), QStringLiteral("Statement line"),
-                                QStringLiteral("Amount"), QStringLiteral("Balance"), QStringLiteral("Bets"),
-                                QStringLiteral("Reconciled")},
+    m_model = new RowsModel(
+        {QStringLiteral("Date"), QStringLiteral("Exchange"), QStringLiteral("Statement line"), QStringLiteral("Amount"),
+            QStringLiteral("Balance"), QStringLiteral("Bets"), QStringLiteral("Reconciled")},
         this, 3);
     m_model->setFigureColumns({Amount, Balance});
     m_table = new QTableView;
     prepareTotalsTable(m_table, QStringLiteral("Statement lines"), m_model);
-    m_uncoveredModel = new RowsModel({QStringLiteral("Date"), QStringLiteral("Event"), QStringLiteral("Exchange"),
-                                         QStringLiteral("Profit")},
-        this, 3);
+    m_uncoveredModel = new RowsModel(
+        {QStringLiteral("Date"), QStringLiteral("Event"), QStringLiteral("Exchange"), QStringLiteral("Profit")}, this,
+        3);
     m_uncovered = new QTableView;
     prepareTotalsTable(m_uncovered, QStringLiteral("Settled bets no statement line covers"), m_uncoveredModel);
     m_problems = new QLabel;

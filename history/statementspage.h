@@ -27,8 +27,8 @@ public:
 
     // The reconciliation of the statements read, and the bets as they stand; problems names the
     // files of the statements folder that could not be read.
-    void showReconciliation(std::shared_ptr<const Reconciliation> result, const HistoryView &view,
-        const QStringList &problems);
+    void showReconciliation(
+        std::shared_ptr<const Reconciliation> result, const HistoryView &view, const QStringList &problems);
 
 signals:
     void importChosen();

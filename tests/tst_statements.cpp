@@ -164,7 +164,7 @@ void TestStatements::unreadableLinesAreCountedAndNamed()
                              "Soccer / C v D : Match Odds,01-Dec-26 17:30,01-Dec-26 19\n"
                              "\"Soccer / E v F : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1.00\n"
                              "Soccer / G v H : Match Odds,01-Dec-26 17:30,01-Dec-26 19:25,1.00\n"
-                             + QByteArray(70000, 'X') + ",01-Dec-26 17:30,01-Dec-26 19:25,1.00\n";
+        + QByteArray(70000, 'X') + ",01-Dec-26 17:30,01-Dec-26 19:25,1.00\n";
     const std::optional<store::Statement> statement = store::readStatement(bytes);
     QVERIFY(statement);
     QCOMPARE(statement->lines.size(), std::size_t(1));

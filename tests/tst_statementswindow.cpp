@@ -11,13 +11,16 @@
 
 namespace {
 
-const QByteArray qualifier = "13/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100\r\n";
-const QByteArray freeBet = "13/12/2026 17:05:00,Liverpool v Everton,Bet365,10,10,4,4.2,23.10,7.22,0,4.75,30,6.9,6.88,100\r\n";
+const QByteArray qualifier
+    = "13/12/2026 17:00:00,Liverpool v Everton,Coral,25,0,2,2.05,26.22,24.97,0,4.75,50,-1.22,-1.22,100\r\n";
+const QByteArray freeBet
+    = "13/12/2026 17:05:00,Liverpool v Everton,Bet365,10,10,4,4.2,23.10,7.22,0,4.75,30,6.9,6.88,100\r\n";
 const QByteArray market = "Football / Premier League / Liverpool v Everton : Match Odds";
 
 QByteArray profitAndLoss(const char *amount)
 {
-    return "Market,Start time,Settled date,Profit/Loss (GBP)\n" + market + ",13-Dec-26 17:30,13-Dec-26 19:25," + amount + '\n';
+    return "Market,Start time,Settled date,Profit/Loss (GBP)\n" + market + ",13-Dec-26 17:30,13-Dec-26 19:25," + amount
+        + '\n';
 }
 
 } // namespace
@@ -40,7 +43,8 @@ private:
     static void settleFirstLine(history::HistoryWindow &window);
 };
 
-std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(const QByteArray &archive, const QByteArray &statement)
+std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
+    const QByteArray &archive, const QByteArray &statement)
 {
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), archive);
     const QString path = m_ui->folder() + QStringLiteral("/statement.csv");
@@ -76,9 +80,8 @@ void TestStatementsWindow::settleAsProposed_data()
     QTest::addColumn<QList<QByteArray>>("settles"); // what each settle line holds after its record
     QTest::addColumn<QString>("reconciled");
 
-    QTest::newRow("a lay that won 23.78")
-        << qualifier << QByteArray("23.78") << "Proposed: Lay won"
-        << QList<QByteArray> {",profitIfLayWins,-1.22,Betfair," + market} << "Agrees";
+    QTest::newRow("a lay that won 23.78") << qualifier << QByteArray("23.78") << "Proposed: Lay won"
+                                          << QList<QByteArray> {",profitIfLayWins,-1.22,Betfair," + market} << "Agrees";
     QTest::newRow("two lays netted to -19.00")
         << qualifier + freeBet << QByteArray("(19.00)") << "Proposed: Back won, Lay won, commission netting 0.34"
         << QList<QByteArray> {",profitIfBackWins,-1.22,Betfair," + market, ",profitIfLayWins,6.88,Betfair," + market}
@@ -95,8 +98,9 @@ void TestStatementsWindow::settleAsProposed()
     std::unique_ptr<history::HistoryWindow> window = importInto(archive, profitAndLoss(amount));
     QTableView *table = lines(*window);
     QCOMPARE(table->model()->rowCount(), 1);
-    QCOMPARE(shown(table, 0, 5), QStringLiteral("Liverpool v Everton")
-        + (settles.size() > 1 ? QStringLiteral("; Liverpool v Everton") : QString()));
+    QCOMPARE(shown(table, 0, 5),
+        QStringLiteral("Liverpool v Everton")
+            + (settles.size() > 1 ? QStringLiteral("; Liverpool v Everton") : QString()));
     QCOMPARE(shown(table, 0, 6), proposed);
 
     settleFirstLine(*window);
@@ -109,8 +113,9 @@ void TestStatementsWindow::settleAsProposed()
 
 void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
 {
-    const QByteArray statement = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
-                                 "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
+    const QByteArray statement
+        = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
+          "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
     std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement);
     QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
     settleFirstLine(*window);
