@@ -48,6 +48,8 @@ QString entryText(const AccountLine &line)
         return QStringLiteral("Deposit");
     case LedgerAction::Withdraw:
         return QStringLiteral("Withdrawal");
+    case LedgerAction::Adjust:
+        return QStringLiteral("Adjustment");
     case LedgerAction::AccountType:
         return QStringLiteral("Type: ") + accountStatusCaption(line.word);
     default:
@@ -232,7 +234,8 @@ QString AccountsPage::cell(int row, int column) const
 QString AccountsPage::entryCell(int row, int column) const
 {
     const AccountLine &line = m_totals->accountLines[std::size_t(row)];
-    const bool moves = line.action == LedgerAction::Deposit || line.action == LedgerAction::Withdraw;
+    const bool moves = line.action == LedgerAction::Deposit || line.action == LedgerAction::Withdraw
+        || line.action == LedgerAction::Adjust;
     switch (column) {
     case 0:
         return line.moment == noDate ? QString() : shownMoment(line.moment, QLocale());
@@ -356,6 +359,10 @@ void AccountsPage::reverseLatest()
     case LedgerAction::Withdraw:
         entry.action = latest.action == LedgerAction::Deposit ? LedgerAction::Withdraw : LedgerAction::Deposit;
         entry.amount = calc::fromPennies(latest.amount);
+        break;
+    case LedgerAction::Adjust:
+        entry.action = LedgerAction::Adjust;
+        entry.amount = calc::fromPennies(-latest.amount);
         break;
     default:
         entry.action = latest.action;

@@ -25,6 +25,13 @@ QString accountOfFormat(store::StatementFormat format)
     return QString::fromLatin1(store::formatInfo(format).exchange);
 }
 
+// The adjust line that books what netting saved on the market, the market's line as its note.
+store::LedgerEntry nettingLine(const QDateTime &now, const StatementEntry &entry, calc::Pennies netting)
+{
+    return {now, store::LedgerAction::Adjust, {}, {}, calc::fromPennies(netting), entry.account, entry.line.description,
+        {}};
+}
+
 QDateTime dateTimeOf(qint64 moment)
 {
     return {text::dayOf(moment), QTime::fromMSecsSinceStartOfDay(int(moment % text::secondsPerDay) * 1000)};
@@ -100,6 +107,15 @@ void HistoryWindow::reconcileStatements()
 
 void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMatch &match)
 {
+    if (match.fits.empty()) {
+        const calc::Pennies netting = nettingOf(match, entry.line.amount);
+        const QString question = QStringLiteral("Book the %1 that netting the commission saved at %2 on this market?")
+                                     .arg(calc::formatPennies(netting, QLocale()), entry.account);
+        return ui::openConfirm(this, m_confirm, question, [this, entry, netting] {
+            if (writeLedger({nettingLine(m_clock(), entry, netting)}) == LedgerWrite::Now)
+                m_follower.follow();
+        });
+    }
     if (match.fits.size() == 1) {
         const QString question = QStringLiteral("Settle %1 as %2, as %3's line of %4 says?")
                                      .arg(text::counted(qsizetype(match.fits.front().size()), QStringLiteral("bet"),
@@ -107,7 +123,7 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
                                          outcomeSetText(match.fits.front()), entry.account,
                                          calc::formatPennies(entry.line.amount, QLocale()));
         return ui::openConfirm(
-            this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match.fits.front()); });
+            this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match, match.fits.front()); });
     }
     QStringList ways;
     for (const OutcomeSet &fit : match.fits)
@@ -115,10 +131,10 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
     ui::openChoice(this, m_ask,
         QStringLiteral("Which way did the bets end? Each brings %1.")
             .arg(calc::formatPennies(entry.line.amount, QLocale())),
-        ways, [this, entry, match](int chosen) { settleOutcomes(entry, match.fits[std::size_t(chosen)]); });
+        ways, [this, entry, match](int chosen) { settleOutcomes(entry, match, match.fits[std::size_t(chosen)]); });
 }
 
-void HistoryWindow::settleOutcomes(const StatementEntry &entry, const OutcomeSet &outcomes)
+void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes)
 {
     const HistoryView &view = m_model.view();
     QList<store::LedgerEntry> entries;
@@ -135,12 +151,17 @@ void HistoryWindow::settleOutcomes(const StatementEntry &entry, const OutcomeSet
         entries += lines.entries;
         decisions.push_back(std::move(lines.decisions));
     }
+    const calc::Pennies netting = nettingOf(match, entry.line.amount, outcomes);
+    if (netting != 0)
+        entries += nettingLine(now, entry, netting);
     if (writeLedger(entries) != LedgerWrite::Now)
         return;
     for (const ResolvedDecisions &decided : decisions)
         m_follower.ledger().applyNow(decided);
     m_follower.ledger().rememberExchange(entry.account);
     m_model.settlementsChanged();
+    if (netting != 0)
+        m_follower.follow(); // the adjust line is read back
 }
 
 void HistoryWindow::recordTransfer(const StatementEntry &entry)

@@ -134,7 +134,8 @@ private:
     // Reconciles the statements read with the bets as they stand, when there are any.
     void reconcileStatements();
     void settleAsProposed(const StatementEntry &entry, const MarketMatch &match);
-    void settleOutcomes(const StatementEntry &entry, const OutcomeSet &outcomes);
+    // Settles the bets as the outcomes, and books what netting saved, in one append.
+    void settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes);
     void recordTransfer(const StatementEntry &entry);
     // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
     enum class LedgerWrite { Now, Later, Failed };

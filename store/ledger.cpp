@@ -17,8 +17,8 @@ namespace store {
 
 namespace {
 
-constexpr std::array<const char *, 13> actionWords {"settle", "reopen", "remove", "restore", "deposit", "withdraw",
-    "status", "exchange", "type", "amend", "freebet", "usefreebet", "dropfreebet"};
+constexpr std::array<const char *, 14> actionWords {"settle", "reopen", "remove", "restore", "deposit", "withdraw",
+    "status", "exchange", "type", "amend", "freebet", "usefreebet", "dropfreebet", "adjust"};
 
 // The fields of a line of each version.
 constexpr std::size_t firstVersionFields = std::size_t(LedgerField::Note) + 1;
@@ -39,12 +39,6 @@ bool isBetAction(LedgerAction action)
 {
     return action == LedgerAction::Settle || action == LedgerAction::Reopen || action == LedgerAction::Remove
         || action == LedgerAction::Restore || action == LedgerAction::Exchange || action == LedgerAction::Amend;
-}
-
-// Lines that any version reads stay of version 1.
-int versionOf(LedgerAction action)
-{
-    return isFreeBetAction(action) ? 2 : 1;
 }
 
 std::optional<int> wholeNumber(QByteArrayView text)
@@ -121,6 +115,11 @@ bool isFreeBetAction(LedgerAction action)
     return action == LedgerAction::FreeBet || action == LedgerAction::UseFreeBet || action == LedgerAction::DropFreeBet;
 }
 
+int versionOf(LedgerAction action)
+{
+    return isFreeBetAction(action) || action == LedgerAction::Adjust ? 2 : 1;
+}
+
 QByteArray freeBetIdText(const FreeBetId &id)
 {
     return "free:" + hexOf(id.digest) + ':' + QByteArray::number(id.occurrence);
@@ -195,7 +194,7 @@ ParsedLedgerLine parseLedgerLine(QByteArrayView line)
     if (!field(LedgerField::Amount).isEmpty() && !(parsed.amount = text::plainNumber(field(LedgerField::Amount))))
         return parsed;
     const bool needsAmount = parsed.action == LedgerAction::Deposit || parsed.action == LedgerAction::Withdraw
-        || (parsed.action == LedgerAction::Settle && parsed.outcome != "void");
+        || parsed.action == LedgerAction::Adjust || (parsed.action == LedgerAction::Settle && parsed.outcome != "void");
     if (needsAmount && !parsed.amount)
         return parsed;
     if (isFreeBetAction(parsed.action)

@@ -30,7 +30,9 @@ enum class RecordSource : std::uint8_t { Archive, Offers };
 // (Outcome), bookmaker (Account) and note, shown over its archived line, which stays as written.
 // FreeBet records a free bet received (Record: the bet that earned it, if any; Outcome "snr" or
 // "sr"; Amount; Account the bookmaker; Expires); UseFreeBet links a bet (Record; none: unlinked) to
-// a free bet (Outcome its name); DropFreeBet gives one up (Outcome its name; Note why).
+// a free bet (Outcome its name); DropFreeBet gives one up (Outcome its name; Note why). Adjust
+// corrects an account's balance by an amount no bet or transfer explains (Amount; Account; Note
+// why, such as the market whose commission the exchange netted).
 enum class LedgerAction {
     Settle,
     Reopen,
@@ -44,10 +46,14 @@ enum class LedgerAction {
     Amend,
     FreeBet,
     UseFreeBet,
-    DropFreeBet
+    DropFreeBet,
+    Adjust
 };
 
 bool isFreeBetAction(LedgerAction action);
+// The version of the lines of an action: 2 for the free bets' and adjustments, 1 for those any
+// version reads.
+int versionOf(LedgerAction action);
 
 enum class LedgerField { Version, Date, Action, Record, Outcome, Amount, Account, Note, Expires };
 inline constexpr int ledgerFormatVersion = 2;

@@ -170,6 +170,12 @@ void TestLedger::readingLines_data()
         << store::LedgerLineKind::Unreadable;
     QTest::newRow("a free bet given up") << QByteArray("2,2026-12-08T14:05:00,dropfreebet,," + freeId
         + ",,,taken back,") << store::LedgerLineKind::Entry;
+    QTest::newRow("an adjustment") << QByteArray("2,2026-12-08T14:05:00,adjust,,,0.34,Betfair,Liverpool v Everton,")
+                                   << store::LedgerLineKind::Entry;
+    QTest::newRow("an adjustment of version 1")
+        << QByteArray("1,2026-12-08T14:05:00,adjust,,,0.34,Betfair,") << store::LedgerLineKind::Unreadable;
+    QTest::newRow("an adjustment of no amount")
+        << QByteArray("2,2026-12-08T14:05:00,adjust,,,,Betfair,,") << store::LedgerLineKind::Unreadable;
     QTest::newRow("an action unknown") << QByteArray("1,2026-12-08T14:05:00,bet," + record + ",x,1.00,Betfair,")
                                        << store::LedgerLineKind::Unreadable;
     QTest::newRow("a date that is none") << QByteArray("1,yesterday,remove," + record + ",,,,")

@@ -29,10 +29,11 @@ const QByteArray otherEvent
 
 const QByteArray profitLossHeader = "Market,Start time,Settled date,Profit/Loss (\xC2\xA3)\n";
 
+const char *const marketText = "Football / Premier League / Liverpool vs Everton : Match Odds";
+
 QByteArray marketLine(const char *amount)
 {
-    return QByteArray("Football / Premier League / Liverpool vs Everton : Match Odds,13-Dec-26 17:30,13-Dec-26 19:25,")
-        + amount + '\n';
+    return QByteArray(marketText) + ",13-Dec-26 17:30,13-Dec-26 19:25," + amount + '\n';
 }
 
 store::RecordId idOf(const QByteArray &line, int occurrence = 0)
@@ -49,6 +50,12 @@ store::LedgerEntry settled(const QByteArray &line, const char *outcome, double p
 store::LedgerEntry atExchange(const QByteArray &line, const QString &exchange)
 {
     return {QDateTime(QDate(2026, 12, 13), QTime(17, 1)), LedgerAction::Exchange, idOf(line), {}, {}, exchange, {}, {}};
+}
+
+store::LedgerEntry nettingBooked(double amount)
+{
+    return {QDateTime(QDate(2026, 12, 13), QTime(20, 1)), LedgerAction::Adjust, {}, {}, amount,
+        QStringLiteral("Betfair"), QString::fromLatin1(marketText), {}};
 }
 
 store::LedgerEntry money(LedgerAction action, QDate day, double amount)
@@ -116,41 +123,48 @@ void TestReconcile::marketLines_data()
     QTest::addColumn<int>("bets");
     QTest::addColumn<QStringList>("fits");
     QTest::addColumn<qint64>("netting");
+    QTest::addColumn<bool>("booked");
 
     const QList<QByteArray> both {qualifier, freeBet};
     QTest::newRow("an open lay that won brings 23.78")
         << QList {qualifier} << QList<store::LedgerEntry> {} << QByteArray("23.78") << MarketState::Proposed << 1
-        << QStringList {"profitIfLayWins"} << qint64(0);
+        << QStringList {"profitIfLayWins"} << qint64(0) << false;
     QTest::newRow("two open lays netted to -19.00")
         << both << QList<store::LedgerEntry> {} << QByteArray("(19.00)") << MarketState::Proposed << 2
-        << QStringList {"profitIfBackWins profitIfLayWins"} << qint64(34);
+        << QStringList {"profitIfBackWins profitIfLayWins"} << qint64(34) << false;
     QTest::newRow("two settled lays netted to -19.00")
         << both << QList {settled(qualifier, "profitIfBackWins", -1.22), settled(freeBet, "profitIfLayWins", 6.88)}
-        << QByteArray("-19.00") << MarketState::Netting << 2 << QStringList {} << qint64(34);
+        << QByteArray("-19.00") << MarketState::Netting << 2 << QStringList {} << qint64(34) << false;
+    QTest::newRow("two settled lays, their netting booked")
+        << both
+        << QList {settled(qualifier, "profitIfBackWins", -1.22), settled(freeBet, "profitIfLayWins", 6.88),
+               nettingBooked(0.34)}
+        << QByteArray("-19.00") << MarketState::Netting << 2 << QStringList {} << qint64(34) << true;
     QTest::newRow("a settled lay that agrees")
         << QList {qualifier} << QList {settled(qualifier, "profitIfLayWins", -1.22)} << QByteArray("23.78")
-        << MarketState::Agrees << 1 << QStringList {} << qint64(0);
+        << MarketState::Agrees << 1 << QStringList {} << qint64(0) << false;
     QTest::newRow("a settled lay that disagrees")
         << QList {qualifier} << QList {settled(qualifier, "profitIfBackWins", -1.22)} << QByteArray("23.78")
-        << MarketState::Disagrees << 1 << QStringList {} << qint64(0);
+        << MarketState::Disagrees << 1 << QStringList {} << qint64(0) << false;
     QTest::newRow("one settled, the other's outcome proposed")
         << both << QList {settled(qualifier, "profitIfBackWins", -1.22)} << QByteArray("-19.00")
-        << MarketState::Proposed << 2 << QStringList {"profitIfLayWins"} << qint64(34);
+        << MarketState::Proposed << 2 << QStringList {"profitIfLayWins"} << qint64(34) << false;
     QTest::newRow("two like lays: either may have won")
         << QList {qualifier, qualifier} << QList<store::LedgerEntry> {} << QByteArray("-2.44") << MarketState::Choose
-        << 2 << QStringList {"profitIfLayWins profitIfBackWins", "profitIfBackWins profitIfLayWins"} << qint64(0);
+        << 2 << QStringList {"profitIfLayWins profitIfBackWins", "profitIfBackWins profitIfLayWins"} << qint64(0)
+        << false;
     QTest::newRow("no outcome brings the amount")
         << QList {qualifier} << QList<store::LedgerEntry> {} << QByteArray("5.00") << MarketState::NoFit << 1
-        << QStringList {} << qint64(0);
+        << QStringList {} << qint64(0) << false;
     QTest::newRow("a bet at another exchange")
         << QList {qualifier} << QList {atExchange(qualifier, QStringLiteral("Smarkets"))} << QByteArray("23.78")
-        << MarketState::NoBet << 0 << QStringList {} << qint64(0);
+        << MarketState::NoBet << 0 << QStringList {} << qint64(0) << false;
     QTest::newRow("archived over a week before the start")
         << QList {earlyBet} << QList<store::LedgerEntry> {} << QByteArray("23.78") << MarketState::NoBet << 0
-        << QStringList {} << qint64(0);
+        << QStringList {} << qint64(0) << false;
     QTest::newRow("an event with a word the market lacks")
         << QList {otherEvent} << QList<store::LedgerEntry> {} << QByteArray("23.78") << MarketState::NoBet << 0
-        << QStringList {} << qint64(0);
+        << QStringList {} << qint64(0) << false;
 }
 
 void TestReconcile::marketLines()
@@ -162,10 +176,12 @@ void TestReconcile::marketLines()
     QFETCH(int, bets);
     QFETCH(QStringList, fits);
     QFETCH(qint64, netting);
+    QFETCH(bool, booked);
     const history::Reconciliation result = reconciled(archive, ledger, profitLossHeader + marketLine(amount));
     QCOMPARE(result.markets.size(), std::size_t(1));
     const history::MarketMatch &match = result.markets.front();
     QCOMPARE(match.state, state);
+    QCOMPARE(match.nettingBooked, booked);
     QCOMPARE(int(match.records.size()), bets);
     QStringList found;
     for (const history::OutcomeSet &set : match.fits)

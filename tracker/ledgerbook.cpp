@@ -101,6 +101,7 @@ UnreadLines LedgerBook::take(LedgerBatch &&batch)
         AccountEntry &account = m_accounts[name];
         account.deposited += entry.deposited;
         account.withdrawn += entry.withdrawn;
+        account.adjusted += entry.adjusted;
         if (!entry.status.isEmpty())
             account.status = entry.status;
         if (entry.exchange)

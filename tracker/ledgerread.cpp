@@ -110,6 +110,8 @@ void takeAccountEntry(LedgerBatch &batch, const store::ParsedLedgerLine &entry)
         account.deposited += amount;
     else if (entry.action == LedgerAction::Withdraw)
         account.withdrawn += amount;
+    else if (entry.action == LedgerAction::Adjust)
+        account.adjusted += amount;
     else if (entry.action == LedgerAction::AccountType)
         account.exchange = entry.outcome == "exchange";
     else

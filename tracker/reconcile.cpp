@@ -282,6 +282,26 @@ void findTransfers(Reconciliation &result, const AccountLines &accountLines)
     }
 }
 
+// The adjust lines that book the netting of settled markets: the same account and amount, the
+// market's line as the note; each books one market.
+void findBookedNetting(Reconciliation &result, const AccountLines &accountLines)
+{
+    std::vector<bool> used(accountLines.size(), false);
+    for (MarketMatch &match : result.markets) {
+        if (match.state != MarketState::Netting)
+            continue;
+        const StatementEntry &entry = result.entries[match.entry];
+        const calc::Pennies netting = nettingOf(match, entry.line.amount);
+        for (std::size_t j = 0; j < accountLines.size() && !match.nettingBooked; ++j) {
+            const AccountLine &line = accountLines[j];
+            match.nettingBooked = !used[j] && line.action == store::LedgerAction::Adjust
+                && sameAccount(line.account, entry.account) && line.amount == netting
+                && line.note == entry.line.description;
+            used[j] = used[j] || match.nettingBooked;
+        }
+    }
+}
+
 void findGaps(Reconciliation &result, const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)
 {
     QHash<QString, std::size_t> entryOf;
@@ -391,6 +411,7 @@ Reconciliation reconcile(const std::vector<store::StatementFile> &files, const A
     result.entries = distinctEntries(files, accountOf);
     matchMarkets(result, view);
     findTransfers(result, accountLines);
+    findBookedNetting(result, accountLines);
     findGaps(result, files, accountOf);
     findBalancesAndUncovered(result, view);
     return result;

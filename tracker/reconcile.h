@@ -46,7 +46,7 @@ using OutcomeSet = std::vector<ProposedOutcome>;
 enum class MarketState : std::uint8_t {
     NoBet, // no bet matches
     Agrees, // settled bets whose parts come to the amount
-    Netting, // settled bets whose parts come to less, by what netting their commission saves
+    Netting, // settled bets whose parts come to less, by what netting their commission saves (see nettingBooked)
     Disagrees, // settled bets whose parts come to another amount
     Proposed, // one set of outcomes of the open bets brings the amount
     Choose, // several do
@@ -61,6 +61,7 @@ struct MarketMatch
     MarketState state = MarketState::NoBet;
     std::vector<OutcomeSet> fits; // for the open bets
     calc::Pennies settledParts = 0; // what the settled bets brought at the exchange
+    bool nettingBooked = false; // an adjust line at the exchange, noting the market, books the netting
 };
 
 // What netting the commission saved on the market against the bets' own figures: its amount less

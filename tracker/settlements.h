@@ -78,19 +78,20 @@ struct AccountEntry
 {
     calc::Pennies deposited = 0;
     calc::Pennies withdrawn = 0;
+    calc::Pennies adjusted = 0; // by adjust lines: what no bet or transfer explains
     QString status; // active, limited, gubbed or closed; empty: never said
     std::optional<bool> exchange; // as the latest type line says; never said: a bookmaker unless bets lay there
 };
 
 using AccountBook = std::map<QString, AccountEntry>;
 
-// One deposit, withdrawal, status or type line, as the Accounts tab lists them.
+// One deposit, withdrawal, adjustment, status or type line, as the Accounts tab lists them.
 struct AccountLine
 {
     qint64 moment = noDate;
     store::LedgerAction action = store::LedgerAction::Deposit;
     QString account;
-    calc::Pennies amount = 0; // a deposit's or a withdrawal's
+    calc::Pennies amount = 0; // a deposit's, a withdrawal's or an adjustment's
     QString word; // a status's or a type's
     QString note;
 };

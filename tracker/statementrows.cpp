@@ -16,7 +16,9 @@ QString marketState(const MarketMatch &match, const StatementEntry &entry, const
     case MarketState::Agrees:
         return QStringLiteral("Agrees");
     case MarketState::Netting:
-        return QStringLiteral("Agrees, commission netting %1").arg(money(nettingOf(match, amount)));
+        return (match.nettingBooked ? QStringLiteral("Agrees, commission netting %1")
+                                    : QStringLiteral("Settled; commission netting %1 not booked"))
+            .arg(money(nettingOf(match, amount)));
     case MarketState::Disagrees:
         return QStringLiteral("Disagrees: the bets brought %1").arg(money(match.settledParts));
     case MarketState::Proposed: {
@@ -97,7 +99,10 @@ bool hasProposal(const StatementRow &row, const Reconciliation &result)
 {
     if (row.transfer)
         return true;
-    return row.market >= 0 && !result.markets[std::size_t(row.market)].fits.empty();
+    if (row.market < 0)
+        return false;
+    const MarketMatch &match = result.markets[std::size_t(row.market)];
+    return !match.fits.empty() || (match.state == MarketState::Netting && !match.nettingBooked);
 }
 
 } // namespace history

@@ -22,7 +22,8 @@ std::vector<StatementRow> statementRows(const Reconciliation &result, const Hist
 // "Lay won" or "Back won, Lay won": the outcomes in the order of their bets.
 QString outcomeSetText(const OutcomeSet &outcomes);
 
-// Whether the row has something to record: outcomes proposed, or a deposit or withdrawal.
+// Whether the row has something to record: outcomes proposed, a commission netting not booked, or a
+// deposit or withdrawal.
 bool hasProposal(const StatementRow &row, const Reconciliation &result);
 
 } // namespace history

@@ -138,6 +138,7 @@ std::vector<AccountRow> accountsOf(const HistoryView &view, const BetBookmakers 
             used[std::size_t(index)] = true;
         account.deposited += entry.deposited;
         account.withdrawn += entry.withdrawn;
+        account.settled += entry.adjusted;
         account.status = accountStatusCaption(entry.status);
     }
     std::vector<AccountRow> accounts;

@@ -55,7 +55,7 @@ struct AccountRow
     QString status; // "Active" where the ledger never said
     calc::Pennies deposited = 0;
     calc::Pennies withdrawn = 0;
-    calc::Pennies settled = 0; // its part of the settled bets' profits
+    calc::Pennies settled = 0; // its part of the settled bets' profits, and its adjustments (commission netted)
     calc::Pennies inOpenBets = 0; // own stakes at a bookmaker, liabilities at an exchange
     calc::Pennies balance() const { return deposited - withdrawn + settled; }
     calc::Pennies available() const { return balance() - inOpenBets; }
