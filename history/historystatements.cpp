@@ -20,11 +20,6 @@ namespace history {
 
 namespace {
 
-QString accountOfFormat(store::StatementFormat format)
-{
-    return QString::fromLatin1(store::formatInfo(format).exchange);
-}
-
 // The adjust line that books what netting saved on the market, the market's line as its note.
 store::LedgerEntry nettingLine(const QDateTime &now, const StatementEntry &entry, calc::Pennies netting)
 {
@@ -67,15 +62,18 @@ void HistoryWindow::chooseStatements()
 void HistoryWindow::importStatementFiles(const QStringList &paths)
 {
     QStringList failures;
+    std::vector<store::StatementFormat> unnamed; // formats whose account was never named
+    const store::StatementAccounts named = store::namedStatementAccounts(m_dataFolder);
     for (const QString &path : paths) {
         try {
-            store::importStatement(m_dataFolder, path);
+            const store::StatementFormat format = store::importStatement(m_dataFolder, path).copy.statement.format;
+            if (!named.contains(format) && std::find(unnamed.begin(), unnamed.end(), format) == unnamed.end())
+                unnamed.push_back(format);
         } catch (const store::FileError &error) {
             failures << store::problemWith(path, error);
         }
     }
-    readStatementFiles();
-    reconcileStatements();
+    nameStatementAccounts(unnamed);
     m_totals->tabs()->setCurrentWidget(m_totals->statements());
     if (!failures.isEmpty())
         ui::openMessage(this, m_showMessage,
@@ -85,8 +83,33 @@ void HistoryWindow::importStatementFiles(const QStringList &paths)
                     failures.join(QLatin1Char('\n'))));
 }
 
+void HistoryWindow::nameStatementAccounts(std::vector<store::StatementFormat> formats)
+{
+    if (formats.empty()) {
+        readStatementFiles();
+        return reconcileStatements();
+    }
+    const store::StatementFormatInfo &info = store::formatInfo(formats.front());
+    const QString question = QStringLiteral("Which of your exchange accounts is the %1 for? It is asked once.")
+                                 .arg(QLatin1String(info.name));
+    ui::openText(this, m_ask, question, QLatin1String(info.exchange), [this, formats](const QString &answer) mutable {
+        const QString account = answer.simplified();
+        try {
+            if (!account.isEmpty())
+                store::nameStatementAccount(m_dataFolder, formats.front(), account);
+        } catch (const store::FileError &error) {
+            ui::openMessage(this, m_showMessage,
+                QStringLiteral("The account could not be remembered, and will be asked again: %1")
+                    .arg(error.description()));
+        }
+        formats.erase(formats.begin());
+        nameStatementAccounts(std::move(formats));
+    });
+}
+
 void HistoryWindow::readStatementFiles()
 {
+    m_statementAccounts = store::namedStatementAccounts(m_dataFolder);
     try {
         m_statementFiles = store::readStatements(m_dataFolder);
     } catch (const store::FileError &error) {
@@ -100,8 +123,10 @@ void HistoryWindow::reconcileStatements()
     if (m_statementFiles.files.empty() && m_statementFiles.problems.isEmpty() && !m_statementsShown)
         return;
     m_statementsShown = true;
+    const AccountOfFormat accountOf
+        = [this](store::StatementFormat format) { return store::accountOf(m_statementAccounts, format); };
     auto result = std::make_shared<const Reconciliation>(
-        reconcile(m_statementFiles.files, accountOfFormat, m_model.view(), m_follower.ledger().accountLines()));
+        reconcile(m_statementFiles.files, accountOf, m_model.view(), m_follower.ledger().accountLines()));
     m_totals->statements()->showReconciliation(std::move(result), m_model.view(), m_statementFiles.problems);
 }
 

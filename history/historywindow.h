@@ -129,6 +129,9 @@ private:
     // Exchange statements (historystatements.cpp).
     void chooseStatements();
     void importStatementFiles(const QStringList &paths);
+    // Asks which account each format's statements are for, one after the other, and remembers the
+    // answers; then reads the statements and reconciles them.
+    void nameStatementAccounts(std::vector<store::StatementFormat> formats);
     // The statements folder read again; the Statements tab shows it once reconciled.
     void readStatementFiles();
     // Reconciles the statements read with the bets as they stand, when there are any.
@@ -152,6 +155,7 @@ private:
     ChooseSavePath m_chooseSavePath;
     ChooseStatements m_chooseStatements;
     store::StatementsRead m_statementFiles;
+    store::StatementAccounts m_statementAccounts;
     bool m_statementsShown = false; // the Statements tab shows a reconciliation, if an empty one
     ArchiveFollower m_follower;
     HistoryModel m_model;

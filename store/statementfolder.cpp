@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include "store/files.h"
+#include "store/iniread.h"
+#include "store/iniwrite.h"
 #include "store/sha256.h"
 
 namespace store {
@@ -36,6 +38,13 @@ QString copyName(StatementFormat format, const QByteArray &bytes)
 {
     const QByteArray digest = hexOf(sha256(bytes)).left(digestLettersInName);
     return QStringLiteral("%1-%2.csv").arg(QLatin1String(formatInfo(format).fileKey), QLatin1String(digest));
+}
+
+const QString accountsSection = QStringLiteral("Accounts");
+
+QString accountsPath(const QString &dataFolder)
+{
+    return statementsFolder(dataFolder) + QStringLiteral("/accounts.ini");
 }
 
 } // namespace
@@ -83,6 +92,36 @@ StatementsRead readStatements(const QString &dataFolder)
         }
     }
     return read;
+}
+
+StatementAccounts namedStatementAccounts(const QString &dataFolder)
+{
+    StatementAccounts named;
+    const QString path = accountsPath(dataFolder);
+    if (!QFileInfo(path).isFile())
+        return named;
+    try {
+        for (const StatementFormatInfo &info : statementFormats()) {
+            const QString account = ReadIniValue(path, accountsSection, QLatin1String(info.fileKey)).trimmed();
+            if (!account.isEmpty())
+                named[info.format] = account;
+        }
+    } catch (const FileError &) {
+        named.clear();
+    }
+    return named;
+}
+
+QString accountOf(const StatementAccounts &named, StatementFormat format)
+{
+    const auto found = named.find(format);
+    return found != named.end() ? found->second : QString::fromLatin1(formatInfo(format).exchange);
+}
+
+void nameStatementAccount(const QString &dataFolder, StatementFormat format, const QString &account)
+{
+    files::makeSureOfFolder(statementsFolder(dataFolder));
+    WriteIniValue(accountsPath(dataFolder), accountsSection, QLatin1String(formatInfo(format).fileKey), account);
 }
 
 } // namespace store

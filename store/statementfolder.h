@@ -2,6 +2,7 @@
 // its format and the start of its SHA-256, and never changed after; the history reads them all.
 #pragma once
 
+#include <map>
 #include <vector>
 
 #include <QString>
@@ -50,5 +51,15 @@ struct StatementsRead
     QStringList problems;
 };
 StatementsRead readStatements(const QString &dataFolder);
+
+// The exchange account each format's statements are for, as the user named it once:
+// statements/accounts.ini, an [Accounts] section of "betfair-pl=Betfair" lines.
+using StatementAccounts = std::map<StatementFormat, QString>;
+// Those named; none where the file is missing or unreadable, since each is asked again.
+StatementAccounts namedStatementAccounts(const QString &dataFolder);
+// The account named for the format, or the name of its exchange.
+QString accountOf(const StatementAccounts &named, StatementFormat format);
+// Throws FileError.
+void nameStatementAccount(const QString &dataFolder, StatementFormat format, const QString &account);
 
 } // namespace store

@@ -36,22 +36,31 @@ private slots:
     void fileThatIsNoStatementIsNotImported();
 
 private:
-    // Opens the history on the archive and imports the statement from the Accounts tab.
-    std::unique_ptr<history::HistoryWindow> importInto(const QByteArray &archive, const QByteArray &statement);
+    // Opens the history on the archive and imports the statement from the Accounts tab, naming the
+    // account its format is for as the answer says when asked.
+    std::unique_ptr<history::HistoryWindow> importInto(
+        const QByteArray &archive, const QByteArray &statement, const QString &account = QStringLiteral("Betfair"));
     static QTableView *lines(history::HistoryWindow &window);
     // Chooses the first line and presses "Settle as proposed", saying yes.
     static void settleFirstLine(history::HistoryWindow &window);
+
+    QStringList m_asked;
 };
 
 std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
-    const QByteArray &archive, const QByteArray &statement)
+    const QByteArray &archive, const QByteArray &statement, const QString &account)
 {
+    m_asked.clear();
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), archive);
     const QString path = m_ui->folder() + QStringLiteral("/statement.csv");
     writeFileBytes(path, statement);
     std::unique_ptr<history::HistoryWindow> window = openHistory();
     window->setChooseStatements([path] { return QStringList {path}; });
     window->setConfirm([](const QString &) { return true; });
+    window->setAsk([this, account](const QString &question, const QString &) {
+        m_asked << question;
+        return std::optional(account);
+    });
     window->findChild<QPushButton *>(QStringLiteral("importStatementFromAccounts"))->click();
     const auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"));
     if (tabs->tabText(tabs->currentIndex()) != QLatin1String("Statements"))
@@ -112,16 +121,23 @@ void TestStatementsWindow::settleAsProposed()
     QTRY_COMPARE(shown(table, 0, 6), reconciled);
 }
 
+// The account a format's statements are for is asked at its first import alone, and remembered.
 void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
 {
     const QByteArray statement
         = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
           "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
-    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement);
+    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement, QStringLiteral("My Betfair"));
     QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
     settleFirstLine(*window);
-    QVERIFY(fileBytes(store::ledgerPath(m_ui->folder())).contains(",deposit,,,40.00,Betfair,Deposit Ref: 2\r\n"));
+    QVERIFY(fileBytes(store::ledgerPath(m_ui->folder())).contains(",deposit,,,40.00,My Betfair,Deposit Ref: 2\r\n"));
     QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("In the ledger"));
+    QCOMPARE(m_asked,
+        QStringList {"Which of your exchange accounts is the Betfair account statement for? It is asked once."});
+    window->findChild<QPushButton *>(QStringLiteral("importStatement"))->click();
+    QCOMPARE(m_asked.size(), 1);
+    QCOMPARE(fileBytes(store::statementsFolder(m_ui->folder()) + QStringLiteral("/accounts.ini")),
+        QByteArray("[Accounts]\r\nbetfair-account=My Betfair\r\n"));
 }
 
 void TestStatementsWindow::fileThatIsNoStatementIsNotImported()

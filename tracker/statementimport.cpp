@@ -12,11 +12,6 @@ namespace history {
 
 namespace {
 
-QString accountOf(store::StatementFormat format)
-{
-    return QString::fromLatin1(store::formatInfo(format).exchange);
-}
-
 // The records and the ledger as they stand, read to their ends.
 void load(ArchiveFollower &follower)
 {
@@ -55,6 +50,9 @@ ImportOutcome importStatements(const QString &dataFolder, const QStringList &pat
     ArchiveFollower follower(dataFolder);
     load(follower);
     const HistoryView view(follower.records().view(), follower.ledger().settlements());
+    const store::StatementAccounts named = store::namedStatementAccounts(dataFolder);
+    const AccountOfFormat accountOf
+        = [&named](store::StatementFormat format) { return store::accountOf(named, format); };
     std::vector<StatementEntry> known = distinctEntries(store::readStatements(dataFolder).files, accountOf);
     ImportOutcome outcome;
     for (const QString &path : paths) {
