@@ -14,6 +14,7 @@
 #include "calc/rounding.h"
 #include "history/rowsmodel.h"
 #include "tracker/columns.h"
+#include "tracker/statementrows.h"
 #include "ui/windowsupport.h"
 
 namespace history {
@@ -73,6 +74,8 @@ QString money(calc::Pennies pennies)
     return calc::formatPennies(pennies, QLocale());
 }
 
+constexpr int differenceColumn = 10;
+
 } // namespace
 
 AccountsPage::AccountsPage(QWidget *parent)
@@ -82,8 +85,15 @@ AccountsPage::AccountsPage(QWidget *parent)
     prepareTotalsTable(m_table, QStringLiteral("Accounts"),
         new RowsModel({QStringLiteral("Account"), QStringLiteral("Type"), QStringLiteral("Status"),
                           QStringLiteral("Deposited"), QStringLiteral("Withdrawn"), QStringLiteral("Settled"),
-                          QStringLiteral("In open bets"), QStringLiteral("Balance"), QStringLiteral("Available")},
+                          QStringLiteral("In open bets"), QStringLiteral("Balance"), QStringLiteral("Available"),
+                          QStringLiteral("Statement"), QStringLiteral("Difference")},
             this));
+    static_cast<RowsModel *>(m_table->model())
+        ->setNotes([this](int row, int column) { return column == differenceColumn ? differenceNote(row) : QString(); },
+            [this](int row, int column) {
+                const StatementBalance *balance = statementBalance(row);
+                return column == differenceColumn && balance && !balance->explains(*difference(row));
+            });
     // A click on an account names it in the form.
     connect(m_table, &QTableView::clicked, this, [this](const QModelIndex &index) {
         if (m_totals && std::size_t(index.row()) < m_totals->accounts.size())
@@ -185,11 +195,7 @@ void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
 {
     m_totals = totals;
     const std::vector<AccountRow> &accounts = m_totals->accounts;
-    const int rows = accounts.empty() ? 0 : int(accounts.size()) + 1;
-    static_cast<RowsModel *>(m_table->model())->setRows(rows, [this](int row, int column) {
-        return cell(row, column);
-    });
-    m_table->resizeColumnsToContents();
+    showRows();
     static_cast<RowsModel *>(m_entries->model())
         ->setRows(int(m_totals->accountLines.size()), [this](int row, int column) { return entryCell(row, column); });
     m_entries->resizeColumnsToContents();
@@ -203,6 +209,51 @@ void AccountsPage::showTotals(const SharedTotals &totals, const QStringList &)
     m_account->clear();
     m_account->addItems(names);
     m_account->setEditText(typed);
+}
+
+void AccountsPage::showStatementBalances(std::shared_ptr<const Reconciliation> result)
+{
+    m_statements = std::move(result);
+    showRows();
+}
+
+void AccountsPage::showRows()
+{
+    const int rows = !m_totals || m_totals->accounts.empty() ? 0 : int(m_totals->accounts.size()) + 1;
+    static_cast<RowsModel *>(m_table->model())->setRows(rows, [this](int row, int column) {
+        return cell(row, column);
+    });
+    m_table->resizeColumnsToContents();
+}
+
+const StatementBalance *AccountsPage::statementBalance(int row) const
+{
+    if (!m_statements || std::size_t(row) >= m_totals->accounts.size())
+        return nullptr;
+    const auto found = m_statements->balances.find(m_totals->accounts[std::size_t(row)].name.toCaseFolded());
+    return found == m_statements->balances.end() ? nullptr : &found->second;
+}
+
+std::optional<calc::Pennies> AccountsPage::difference(int row) const
+{
+    const StatementBalance *balance = statementBalance(row);
+    if (!balance)
+        return std::nullopt;
+    return balance->balance - m_totals->accounts[std::size_t(row)].balance();
+}
+
+QString AccountsPage::differenceNote(int row) const
+{
+    const std::optional<calc::Pennies> moved = difference(row);
+    if (!moved || *moved == 0)
+        return {};
+    const QStringList lines
+        = unresolvedTexts(*m_statements, m_totals->accounts[std::size_t(row)].name.toCaseFolded(), QLocale());
+    const QString lead = statementBalance(row)->explains(*moved)
+        ? QStringLiteral("The statement lines not yet in the ledger explain it:")
+        : QStringLiteral("Not explained by the statement lines. Lines not in the ledger:");
+    return lines.isEmpty() ? QStringLiteral("No statement line explains it.")
+                           : lead + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
 }
 
 QString AccountsPage::cell(int row, int column) const
@@ -226,8 +277,16 @@ QString AccountsPage::cell(int row, int column) const
         return money(account.inOpenBets);
     case 7:
         return money(account.balance());
-    default:
+    case 8:
         return money(account.available());
+    case 9: {
+        const StatementBalance *balance = statementBalance(row);
+        return balance ? money(balance->balance) : QString();
+    }
+    default: {
+        const std::optional<calc::Pennies> moved = difference(row);
+        return moved ? money(*moved) : QString();
+    }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 
 #include "calc/numbertext.h"
+#include "history/accountspage.h"
 #include "history/historywindow.h"
 #include "history/statementspage.h"
 #include "history/totalspanel.h"
@@ -127,6 +128,7 @@ void HistoryWindow::reconcileStatements()
         = [this](store::StatementFormat format) { return store::accountOf(m_statementAccounts, format); };
     auto result = std::make_shared<const Reconciliation>(
         reconcile(m_statementFiles.files, accountOf, m_model.view(), m_follower.ledger().accountLines()));
+    m_totals->accounts()->showStatementBalances(result);
     m_totals->statements()->showReconciliation(std::move(result), m_model.view(), m_statementFiles.problems);
 }
 

@@ -1,5 +1,6 @@
 #include "history/rowsmodel.h"
 
+#include <QBrush>
 #include <QFont>
 #include <QHeaderView>
 #include <QTableView>
@@ -45,6 +46,10 @@ QVariant RowsModel::data(const QModelIndex &index, int role) const
         font.setBold(true);
         return font;
     }
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && m_note)
+        return m_note(index.row(), index.column());
+    if (role == Qt::ForegroundRole && m_warns && m_warns(index.row(), index.column()))
+        return QBrush(Qt::red);
     return {};
 }
 

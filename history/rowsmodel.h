@@ -25,6 +25,12 @@ public:
     void setFigureColumns(QList<int> columns) { m_figureColumns = std::move(columns); }
     // Rows shown in bold; none unless set.
     void setBold(std::function<bool(int row)> bold) { m_bold = std::move(bold); }
+    // A cell's note, shown as its tool tip and told to a screen reader; in red where warns says so.
+    void setNotes(Cell note, std::function<bool(int row, int column)> warns)
+    {
+        m_note = std::move(note);
+        m_warns = std::move(warns);
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -38,6 +44,8 @@ private:
     Cell m_cell;
     QList<int> m_figureColumns;
     std::function<bool(int row)> m_bold;
+    Cell m_note;
+    std::function<bool(int row, int column)> m_warns;
 };
 
 // A table of the totals' look: no row numbers, whole rows selected, Tab leaving it; its columns

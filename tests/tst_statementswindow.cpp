@@ -126,12 +126,27 @@ void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
 {
     const QByteArray statement
         = "Date,Description,Cash In (GBP),Bonus In (GBP),Cash Out (GBP),Bonus Out (GBP),Cash Balance (GBP)\n"
+          "13-Dec-26 10:00:00,Deposit Ref: 3,5.00,--,--,--,45.00\n"
           "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
     std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement, QStringLiteral("My Betfair"));
     QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
     settleFirstLine(*window);
     QVERIFY(fileBytes(store::ledgerPath(m_ui->folder())).contains(",deposit,,,40.00,My Betfair,Deposit Ref: 2\r\n"));
     QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("In the ledger"));
+    // Beside the account's 40.00, the statement's 45.00: the deposit of 5.00 not yet recorded explains it.
+    const auto *accounts = window->findChild<QTableView *>(QStringLiteral("Accounts"));
+    int row = 0;
+    while (row < accounts->model()->rowCount() && shown(accounts, row, 0) != QLatin1String("My Betfair"))
+        ++row;
+    QCOMPARE(shown(accounts, row, 7), QStringLiteral("40.00"));
+    QCOMPARE(shown(accounts, row, 9), QStringLiteral("45.00"));
+    QCOMPARE(shown(accounts, row, 10), QStringLiteral("5.00"));
+    const QModelIndex difference = accounts->model()->index(row, 10);
+    QVERIFY(!accounts->model()->data(difference, Qt::ForegroundRole).isValid());
+    QVERIFY(accounts->model()
+                ->data(difference, Qt::ToolTipRole)
+                .toString()
+                .endsWith(QLatin1String("Deposit Ref: 3: 5.00")));
     QCOMPARE(m_asked,
         QStringList {"Which of your exchange accounts is the Betfair account statement for? It is asked once."});
     window->findChild<QPushButton *>(QStringLiteral("importStatement"))->click();

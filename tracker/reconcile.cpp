@@ -325,14 +325,62 @@ void findGaps(Reconciliation &result, const std::vector<store::StatementFile> &f
     }
 }
 
-void findBalancesAndUncovered(Reconciliation &result, const HistoryView &view)
+// What a line not yet in the ledger moves the statement's balance by, against the history's.
+std::optional<calc::Pennies> unresolvedAmount(const Reconciliation &result, std::size_t entry)
+{
+    const store::StatementLine &line = result.entries[entry].line;
+    if (line.kind == StatementLineKind::Other)
+        return line.amount;
+    if (std::find(result.transfers.begin(), result.transfers.end(), entry) != result.transfers.end())
+        return line.amount;
+    return std::nullopt;
+}
+
+std::optional<calc::Pennies> unresolvedAmount(const MarketMatch &match, calc::Pennies amount)
+{
+    switch (match.state) {
+    case MarketState::Agrees:
+    case MarketState::Repeated:
+        return std::nullopt;
+    case MarketState::Netting:
+        return match.nettingBooked ? std::nullopt : std::optional(nettingOf(match, amount));
+    case MarketState::Disagrees:
+        return amount - match.settledParts;
+    default:
+        return amount - match.settledParts; // the open bets' part
+    }
+}
+
+void findBalances(Reconciliation &result)
+{
+    std::vector<std::optional<calc::Pennies>> unresolved(result.entries.size());
+    for (std::size_t i = 0; i < result.entries.size(); ++i)
+        unresolved[i] = unresolvedAmount(result, i);
+    for (const MarketMatch &match : result.markets)
+        unresolved[match.entry] = unresolvedAmount(match, result.entries[match.entry].line.amount);
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        const StatementEntry &entry = result.entries[i];
+        StatementBalance &balance = result.balances[entry.account.toCaseFolded()];
+        if (entry.line.balance)
+            balance.balance = *entry.line.balance;
+        if (unresolved[i]) {
+            balance.unresolved += *unresolved[i];
+            balance.unresolvedEntries.emplace_back(i, *unresolved[i]);
+        }
+    }
+    std::erase_if(result.balances, [&result](const auto &account) {
+        return std::none_of(result.entries.begin(), result.entries.end(), [&account](const StatementEntry &entry) {
+            return entry.line.balance && entry.account.toCaseFolded() == account.first;
+        });
+    });
+}
+
+void findUncovered(Reconciliation &result, const HistoryView &view)
 {
     std::map<QString, std::pair<qint64, qint64>> dates; // each account's statements' first and last, by its folded name
     for (const StatementEntry &entry : result.entries) {
         const auto [at, added] = dates.try_emplace(entry.account.toCaseFolded(), entry.line.moment, entry.line.moment);
         at->second.second = entry.line.moment;
-        if (entry.line.balance)
-            result.balances[entry.account] = *entry.line.balance;
     }
     QSet<qsizetype> covered;
     for (const MarketMatch &match : result.markets)
@@ -413,7 +461,8 @@ Reconciliation reconcile(const std::vector<store::StatementFile> &files, const A
     findTransfers(result, accountLines);
     findBookedNetting(result, accountLines);
     findGaps(result, files, accountOf);
-    findBalancesAndUncovered(result, view);
+    findBalances(result);
+    findUncovered(result, view);
     return result;
 }
 

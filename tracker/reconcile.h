@@ -75,6 +75,19 @@ struct BalanceGap
     calc::Pennies expected = 0;
 };
 
+// An account's latest balance in its statements, and the lines that the ledger does not hold yet
+// (a market no settle accounts for, a deposit it lacks, a netting not booked, a fee), which move
+// the statement's balance away from the history's by what they bring.
+struct StatementBalance
+{
+    calc::Pennies balance = 0;
+    calc::Pennies unresolved = 0;
+    std::vector<std::pair<std::size_t, calc::Pennies>> unresolvedEntries; // each entry, and what it moves
+
+    // True when the lines not in the ledger account for all of a difference.
+    bool explains(calc::Pennies difference) const { return difference == unresolved; }
+};
+
 struct Reconciliation
 {
     std::vector<StatementEntry> entries;
@@ -82,7 +95,7 @@ struct Reconciliation
     std::vector<std::size_t> transfers; // deposits and withdrawals the ledger lacks
     std::vector<BalanceGap> gaps;
     std::vector<qsizetype> uncovered; // settled bets at a statement's exchange, within its dates, that no line covers
-    std::map<QString, calc::Pennies> balances; // each account's latest balance in its statements
+    std::map<QString, StatementBalance> balances; // by the account's name in one letter case (toCaseFolded)
 };
 
 // A bet's lays are at the exchange its settle or exchange line names; a bet whose exchange no line

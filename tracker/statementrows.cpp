@@ -95,6 +95,25 @@ std::vector<StatementRow> statementRows(const Reconciliation &result, const Hist
     return rows;
 }
 
+QStringList unresolvedTexts(const Reconciliation &result, const QString &foldedAccount, const QLocale &locale)
+{
+    constexpr qsizetype mostShown = 10;
+    QStringList texts;
+    const auto add = [&](std::size_t entry, const QString &what) {
+        const store::StatementLine &line = result.entries[entry].line;
+        if (texts.size() < mostShown && result.entries[entry].account.toCaseFolded() == foldedAccount)
+            texts << QStringLiteral("%1 %2: %3").arg(shownMoment(line.moment, locale), line.description, what);
+    };
+    const auto balance = result.balances.find(foldedAccount);
+    if (balance != result.balances.end()) {
+        for (const auto &[entry, moves] : balance->second.unresolvedEntries)
+            add(entry, calc::formatPennies(moves, locale));
+    }
+    for (const BalanceGap &gap : result.gaps)
+        add(gap.entry, QStringLiteral("balance %1 expected").arg(calc::formatPennies(gap.expected, locale)));
+    return texts;
+}
+
 bool hasProposal(const StatementRow &row, const Reconciliation &result)
 {
     if (row.transfer)

@@ -22,6 +22,10 @@ std::vector<StatementRow> statementRows(const Reconciliation &result, const Hist
 // "Lay won" or "Back won, Lay won": the outcomes in the order of their bets.
 QString outcomeSetText(const OutcomeSet &outcomes);
 
+// The lines of an account's statements that the ledger does not hold yet, and the gaps in its
+// balances, a text each ("13/12/2026 19:25 Deposit Ref: 2: 40.00"), the first few of them.
+QStringList unresolvedTexts(const Reconciliation &result, const QString &foldedAccount, const QLocale &locale);
+
 // Whether the row has something to record: outcomes proposed, a commission netting not booked, or a
 // deposit or withdrawal.
 bool hasProposal(const StatementRow &row, const Reconciliation &result);
