@@ -62,18 +62,11 @@ void HistoryWindow::chooseStatements()
 
 void HistoryWindow::importStatementFiles(const QStringList &paths)
 {
-    QStringList failures;
-    std::vector<store::StatementFormat> unnamed; // formats whose account was never named
-    const store::StatementAccounts named = store::namedStatementAccounts(m_dataFolder);
-    for (const QString &path : paths) {
-        try {
-            const store::StatementFormat format = store::importStatement(m_dataFolder, path).copy.statement.format;
-            if (!named.contains(format) && std::find(unnamed.begin(), unnamed.end(), format) == unnamed.end())
-                unnamed.push_back(format);
-        } catch (const store::FileError &error) {
-            failures << store::problemWith(path, error);
-        }
-    }
+    m_statementsWork.import(paths);
+}
+
+void HistoryWindow::statementsImported(const QStringList &failures, const std::vector<store::StatementFormat> &unnamed)
+{
     nameStatementAccounts(unnamed);
     m_totals->tabs()->setCurrentWidget(m_totals->statements());
     if (!failures.isEmpty())
@@ -86,10 +79,8 @@ void HistoryWindow::importStatementFiles(const QStringList &paths)
 
 void HistoryWindow::nameStatementAccounts(std::vector<store::StatementFormat> formats)
 {
-    if (formats.empty()) {
-        readStatementFiles();
-        return reconcileStatements();
-    }
+    if (formats.empty())
+        return reconcileStatements(true);
     const store::StatementFormatInfo &info = store::formatInfo(formats.front());
     const QString question = QStringLiteral("Which of your exchange accounts is the %1 for? It is asked once.")
                                  .arg(QLatin1String(info.name));
@@ -108,28 +99,15 @@ void HistoryWindow::nameStatementAccounts(std::vector<store::StatementFormat> fo
     });
 }
 
-void HistoryWindow::readStatementFiles()
+void HistoryWindow::reconcileStatements(bool readFolder)
 {
-    m_statementAccounts = store::namedStatementAccounts(m_dataFolder);
-    try {
-        m_statementFiles = store::readStatements(m_dataFolder);
-    } catch (const store::FileError &error) {
-        m_statementFiles = {};
-        m_statementFiles.problems << error.description();
-    }
+    m_statementsWork.reconcile(m_model.view(), m_follower.ledger().accountLines(), readFolder);
 }
 
-void HistoryWindow::reconcileStatements()
+void HistoryWindow::showStatements(const std::shared_ptr<const ReconciledStatements> &shown)
 {
-    if (m_statementFiles.files.empty() && m_statementFiles.problems.isEmpty() && !m_statementsShown)
-        return;
-    m_statementsShown = true;
-    const AccountOfFormat accountOf
-        = [this](store::StatementFormat format) { return store::accountOf(m_statementAccounts, format); };
-    auto result = std::make_shared<const Reconciliation>(
-        reconcile(m_statementFiles.files, accountOf, m_model.view(), m_follower.ledger().accountLines()));
-    m_totals->accounts()->showStatementBalances(result);
-    m_totals->statements()->showReconciliation(std::move(result), m_model.view(), m_statementFiles.problems);
+    m_totals->accounts()->showStatementBalances(shown->result);
+    m_totals->statements()->showReconciliation(shown);
 }
 
 void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMatch &match)

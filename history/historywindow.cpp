@@ -61,6 +61,7 @@ HistoryWindow::HistoryWindow(const QString &dataFolder, ui::MessageSink showMess
     , m_showMessage(std::move(showMessage))
     , m_follower(dataFolder)
     , m_model(m_follower)
+    , m_statementsWork(dataFolder)
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Vantrel - Bet history"));
@@ -232,6 +233,9 @@ void HistoryWindow::wireEvents()
     connect(m_totals->statements(), &StatementsPage::importChosen, this, &HistoryWindow::chooseStatements);
     connect(m_totals->statements(), &StatementsPage::settleChosen, this, &HistoryWindow::settleAsProposed);
     connect(m_totals->statements(), &StatementsPage::transferChosen, this, &HistoryWindow::recordTransfer);
+    connect(&m_statementsWork, &StatementsWork::imported, this, &HistoryWindow::statementsImported);
+    connect(&m_statementsWork, &StatementsWork::reconciled, this, &HistoryWindow::showStatements);
+    connect(&m_statementsWork, &StatementsWork::folderChanged, this, [this] { reconcileStatements(true); });
     connect(m_totals->orphans(), &OrphansPage::reattachChosen, this, [this](const OrphanSettlement &orphan) {
         reattachOrphan(orphan, recordIds(m_model.view().records, chosenRecords()));
     });
@@ -268,7 +272,7 @@ void HistoryWindow::followerLoaded()
 {
     m_progress->hide();
     showStatus();
-    readStatementFiles();
+    reconcileStatements(true);
     m_awaitingLoad = true;
     m_model.rebuild();
 }

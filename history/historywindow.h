@@ -14,7 +14,7 @@
 #include "tracker/archivefollower.h"
 #include "tracker/betdecisions.h"
 #include "tracker/historymodel.h"
-#include "tracker/reconcile.h"
+#include "tracker/statementswork.h"
 #include "ui/message.h"
 
 class QLabel;
@@ -129,13 +129,14 @@ private:
     // Exchange statements (historystatements.cpp).
     void chooseStatements();
     void importStatementFiles(const QStringList &paths);
+    void statementsImported(const QStringList &failures, const std::vector<store::StatementFormat> &unnamed);
     // Asks which account each format's statements are for, one after the other, and remembers the
     // answers; then reads the statements and reconciles them.
     void nameStatementAccounts(std::vector<store::StatementFormat> formats);
-    // The statements folder read again; the Statements tab shows it once reconciled.
-    void readStatementFiles();
-    // Reconciles the statements read with the bets as they stand, when there are any.
-    void reconcileStatements();
+    // Reconciles the statements with the bets as they stand, off this thread, when there are any;
+    // showStatements() follows.
+    void reconcileStatements(bool readFolder = false);
+    void showStatements(const std::shared_ptr<const ReconciledStatements> &shown);
     void settleAsProposed(const StatementEntry &entry, const MarketMatch &match);
     // Settles the bets as the outcomes, and books what netting saved, in one append.
     void settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes);
@@ -154,11 +155,9 @@ private:
     Clock m_clock = &QDateTime::currentDateTime;
     ChooseSavePath m_chooseSavePath;
     ChooseStatements m_chooseStatements;
-    store::StatementsRead m_statementFiles;
-    store::StatementAccounts m_statementAccounts;
-    bool m_statementsShown = false; // the Statements tab shows a reconciliation, if an empty one
     ArchiveFollower m_follower;
     HistoryModel m_model;
+    StatementsWork m_statementsWork;
     bool m_awaitingLoad = false;
     bool m_scrollToTop = false;
     QString m_savePath; // a save that waits for the rows

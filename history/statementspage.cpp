@@ -14,7 +14,6 @@ namespace history {
 namespace {
 
 enum StatementColumn { Date, Exchange, Line, Amount, Balance, Bets, State };
-constexpr int uncoveredColumns = 4;
 
 } // namespace
 
@@ -61,23 +60,14 @@ StatementsPage::StatementsPage(QWidget *parent)
     layout->addWidget(m_uncovered, 1);
 }
 
-void StatementsPage::showReconciliation(
-    std::shared_ptr<const Reconciliation> result, const HistoryView &view, const QStringList &problems)
+void StatementsPage::showReconciliation(std::shared_ptr<const ReconciledStatements> shown)
 {
-    const QLocale locale;
-    m_result = std::move(result);
-    m_rows = statementRows(*m_result, view, locale);
-    m_uncoveredRows.clear();
-    for (const qsizetype record : m_result->uncovered) {
-        const Settlement &settlement = view.settlements.at(record);
-        m_uncoveredRows << shownMoment(view.records.at(record).when, locale) << eventOf(view, record)
-                        << view.settlements.exchanges().value(settlement.exchange)
-                        << calc::formatPennies(settlement.payout.profit(), locale);
-    }
+    m_shown = std::move(shown);
+    const QStringList &problems = m_shown->files->problems;
     m_problems->setText(problems.join(QLatin1Char('\n')));
     m_problems->setVisible(!problems.isEmpty());
-    m_model->setRows(int(m_rows.size()), [this](int row, int column) { return cell(row, column); });
-    m_uncoveredModel->setRows(int(m_uncoveredRows.size() / uncoveredColumns),
+    m_model->setRows(int(m_shown->rows.size()), [this](int row, int column) { return cell(row, column); });
+    m_uncoveredModel->setRows(int(m_shown->uncovered.size() / StatementsWork::uncoveredColumns),
         [this](int row, int column) { return uncoveredCell(row, column); });
     m_table->resizeColumnsToContents();
 }
@@ -85,8 +75,8 @@ void StatementsPage::showReconciliation(
 QString StatementsPage::cell(int row, int column) const
 {
     const QLocale locale;
-    const StatementRow &shown = m_rows[std::size_t(row)];
-    const StatementEntry &entry = m_result->entries[shown.entry];
+    const StatementRow &shown = m_shown->rows[std::size_t(row)];
+    const StatementEntry &entry = m_shown->result->entries[shown.entry];
     switch (column) {
     case Date:
         return shownMoment(entry.line.moment, locale);
@@ -107,32 +97,33 @@ QString StatementsPage::cell(int row, int column) const
 
 QString StatementsPage::uncoveredCell(int row, int column) const
 {
-    return m_uncoveredRows.at(row * uncoveredColumns + column);
+    return m_shown->uncovered.at(row * StatementsWork::uncoveredColumns + column);
 }
 
 const StatementRow *StatementsPage::chosenRow() const
 {
     const int row = m_table->currentIndex().row();
-    if (!m_result || row < 0 || std::size_t(row) >= m_rows.size())
+    if (!m_shown || row < 0 || std::size_t(row) >= m_shown->rows.size())
         return nullptr;
-    return &m_rows[std::size_t(row)];
+    return &m_shown->rows[std::size_t(row)];
 }
 
 void StatementsPage::enableSettle()
 {
     const StatementRow *row = chosenRow();
-    m_settle->setEnabled(row && hasProposal(*row, *m_result));
+    m_settle->setEnabled(row && hasProposal(*row, *m_shown->result));
 }
 
 void StatementsPage::settleChosenRow()
 {
     const StatementRow *row = chosenRow();
-    if (!row || !hasProposal(*row, *m_result))
+    if (!row || !hasProposal(*row, *m_shown->result))
         return;
+    const Reconciliation &result = *m_shown->result;
     if (row->transfer)
-        emit transferChosen(m_result->entries[row->entry]);
+        emit transferChosen(result.entries[row->entry]);
     else
-        emit settleChosen(m_result->entries[row->entry], m_result->markets[std::size_t(row->market)]);
+        emit settleChosen(result.entries[row->entry], result.markets[std::size_t(row->market)]);
 }
 
 } // namespace history

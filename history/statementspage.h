@@ -8,7 +8,7 @@
 
 #include <QWidget>
 
-#include "tracker/statementrows.h"
+#include "tracker/statementswork.h"
 
 class QLabel;
 class QPushButton;
@@ -25,10 +25,9 @@ class StatementsPage final : public QWidget
 public:
     explicit StatementsPage(QWidget *parent = nullptr);
 
-    // The reconciliation of the statements read, and the bets as they stand; problems names the
-    // files of the statements folder that could not be read.
-    void showReconciliation(
-        std::shared_ptr<const Reconciliation> result, const HistoryView &view, const QStringList &problems);
+    // The statements reconciled with the bets, and the files of the statements folder that could
+    // not be read.
+    void showReconciliation(std::shared_ptr<const ReconciledStatements> shown);
 
 signals:
     void importChosen();
@@ -50,9 +49,7 @@ private:
     QLabel *m_problems = nullptr;
     QPushButton *m_import = nullptr;
     QPushButton *m_settle = nullptr;
-    std::shared_ptr<const Reconciliation> m_result;
-    std::vector<StatementRow> m_rows;
-    QStringList m_uncoveredRows; // event, date, exchange, profit: four cells a row
+    std::shared_ptr<const ReconciledStatements> m_shown;
 };
 
 } // namespace history

@@ -2,7 +2,9 @@
 // Accounts tab, shown in the Statements tab with what each line matched, and what a line proves
 // recorded with "Settle as proposed": the two worked examples (a lay that won 23.78, and two lays
 // netted to -19.00 in one market) and a deposit the ledger lacked.
+#include <QDir>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 #include "historywindowtest.h"
@@ -34,6 +36,7 @@ private slots:
     void settleAsProposed();
     void depositTheLedgerLacksIsRecorded();
     void fileThatIsNoStatementIsNotImported();
+    void statementCopiedIntoTheFolderIsRead();
 
 private:
     // Opens the history on the archive and imports the statement from the Accounts tab, naming the
@@ -63,7 +66,7 @@ std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
     });
     window->findChild<QPushButton *>(QStringLiteral("importStatementFromAccounts"))->click();
     const auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"));
-    if (tabs->tabText(tabs->currentIndex()) != QLatin1String("Statements"))
+    if (!QTest::qWaitFor([tabs] { return tabs->tabText(tabs->currentIndex()) == QLatin1String("Statements"); }))
         qWarning("the Statements tab is not shown after an import");
     return window;
 }
@@ -107,7 +110,7 @@ void TestStatementsWindow::settleAsProposed()
     QFETCH(QString, reconciled);
     std::unique_ptr<history::HistoryWindow> window = importInto(archive, profitAndLoss(amount));
     QTableView *table = lines(*window);
-    QCOMPARE(table->model()->rowCount(), 1);
+    QTRY_COMPARE(table->model()->rowCount(), 1);
     QCOMPARE(shown(table, 0, 5),
         QStringLiteral("Liverpool v Everton")
             + (settles.size() > 1 ? QStringLiteral("; Liverpool v Everton") : QString()));
@@ -129,7 +132,7 @@ void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
           "13-Dec-26 10:00:00,Deposit Ref: 3,5.00,--,--,--,45.00\n"
           "12-Dec-26 10:00:00,Deposit Ref: 2,40.00,--,--,--,40.00\n";
     std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, statement, QStringLiteral("My Betfair"));
-    QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("Not in the ledger"));
     settleFirstLine(*window);
     QVERIFY(fileBytes(store::ledgerPath(m_ui->folder())).contains(",deposit,,,40.00,My Betfair,Deposit Ref: 2\r\n"));
     QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("In the ledger"));
@@ -149,7 +152,9 @@ void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
                 .endsWith(QLatin1String("Deposit Ref: 3: 5.00")));
     QCOMPARE(m_asked,
         QStringList {"Which of your exchange accounts is the Betfair account statement for? It is asked once."});
+    QSignalSpy shownAgain(lines(*window)->model(), &QAbstractItemModel::modelReset);
     window->findChild<QPushButton *>(QStringLiteral("importStatement"))->click();
+    QVERIFY(shownAgain.wait());
     QCOMPARE(m_asked.size(), 1);
     QCOMPARE(fileBytes(store::statementsFolder(m_ui->folder()) + QStringLiteral("/accounts.ini")),
         QByteArray("[Accounts]\r\nbetfair-account=My Betfair\r\n"));
@@ -158,12 +163,26 @@ void TestStatementsWindow::depositTheLedgerLacksIsRecorded()
 void TestStatementsWindow::fileThatIsNoStatementIsNotImported()
 {
     std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, "Date,Amount\n01/12/2026,5\n");
-    QCOMPARE(m_ui->messages.size(), 1);
+    QTRY_COMPARE(m_ui->messages.size(), 1);
     QVERIFY2(m_ui->messages.front().startsWith(QLatin1String("1 file was not imported; nothing was changed for it:")),
         qPrintable(m_ui->messages.front()));
     QVERIFY(m_ui->messages.front().endsWith(QLatin1String("its first line is \"Date,Amount\"")));
     QVERIFY(!QFileInfo::exists(store::statementsFolder(m_ui->folder())));
     QVERIFY(!QFileInfo::exists(store::ledgerPath(m_ui->folder())));
+}
+
+// The statements folder is followed: a statement copied there is read, one deleted goes.
+void TestStatementsWindow::statementCopiedIntoTheFolderIsRead()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), qualifier);
+    std::unique_ptr<history::HistoryWindow> window = openHistory();
+    QDir(m_ui->folder()).mkdir(QStringLiteral("statements"));
+    const QString copy = store::statementsFolder(m_ui->folder()) + QStringLiteral("/by-hand.csv");
+    writeFileBytes(copy, profitAndLoss("23.78"));
+    QTRY_COMPARE(lines(*window)->model()->rowCount(), 1);
+    QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Proposed: Lay won"));
+    QVERIFY(QFile::remove(copy));
+    QTRY_COMPARE(lines(*window)->model()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestStatementsWindow)
