@@ -106,11 +106,10 @@ void StatementsWork::reconcile(const HistoryView &view, const AccountLines &acco
         auto shown = std::make_shared<ReconciledStatements>();
         shown->files = files ? files : readFolder(folder);
         const store::StatementAccounts named = store::namedStatementAccounts(folder);
-        const AccountOfFormat accountOf = [&named](store::StatementFormat format) {
-            return store::accountOf(named, format);
-        };
-        auto result = std::make_shared<Reconciliation>(
-            history::reconcile(shown->files->files, accountOf, view, accountLines));
+        const AccountOfFormat accountOf
+            = [&named](store::StatementFormat format) { return store::accountOf(named, format); };
+        auto result
+            = std::make_shared<Reconciliation>(history::reconcile(shown->files->files, accountOf, view, accountLines));
         const QLocale locale;
         shown->rows = statementRows(*result, view, locale);
         shown->uncovered = uncoveredTexts(*result, view, locale);
