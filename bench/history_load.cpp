@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include "history/historywindow.h"
+#include "stalls.h"
 #include "store/archive.h"
 #include "store/ledger.h"
 #include "tracker/historymodel.h"
@@ -147,34 +148,6 @@ long residentMegabytes()
     return pages * sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
-// Measures the longest time between two ticks of a 5 ms timer: how long the window did not answer.
-class Stalls
-{
-public:
-    Stalls()
-    {
-        m_clock.start();
-        m_ticker.setInterval(5);
-        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_clock.elapsed() - m_last);
-            m_last = m_clock.elapsed();
-        });
-        m_ticker.start();
-    }
-    qint64 elapsed() const { return m_clock.elapsed(); }
-    qint64 takeLongest()
-    {
-        m_last = m_clock.elapsed();
-        return std::exchange(m_longest, 0);
-    }
-
-private:
-    QElapsedTimer m_clock;
-    QTimer m_ticker;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-};
-
 // Does the step, then waits for the table's rows and totals to be worked out again.
 void timeRebuild(Stalls &stalls, history::HistoryModel &model, const char *what, const std::function<void()> &step)
 {
@@ -210,12 +183,6 @@ void timeSettle(Stalls &stalls, history::HistoryWindow &window, int rows)
     const qint64 took = stalls.elapsed() - start;
     std::printf(
         "settle %d rows: shown in %lld ms, longest unanswered stretch %lld ms\n", rows, took, stalls.takeLongest());
-}
-
-void waitForRows(QAbstractItemModel *rows, int count)
-{
-    while (rows->rowCount() < count)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void afterLoad(const QString &folder, history::HistoryWindow &window, Stalls &stalls)

@@ -20,6 +20,9 @@ build-bench/bench/history_load 20000 offers longline
 echo
 echo "Bet history on 80,000 identical lines, each settled:"
 build-bench/bench/history_load 80000 identical ledger
+echo
+echo "A Betfair statement of 50,000 markets imported into a history of a million records:"
+build-bench/bench/statements_import 1000000 50000
 
 # Median time to the first frame (µs, from just before the start to the frame the program prints)
 # and median peak resident memory (KiB) of one command over $runs runs.

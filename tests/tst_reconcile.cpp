@@ -9,6 +9,7 @@
 #include "store/datafolder.h"
 #include "store/ledger.h"
 #include "tracker/archivefollower.h"
+#include "tracker/eventwords.h"
 #include "tracker/reconcile.h"
 
 using history::MarketState;
@@ -88,6 +89,9 @@ class TestReconcile : public TemporaryFolderTest
 private slots:
     void marketLines_data();
     void marketLines();
+    void eventWords_data();
+    void eventWords();
+    void eventOfAnotherCodePageIsMatched();
     void sameMarketInTwoStatementsIsMatchedOnce();
     void depositsTheLedgerLacksAreProposed();
     void gapsInBalancesAreFound();
@@ -192,6 +196,45 @@ void TestReconcile::marketLines()
         const history::OutcomeSet proposed = match.fits.empty() ? history::OutcomeSet {} : match.fits.front();
         QCOMPARE(history::nettingOf(match, result.entries[match.entry].line.amount, proposed), netting);
     }
+}
+
+void TestReconcile::eventWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("alike");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("case and punctuation") << "Liverpool v Everton"
+                                          << "LIVERPOOL - everton!" << true;
+    QTest::newRow("v and vs") << "Liverpool vs Everton"
+                              << "Liverpool v. Everton" << true;
+    QTest::newRow("accents are letters") << "Atl\u00e9tico v Sevilla"
+                                         << "ATL\u00c9TICO V SEVILLA" << true;
+    QTest::newRow("an accent is no other letter") << "Atl\u00e9tico v Sevilla"
+                                                  << "Atletico v Sevilla" << false;
+    QTest::newRow("a word that starts with v") << "Villa v Wolves"
+                                               << "Wolves" << false;
+    QTest::newRow("digits") << "Ascot 3:35"
+                            << "ascot 3 35" << true;
+}
+
+void TestReconcile::eventWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, alike);
+    QFETCH(bool, same);
+    QCOMPARE(history::wordKeys(text) == history::wordKeys(alike), same);
+}
+
+// An event the archive holds in Windows-1252 is named by a statement's line in UTF-8.
+void TestReconcile::eventOfAnotherCodePageIsMatched()
+{
+    QByteArray archived = qualifier;
+    archived.replace("Liverpool v Everton", "Atl\xe9tico v Sevilla");
+    const QByteArray line
+        = "Football / La Liga / Atl\xc3\xa9tico v Sevilla : Match Odds,13-Dec-26 17:30,13-Dec-26 19:25,23.78\n";
+    const history::Reconciliation result = reconciled({archived}, {}, profitLossHeader + line);
+    QCOMPARE(result.markets.front().state, MarketState::Proposed);
 }
 
 void TestReconcile::sameMarketInTwoStatementsIsMatchedOnce()

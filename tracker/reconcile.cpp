@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include "text/moments.h"
+#include "tracker/eventwords.h"
 
 namespace history {
 
@@ -31,63 +32,69 @@ bool sameAccount(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The bets held, keyed by the rarest word of their events, each key's in the order of their dates.
+// The bets held, each under the rarest word of its event, each word's in the order of their dates.
 class BetIndex
 {
 public:
     BetIndex(const HistoryView &view, qint64 from, qint64 to);
     // The bets archived within the dates whose event's words all stand among the words.
-    std::vector<qsizetype> betsNamedIn(const QSet<QString> &words, qint64 from, qint64 to) const;
+    std::vector<qsizetype> betsNamedIn(const WordKeys &words, qint64 from, qint64 to) const;
 
 private:
-    struct DatedBet
+    struct IndexedBet
     {
         qint64 when;
         qsizetype record;
-        bool operator<(const DatedBet &other) const { return when < other.when; }
+        std::size_t firstWord; // in m_words
+        std::size_t wordCount;
     };
-    const HistoryView &m_view;
-    QHash<qsizetype, QStringList> m_words;
-    QHash<QString, std::vector<DatedBet>> m_byWord;
+    std::vector<WordKey> m_words; // of all the bets, one after another
+    std::vector<IndexedBet> m_bets;
+    QHash<WordKey, std::vector<std::size_t>> m_byWord; // in m_bets, by date
 };
 
 BetIndex::BetIndex(const HistoryView &view, qint64 from, qint64 to)
-    : m_view(view)
 {
-    QHash<QString, int> counts;
+    QHash<WordKey, int> counts;
     for (qsizetype index = 0; index < view.records.size(); ++index) {
         const qint64 when = view.records.at(index).when;
         if (when < from || when > to || view.settlements.at(index).removed)
             continue;
-        QStringList words = matchingWords(eventOf(view, index));
-        words.removeAll(QStringLiteral("v"));
-        if (words.isEmpty())
+        const WordKeys words = eventWordKeys(view, index);
+        if (words.empty())
             continue;
-        for (const QString &word : std::as_const(words))
+        for (const WordKey word : words)
             ++counts[word];
-        m_words.insert(index, words);
+        m_bets.push_back({when, index, m_words.size(), words.size()});
+        m_words.insert(m_words.end(), words.begin(), words.end());
     }
-    for (auto it = m_words.cbegin(); it != m_words.cend(); ++it) {
-        const QString &rarest = *std::min_element(it->cbegin(), it->cend(),
-            [&counts](const QString &a, const QString &b) { return counts.value(a) < counts.value(b); });
-        m_byWord[rarest].push_back({view.records.at(it.key()).when, it.key()});
+    for (std::size_t bet = 0; bet < m_bets.size(); ++bet) {
+        const auto words = m_words.begin() + std::ptrdiff_t(m_bets[bet].firstWord);
+        const WordKey rarest = *std::min_element(words, words + std::ptrdiff_t(m_bets[bet].wordCount),
+            [&counts](WordKey a, WordKey b) { return counts.value(a) < counts.value(b); });
+        m_byWord[rarest].push_back(bet);
     }
-    for (std::vector<DatedBet> &bets : m_byWord)
-        std::sort(bets.begin(), bets.end());
+    for (std::vector<std::size_t> &bets : m_byWord)
+        std::stable_sort(
+            bets.begin(), bets.end(), [this](std::size_t a, std::size_t b) { return m_bets[a].when < m_bets[b].when; });
 }
 
-std::vector<qsizetype> BetIndex::betsNamedIn(const QSet<QString> &words, qint64 from, qint64 to) const
+std::vector<qsizetype> BetIndex::betsNamedIn(const WordKeys &words, qint64 from, qint64 to) const
 {
     std::vector<qsizetype> found;
-    for (const QString &word : words) {
-        const auto bets = m_byWord.constFind(word);
-        if (bets == m_byWord.cend())
-            continue;
-        for (auto at = std::lower_bound(bets->begin(), bets->end(), DatedBet {from, 0});
-             at != bets->end() && at->when <= to; ++at) {
-            const QStringList &named = m_words[at->record];
-            if (std::all_of(named.cbegin(), named.cend(), [&words](const QString &w) { return words.contains(w); }))
-                found.push_back(at->record);
+    const auto named = [&words](WordKey word) { return std::find(words.begin(), words.end(), word) != words.end(); };
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const auto bets = m_byWord.constFind(words[w]);
+        if (std::find(words.begin(), words.begin() + std::ptrdiff_t(w), words[w]) != words.begin() + std::ptrdiff_t(w)
+            || bets == m_byWord.cend())
+            continue; // a word the line repeats, or no bet's rarest
+        auto at = std::lower_bound(
+            bets->begin(), bets->end(), from, [this](std::size_t bet, qint64 when) { return m_bets[bet].when < when; });
+        for (; at != bets->end() && m_bets[*at].when <= to; ++at) {
+            const IndexedBet &bet = m_bets[*at];
+            const auto first = m_words.begin() + std::ptrdiff_t(bet.firstWord);
+            if (std::all_of(first, first + std::ptrdiff_t(bet.wordCount), named))
+                found.push_back(bet.record);
         }
     }
     std::sort(found.begin(), found.end());
@@ -208,23 +215,28 @@ void Matcher::settle(MarketMatch &match, const StatementEntry &entry)
 }
 
 // Marks a market line that another statement of the same exchange holds too (Betfair's profit and
-// loss and its account statement both list a market's settlement), so that it is matched once.
+// loss and its account statement both list a market's settlement), so that it is matched once: the
+// lines of one account and amount in time order, each against those settled within minutes of it.
 void markRepeats(const std::vector<StatementEntry> &entries, std::vector<MarketMatch> &markets)
 {
     QHash<QString, std::vector<std::size_t>> byAmount;
     for (std::size_t i = 0; i < markets.size(); ++i) {
         const StatementEntry &entry = entries[markets[i].entry];
-        byAmount[entry.account.toCaseFolded() + QString::number(entry.line.amount)].push_back(i);
+        byAmount[entry.account.toCaseFolded() + QLatin1Char('\x1F') + QString::number(entry.line.amount)].push_back(i);
     }
-    for (const std::vector<std::size_t> &same : std::as_const(byAmount)) {
-        for (const std::size_t i : same) {
-            const StatementEntry &entry = entries[markets[i].entry];
-            const bool repeated = std::any_of(same.begin(), same.end(), [&](std::size_t j) {
-                const StatementEntry &other = entries[markets[j].entry];
-                return other.format < entry.format && std::abs(other.line.moment - entry.line.moment) <= repeatSlack;
-            });
-            if (repeated)
-                markets[i].state = MarketState::Repeated;
+    const auto momentOf = [&](std::size_t market) { return entries[markets[market].entry].line.moment; };
+    for (std::vector<std::size_t> &same : byAmount) {
+        std::sort(same.begin(), same.end(), [&](std::size_t a, std::size_t b) { return momentOf(a) < momentOf(b); });
+        std::size_t from = 0;
+        for (std::size_t k = 0; k < same.size(); ++k) {
+            const StatementEntry &entry = entries[markets[same[k]].entry];
+            while (momentOf(same[from]) < entry.line.moment - repeatSlack)
+                ++from;
+            for (std::size_t other = from;
+                 other < same.size() && momentOf(same[other]) <= entry.line.moment + repeatSlack; ++other) {
+                if (entries[markets[same[other]].entry].format < entry.format)
+                    markets[same[k]].state = MarketState::Repeated;
+            }
         }
     }
 }
@@ -251,9 +263,8 @@ void matchMarkets(Reconciliation &result, const HistoryView &view)
         const StatementEntry &entry = result.entries[match.entry];
         const store::StatementLine &line = entry.line;
         const qint64 start = line.marketStart != store::noStatementMoment ? line.marketStart : line.moment;
-        const QStringList words = matchingWords(line.description);
-        match.records = index.betsNamedIn(QSet<QString>(words.cbegin(), words.cend()), start - matchingWindow,
-            std::min(line.moment, start + matchingWindow));
+        match.records = index.betsNamedIn(
+            wordKeys(line.description), start - matchingWindow, std::min(line.moment, start + matchingWindow));
         std::erase_if(match.records, [&](qsizetype record) { return !matcher.mayBeAt(record, entry.account); });
         if (!match.records.empty())
             matcher.settle(match, entry);
@@ -398,22 +409,6 @@ void findUncovered(Reconciliation &result, const HistoryView &view)
 }
 
 } // namespace
-
-QStringList matchingWords(const QString &text)
-{
-    QStringList words;
-    QString word;
-    for (const QChar c : text.toCaseFolded() + QLatin1Char(' ')) {
-        if (c.isLetterOrNumber()) {
-            word += c;
-            continue;
-        }
-        if (!word.isEmpty())
-            words.append(word == QLatin1String("vs") ? QStringLiteral("v") : word);
-        word.clear();
-    }
-    return words;
-}
 
 std::vector<StatementEntry> distinctEntries(
     const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf)

@@ -103,7 +103,4 @@ struct Reconciliation
 Reconciliation reconcile(const std::vector<store::StatementFile> &files, const AccountOfFormat &accountOf,
     const HistoryView &view, const AccountLines &accountLines);
 
-// A text's words as the matching compares them: letters and digits in one case, "vs" as "v".
-QStringList matchingWords(const QString &text);
-
 } // namespace history
