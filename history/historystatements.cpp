@@ -113,7 +113,7 @@ void HistoryWindow::showStatements(const std::shared_ptr<const ReconciledStateme
 void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMatch &match)
 {
     if (match.fits.empty()) {
-        const calc::Pennies netting = nettingOf(match, entry.line.amount);
+        const calc::Pennies netting = nettingOf(match);
         const QString question = QStringLiteral("Book the %1 that netting the commission saved at %2 on this market?")
                                      .arg(calc::formatPennies(netting, QLocale()), entry.account);
         return ui::openConfirm(this, m_confirm, question, [this, entry, netting] {
@@ -122,11 +122,11 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
         });
     }
     if (match.fits.size() == 1) {
-        const QString question = QStringLiteral("Settle %1 as %2, as %3's line of %4 says?")
-                                     .arg(text::counted(qsizetype(match.fits.front().size()), QStringLiteral("bet"),
-                                              QStringLiteral("bets")),
-                                         outcomeSetText(match.fits.front()), entry.account,
-                                         calc::formatPennies(entry.line.amount, QLocale()));
+        const QString question
+            = QStringLiteral("Settle %1 as %2, as %3's line of %4 says?")
+                  .arg(text::counted(
+                           qsizetype(match.fits.front().size()), QStringLiteral("bet"), QStringLiteral("bets")),
+                      outcomeSetText(match.fits.front()), entry.account, calc::formatPennies(match.amount, QLocale()));
         return ui::openConfirm(
             this, m_confirm, question, [this, entry, match] { settleOutcomes(entry, match, match.fits.front()); });
     }
@@ -134,8 +134,7 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
     for (const OutcomeSet &fit : match.fits)
         ways << outcomeSetText(fit);
     ui::openChoice(this, m_ask,
-        QStringLiteral("Which way did the bets end? Each brings %1.")
-            .arg(calc::formatPennies(entry.line.amount, QLocale())),
+        QStringLiteral("Which way did the bets end? Each brings %1.").arg(calc::formatPennies(match.amount, QLocale())),
         ways, [this, entry, match](int chosen) { settleOutcomes(entry, match, match.fits[std::size_t(chosen)]); });
 }
 
@@ -156,7 +155,7 @@ void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatc
         entries += lines.entries;
         decisions.push_back(std::move(lines.decisions));
     }
-    const calc::Pennies netting = nettingOf(match, entry.line.amount, outcomes);
+    const calc::Pennies netting = nettingOf(match, outcomes);
     if (netting != 0)
         entries += nettingLine(now, entry, netting);
     if (writeLedger(entries) != LedgerWrite::Now)

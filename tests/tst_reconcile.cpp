@@ -92,6 +92,7 @@ private slots:
     void eventWords_data();
     void eventWords();
     void eventOfAnotherCodePageIsMatched();
+    void commissionWrittenApartIsPartOfItsMarket();
     void sameMarketInTwoStatementsIsMatchedOnce();
     void depositsTheLedgerLacksAreProposed();
     void gapsInBalancesAreFound();
@@ -194,7 +195,7 @@ void TestReconcile::marketLines()
     const bool explained = state == MarketState::Agrees || state == MarketState::Netting || !match.fits.empty();
     if (explained) {
         const history::OutcomeSet proposed = match.fits.empty() ? history::OutcomeSet {} : match.fits.front();
-        QCOMPARE(history::nettingOf(match, result.entries[match.entry].line.amount, proposed), netting);
+        QCOMPARE(history::nettingOf(match, proposed), netting);
     }
 }
 
@@ -234,6 +235,21 @@ void TestReconcile::eventOfAnotherCodePageIsMatched()
     const QByteArray line
         = "Football / La Liga / Atl\xc3\xa9tico v Sevilla : Match Odds,13-Dec-26 17:30,13-Dec-26 19:25,23.78\n";
     const history::Reconciliation result = reconciled({archived}, {}, profitLossHeader + line);
+    QCOMPARE(result.markets.front().state, MarketState::Proposed);
+}
+
+// Matchbook writes a market's commission on a line of its own: the two are one market of 23.78.
+void TestReconcile::commissionWrittenApartIsPartOfItsMarket()
+{
+    const QByteArray statement = "currency,id,time,transaction-type,product,detail,debit,credit,balance\n"
+                                 "GBP,1,2026-12-13T19:25:07.000Z,settlement,exchange,Liverpool vs Everton - Match "
+                                 "Odds,,24.97,124.97\n"
+                                 "GBP,2,2026-12-13T19:25:08.000Z,commission,exchange,Liverpool vs Everton - Match "
+                                 "Odds,1.19,,123.78\n";
+    const history::Reconciliation result = reconciled({qualifier}, {}, statement);
+    QCOMPARE(result.markets.size(), std::size_t(1));
+    QCOMPARE(result.markets.front().amount, 2378);
+    QCOMPARE(result.markets.front().parts, std::vector<std::size_t> {1});
     QCOMPARE(result.markets.front().state, MarketState::Proposed);
 }
 

@@ -186,10 +186,10 @@ struct Matcher
         const QString exchange = exchangeOf(record);
         return exchange.isEmpty() || sameAccount(exchange, account);
     }
-    void settle(MarketMatch &match, const StatementEntry &entry);
+    void settle(MarketMatch &match);
 };
 
-void Matcher::settle(MarketMatch &match, const StatementEntry &entry)
+void Matcher::settle(MarketMatch &match)
 {
     Parts settled;
     std::vector<OpenBet> open;
@@ -200,7 +200,7 @@ void Matcher::settle(MarketMatch &match, const StatementEntry &entry)
         else
             open.push_back({optionsOf(view, record, shapes)});
     }
-    const calc::Pennies amount = entry.line.amount;
+    const calc::Pennies amount = match.amount;
     match.settledParts = settled.sum;
     if (open.empty()) {
         match.state = amount == settled.sum    ? MarketState::Agrees
@@ -222,7 +222,7 @@ void markRepeats(const std::vector<StatementEntry> &entries, std::vector<MarketM
     QHash<QString, std::vector<std::size_t>> byAmount;
     for (std::size_t i = 0; i < markets.size(); ++i) {
         const StatementEntry &entry = entries[markets[i].entry];
-        byAmount[entry.account.toCaseFolded() + QLatin1Char('\x1F') + QString::number(entry.line.amount)].push_back(i);
+        byAmount[entry.account.toCaseFolded() + QLatin1Char('\x1F') + QString::number(markets[i].amount)].push_back(i);
     }
     const auto momentOf = [&](std::size_t market) { return entries[markets[market].entry].line.moment; };
     for (std::vector<std::size_t> &same : byAmount) {
@@ -241,15 +241,43 @@ void markRepeats(const std::vector<StatementEntry> &entries, std::vector<MarketM
     }
 }
 
+// The market lines, a market each; a line of the same statement's kind, account and market settled
+// within minutes of one is part of it.
+void gatherMarkets(Reconciliation &result)
+{
+    QHash<QString, std::size_t> latest; // the market of each kind, account and text seen last
+    for (std::size_t i = 0; i < result.entries.size(); ++i) {
+        const StatementEntry &entry = result.entries[i];
+        if (entry.line.kind != StatementLineKind::Market)
+            continue;
+        const QString key = QStringLiteral("%1\x1F%2\x1F%3")
+                                .arg(int(entry.format))
+                                .arg(entry.account.toCaseFolded(), entry.line.description);
+        const auto known = latest.constFind(key);
+        if (known != latest.cend()) {
+            MarketMatch &market = result.markets[*known];
+            const qint64 last = result.entries[market.parts.empty() ? market.entry : market.parts.back()].line.moment;
+            if (entry.line.moment - last <= repeatSlack) {
+                market.parts.push_back(i);
+                market.amount += entry.line.amount;
+                continue;
+            }
+        }
+        latest.insert(key, result.markets.size());
+        MarketMatch market;
+        market.entry = i;
+        market.amount = entry.line.amount;
+        result.markets.push_back(std::move(market));
+    }
+}
+
 void matchMarkets(Reconciliation &result, const HistoryView &view)
 {
+    gatherMarkets(result);
     qint64 from = std::numeric_limits<qint64>::max();
     qint64 to = std::numeric_limits<qint64>::min();
-    for (std::size_t i = 0; i < result.entries.size(); ++i) {
-        const store::StatementLine &line = result.entries[i].line;
-        if (line.kind != StatementLineKind::Market)
-            continue;
-        result.markets.push_back({i, {}, MarketState::NoBet, {}, 0});
+    for (const MarketMatch &match : result.markets) {
+        const store::StatementLine &line = result.entries[match.entry].line;
         const qint64 start = line.marketStart != store::noStatementMoment ? line.marketStart : line.moment;
         from = std::min(from, start - matchingWindow);
         to = std::max(to, line.moment);
@@ -267,7 +295,7 @@ void matchMarkets(Reconciliation &result, const HistoryView &view)
             wordKeys(line.description), start - matchingWindow, std::min(line.moment, start + matchingWindow));
         std::erase_if(match.records, [&](qsizetype record) { return !matcher.mayBeAt(record, entry.account); });
         if (!match.records.empty())
-            matcher.settle(match, entry);
+            matcher.settle(match);
     }
 }
 
@@ -302,7 +330,7 @@ void findBookedNetting(Reconciliation &result, const AccountLines &accountLines)
         if (match.state != MarketState::Netting)
             continue;
         const StatementEntry &entry = result.entries[match.entry];
-        const calc::Pennies netting = nettingOf(match, entry.line.amount);
+        const calc::Pennies netting = nettingOf(match);
         for (std::size_t j = 0; j < accountLines.size() && !match.nettingBooked; ++j) {
             const AccountLine &line = accountLines[j];
             match.nettingBooked = !used[j] && line.action == store::LedgerAction::Adjust
@@ -347,14 +375,15 @@ std::optional<calc::Pennies> unresolvedAmount(const Reconciliation &result, std:
     return std::nullopt;
 }
 
-std::optional<calc::Pennies> unresolvedAmount(const MarketMatch &match, calc::Pennies amount)
+std::optional<calc::Pennies> unresolvedAmount(const MarketMatch &match)
 {
+    const calc::Pennies amount = match.amount;
     switch (match.state) {
     case MarketState::Agrees:
     case MarketState::Repeated:
         return std::nullopt;
     case MarketState::Netting:
-        return match.nettingBooked ? std::nullopt : std::optional(nettingOf(match, amount));
+        return match.nettingBooked ? std::nullopt : std::optional(nettingOf(match));
     case MarketState::Disagrees:
         return amount - match.settledParts;
     default:
@@ -368,7 +397,7 @@ void findBalances(Reconciliation &result)
     for (std::size_t i = 0; i < result.entries.size(); ++i)
         unresolved[i] = unresolvedAmount(result, i);
     for (const MarketMatch &match : result.markets)
-        unresolved[match.entry] = unresolvedAmount(match, result.entries[match.entry].line.amount);
+        unresolved[match.entry] = unresolvedAmount(match);
     for (std::size_t i = 0; i < result.entries.size(); ++i) {
         const StatementEntry &entry = result.entries[i];
         StatementBalance &balance = result.balances[entry.account.toCaseFolded()];
@@ -439,8 +468,9 @@ qsizetype newLineCount(
         [&](const store::StatementLine &line) { return !seen.contains(entryKey(account, line)); });
 }
 
-calc::Pennies nettingOf(const MarketMatch &match, calc::Pennies amount, const OutcomeSet &outcomes)
+calc::Pennies nettingOf(const MarketMatch &match, const OutcomeSet &outcomes)
 {
+    const calc::Pennies amount = match.amount;
     calc::Pennies parts = match.settledParts;
     for (const ProposedOutcome &outcome : outcomes)
         parts += outcome.exchange;

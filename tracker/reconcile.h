@@ -57,6 +57,9 @@ enum class MarketState : std::uint8_t {
 struct MarketMatch
 {
     std::size_t entry = 0;
+    // Lines of the same market settled with it, such as the commission Matchbook writes apart.
+    std::vector<std::size_t> parts;
+    calc::Pennies amount = 0; // what the market brought: its line's amount and its parts'
     std::vector<qsizetype> records; // the bets matched, settled and open, in the order of the records
     MarketState state = MarketState::NoBet;
     std::vector<OutcomeSet> fits; // for the open bets
@@ -66,7 +69,7 @@ struct MarketMatch
 
 // What netting the commission saved on the market against the bets' own figures: its amount less
 // the settled bets' parts and those of the outcomes proposed.
-calc::Pennies nettingOf(const MarketMatch &match, calc::Pennies amount, const OutcomeSet &outcomes = {});
+calc::Pennies nettingOf(const MarketMatch &match, const OutcomeSet &outcomes = {});
 
 // A balance that does not follow from the line before it in its statement.
 struct BalanceGap

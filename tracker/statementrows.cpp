@@ -6,9 +6,8 @@ namespace history {
 
 namespace {
 
-QString marketState(const MarketMatch &match, const StatementEntry &entry, const QLocale &locale)
+QString marketState(const MarketMatch &match, const QLocale &locale)
 {
-    const calc::Pennies amount = entry.line.amount;
     const auto money = [&locale](calc::Pennies pennies) { return calc::formatPennies(pennies, locale); };
     switch (match.state) {
     case MarketState::NoBet:
@@ -18,11 +17,11 @@ QString marketState(const MarketMatch &match, const StatementEntry &entry, const
     case MarketState::Netting:
         return (match.nettingBooked ? QStringLiteral("Agrees, commission netting %1")
                                     : QStringLiteral("Settled; commission netting %1 not booked"))
-            .arg(money(nettingOf(match, amount)));
+            .arg(money(nettingOf(match)));
     case MarketState::Disagrees:
         return QStringLiteral("Disagrees: the bets brought %1").arg(money(match.settledParts));
     case MarketState::Proposed: {
-        const calc::Pennies netting = nettingOf(match, amount, match.fits.front());
+        const calc::Pennies netting = nettingOf(match, match.fits.front());
         QString text = QStringLiteral("Proposed: ") + outcomeSetText(match.fits.front());
         return netting == 0 ? text : text + QStringLiteral(", commission netting %1").arg(money(netting));
     }
@@ -81,7 +80,9 @@ std::vector<StatementRow> statementRows(const Reconciliation &result, const Hist
         StatementRow &row = rows[match.entry];
         row.market = int(m);
         row.bets = match.state == MarketState::Repeated ? QString() : eventsOf(match.records, view);
-        row.state = marketState(match, result.entries[match.entry], locale);
+        row.state = marketState(match, locale);
+        for (const std::size_t part : match.parts)
+            rows[part].state = QStringLiteral("Part of the market's line before");
     }
     for (const std::size_t entry : result.transfers) {
         rows[entry].transfer = true;
