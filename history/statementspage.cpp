@@ -1,6 +1,7 @@
 #include "history/statementspage.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -14,6 +15,9 @@ namespace history {
 namespace {
 
 enum StatementColumn { Date, Exchange, Line, Amount, Balance, Bets, State };
+// The widest the texts' columns start, in characters, so that what was found stays in sight.
+constexpr int lineWidth = 48;
+constexpr int betsWidth = 28;
 
 } // namespace
 
@@ -49,14 +53,15 @@ StatementsPage::StatementsPage(QWidget *parent)
     buttons->addWidget(m_import);
     buttons->addWidget(m_settle);
     buttons->addStretch();
-    auto *uncoveredLabel = new QLabel(QStringLiteral("Settled bets at these exchanges, within the statements' dates, "
-                                                     "that no line covers:"));
-    uncoveredLabel->setBuddy(m_uncovered);
+    m_uncoveredLabel = new QLabel;
+    m_uncoveredLabel->setBuddy(m_uncovered);
+    m_uncovered->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_problems);
     layout->addWidget(m_table, 3);
     layout->addLayout(buttons);
-    layout->addWidget(uncoveredLabel);
+    layout->addWidget(m_uncoveredLabel);
     layout->addWidget(m_uncovered, 1);
 }
 
@@ -70,6 +75,16 @@ void StatementsPage::showReconciliation(std::shared_ptr<const ReconciledStatemen
     m_uncoveredModel->setRows(int(m_shown->uncovered.size() / StatementsWork::uncoveredColumns),
         [this](int row, int column) { return uncoveredCell(row, column); });
     m_table->resizeColumnsToContents();
+    const int character = m_table->fontMetrics().averageCharWidth();
+    QHeaderView *header = m_table->horizontalHeader();
+    header->resizeSection(Line, std::min(header->sectionSize(Line), lineWidth * character));
+    header->resizeSection(Bets, std::min(header->sectionSize(Bets), betsWidth * character));
+    const bool anyUncovered = !m_shown->uncovered.isEmpty();
+    m_uncovered->setVisible(anyUncovered);
+    m_uncoveredLabel->setText(anyUncovered ? QStringLiteral("Settled bets at these exchanges, within the "
+                                                            "statements' dates, that no line covers:")
+                                           : QStringLiteral("Every settled bet at these exchanges within the "
+                                                            "statements' dates has its line."));
 }
 
 QString StatementsPage::cell(int row, int column) const

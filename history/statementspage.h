@@ -47,6 +47,7 @@ private:
     QTableView *m_table = nullptr;
     QTableView *m_uncovered = nullptr;
     QLabel *m_problems = nullptr;
+    QLabel *m_uncoveredLabel = nullptr;
     QPushButton *m_import = nullptr;
     QPushButton *m_settle = nullptr;
     std::shared_ptr<const ReconciledStatements> m_shown;

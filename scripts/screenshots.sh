@@ -3,8 +3,8 @@
 # like a user's (/home/sam) with a season's archive of bets in it: types a bet, presses Enter,
 # archives it, opens the converter and presses Go, then opens the bet history from the Archive
 # button's context menu and the offer calculators with Ctrl+K. Saves a screenshot of each window
-# (and of each offer's tab, and of the history's Accounts, Free bets and By offer tabs, with a
-# sample ledger beside the archive) in docs/screenshots/ and prints the files the run left in the data folder.
+# (and of each offer's tab, and of the history's Accounts, Free bets, By offer and Statements tabs,
+# with a sample ledger and a Betfair statement beside the archive) in docs/screenshots/ and prints the files the run left in the data folder.
 # With a scale factor as argument (2 for 200 %), the windows are drawn that much larger.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,8 @@ fi
 mkdir -p "$home/vantrel"
 python3 scripts/samplearchive.py "$home/vantrel/vantrelLog.txt" 300
 python3 scripts/sampleledger.py "$home/vantrel/vantrelLog.txt" "$home/vantrel/vantrelLedger.csv"
+mkdir "$home/vantrel/statements"
+python3 scripts/samplestatement.py "$home/vantrel/vantrelLog.txt" "$home/vantrel/statements/betfair-pl-sample.csv"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 2048x1400x24 -nolisten tcp &
 xvfb=$!
@@ -67,7 +69,7 @@ for _ in 1 2 3 4 5 6; do
 done
 sleep 0.5
 xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-accounts$suffix.png"
-for tab in freebets byoffer; do
+for tab in freebets byoffer statements; do
     xdotool key ctrl+Tab
     sleep 0.5
     xwd -silent -id "$history" | convert xwd:- "docs/screenshots/history-$tab$suffix.png"
@@ -84,8 +86,10 @@ for tab in $(build/vantrel-offers --kinds); do
 done
 kill "$program"
 for file in "$home"/vantrel/*; do
+    [[ -f $file ]] || continue
     echo "== $(basename "$file")"
     cat -A "$file" | head -5
 done
 echo "Screenshots saved in $PWD/docs/screenshots: vantrel$suffix.png, frmfrac$suffix.png, history$suffix.png," \
-    "history-accounts$suffix.png, history-freebets$suffix.png, history-byoffer$suffix.png, offers-*$suffix.png"
+    "history-accounts$suffix.png, history-freebets$suffix.png, history-byoffer$suffix.png," \
+    "history-statements$suffix.png, offers-*$suffix.png"
