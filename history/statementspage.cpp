@@ -38,6 +38,7 @@ StatementsPage::StatementsPage(QWidget *parent)
     m_uncovered = new QTableView;
     prepareTotalsTable(m_uncovered, QStringLiteral("Settled bets no statement line covers"), m_uncoveredModel);
     m_problems = new QLabel;
+    m_problems->setObjectName(QStringLiteral("statementProblems"));
     m_problems->setWordWrap(true);
     m_problems->hide();
     m_import = new QPushButton(QStringLiteral("&Import statement..."));

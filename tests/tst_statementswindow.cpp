@@ -3,6 +3,8 @@
 // recorded with "Settle as proposed": the two worked examples (a lay that won 23.78, and two lays
 // netted to -19.00 in one market) and a deposit the ledger lacked.
 #include <QDir>
+#include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -37,6 +39,9 @@ private slots:
     void depositTheLedgerLacksIsRecorded();
     void fileThatIsNoStatementIsNotImported();
     void statementCopiedIntoTheFolderIsRead();
+    void eitherWayIsChosen();
+    void filesDroppedOnTheWindowAreImported();
+    void fileWhereTheFolderShouldBeIsNamed();
 
 private:
     // Opens the history on the archive and imports the statement from the Accounts tab, naming the
@@ -48,6 +53,7 @@ private:
     static void settleFirstLine(history::HistoryWindow &window);
 
     QStringList m_asked;
+    QString m_way; // the answer to which way the bets ended
 };
 
 std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
@@ -62,7 +68,7 @@ std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
     window->setConfirm([](const QString &) { return true; });
     window->setAsk([this, account](const QString &question, const QString &) {
         m_asked << question;
-        return std::optional(account);
+        return std::optional(question.startsWith(QLatin1String("Which way")) ? m_way : account);
     });
     window->findChild<QPushButton *>(QStringLiteral("importStatementFromAccounts"))->click();
     const auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("totalsTabs"));
@@ -183,6 +189,53 @@ void TestStatementsWindow::statementCopiedIntoTheFolderIsRead()
     QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Proposed: Lay won"));
     QVERIFY(QFile::remove(copy));
     QTRY_COMPARE(lines(*window)->model()->rowCount(), 0);
+}
+
+// Two like lays in one market bring -2.44 whichever won: the user says which.
+void TestStatementsWindow::eitherWayIsChosen()
+{
+    m_way = QStringLiteral("Back won, Lay won");
+    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier + qualifier, profitAndLoss("-2.44"));
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("2 ways fit: choose one"));
+    settleFirstLine(*window);
+    QCOMPARE(m_asked.last(), QStringLiteral("Which way did the bets end? Each brings -2.44."));
+    const QByteArray ledger = fileBytes(store::ledgerPath(m_ui->folder()));
+    const qsizetype backWon = ledger.indexOf(",profitIfBackWins,");
+    QVERIFY(backWon > 0 && ledger.indexOf(",profitIfLayWins,") > backWon);
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("Agrees"));
+}
+
+void TestStatementsWindow::filesDroppedOnTheWindowAreImported()
+{
+    m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), qualifier);
+    const QString path = m_ui->folder() + QStringLiteral("/dropped.csv");
+    writeFileBytes(path, profitAndLoss("23.78"));
+    std::unique_ptr<history::HistoryWindow> window = openHistory();
+    window->setAsk([](const QString &, const QString &initial) { return std::optional(initial); });
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("Proposed: Lay won"));
+}
+
+// A file where the statements folder should be is named, in the tab and in the message of an
+// import, and left as it is.
+void TestStatementsWindow::fileWhereTheFolderShouldBeIsNamed()
+{
+    m_ui->writeBytes(QStringLiteral("statements"), "mine");
+    std::unique_ptr<history::HistoryWindow> window = importInto(qualifier, profitAndLoss("23.78"));
+    QTRY_COMPARE(m_ui->messages.size(), 1);
+    QVERIFY2(
+        m_ui->messages.front().contains(QLatin1String("is a file, not a folder")), qPrintable(m_ui->messages.front()));
+    QTRY_VERIFY(window->findChild<QWidget *>(QStringLiteral("statements"))
+                    ->findChild<QLabel *>(QStringLiteral("statementProblems"))
+                    ->text()
+                    .contains(QLatin1String("is a file, not a folder")));
+    QCOMPARE(fileBytes(store::statementsFolder(m_ui->folder())), QByteArray("mine"));
 }
 
 QTEST_MAIN(TestStatementsWindow)
