@@ -135,15 +135,20 @@ void HistoryWindow::giveUpFreeBet(const store::FreeBetId &freeBet)
 
 void HistoryWindow::settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request)
 {
-    const auto typed = [this, ids, request](const QString &text) mutable {
-        const std::optional<QDate> expires = typedDate(text);
-        if (!expires) {
-            ui::openMessage(
-                this, m_showMessage, QStringLiteral("%1 is not a date; nothing was settled.").arg(text.trimmed()));
-            return;
-        }
-        request.freeBetExpires = *expires;
+    askFreeBetExpiry([this, ids, request](QDate expires) mutable {
+        request.freeBetExpires = expires;
         decide(ids, request);
+    });
+}
+
+void HistoryWindow::askFreeBetExpiry(const std::function<void(QDate)> &answered)
+{
+    const auto typed = [this, answered](const QString &text) {
+        const std::optional<QDate> expires = typedDate(text);
+        if (!expires)
+            return ui::openMessage(
+                this, m_showMessage, QStringLiteral("%1 is not a date; nothing was settled.").arg(text.trimmed()));
+        answered(*expires);
     };
     ui::openText(
         this, m_ask, QStringLiteral("The free bet's expiry (such as 2026-12-15; blank for never):"), {}, typed);

@@ -138,8 +138,14 @@ void HistoryWindow::settleAsProposed(const StatementEntry &entry, const MarketMa
         ways, [this, entry, match](int chosen) { settleOutcomes(entry, match, match.fits[std::size_t(chosen)]); });
 }
 
-void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes)
+void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes,
+    std::optional<QDate> freeBetExpires)
 {
+    const bool refundAsFreeBet = std::any_of(outcomes.begin(), outcomes.end(),
+        [](const ProposedOutcome &outcome) { return outcome.outcome == QLatin1String(calc::refundAsFreeBetOutcome); });
+    if (refundAsFreeBet && !freeBetExpires)
+        return askFreeBetExpiry(
+            [this, entry, match, outcomes](QDate expires) { settleOutcomes(entry, match, outcomes, expires); });
     const HistoryView &view = m_model.view();
     QList<store::LedgerEntry> entries;
     std::vector<ResolvedDecisions> decisions;
@@ -149,8 +155,8 @@ void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatc
             return ui::openMessage(this, m_showMessage,
                 QStringLiteral("The bets are being read again; nothing was recorded. Try again once they show."));
         const std::vector<qsizetype> records {outcome.record};
-        const BetRequest request {
-            store::LedgerAction::Settle, outcome.outcome, {}, entry.account, entry.line.description, {}, {}};
+        const BetRequest request {store::LedgerAction::Settle, outcome.outcome, {}, entry.account,
+            entry.line.description, {}, freeBetExpires.value_or(QDate())};
         DecisionLines lines = decisionLines(view, records, recordIds(view.records, records), request, now);
         entries += lines.entries;
         decisions.push_back(std::move(lines.decisions));
@@ -164,8 +170,8 @@ void HistoryWindow::settleOutcomes(const StatementEntry &entry, const MarketMatc
         m_follower.ledger().applyNow(decided);
     m_follower.ledger().rememberExchange(entry.account);
     m_model.settlementsChanged();
-    if (netting != 0)
-        m_follower.follow(); // the adjust line is read back
+    if (netting != 0 || refundAsFreeBet)
+        m_follower.follow(); // the adjust line and the free bet are read back
 }
 
 void HistoryWindow::recordTransfer(const StatementEntry &entry)

@@ -124,6 +124,8 @@ private:
     void giveUpFreeBet(const store::FreeBetId &freeBet);
     // Asks the free bet's expiry, then settles.
     void settleRefundAsFreeBet(const std::vector<store::RecordId> &ids, BetRequest request);
+    // answered is called with the date typed (invalid: never); a text that is no date is refused.
+    void askFreeBetExpiry(const std::function<void(QDate)> &answered);
     // Writes the links the totals found between free-bet records and the free bets they used.
     void linkFreeBetsFound();
     // Exchange statements (historystatements.cpp).
@@ -139,7 +141,9 @@ private:
     void showStatements(const std::shared_ptr<const ReconciledStatements> &shown);
     void settleAsProposed(const StatementEntry &entry, const MarketMatch &match);
     // Settles the bets as the outcomes, and books what netting saved, in one append.
-    void settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes);
+    // A refund's free bet among them asks its expiry first.
+    void settleOutcomes(const StatementEntry &entry, const MarketMatch &match, const OutcomeSet &outcomes,
+        std::optional<QDate> freeBetExpires = std::nullopt);
     void recordTransfer(const StatementEntry &entry);
     // Written now, left to a thread that waits for the ledger's lock, or failed (and said so).
     enum class LedgerWrite { Now, Later, Failed };

@@ -40,6 +40,7 @@ private slots:
     void fileThatIsNoStatementIsNotImported();
     void statementCopiedIntoTheFolderIsRead();
     void eitherWayIsChosen();
+    void refundChosenAsAFreeBetAsksItsExpiry();
     void filesDroppedOnTheWindowAreImported();
     void fileWhereTheFolderShouldBeIsNamed();
 
@@ -68,6 +69,8 @@ std::unique_ptr<history::HistoryWindow> TestStatementsWindow::importInto(
     window->setConfirm([](const QString &) { return true; });
     window->setAsk([this, account](const QString &question, const QString &) {
         m_asked << question;
+        if (question.startsWith(QLatin1String("The free bet's expiry")))
+            return std::optional(QStringLiteral("2026-12-20"));
         return std::optional(question.startsWith(QLatin1String("Which way")) ? m_way : account);
     });
     window->findChild<QPushButton *>(QStringLiteral("importStatementFromAccounts"))->click();
@@ -202,6 +205,24 @@ void TestStatementsWindow::eitherWayIsChosen()
     const QByteArray ledger = fileBytes(store::ledgerPath(m_ui->folder()));
     const qsizetype backWon = ledger.indexOf(",profitIfBackWins,");
     QVERIFY(backWon > 0 && ledger.indexOf(",profitIfLayWins,") > backWon);
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("Agrees"));
+}
+
+// A refund's lay that won brings the same at the exchange whether the refund came as cash or as a
+// free bet: chosen as a free bet, its expiry is asked and the free bet recorded with the settle.
+void TestStatementsWindow::refundChosenAsAFreeBetAsksItsExpiry()
+{
+    archiveRefundOffer();
+    m_way = QStringLiteral("Lay won, refund as a free bet");
+    const QByteArray statement = "Market,Start time,Settled date,Profit/Loss (GBP)\n"
+                                 "Horse Racing / Ascot 3:35 : Win,04-Dec-26 18:30,04-Dec-26 18:40,16.08\n";
+    std::unique_ptr<history::HistoryWindow> window = importInto({}, statement);
+    QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("2 ways fit: choose one"));
+    settleFirstLine(*window);
+    const QByteArray ledger = fileBytes(store::ledgerPath(m_ui->folder()));
+    QVERIFY2(ledger.contains(",layWonRefundAsFreeBet,-3.92,Betfair,Horse Racing / Ascot 3:35 : Win\r\n"),
+        ledger.constData());
+    QVERIFY2(ledger.contains(",snr,20.00,Coral,refund,2026-12-20\r\n"), ledger.constData());
     QTRY_COMPARE(shown(lines(*window), 0, 6), QStringLiteral("Agrees"));
 }
 
