@@ -290,7 +290,9 @@ void HistoryWindow::rowsRebuilt()
         int(Column::Bookmaker), std::min(widest, 3 * textWidth(m_table, "Coral")));
     m_totals->showTotals(m_model.sharedTotals(), totals.orderedNames);
     m_totals->showOrphans(m_follower.ledger().orphanSettlements());
-    reconcileStatements();
+    // Statements are reconciled again when the bets or the ledger changed, not at a sort or a filter.
+    if (std::exchange(m_statementsReconciledOn, m_model.viewVersion()) != m_model.viewVersion())
+        reconcileStatements();
     if (!m_follower.isLoading() && !m_model.isRebuilding())
         linkFreeBetsFound();
     if (std::exchange(m_scrollToTop, false))

@@ -162,6 +162,7 @@ private:
     ArchiveFollower m_follower;
     HistoryModel m_model;
     StatementsWork m_statementsWork;
+    quint64 m_statementsReconciledOn = 0; // the model's view version
     bool m_awaitingLoad = false;
     bool m_scrollToTop = false;
     QString m_savePath; // a save that waits for the rows

@@ -42,6 +42,7 @@ void HistoryModel::sort(int column, Qt::SortOrder order)
 void HistoryModel::takeView()
 {
     m_view = {m_follower.records().view(), m_follower.ledger().settlements()};
+    ++m_viewVersion;
 }
 
 void HistoryModel::clearRecords()

@@ -53,6 +53,8 @@ public:
     qsizetype recordAt(int row) const { return m_rows[std::size_t(row)]; }
     // The records and their settlements as the table shows them.
     const HistoryView &view() const { return m_view; }
+    // Counts the views taken: a new one whenever records arrive or the ledger's decisions change.
+    quint64 viewVersion() const { return m_viewVersion; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -73,6 +75,7 @@ private:
 
     const ArchiveFollower &m_follower;
     HistoryView m_view; // taken anew whenever records or settlements change
+    quint64 m_viewVersion = 0;
     RowFilter m_filter;
     RowSort m_sort;
     std::vector<int> m_rows;
