@@ -87,11 +87,25 @@ StatementsRead readStatements(const QString &dataFolder)
         try {
             const QByteArray bytes = statementBytes(path);
             read.files.push_back({name, statementIn(bytes)});
+            if (const QString unread = unreadLinesText(read.files.back().statement); !unread.isEmpty())
+                read.problems.append(QStringLiteral("%1: %2").arg(name, unread));
         } catch (const FileError &error) {
             read.problems.append(problemWith(name, error));
         }
     }
     return read;
+}
+
+QString unreadLinesText(const Statement &statement)
+{
+    if (statement.unreadCount == 0)
+        return {};
+    QStringList samples;
+    for (const UnreadStatementLine &line : statement.unreadSamples)
+        samples << QStringLiteral("line %1: %2").arg(line.lineNumber).arg(line.text);
+    const QString count
+        = statement.unreadCount == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(statement.unreadCount);
+    return QStringLiteral("%1 could not be read: %2").arg(count, samples.join(QLatin1String("; ")));
 }
 
 StatementAccounts namedStatementAccounts(const QString &dataFolder)

@@ -43,8 +43,12 @@ QString problemWith(const QString &path, const FileError &error);
 // NotAStatement, quoting its first line, or FileError.
 ImportedStatement importStatement(const QString &dataFolder, const QString &path);
 
-// The statements in the folder, in the order of their names, and the files there that are none
-// ("name: why"). Nothing when there is no folder. Throws FileError when the folder cannot be read.
+// "2 lines could not be read: line 3: ...; line 9: ...", the first few quoted; empty when all were.
+QString unreadLinesText(const Statement &statement);
+
+// The statements in the folder, in the order of their names, and the files there that are none or
+// hold lines that could not be read ("name: why"). Nothing when there is no folder. Throws
+// FileError when the folder cannot be read.
 struct StatementsRead
 {
     std::vector<StatementFile> files;

@@ -173,6 +173,8 @@ void TestStatements::unreadableLinesAreCountedAndNamed()
     QCOMPARE(statement->unreadSamples.front().lineNumber, 2);
     QVERIFY(statement->unreadSamples[2].text.startsWith(QLatin1String("\"Soccer / E v F")));
     QCOMPARE(statement->unreadSamples.back().text, QString(120, QLatin1Char('X')));
+    QVERIFY(store::unreadLinesText(*statement)
+                .startsWith(QLatin1String("4 lines could not be read: line 2: Soccer / A v B : Match Odds,")));
 }
 
 void TestStatements::sameFileImportedTwiceIsCopiedOnce()

@@ -180,16 +180,19 @@ void TestStatementsWindow::fileThatIsNoStatementIsNotImported()
     QVERIFY(!QFileInfo::exists(store::ledgerPath(m_ui->folder())));
 }
 
-// The statements folder is followed: a statement copied there is read, one deleted goes.
+// The statements folder is followed: a statement copied there is read, its unreadable line named;
+// one deleted goes.
 void TestStatementsWindow::statementCopiedIntoTheFolderIsRead()
 {
     m_ui->writeBytes(QStringLiteral("vantrelLog.txt"), qualifier);
     std::unique_ptr<history::HistoryWindow> window = openHistory();
     QDir(m_ui->folder()).mkdir(QStringLiteral("statements"));
     const QString copy = store::statementsFolder(m_ui->folder()) + QStringLiteral("/by-hand.csv");
-    writeFileBytes(copy, profitAndLoss("23.78"));
+    writeFileBytes(copy, profitAndLoss("23.78") + "a line cut short,01-Dec\n");
     QTRY_COMPARE(lines(*window)->model()->rowCount(), 1);
     QCOMPARE(shown(lines(*window), 0, 6), QStringLiteral("Proposed: Lay won"));
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("statementProblems"))->text(),
+        QStringLiteral("by-hand.csv: 1 line could not be read: line 3: a line cut short,01-Dec"));
     QVERIFY(QFile::remove(copy));
     QTRY_COMPARE(lines(*window)->model()->rowCount(), 0);
 }

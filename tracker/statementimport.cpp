@@ -39,7 +39,7 @@ QString reportOf(const QString &path, const store::Statement &statement, qsizety
               .arg(matched)
               .arg(proposed);
     if (statement.unreadCount > 0)
-        report += QStringLiteral(", %1 unreadable").arg(statement.unreadCount);
+        report += QStringLiteral("; ") + store::unreadLinesText(statement);
     return report;
 }
 
