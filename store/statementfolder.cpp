@@ -76,12 +76,22 @@ ImportedStatement importStatement(const QString &dataFolder, const QString &path
     return imported;
 }
 
-StatementsRead readStatements(const QString &dataFolder)
+QStringList statementFileNames(const QString &dataFolder)
 {
     const QString folder = statementsFolder(dataFolder);
     files::requireFolderOrNothing(folder);
+    return QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
+}
+
+StatementsRead readStatements(const QString &dataFolder)
+{
+    return readStatements(dataFolder, statementFileNames(dataFolder));
+}
+
+StatementsRead readStatements(const QString &dataFolder, const QStringList &names)
+{
+    const QString folder = statementsFolder(dataFolder);
     StatementsRead read;
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         const QString path = folder + QLatin1Char('/') + name;
         try {

@@ -55,6 +55,11 @@ struct StatementsRead
     QStringList problems;
 };
 StatementsRead readStatements(const QString &dataFolder);
+// The names of the statements in the folder. Under Wine a thread that lists a folder keeps the
+// program from ending, so the listing is done apart, on the user-interface thread. Throws FileError.
+QStringList statementFileNames(const QString &dataFolder);
+// Those named, read on any thread.
+StatementsRead readStatements(const QString &dataFolder, const QStringList &names);
 
 // The exchange account each format's statements are for, as the user named it once:
 // statements/accounts.ini, an [Accounts] section of "betfair-pl=Betfair" lines.

@@ -1,6 +1,8 @@
 #include "tracker/statementswork.h"
 
 #include <QDateTime>
+#include <variant>
+
 #include <QDir>
 #include <QLocale>
 
@@ -10,15 +12,25 @@ namespace history {
 
 namespace {
 
-std::shared_ptr<const store::StatementsRead> readFolder(const QString &dataFolder)
+// The statements of the files named, or the problem that kept the folder from being listed.
+std::shared_ptr<const store::StatementsRead> readFolder(
+    const QString &dataFolder, const std::variant<QStringList, QString> &names)
 {
     auto read = std::make_shared<store::StatementsRead>();
-    try {
-        *read = store::readStatements(dataFolder);
-    } catch (const store::FileError &error) {
-        read->problems << error.description();
-    }
+    if (const QString *problem = std::get_if<QString>(&names))
+        read->problems << *problem;
+    else
+        *read = store::readStatements(dataFolder, std::get<QStringList>(names));
     return read;
+}
+
+std::variant<QStringList, QString> namesIn(const QString &dataFolder)
+{
+    try {
+        return store::statementFileNames(dataFolder);
+    } catch (const store::FileError &error) {
+        return error.description();
+    }
 }
 
 QStringList uncoveredTexts(const Reconciliation &result, const HistoryView &view, const QLocale &locale)
@@ -99,12 +111,13 @@ void StatementsWork::reconcile(const HistoryView &view, const AccountLines &acco
     if (!readAgain && m_files && !hasStatements())
         return;
     const int generation = m_latest->fetch_add(1) + 1;
-    m_worker.start([this, latest = m_latest, generation, view, accountLines, folder = m_dataFolder,
-                       files = readAgain ? nullptr : m_files] {
+    std::shared_ptr<const store::StatementsRead> files = readAgain ? nullptr : m_files;
+    m_worker.start([this, latest = m_latest, generation, view, accountLines, folder = m_dataFolder, files,
+                       names = files ? std::variant<QStringList, QString>() : namesIn(m_dataFolder)] {
         if (*latest != generation)
             return; // a later reconciling supersedes this one
         auto shown = std::make_shared<ReconciledStatements>();
-        shown->files = files ? files : readFolder(folder);
+        shown->files = files ? files : readFolder(folder, names);
         const store::StatementAccounts named = store::namedStatementAccounts(folder);
         const AccountOfFormat accountOf
             = [&named](store::StatementFormat format) { return store::accountOf(named, format); };
